@@ -1,0 +1,27 @@
+# The two commands of the README.
+#   make run   installs what is missing, builds (Release) and starts Vermeo
+#   make test  installs what is missing, builds and runs the whole test suite
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: run test setup build-release build-test clean
+
+setup:
+	bash scripts/setup.sh
+
+build-release: setup
+	cmake -S . -B $(BUILD)/release -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD)/release -j $(JOBS)
+
+run: build-release
+	$(BUILD)/release/src/app/vermeo
+
+build-test: setup
+	cmake -S . -B $(BUILD)/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD)/test -j $(JOBS)
+
+test: build-test
+	cd $(BUILD)/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,107 @@
+#include "DialogRunner.h"
+
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+
+namespace vermeo {
+
+namespace {
+struct Scripts {
+    DialogRunner::DialogScript dialog;
+    DialogRunner::AskScript ask;
+    DialogRunner::TellScript tell;
+    DialogRunner::FileScript file;
+    DialogRunner::ColorScript color;
+};
+Scripts &scripts()
+{
+    static Scripts s;
+    return s;
+}
+} // namespace
+
+int DialogRunner::exec(QDialog &dialog)
+{
+    if (!scripts().dialog)
+        return dialog.exec();
+    dialog.setResult(QDialog::Rejected);
+    dialog.show();
+    scripts().dialog(dialog);
+    if (dialog.isVisible())
+        dialog.reject();
+    return dialog.result();
+}
+
+QMessageBox::StandardButton DialogRunner::ask(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                                              QMessageBox::StandardButtons buttons)
+{
+    if (scripts().ask)
+        return scripts().ask(text);
+    QMessageBox box(icon, QStringLiteral("Vermeo"), text, buttons, parent);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+void DialogRunner::tell(QWidget *parent, QMessageBox::Icon icon, const QString &text)
+{
+    if (scripts().tell) {
+        scripts().tell(text);
+        return;
+    }
+    QMessageBox box(icon, QStringLiteral("Vermeo"), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QString DialogRunner::fileName(FileDialogRequest &r)
+{
+    if (scripts().file)
+        return scripts().file(r);
+    QFileDialog dlg(r.parent, r.caption, r.directory, r.filter);
+    dlg.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QStringList filters = r.filter.split(QStringLiteral(";;"));
+    if (r.filterIndex >= 0 && r.filterIndex < filters.size())
+        dlg.selectNameFilter(filters[r.filterIndex]);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    r.filterIndex = std::max(0, int(filters.indexOf(dlg.selectedNameFilter())));
+    return dlg.selectedFiles().first();
+}
+
+bool DialogRunner::color(QWidget *parent, QColor &colour)
+{
+    if (scripts().color)
+        return scripts().color(colour);
+    const QColor c = QColorDialog::getColor(colour, parent);
+    if (!c.isValid())
+        return false;
+    colour = c;
+    return true;
+}
+
+void DialogRunner::setDialogScript(DialogScript s) { scripts().dialog = std::move(s); }
+void DialogRunner::setAskScript(AskScript s) { scripts().ask = std::move(s); }
+void DialogRunner::setTellScript(TellScript s) { scripts().tell = std::move(s); }
+void DialogRunner::setFileScript(FileScript s) { scripts().file = std::move(s); }
+void DialogRunner::setColorScript(ColorScript s) { scripts().color = std::move(s); }
+void DialogRunner::resetScripts() { scripts() = Scripts{}; }
+
+ScriptedDialogs::ScriptedDialogs()
+{
+    DialogRunner::setDialogScript([this](QDialog &d) {
+        dialogs.push_back(d.windowTitle());
+        if (onDialog)
+            onDialog(d);
+    });
+    DialogRunner::setAskScript([this](const QString &t) {
+        asked.push_back(t);
+        return answer;
+    });
+    DialogRunner::setTellScript([this](const QString &t) { asked.push_back(t); });
+    DialogRunner::setFileScript([this](FileDialogRequest &r) { return onFile ? onFile(r) : QString(); });
+    DialogRunner::setColorScript([this](QColor &c) { return onColor ? onColor(c) : false; });
+}
+
+ScriptedDialogs::~ScriptedDialogs() { DialogRunner::resetScripts(); }
+
+} // namespace vermeo

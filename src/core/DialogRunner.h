@@ -1,0 +1,69 @@
+#pragma once
+// Every modal dialog, question, message and file or colour dialog goes through here.
+// By default each one is shown to the user; a test installs scripts that answer
+// instead, so the real dialog and the real command run end to end.
+#include <QColor>
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace vermeo {
+
+struct FileDialogRequest {
+    QWidget *parent = nullptr;
+    QString caption;
+    QString directory;
+    QString filter;          // Qt syntax: "Desc (*.a *.b);;Other (*.c)"
+    int filterIndex = 0;     // 0-based, in and out
+    bool save = false;
+};
+
+class DialogRunner {
+public:
+    // Shows a dialog modally and returns its result code (QDialog::Accepted...).
+    static int exec(QDialog &dialog);
+    // A question with the given buttons; returns the button chosen.
+    static QMessageBox::StandardButton ask(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                                           QMessageBox::StandardButtons buttons);
+    // A message with one "OK" button.
+    static void tell(QWidget *parent, QMessageBox::Icon icon, const QString &text);
+    // A file name, or an empty string when cancelled.
+    static QString fileName(FileDialogRequest &request);
+    // The colour dialog preset to colour; false when cancelled.
+    static bool color(QWidget *parent, QColor &colour);
+
+    // --- scripts for tests -----------------------------------------------------------
+    // The dialog is shown (not modally), the script sets its controls and presses
+    // its buttons; a dialog still open afterwards is closed as cancelled.
+    using DialogScript = std::function<void(QDialog &)>;
+    using AskScript = std::function<QMessageBox::StandardButton(const QString &text)>;
+    using TellScript = std::function<void(const QString &text)>;
+    using FileScript = std::function<QString(FileDialogRequest &)>;
+    using ColorScript = std::function<bool(QColor &)>;
+
+    static void setDialogScript(DialogScript s);
+    static void setAskScript(AskScript s);
+    static void setTellScript(TellScript s);
+    static void setFileScript(FileScript s);
+    static void setColorScript(ColorScript s);
+    // Back to real dialogs.
+    static void resetScripts();
+};
+
+// Installs scripts for one scope (a test) and removes them afterwards.
+class ScriptedDialogs {
+public:
+    ScriptedDialogs();
+    ~ScriptedDialogs();
+    std::vector<QString> asked;   // every question and message text, in order
+    std::vector<QString> dialogs; // window titles of the dialogs shown
+    QMessageBox::StandardButton answer = QMessageBox::Yes;
+    std::function<void(QDialog &)> onDialog;       // default: cancel
+    std::function<QString(FileDialogRequest &)> onFile; // default: cancel
+    std::function<bool(QColor &)> onColor;         // default: cancel
+};
+
+} // namespace vermeo

@@ -1,0 +1,36 @@
+#pragma once
+// The picture of a document: RGB32 working pixels, plus the depth and palette it was
+// declared with (which decide how BMP, PCX and TIFF are written).
+#include <QImage>
+#include <QList>
+#include <QRgb>
+
+namespace vermeo {
+
+struct Picture {
+    QImage image;           // always QImage::Format_RGB32 once set
+    int depth = 24;         // declared bits per pixel: 1, 4, 8, 16, 24 or 32
+    QList<QRgb> palette;    // for depths 1, 4 and 8
+
+    int width() const { return image.width(); }
+    int height() const { return image.height(); }
+    bool isNull() const { return image.isNull(); }
+
+    // A true-colour picture of the given image (converted to RGB32).
+    static Picture fromImage(const QImage &img);
+    // A palette picture: the image's pixels are expected to use palette colours.
+    static Picture withPalette(const QImage &img, int depth, QList<QRgb> palette);
+};
+
+// Converts any QImage to the working format, dropping alpha onto white.
+QImage toWorkingImage(const QImage &img);
+
+// A new RGB32 picture of w x h filled with colour (QRgb). Throws VermeoError when
+// the size is absurd or memory cannot be had.
+QImage makeWorkingImage(int w, int h, QRgb fill);
+
+// The largest picture we agree to hold (pixels), about 1 GiB of RGB32.
+constexpr long long kMaxPixels = 268'435'456LL;
+constexpr int kMaxSide = 65536;
+
+} // namespace vermeo
