@@ -2,6 +2,8 @@
 
 namespace vermeo {
 
+int ImageDocument::PrintScale = 100;
+
 ImageDocument::ImageDocument()
 {
     m_canvas.setTarget(&m_picture.image);

@@ -6,6 +6,7 @@
 #include "Canvas.h"
 #include "Picture.h"
 
+#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <functional>
@@ -66,6 +67,29 @@ public:
     int SavedPenWidth = 1;
     TColor SavedPenColor = clBlack;
     int SavedFontStyle = 0;
+
+    // --- mouse, selection and paste state -------------------------------------------
+    bool ButtonDown = false;
+    bool PolyOpen = false;
+    int PolyCount = 0;
+    QPoint PolyPts[101];
+    QPoint StartPt;
+    QPoint CurPt;
+    QPoint StampSource;
+    bool StampArmed = false;
+    bool RectSelected = false;
+    bool OvalSelected = false;
+    QRect SelRect;        // corners in press/release order: (left, top) = press, (right, bottom) = release
+    bool PipetteMode = false;
+    bool FloatingPaste = false;
+    bool FirstFloatMove = false;
+    bool TextPlacing = false;
+    QString Text;
+    QImage PasteBitmap;
+
+    // Page set-up (millimetres); the print scale is shared by all documents.
+    int MarginLeft = 20, MarginTop = 20, MarginRight = 20, MarginBottom = 20;
+    static int PrintScale;
 
     // --- change notification ----------------------------------------------------
     // Called after the picture was replaced (its size may have changed).
