@@ -1,0 +1,602 @@
+#include "TMainForm.h"
+#include "Icons.h"
+#include "MenuTable.h"
+#include "TMDIChild.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTime>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace vermeo {
+
+// The progress bar takes the status bar's place while a long command runs. Painting
+// is forced at once because the command does not return to the event loop.
+class TMainForm::BarProgress : public Progress {
+public:
+    explicit BarProgress(TMainForm *f) : m_f(f) {}
+    void begin() override
+    {
+        m_f->statusBar()->hide();
+        m_f->ProgressBar1->setValue(0);
+        m_f->ProgressBar1->show();
+        m_f->ProgressBar1->repaint();
+    }
+    void setPosition(int percent) override
+    {
+        if (m_f->ProgressBar1->value() != percent) {
+            m_f->ProgressBar1->setValue(percent);
+            m_f->ProgressBar1->repaint();
+        }
+    }
+    void end() override
+    {
+        m_f->ProgressBar1->hide();
+        m_f->statusBar()->show();
+    }
+
+private:
+    TMainForm *m_f;
+};
+
+TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("TMainForm"));
+    setWindowTitle(QStringLiteral("Vermeo"));
+
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    auto *row = new QHBoxLayout;
+    row->setSpacing(0);
+    column->addLayout(row, 1);
+    m_mdi = new QMdiArea(central);
+    m_mdi->setObjectName(QStringLiteral("ClientArea"));
+    m_mdi->setBackground(QApplication::palette().brush(QPalette::Dark));
+    setCentralWidget(central);
+
+    buildMenus();
+    buildToolBar();
+    buildToolPanel();
+    row->addWidget(Panel1);
+    row->addWidget(m_mdi, 1);
+    buildPaletteBar();
+    column->addWidget(Panel3);
+    ProgressBar1 = new QProgressBar(central);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->hide();
+    column->addWidget(ProgressBar1);
+    buildStatusBar();
+    m_progress = new BarProgress(this);
+
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
+        if (w)
+            if (auto *c = qobject_cast<TMDIChild *>(w->widget()))
+                c->FormActivate();
+        UpdateMenuItems();
+    });
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { UpdateMenuItems(); });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdateMenuItems(); });
+
+    // FormCreate: page set-up defaults.
+    for (int &m : Margins)
+        m = 20;
+    PrintScale = 100;
+    UpdateMenuItems();
+}
+
+TMainForm::~TMainForm() { delete m_progress; }
+
+void TMainForm::buildMenus()
+{
+    const QHash<QString, std::function<void()>> handlers = {
+        {"FileNewItem", [this] { FileNewItemClick(); }},
+        {"FileOpenItem", [this] { FileOpenItemClick(); }},
+        {"FileCloseItem", [this] { FileCloseItemClick(); }},
+        {"FileSaveItem", [this] { FileSaveItemClick(); }},
+        {"FileSaveAsItem", [this] { FileSaveAsItemClick(); }},
+        {"FileExitItem", [this] { FileExitItemClick(); }},
+        {"Annuler1", [this] { Annuler1Click(); }},
+        {"Effacerlimage1", [this] { Effacerlimage1Click(); }},
+        {"Proprits1", [this] { Proprits1Click(); }},
+        {"WindowCascadeItem", [this] { WindowCascadeItemClick(); }},
+        {"WindowTileItem", [this] { WindowTileItemClick(); }},
+        {"WindowArrangeItem", [this] { WindowArrangeItemClick(); }},
+        {"WindowMinimizeItem", [this] { WindowMinimizeItemClick(); }},
+        {"Palettedescouleurs1", [this] { Palettedescouleurs1Click(); }},
+        {"HContents", [this] { HContents(); }},
+        {"HSearch", [this] { HSearch(); }},
+        {"HowToUse", [this] { HowToUse(); }},
+        {"About1", [this] { About1Click(); }},
+    };
+    for (const MenuDef &def : menuTable()) {
+        QMenu *menu = menuBar()->addMenu(QString::fromUtf8(def.caption));
+        menu->setObjectName(QString::fromLatin1(def.name));
+        menu->menuAction()->setStatusTip(QString::fromUtf8(def.hint));
+        menu->setToolTipsVisible(false);
+        QMenu *target = menu;
+        for (const MenuEntry &e : def.entries) {
+            const QString caption = QString::fromUtf8(e.caption);
+            if (caption == "-") {
+                target->addSeparator();
+                continue;
+            }
+            if (caption == "<") {
+                target = menu;
+                continue;
+            }
+            QAction *a;
+            if (caption.startsWith('>')) {
+                QMenu *sub = target->addMenu(caption.mid(1));
+                a = sub->menuAction();
+                target = sub;
+            } else {
+                a = target->addAction(caption);
+            }
+            const QString name = QString::fromLatin1(e.name);
+            a->setObjectName(name);
+            a->setStatusTip(QString::fromUtf8(e.hint));
+            if (*e.shortcut)
+                a->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
+            if (e.needsChild)
+                m_childActions << name;
+            if (auto h = handlers.value(name))
+                connect(a, &QAction::triggered, this, h);
+            m_actions.insert(name, a);
+        }
+        if (def.name == QLatin1String("Window1"))
+            m_windowMenu = menu;
+    }
+    QAction *pal = m_actions.value("Palettedescouleurs1");
+    pal->setCheckable(true);
+    pal->setChecked(true);
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &TMainForm::rebuildWindowList);
+}
+
+QToolButton *TMainForm::makeButton(QWidget *parent, const QString &name, const QString &glyphName, const QString &hint)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setAutoRaise(true);
+    b->setIcon(glyph(glyphName));
+    b->setIconSize(QSize(20, 20));
+    b->setFixedSize(25, 25);
+    b->setToolTip(hint);
+    b->setStatusTip(hint);
+    m_controls.insert(name, b);
+    return b;
+}
+
+void TMainForm::buildToolBar()
+{
+    auto *bar = new QToolBar(QStringLiteral("SpeedPanel"), this);
+    bar->setObjectName(QStringLiteral("SpeedPanel"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setFixedHeight(33);
+    bar->toggleViewAction()->setVisible(false);
+    addToolBar(Qt::TopToolBarArea, bar);
+    struct B {
+        const char *name, *glyph, *hint, *handler;
+        bool needsChild;
+    };
+    const B buttons[] = {
+        {"NewButton", "new", "Nouveau", "FileNewItem", false},
+        {"OpenButton", "open", "Ouvrir", "FileOpenItem", false},
+        {"SaveButton", "save", "Enregistrer", "FileSaveItem", true},
+        {"PrintButton", "print", "Imprimer", "", true},
+        {"PreviewButton", "preview", "Aperçu avant impression", "Apercuavantimpression1", true},
+        {nullptr, nullptr, nullptr, nullptr, false},
+        {"UndoButton", "undo", "Annuler", "Annuler1", true},
+        {"CutButton", "cut", "Couper", "CutItem", true},
+        {"CopyButton", "copy", "Copier", "CopyItem", true},
+        {"PasteButton", "paste", "Coller", "PasteItem", true},
+        {"SpeedButton2", "select", "Sélection", "", true},
+        {"SpeedButton11", "ovalselect", "Sélection Ovale", "", false},
+    };
+    for (const B &b : buttons) {
+        if (!b.name) {
+            bar->addSeparator();
+            continue;
+        }
+        QToolButton *btn = makeButton(bar, b.name, b.glyph, QString::fromUtf8(b.hint));
+        bar->addWidget(btn);
+        if (b.needsChild)
+            m_childControls << btn;
+        // A button runs the handler of the menu item with the same hint.
+        if (*b.handler)
+            if (QAction *a = m_actions.value(QString::fromLatin1(b.handler)))
+                connect(btn, &QToolButton::clicked, a, &QAction::trigger);
+    }
+    FontName = new QComboBox(bar);
+    FontName->setObjectName(QStringLiteral("FontName"));
+    FontName->setEditable(true);
+    FontName->setFixedWidth(150);
+    FontName->setToolTip(QStringLiteral("Police"));
+    bar->addWidget(FontName);
+    SpinEdit2 = new QSpinBox(bar);
+    SpinEdit2->setObjectName(QStringLiteral("SpinEdit2"));
+    SpinEdit2->setRange(4, 100);
+    SpinEdit2->setSingleStep(2);
+    SpinEdit2->setValue(12);
+    SpinEdit2->setToolTip(QStringLiteral("Taille"));
+    bar->addWidget(SpinEdit2);
+    m_controls.insert("FontName", FontName);
+    m_controls.insert("SpinEdit2", SpinEdit2);
+    m_childControls << FontName << SpinEdit2;
+    for (auto [name, g, hint] : {std::tuple{"BoldButton", "bold", "Gras"}, std::tuple{"ItalButton", "italic", "Italique"},
+                                 std::tuple{"UnderButton", "underline", "Souligné"}}) {
+        QToolButton *btn = makeButton(bar, name, g, QString::fromUtf8(hint));
+        btn->setCheckable(true);
+        bar->addWidget(btn);
+        m_childControls << btn;
+    }
+    for (auto [name, g, hint, handler] :
+         {std::tuple{"ZoomInButton", "zoomin", "Zoom avant", "Zoomavant1"},
+          std::tuple{"ZoomOutButton", "zoomout", "Zoom arrière", "Zoomarrire1"},
+          std::tuple{"HistoButton", "histogram", "Histogramme", "Histogramme1"}}) {
+        QToolButton *btn = makeButton(bar, name, g, QString::fromUtf8(hint));
+        bar->addWidget(btn);
+        m_childControls << btn;
+        if (QAction *a = m_actions.value(QString::fromLatin1(handler)))
+            connect(btn, &QToolButton::clicked, a, &QAction::trigger);
+    }
+}
+
+void TMainForm::buildToolPanel()
+{
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedWidth(54);
+    auto *grid = new QGridLayout(Panel1);
+    grid->setContentsMargins(2, 2, 2, 2);
+    grid->setSpacing(0);
+    int row = 0, col = 0;
+    auto place = [&](QWidget *w) {
+        grid->addWidget(w, row, col);
+        if (++col == 2) {
+            col = 0;
+            ++row;
+        }
+    };
+    auto newRow = [&] {
+        if (col != 0) {
+            col = 0;
+            ++row;
+        }
+        grid->setRowMinimumHeight(row++, 6);
+    };
+
+    // Tools: one exclusive group; each button stores its main tool number.
+    struct T {
+        const char *name, *glyph, *hint;
+        int mainTool; // 0: unchanged (pipette)
+    };
+    const T tools[] = {
+        {"PenButton", "pencil", "Crayon", 1},          {"LineButton", "line", "Trait", 2},
+        {"RectangleButton", "rectangle", "Rectangle", 3}, {"EllipseButton", "ellipse", "Ellipse", 4},
+        {"RoundRectButton", "roundrect", "Rectangle arrondi", 5},
+        {"FillButton", "fill", "Remplir avec une couleur", 6}, {"BrushButton", "eraser", "Gomme", 7},
+        {"PolyButton", "polygon", "Polygône", 8},       {"TextButton", "text", "Texte", 9},
+        {"SpeedButton9", "spray", "Remplir avec Spray", 10}, {"SpeedButton12", "stamp", "Tampon", 11},
+        {"PipButton", "pipette", "Pipette", 0},
+    };
+    auto *toolGroup = new QButtonGroup(Panel1);
+    toolGroup->setObjectName(QStringLiteral("ToolGroup"));
+    for (const T &t : tools) {
+        QToolButton *b = makeButton(Panel1, t.name, t.glyph, QString::fromUtf8(t.hint));
+        b->setCheckable(true);
+        toolGroup->addButton(b, t.mainTool);
+        m_childControls << b;
+        place(b);
+        if (t.mainTool)
+            connect(b, &QToolButton::clicked, this, [this, n = t.mainTool] { CurrentTool = n; });
+    }
+    qobject_cast<QToolButton *>(m_controls.value("PenButton"))->setChecked(true);
+
+    newRow();
+    auto *penGroup = new QButtonGroup(Panel1);
+    const char *penNames[] = {"SolidPen", "DashPen", "DotPen", "DashDotPen", "DashDotDotPen", "ClearPen"};
+    for (int i = 0; i < 6; ++i) {
+        QToolButton *b = makeButton(Panel1, penNames[i], QStringLiteral("pen%1").arg(i), QStringLiteral("Style de trait"));
+        b->setCheckable(true);
+        penGroup->addButton(b, i);
+        m_childControls << b;
+        place(b);
+        connect(b, &QToolButton::clicked, this, [this, i] { PenStyle = i; });
+    }
+    qobject_cast<QToolButton *>(m_controls.value("SolidPen"))->setChecked(true);
+
+    newRow();
+    auto *brushGroup = new QButtonGroup(Panel1);
+    const char *brushNames[] = {"SolidBrush", "ClearBrush", "HorizontalBrush", "VerticalBrush",
+                                "FDiagonalBrush", "BDiagonalBrush", "CrossBrush", "DiagCrossBrush"};
+    for (int i = 0; i < 8; ++i) {
+        const QString hint = i == 0 ? QStringLiteral("Moti de remplissage") : QStringLiteral("Motif de remplissage");
+        QToolButton *b = makeButton(Panel1, brushNames[i], QStringLiteral("brush%1").arg(i), hint);
+        b->setCheckable(true);
+        brushGroup->addButton(b, i);
+        m_childControls << b;
+        place(b);
+        connect(b, &QToolButton::clicked, this, [this, i] { BrushStyle = i; });
+    }
+    qobject_cast<QToolButton *>(m_controls.value("ClearBrush"))->setChecked(true);
+
+    newRow();
+    SpinEdit1 = new QSpinBox(Panel1);
+    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+    SpinEdit1->setRange(1, 100);
+    SpinEdit1->setValue(1);
+    SpinEdit1->setToolTip(QStringLiteral("Epaisseur de trait"));
+    SpinEdit1->setStatusTip(QStringLiteral("Epaisseur de trait"));
+    m_controls.insert("SpinEdit1", SpinEdit1);
+    m_childControls << SpinEdit1;
+    grid->addWidget(SpinEdit1, row++, 0, 1, 2);
+    col = 0;
+
+    newRow();
+    auto *Panel2 = new QWidget(Panel1);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setFixedSize(50, 40);
+    ForeColor = new ColourSwatch(clBlack, Panel2);
+    ForeColor->setObjectName(QStringLiteral("ForeColor"));
+    ForeColor->setGeometry(2, 2, 28, 20);
+    ForeColor->setToolTip(QStringLiteral("Couleur du crayon"));
+    ForeColor->setStatusTip(QStringLiteral("Couleur du crayon"));
+    Backcolor = new ColourSwatch(clWhite, Panel2);
+    Backcolor->setObjectName(QStringLiteral("Backcolor"));
+    Backcolor->setGeometry(18, 16, 28, 20);
+    Backcolor->setToolTip(QStringLiteral("Couleur de remplissage"));
+    Backcolor->setStatusTip(QStringLiteral("Couleur de remplissage"));
+    ForeColor->raise();
+    m_controls.insert("ForeColor", ForeColor);
+    m_controls.insert("Backcolor", Backcolor);
+    m_childControls << ForeColor << Backcolor;
+    grid->addWidget(Panel2, row++, 0, 1, 2);
+    QToolButton *swap = makeButton(Panel1, QStringLiteral("SpeedButton10"), QStringLiteral("swap"),
+                                   QStringLiteral("Echanger les couleurs"));
+    swap->setFixedSize(22, 18);
+    grid->addWidget(swap, row++, 0, 1, 2, Qt::AlignLeft);
+    connect(swap, &QToolButton::clicked, this, [this] {
+        const TColor f = ForeColor->colour();
+        ForeColor->setColour(Backcolor->colour());
+        Backcolor->setColour(f);
+    });
+    grid->setRowStretch(row, 1);
+}
+
+void TMainForm::buildPaletteBar()
+{
+    Panel3 = new QWidget(this);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setFixedHeight(27);
+    // Every combination of 0, 127 and 255; blue changes slowest, red fastest.
+    static const int levels[] = {0, 127, 255};
+    for (int i = 0; i < 27; ++i) {
+        const TColor c = ComposeCouleur(levels[i % 3], levels[(i / 3) % 3], levels[i / 9]);
+        auto *s = new ColourSwatch(c, Panel3);
+        s->setObjectName(QStringLiteral("Palette%1").arg(i));
+        s->setGeometry(58 + 20 * i, 3, 20, 20);
+        connect(s, &ColourSwatch::clicked, this, [this, s] { ForeColor->setColour(s->colour()); });
+    }
+}
+
+void TMainForm::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    bar->setSizeGripEnabled(false);
+    for (int i = 0; i < 3; ++i) {
+        m_panels[i] = new QLabel(bar);
+        m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i));
+        m_panels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        m_panels[i]->setMinimumWidth(50);
+        bar->addWidget(m_panels[i], i == 2 ? 1 : 0);
+    }
+    m_clock = new QTimer(this);
+    m_clock->setObjectName(QStringLiteral("Timer1"));
+    m_clock->setInterval(1000);
+    connect(m_clock, &QTimer::timeout, this, &TMainForm::onClock);
+    m_clock->start();
+    onClock();
+}
+
+void TMainForm::onClock()
+{
+    m_panels[2]->setText(QStringLiteral("    ") +
+                         QTime::currentTime().toString(QLocale::system().timeFormat(QLocale::LongFormat)));
+}
+
+QWidget *TMainForm::control(const QString &name) const { return m_controls.value(name); }
+
+QString TMainForm::statusPanel(int panel) const { return m_panels[panel]->text(); }
+
+void TMainForm::setStatusPanel(int panel, const QString &text)
+{
+    if (panel >= 0 && panel < 3)
+        m_panels[panel]->setText(text);
+}
+
+Progress &TMainForm::progressBar() { return *m_progress; }
+
+QSize TMainForm::mainClientSize() const
+{
+    // The client area of the main window, tool panels included.
+    return centralWidget() ? centralWidget()->size() : size();
+}
+
+void TMainForm::pickedColour(TColor c)
+{
+    LastPicked = c;
+    auto *pip = qobject_cast<QToolButton *>(m_controls.value("PipButton"));
+    if (pip && pip->isChecked())
+        ForeColor->setColour(c);
+}
+
+void TMainForm::showPenWidth(int w)
+{
+    const QSignalBlocker block(SpinEdit1);
+    SpinEdit1->setValue(w);
+}
+
+QString TMainForm::fontBoxName() const { return FontName->currentText(); }
+int TMainForm::fontBoxSize() const { return SpinEdit2->value(); }
+
+void TMainForm::clipboardChanged() { UpdateMenuItems(); }
+
+bool TMainForm::event(QEvent *e)
+{
+    // The hint of the item or button under the mouse goes to status panel 0.
+    if (e->type() == QEvent::StatusTip) {
+        m_panels[0]->setText(static_cast<QStatusTipEvent *>(e)->tip());
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+void TMainForm::showEvent(QShowEvent *e)
+{
+    QMainWindow::showEvent(e);
+    if (m_shown)
+        return;
+    m_shown = true;
+    resize(width() - 10, height());
+    setWindowState(windowState() | Qt::WindowMaximized);
+    // Without a window manager the state alone does nothing: take the screen too.
+    if (QScreen *s = screen())
+        setGeometry(s->availableGeometry());
+    QStringList families = QFontDatabase::families();
+    families.sort(Qt::CaseInsensitive);
+    FontName->addItems(families);
+    FontName->setCurrentText(QStringLiteral("Arial"));
+    CurrentTool = 1;
+    BrushStyle = 1;
+    PenStyle = 0;
+    m_startDir = QDir::currentPath();
+    m_helpFile = m_startDir + QStringLiteral("/Vermeo.hlp");
+}
+
+void TMainForm::resizeEvent(QResizeEvent *e)
+{
+    QMainWindow::resizeEvent(e);
+    m_panels[0]->setFixedWidth(std::max(50, width() - 200));
+    m_panels[1]->setFixedWidth(100);
+}
+
+void TMainForm::closeEvent(QCloseEvent *e)
+{
+    // Every image window asks its own question; one refusal keeps everything open.
+    m_mdi->closeAllSubWindows();
+    if (!children().isEmpty()) {
+        e->ignore();
+        return;
+    }
+    if (!m_startDir.isEmpty())
+        QDir::setCurrent(m_startDir);
+    e->accept();
+}
+
+TMDIChild *TMainForm::OuvreFenetreImage(const QString &name)
+{
+    auto *child = new TMDIChild(this);
+    QMdiSubWindow *sw = m_mdi->addSubWindow(child);
+    sw->setAttribute(Qt::WA_DeleteOnClose);
+    const QString caption = fileNamePart(name);
+    child->setWindowTitle(caption);
+    sw->setWindowTitle(caption);
+    connect(child, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, [this] { UpdateMenuItems(); }); });
+    sw->show();
+    m_mdi->setActiveSubWindow(sw);
+    UpdateMenuItems();
+    return child;
+}
+
+TMDIChild *TMainForm::activeChild() const
+{
+    QMdiSubWindow *sw = m_mdi->activeSubWindow();
+    if (!sw) {
+        const auto list = m_mdi->subWindowList(QMdiArea::ActivationHistoryOrder);
+        sw = list.isEmpty() ? nullptr : list.last();
+    }
+    return sw ? qobject_cast<TMDIChild *>(sw->widget()) : nullptr;
+}
+
+QList<TMDIChild *> TMainForm::children() const
+{
+    QList<TMDIChild *> out;
+    for (QMdiSubWindow *sw : m_mdi->subWindowList(QMdiArea::CreationOrder))
+        // A closed window is hidden until it is deleted; it no longer counts.
+        if (auto *c = qobject_cast<TMDIChild *>(sw->widget()); c && !sw->isHidden())
+            out << c;
+    return out;
+}
+
+void TMainForm::prepareChild(TMDIChild *child)
+{
+    child->SetIni(CurrentTool, SpinEdit1->value(), BrushStyle, Backcolor->colour(), ForeColor->colour(), PenStyle);
+    child->SetPage(Margins[0], Margins[1], Margins[2], Margins[3], PrintScale);
+}
+
+void TMainForm::UpdateMenuItems()
+{
+    const bool any = !children().isEmpty();
+    for (const QString &name : std::as_const(m_childActions))
+        if (QAction *a = m_actions.value(name))
+            a->setEnabled(any);
+    for (QWidget *w : std::as_const(m_childControls))
+        w->setEnabled(any);
+    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+    m_actions.value("PasteItem")->setEnabled(mime && mime->hasImage());
+}
+
+void TMainForm::rebuildWindowList()
+{
+    for (QAction *a : std::as_const(m_windowListActions)) {
+        m_windowMenu->removeAction(a);
+        delete a;
+    }
+    m_windowListActions.clear();
+    const auto list = m_mdi->subWindowList(QMdiArea::CreationOrder);
+    if (list.isEmpty())
+        return;
+    m_windowListActions << m_windowMenu->addSeparator();
+    int i = 1;
+    for (QMdiSubWindow *sw : list) {
+        const QString title = sw->windowTitle().isEmpty() ? QStringLiteral("(sans titre)") : sw->windowTitle();
+        QAction *a = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(i++).arg(title));
+        a->setCheckable(true);
+        a->setChecked(sw == m_mdi->activeSubWindow());
+        connect(a, &QAction::triggered, this, [this, sw] {
+            if (sw->isMinimized())
+                sw->showNormal();
+            m_mdi->setActiveSubWindow(sw);
+        });
+        m_windowListActions << a;
+    }
+}
+
+} // namespace vermeo

@@ -1,0 +1,131 @@
+#pragma once
+// The main window: menus, tool bar, tool panel, palette bar, progress bar, status bar,
+// and the MDI area holding the image windows. It routes commands to the active image
+// window and keeps the commands' enabled state; it computes nothing itself.
+#include "ColourSwatch.h"
+#include "MainFrame.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <functional>
+
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QProgressBar;
+class QSpinBox;
+class QTimer;
+class QToolButton;
+
+namespace vermeo {
+
+class TMDIChild;
+
+class TMainForm : public QMainWindow, public MainFrame {
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    // --- operations other parts use --------------------------------------------------
+    TMDIChild *OuvreFenetreImage(const QString &name);
+    TMDIChild *activeChild() const;
+    QList<TMDIChild *> children() const;
+    int childCount() const { return int(children().size()); }
+    void UpdateMenuItems();
+    // Hands a new window the current drawing state and page set-up.
+    void prepareChild(TMDIChild *child);
+
+    // The menu item or button of that name ("FileNewItem", "PasteItem", "PasteButton"...).
+    QAction *action(const QString &name) const { return m_actions.value(name); }
+    QWidget *control(const QString &name) const;
+    QString statusPanel(int panel) const;
+    QString startDirectory() const { return m_startDir; }
+
+    // --- MainFrame -----------------------------------------------------------------------
+    void setStatusPanel(int panel, const QString &text) override;
+    Progress &progressBar() override;
+    QSize mainClientSize() const override;
+    QMdiArea *mdiArea() const override { return m_mdi; }
+    TColor foreColour() const override { return ForeColor->colour(); }
+    void setForeColour(TColor c) override { ForeColor->setColour(c); }
+    void pickedColour(TColor c) override; // SetCol
+    void showPenWidth(int w) override;
+    QString fontBoxName() const override;
+    int fontBoxSize() const override;
+    void clipboardChanged() override;
+
+    // --- menu handlers -------------------------------------------------------------------
+    void FileNewItemClick();
+    void FileOpenItemClick();
+    void FileCloseItemClick();
+    void FileSaveItemClick();
+    void FileSaveAsItemClick();
+    void FileExitItemClick();
+    void Annuler1Click();
+    void Effacerlimage1Click();
+    void Proprits1Click();
+    void WindowCascadeItemClick();
+    void WindowTileItemClick();
+    void WindowArrangeItemClick();
+    void WindowMinimizeItemClick();
+    void Palettedescouleurs1Click();
+    void HContents();
+    void HSearch();
+    void HowToUse();
+    void About1Click();
+
+    // Drawing state handed to new windows.
+    int CurrentTool = 1;
+    int PenStyle = 0;
+    int BrushStyle = 1;
+    TColor LastPicked = clBlack;
+    int Margins[4] = {20, 20, 20, 20};
+    int PrintScale = 100;
+
+    ColourSwatch *ForeColor = nullptr;
+    ColourSwatch *Backcolor = nullptr;
+    QSpinBox *SpinEdit1 = nullptr;
+    QSpinBox *SpinEdit2 = nullptr;
+    QComboBox *FontName = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+    QWidget *Panel1 = nullptr;
+    QWidget *Panel3 = nullptr;
+
+protected:
+    bool event(QEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildToolPanel();
+    void buildPaletteBar();
+    void buildStatusBar();
+    QToolButton *makeButton(QWidget *parent, const QString &name, const QString &glyphName, const QString &hint);
+    void rebuildWindowList();
+    void onClock();
+
+    class BarProgress;
+
+    QMdiArea *m_mdi = nullptr;
+    QHash<QString, QAction *> m_actions;
+    QHash<QString, QWidget *> m_controls;
+    QStringList m_childActions;   // enabled exactly when an image window is open
+    QList<QWidget *> m_childControls;
+    QMenu *m_windowMenu = nullptr;
+    QList<QAction *> m_windowListActions;
+    QLabel *m_panels[3] = {};
+    QTimer *m_clock = nullptr;
+    BarProgress *m_progress = nullptr;
+    QString m_startDir;
+    QString m_helpFile;
+    bool m_shown = false;
+};
+
+} // namespace vermeo

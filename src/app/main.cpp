@@ -1,0 +1,20 @@
+// Vermeo: start-up.
+#include "TMainForm.h"
+#include "TSplash.h"
+
+#include <QApplication>
+#include <memory>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    auto splash = std::make_unique<vermeo::TSplash>();
+    splash->show();
+    splash->repaint();
+    QApplication::setApplicationName(QStringLiteral("Vermeo"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vermeo"));
+    vermeo::TMainForm main;
+    main.show();
+    splash.reset();
+    return app.exec();
+}

@@ -1,0 +1,289 @@
+#include "TMDIChild.h"
+#include "ImageView.h"
+#include "TAttributs.h"
+
+#include "DialogRunner.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScrollBar>
+
+namespace vermeo {
+
+QString fileNamePart(const QString &path)
+{
+    return path.isEmpty() ? QString() : QFileInfo(path).fileName();
+}
+
+TMDIChild::TMDIChild(MainFrame *frame, QWidget *parent) : QScrollArea(parent), m_frame(frame)
+{
+    // FormCreate: no name, clear brush, black pen, pencil, no selection.
+    setObjectName(QStringLiteral("TMDIChild"));
+    setWindowTitle(QStringLiteral("Sans nom"));
+    setFrameShape(QFrame::NoFrame);
+    setBackgroundRole(QPalette::Dark);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFocusPolicy(Qt::StrongFocus);
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(13);
+    setFont(f);
+    m_doc.FileName.clear();
+    m_doc.Tool = 4;
+    m_doc.PrevTool = 4;
+
+    m_view = new ImageView(m_doc);
+    m_view->installEventFilter(this);
+    setWidget(m_view);
+    resize(478, 350);
+
+    m_doc.onReplaced = [this] { m_view->pictureReplaced(); };
+    m_doc.onChanged = [this](const QRect &r) { m_view->update(r); };
+}
+
+TMDIChild::~TMDIChild() = default;
+
+QMdiSubWindow *TMDIChild::subWindow() const
+{
+    return qobject_cast<QMdiSubWindow *>(parentWidget());
+}
+
+void TMDIChild::Init(int w, int h, TColor colour)
+{
+    m_doc.Init(w, h, colour);
+    RedimForm();
+    setStatusText(1, QStringLiteral("%1 x %2").arg(w).arg(h));
+}
+
+void TMDIChild::SetIni(int toolNumber, int penWidth, int brushStyle, TColor fill, TColor pen, int penStyle)
+{
+    Canvas &c = m_doc.canvas();
+    // The colour first: on a clear brush it makes the style solid, then the given
+    // style is set, so a new window ends with the style it is handed.
+    c.setBrushColor(fill);
+    c.setBrushStyle(brushStyle);
+    c.setPenColor(pen);
+    static const int toolOf[] = {-1, 4, 0, 1, 2, 3, 7, 8, 9, 6, 10, 12};
+    if (toolNumber >= 1 && toolNumber <= 11)
+        m_doc.Tool = toolOf[toolNumber];
+    if (toolNumber == 9)
+        setCursorShape(Qt::IBeamCursor);
+    if (m_doc.Tool == 8)
+        m_doc.EraserWidth = penWidth;
+    else
+        c.setPenWidth(penWidth);
+    m_doc.PrevTool = m_doc.Tool;
+    c.setPenStyle(penStyle);
+    m_doc.RectSelected = false;
+    m_doc.OvalSelected = false;
+    m_doc.PipetteMode = false;
+}
+
+void TMDIChild::SetPage(int left, int top, int right, int bottom, int scale)
+{
+    m_doc.MarginLeft = left;
+    m_doc.MarginTop = top;
+    m_doc.MarginRight = right;
+    m_doc.MarginBottom = bottom;
+    ImageDocument::PrintScale = scale;
+}
+
+void TMDIChild::Annule()
+{
+    m_doc.Annule();
+    RedimForm();
+}
+
+void TMDIChild::Proprietes()
+{
+    TAttributs dlg(this);
+    dlg.Init(m_doc.FileName, m_doc.image());
+    DialogRunner::exec(dlg);
+}
+
+void TMDIChild::Charge(const QString &fileName)
+{
+    // Filled in by the file formats: until then only what Qt reads.
+    QImage img(fileName);
+    if (img.isNull())
+        throw VermeoError(QStringLiteral("Impossible de lire le fichier « %1 ».").arg(fileNamePart(fileName)));
+    m_doc.SaveStyles();
+    m_doc.assignImage(img);
+    m_doc.RestoreStyles();
+    m_doc.FileName = fileName;
+    m_doc.setModified(false);
+    m_doc.ZoomLevel = 0;
+    m_doc.BaseWidth = m_doc.width();
+    m_doc.BaseHeight = m_doc.height();
+    RedimForm();
+    m_doc.SauveUndo();
+    setStatusText(1, QStringLiteral("%1 x %2").arg(m_doc.width()).arg(m_doc.height()));
+}
+
+bool TMDIChild::Sauve(bool saveAs)
+{
+    if (m_doc.FileName.isEmpty() || saveAs) {
+        FileDialogRequest r;
+        r.parent = this;
+        r.caption = QStringLiteral("Enregistrer sous");
+        r.filter = QStringLiteral("Bitmap (*.bmp)");
+        r.save = true;
+        QString name = DialogRunner::fileName(r);
+        if (name.isEmpty())
+            return false;
+        if (!name.contains(QLatin1Char('.')))
+            name += QStringLiteral(".bmp");
+        m_doc.FileName = name;
+        m_doc.Modif();
+    }
+    if (!m_doc.modified() || m_doc.FileName.isEmpty())
+        return true;
+    QImageWriter w(m_doc.FileName, "bmp");
+    if (!w.write(m_doc.image())) {
+        showError(QStringLiteral("Impossible d'enregistrer « %1 » : %2.").arg(fileNamePart(m_doc.FileName), w.errorString()));
+        return false;
+    }
+    m_doc.setModified(false);
+    updateCaption();
+    return true;
+}
+
+void TMDIChild::updateCaption()
+{
+    setWindowTitle(fileNamePart(m_doc.FileName));
+    if (auto *sw = subWindow())
+        sw->setWindowTitle(windowTitle());
+}
+
+void TMDIChild::FormActivate()
+{
+    setStatusText(1, QStringLiteral("%1 x %2").arg(m_doc.width()).arg(m_doc.height()));
+    setFocus();
+}
+
+void TMDIChild::RedimForm()
+{
+    QMdiSubWindow *sw = subWindow();
+    if (!sw || !m_frame)
+        return;
+    const QSize main = m_frame->mainClientSize();
+    const int pw = m_doc.width(), ph = m_doc.height();
+    QPoint pos = sw->pos();
+    // FormResize: a window never starts left of or above the frame.
+    if (pos.x() < 0 || pos.y() < 0) {
+        pos = QPoint(std::max(0, pos.x()), std::max(0, pos.y()));
+        sw->move(pos);
+    }
+    const QSize frame = sw->size() - size(); // title bar and borders of the MDI window
+    const bool hBar = main.width() < pw + pos.x() + 66;
+    const bool vBar = main.height() < ph + pos.y() + 110;
+    setHorizontalScrollBarPolicy(hBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(vBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    const int vBarW = vBar ? verticalScrollBar()->sizeHint().width() : 0;
+    const int hBarH = hBar ? horizontalScrollBar()->sizeHint().height() : 0;
+    const int outerW = hBar ? main.width() - pos.x() - 66 : pw + vBarW + frame.width();
+    const int outerH = vBar ? main.height() - pos.y() - 90 : ph + hBarH + frame.height();
+    sw->resize(std::max(outerW, 40), std::max(outerH, 40));
+}
+
+void TMDIChild::resizeWindow(int w, int h)
+{
+    if (auto *sw = subWindow())
+        sw->resize(w, h);
+}
+
+void TMDIChild::closeEvent(QCloseEvent *e)
+{
+    if (m_doc.modified()) {
+        const auto answer = DialogRunner::ask(
+            this, QMessageBox::Warning,
+            QStringLiteral("Enregistrer modifications dans ") + fileNamePart(m_doc.FileName) + QStringLiteral(" ?"),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::Cancel) {
+            e->ignore();
+            return;
+        }
+        // A cancelled save dialog or a failed save keeps the window and its changes.
+        if (answer == QMessageBox::Yes && (!Sauve(false) || m_doc.modified())) {
+            e->ignore();
+            return;
+        }
+    }
+    e->accept();
+}
+
+void TMDIChild::keyPressEvent(QKeyEvent *e)
+{
+    QScrollArea::keyPressEvent(e);
+}
+
+void TMDIChild::focusInEvent(QFocusEvent *e)
+{
+    QScrollArea::focusInEvent(e);
+}
+
+bool TMDIChild::eventFilter(QObject *obj, QEvent *e)
+{
+    return QScrollArea::eventFilter(obj, e);
+}
+
+void TMDIChild::showError(const QString &message)
+{
+    DialogRunner::tell(this, QMessageBox::Critical, message);
+}
+
+// --- DocumentHost ---------------------------------------------------------------------
+
+void TMDIChild::setStatusText(int panel, const QString &text)
+{
+    if (m_frame)
+        m_frame->setStatusPanel(panel, text);
+}
+
+void TMDIChild::setCursorShape(Qt::CursorShape shape) { m_view->setCursor(QCursor(shape)); }
+
+Progress &TMDIChild::progress() { return m_frame ? m_frame->progressBar() : silentProgress(); }
+
+QPoint TMDIChild::windowSize() const { return QPoint(viewport()->width(), viewport()->height()); }
+
+void TMDIChild::moveMouseTo(const QPoint &p) { QCursor::setPos(viewport()->mapToGlobal(p)); }
+
+void TMDIChild::pickedColour(TColor c)
+{
+    if (m_frame)
+        m_frame->pickedColour(c);
+}
+
+void TMDIChild::showPenWidth(int w)
+{
+    if (m_frame)
+        m_frame->showPenWidth(w);
+}
+
+TColor TMDIChild::foreColour() const { return m_frame ? m_frame->foreColour() : clBlack; }
+
+void TMDIChild::setForeColour(TColor c)
+{
+    if (m_frame)
+        m_frame->setForeColour(c);
+}
+
+QString TMDIChild::fontBoxName() const { return m_frame ? m_frame->fontBoxName() : QStringLiteral("Arial"); }
+
+int TMDIChild::fontBoxSize() const { return m_frame ? m_frame->fontBoxSize() : 12; }
+
+void TMDIChild::clipboardChanged()
+{
+    if (m_frame)
+        m_frame->clipboardChanged();
+}
+
+void TMDIChild::pictureReplaced() { m_view->pictureReplaced(); }
+
+} // namespace vermeo

@@ -1,0 +1,101 @@
+#pragma once
+// The image window: one per open picture, inside the main window's MDI area. It owns
+// the document (picture, undo copy, file name, drawing state), shows it in Image1,
+// forwards the mouse to the tools and the menu commands to the subsystems. Its
+// methods stay one-liners over the document and the subsystem functions.
+#include "DocumentHost.h"
+#include "Error.h"
+#include "ImageDocument.h"
+#include "MainFrame.h"
+
+#include <QScrollArea>
+
+class QMdiSubWindow;
+
+namespace vermeo {
+
+class ImageView;
+
+class TMDIChild : public QScrollArea, public DocumentHost {
+    Q_OBJECT
+public:
+    TMDIChild(MainFrame *frame, QWidget *parent = nullptr);
+    ~TMDIChild() override;
+
+    ImageDocument &doc() { return m_doc; }
+    const ImageDocument &doc() const { return m_doc; }
+    ImageView *Image1() const { return m_view; }
+    QMdiSubWindow *subWindow() const;
+
+    // --- document lifecycle ----------------------------------------------------------
+    void Init(int w, int h, TColor colour);
+    void SetIni(int toolNumber, int penWidth, int brushStyle, TColor fill, TColor pen, int penStyle);
+    void SetPage(int left, int top, int right, int bottom, int scale);
+    void SauveUndo() { m_doc.SauveUndo(); }
+    void Annule();
+    void Modif() { m_doc.Modif(); }
+    void SaveStyles() { m_doc.SaveStyles(); }
+    void RestoreStyles() { m_doc.RestoreStyles(); }
+    void Efface() { m_doc.Efface(); }
+    void Proprietes();
+    // Saves (flag false: "Enregistrer", true: "Enregistrer sous..."). Returns false when
+    // the user cancelled or the save failed (the failure has been shown).
+    bool Sauve(bool saveAs);
+    // Loads a file; shows nothing itself, throws VermeoError on failure.
+    void Charge(const QString &fileName);
+
+    void FormActivate();
+    void RedimForm();
+    QString FileName() const { return m_doc.FileName; }
+    bool Modified() const { return m_doc.modified(); }
+
+    // --- DocumentHost -----------------------------------------------------------------
+    void setStatusText(int panel, const QString &text) override;
+    void setCursorShape(Qt::CursorShape shape) override;
+    Progress &progress() override;
+    QWidget *dialogParent() override { return this; }
+    void fitWindow() override { RedimForm(); }
+    void resizeWindow(int w, int h) override;
+    QPoint windowSize() const override;
+    void moveMouseTo(const QPoint &p) override;
+    void takeFocus() override { setFocus(); }
+    void pickedColour(TColor c) override;
+    void showPenWidth(int w) override;
+    TColor foreColour() const override;
+    void setForeColour(TColor c) override;
+    QString fontBoxName() const override;
+    int fontBoxSize() const override;
+    void clipboardChanged() override;
+    void pictureReplaced() override;
+
+    // Runs a command and shows a failure in a message box; the document is unchanged then.
+    template <typename Fn> void guarded(Fn &&fn);
+
+protected:
+    void closeEvent(QCloseEvent *e) override;   // FormCloseQuery
+    void keyPressEvent(QKeyEvent *e) override;  // FormKeyDown
+    void focusInEvent(QFocusEvent *e) override;
+    bool eventFilter(QObject *obj, QEvent *e) override;
+
+private:
+    void updateCaption();
+    void showError(const QString &message);
+
+    MainFrame *m_frame;
+    ImageDocument m_doc;
+    ImageView *m_view;
+};
+
+template <typename Fn> void TMDIChild::guarded(Fn &&fn)
+{
+    try {
+        fn();
+    } catch (const VermeoError &e) {
+        showError(e.message());
+    }
+}
+
+// The file-name part of a path ("" for "").
+QString fileNamePart(const QString &path);
+
+} // namespace vermeo

@@ -1,0 +1,86 @@
+#include "AppFixture.h"
+#include "TAttributs.h"
+
+#include <QDate>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+
+using namespace vermeo;
+
+TEST_F(AppTest, NouveauClosedByTheCloseBoxAfterAnOkIsCancelled)
+{
+    newPicture();
+    ASSERT_EQ(form->childCount(), 1);
+    dialogs.onDialog = [](QDialog &d) { d.close(); };
+    form->FileNewItemClick();
+    EXPECT_EQ(form->childCount(), 1);
+}
+
+TEST(Nouveau, ValuesAreClampedToTheirRanges)
+{
+    ScriptedDialogs dialogs;
+    TNouveau dlg;
+    int w = -1, h = -1;
+    TColor c = 0;
+    dialogs.onDialog = [](QDialog &d) {
+        auto *w = d.findChild<QSpinBox *>("SpinEdit1");
+        auto *h = d.findChild<QSpinBox *>("SpinEdit2");
+        EXPECT_EQ(w->value(), 400);
+        EXPECT_EQ(h->value(), 300);
+        w->setValue(5000);
+        h->setValue(1);
+        d.findChild<QPushButton *>("Button2")->click();
+    };
+    DialogRunner::exec(dlg);
+    dlg.Result(w, h, c);
+    EXPECT_EQ(w, 1600);
+    EXPECT_EQ(h, 100);
+    EXPECT_EQ(c, clWhite);
+}
+
+namespace {
+QString label(TAttributs &d, const char *name) { return d.findChild<QLabel *>(name)->text(); }
+} // namespace
+
+TEST(Attributs, UnsavedPictureShowsNoFileFigures)
+{
+    TAttributs d;
+    QImage img(300, 200, QImage::Format_RGB32);
+    d.Init(QString(), img);
+    EXPECT_EQ(label(d, "Nom"), "");
+    EXPECT_EQ(label(d, "Largeur"), "300 pixels");
+    EXPECT_EQ(label(d, "Hauteur"), "200 pixels");
+    EXPECT_EQ(label(d, "Taille"), "0 octets");
+    EXPECT_EQ(label(d, "Date"), systemDateText(QDate::currentDate()));
+    EXPECT_EQ(label(d, "Bits"), "");
+    EXPECT_EQ(label(d, "Couleurs"), "");
+}
+
+TEST(Attributs, BitmapFileSizeGivesTheDepthEstimate)
+{
+    QTemporaryDir dir;
+    auto makeFile = [&](const QString &name, int bytes) {
+        QFile f(dir.filePath(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(QByteArray(bytes, '\0'));
+        return f.fileName();
+    };
+    QImage img(100, 100, QImage::Format_RGB32);
+    TAttributs d;
+    d.Init(makeFile("vrai.bmp", 30054), img);
+    EXPECT_EQ(label(d, "Nom"), "vrai.bmp");
+    EXPECT_EQ(label(d, "Taille"), "30054 octets");
+    EXPECT_EQ(label(d, "Bits"), "24");
+    EXPECT_EQ(label(d, "Couleurs"), "16777216");
+    d.Init(makeFile("huit.BMP", 11078), img);
+    EXPECT_EQ(label(d, "Bits"), "8");
+    EXPECT_EQ(label(d, "Couleurs"), "256");
+    // Not a bitmap name: no estimate.
+    d.Init(makeFile("photo.jpg", 5000), img);
+    EXPECT_EQ(label(d, "Bits"), "");
+    // A tiny picture in a big file: the count no longer fits a whole number.
+    d.Init(makeFile("petit.bmp", 70000), QImage(1, 1, QImage::Format_RGB32));
+    EXPECT_EQ(label(d, "Bits"), "560000");
+    EXPECT_EQ(label(d, "Couleurs"), "2^560000");
+}
