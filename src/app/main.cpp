@@ -1,4 +1,5 @@
 // Vermeo: start-up.
+#include "Icons.h"
 #include "TMainForm.h"
 #include "TSplash.h"
 
@@ -12,7 +13,7 @@ int main(int argc, char **argv)
     splash->show();
     splash->repaint();
     QApplication::setApplicationName(QStringLiteral("Vermeo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Vermeo"));
+    QApplication::setWindowIcon(vermeo::glyph(QStringLiteral("pencil")));
     vermeo::TMainForm main;
     main.show();
     splash.reset();

@@ -15,11 +15,12 @@ namespace vermeo {
 
 QString systemDateText(const QDate &d)
 {
-    // The separator is the first non-letter of the system's short date format.
+    // The separator of the system's short date format, when it has a usual one.
     QChar sep = QLatin1Char('/');
     for (QChar ch : QLocale::system().dateFormat(QLocale::ShortFormat))
         if (!ch.isLetter()) {
-            sep = ch;
+            if (QStringLiteral("/.-").contains(ch))
+                sep = ch;
             break;
         }
     return d.toString(QStringLiteral("dd%1MM%1yyyy").arg(sep));
