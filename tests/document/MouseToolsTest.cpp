@@ -197,11 +197,28 @@ TEST(FloodFill, StopsAtOtherColoursAndLeavesBrushSolid)
     EXPECT_EQ(c.brushColor(), clWhite);
     EXPECT_TRUE(b.doc.modified());
 
+    const QImage shared = b.doc.image(); // the fill must not write through a shared copy
     b.mouse.click(50, 50);
+    EXPECT_EQ(fromQRgb(shared.pixel(50, 50)), clWhite);
     EXPECT_EQ(b.at(50, 50), clRed);
     EXPECT_EQ(b.at(4, 4), clRed);
     EXPECT_EQ(b.at(5, 5), clWhite); // not reached diagonally
     EXPECT_EQ(b.at(10, 20), clBlack);
+
+    // A hatched brush fills only its lines, still limited to the area.
+    Board h(40, 40, 7);
+    h.doc.canvas().Rectangle(5, 5, 35, 35);
+    SetColors(h.doc, clBlack, clRed);
+    SetBrush(h.doc, bsHorizontal);
+    const QImage hatchedShared = h.doc.image();
+    h.doc.canvas().FloodFill(20, 20);
+    EXPECT_EQ(hatchedShared.pixel(20, 20) & 0xFFFFFFu, 0xFFFFFFu);
+    int inked = 0;
+    for (int y = 6; y < 34; ++y)
+        inked += h.at(20, y) != clWhite;
+    EXPECT_GT(inked, 0);
+    EXPECT_LT(inked, 28);
+    EXPECT_EQ(h.at(2, 2), clWhite);
 }
 
 TEST(Pipette, ClickPicksColourAndDrawsNothing)
