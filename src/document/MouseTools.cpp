@@ -203,7 +203,9 @@ void FormMouseUp(ImageDocument &doc, DocumentHost &host, Qt::MouseButton button,
     (void)button;
     (void)shift;
     Canvas &c = doc.canvas();
-    if (isSelectionTool(doc.Tool)) {
+    // A release with no press of ours (the press went to another window) makes no
+    // selection: its styles were never saved.
+    if (isSelectionTool(doc.Tool) && doc.ButtonDown) {
         // The last dotted band stays as the selection's outline; the brush stays clear.
         c.setPenWidth(doc.SavedPenWidth);
         c.setPenStyle(doc.SavedPenStyle);

@@ -252,3 +252,11 @@ TEST(Selection, DragShowsMarkerAndNextClickRemovesIt)
     EXPECT_EQ(b.doc.image(), original);
     EXPECT_EQ(b.doc.Tool, 5);
 }
+
+TEST(Selection, StrayReleaseMakesNoSelection)
+{
+    Board b(40, 40, 11);
+    FormMouseUp(b.doc, b.host, Qt::LeftButton, ShiftState{}, 30, 30);
+    EXPECT_FALSE(b.doc.OvalSelected);
+    EXPECT_FALSE(b.doc.modified());
+}
