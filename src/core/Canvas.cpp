@@ -307,11 +307,15 @@ void Canvas::FloodFill(int x, int y)
     if (solid && fill == target)
         return;
 
-    // Marks what has been filled, so the fill ends whatever colour it paints.
-    std::vector<quint8> seen(size_t(w) * size_t(h), 0);
+    // A hatched fill leaves pixels of the target colour behind, so it marks what it has
+    // covered; a solid fill of another colour needs no marks (filled pixels no longer match).
+    std::vector<quint8> seen(solid ? 0 : size_t(w) * size_t(h), 0);
+    // bits() detaches first, so reads and writes below see the same pixels.
+    uchar *const base = m_img->bits();
+    const qsizetype stride = m_img->bytesPerLine();
     auto matches = [&](int px, int py) {
-        return !seen[size_t(py) * w + px] &&
-               (reinterpret_cast<const QRgb *>(m_img->constScanLine(py))[px] | kOpaque) == target;
+        return (solid || !seen[size_t(py) * w + px]) &&
+               (reinterpret_cast<const QRgb *>(base + py * stride)[px] | kOpaque) == target;
     };
     QRect bounds;
     std::vector<QPoint> stack;
@@ -325,11 +329,11 @@ void Canvas::FloodFill(int x, int y)
         int l = p.x(), r = p.x();
         while (l > 0 && matches(l - 1, py)) --l;
         while (r < w - 1 && matches(r + 1, py)) ++r;
-        quint8 *s = &seen[size_t(py) * w];
-        QRgb *row = reinterpret_cast<QRgb *>(m_img->scanLine(py));
-        for (int i = l; i <= r; ++i) {
-            s[i] = 1;
-            if (solid) row[i] = fill;
+        if (solid) {
+            QRgb *row = reinterpret_cast<QRgb *>(base + py * stride);
+            std::fill(row + l, row + r + 1, fill);
+        } else {
+            std::fill(seen.begin() + qsizetype(py) * w + l, seen.begin() + qsizetype(py) * w + r + 1, quint8(1));
         }
         bounds = bounds.united(QRect(l, py, r - l + 1, 1));
         for (int ny : {py - 1, py + 1}) {

@@ -1,0 +1,160 @@
+#include "ToolPalette.h"
+
+#include "Attributes.h"
+#include "DialogRunner.h"
+#include "DocumentHost.h"
+
+#include <QFontDatabase>
+
+namespace vermeo {
+
+TColor paletteColour(int index)
+{
+    static const int levels[3] = {0, 127, 255};
+    if (index < 0 || index >= kPaletteCount)
+        return clBlack;
+    return ComposeCouleur(levels[index % 3], levels[(index / 3) % 3], levels[index / 9]);
+}
+
+const std::vector<ToolButtonInfo> &toolButtons()
+{
+    static const std::vector<ToolButtonInfo> buttons{
+        {"PenButton", QStringLiteral("Crayon"), ToolAction::Frame, 4, 1, true},
+        {"LineButton", QStringLiteral("Trait"), ToolAction::Frame, 0, 2, true},
+        {"RectangleButton", QStringLiteral("Rectangle"), ToolAction::Frame, 1, 3, true},
+        {"EllipseButton", QStringLiteral("Ellipse"), ToolAction::Frame, 2, 4, true},
+        {"RoundRectButton", QStringLiteral("Rectangle arrondi"), ToolAction::Frame, 3, 5, true},
+        {"FillButton", QStringLiteral("Remplir avec une couleur"), ToolAction::Frame, 7, 6, true},
+        {"BrushButton", QStringLiteral("Gomme"), ToolAction::Frame, 8, 7, true},
+        {"PolyButton", QStringLiteral("Polygône"), ToolAction::Frame, 9, 8, true},
+        {"TextButton", QStringLiteral("Texte"), ToolAction::Text, 6, 9, true},
+        {"SpeedButton9", QStringLiteral("Remplir avec Spray"), ToolAction::Frame, 10, 10, true},
+        {"SpeedButton12", QStringLiteral("Tampon"), ToolAction::Frame, 12, 11, true},
+        {"PipButton", QStringLiteral("Pipette"), ToolAction::Pipette, 0, 0, true},
+        {"SpeedButton2", QStringLiteral("Sélection"), ToolAction::Frame, 5, 0, false},
+        {"SpeedButton11", QStringLiteral("Sélection Ovale"), ToolAction::Frame, 11, 0, false},
+    };
+    return buttons;
+}
+
+const std::vector<StyleButtonInfo> &penStyleButtons()
+{
+    static const QString hint = QStringLiteral("Style de trait");
+    static const std::vector<StyleButtonInfo> buttons{
+        {"SolidPen", hint, psSolid},         {"DashPen", hint, psDash},
+        {"DotPen", hint, psDot},             {"DashDotPen", hint, psDashDot},
+        {"DashDotDotPen", hint, psDashDotDot}, {"ClearPen", hint, psClear},
+    };
+    return buttons;
+}
+
+const std::vector<StyleButtonInfo> &brushStyleButtons()
+{
+    static const QString hint = QStringLiteral("Motif de remplissage");
+    static const std::vector<StyleButtonInfo> buttons{
+        {"SolidBrush", QStringLiteral("Moti de remplissage"), bsSolid},
+        {"ClearBrush", hint, bsClear},
+        {"HorizontalBrush", hint, bsHorizontal},
+        {"VerticalBrush", hint, bsVertical},
+        {"FDiagonalBrush", hint, bsFDiagonal},
+        {"BDiagonalBrush", hint, bsBDiagonal},
+        {"CrossBrush", hint, bsCross},
+        {"DiagCrossBrush", hint, bsDiagCross},
+    };
+    return buttons;
+}
+
+QStringList sortedFontFamilies()
+{
+    QStringList families = QFontDatabase::families();
+    families.sort(Qt::CaseInsensitive);
+    return families;
+}
+
+void toolButtonClick(MainDrawingState &state, int buttonIndex, ActiveWindow active)
+{
+    const auto &buttons = toolButtons();
+    if (buttonIndex < 0 || buttonIndex >= int(buttons.size()))
+        return;
+    const ToolButtonInfo &b = buttons[size_t(buttonIndex)];
+    if (b.mainToolNumber != 0)
+        state.toolNumber = b.mainToolNumber;
+    if (!active.doc || !active.host)
+        return;
+    switch (b.action) {
+    case ToolAction::Frame: SetFrame(*active.doc, *active.host, b.frameCode); break;
+    case ToolAction::Text: SetText(*active.doc, *active.host); break;
+    case ToolAction::Pipette: Pipette(*active.doc, *active.host); break;
+    }
+}
+
+void penStyleButtonClick(MainDrawingState &state, int code, ActiveWindow active)
+{
+    state.penStyle = code;
+    if (active.doc)
+        SetPenStyle(*active.doc, code);
+}
+
+void brushStyleButtonClick(MainDrawingState &state, int code, ActiveWindow active)
+{
+    state.brushStyle = code;
+    if (active.doc)
+        SetBrush(*active.doc, code);
+}
+
+void penWidthChanged(MainDrawingState &state, int width, ActiveWindow active)
+{
+    state.penWidth = width;
+    if (active.doc)
+        PenSize(*active.doc, width);
+}
+
+namespace {
+void applySwatches(const MainDrawingState &state, ActiveWindow active)
+{
+    if (active.doc)
+        SetColors(*active.doc, state.foreColour, state.backColour);
+}
+} // namespace
+
+bool swatchClick(MainDrawingState &state, bool foreSwatch, ActiveWindow active, QWidget *parent)
+{
+    TColor &swatch = foreSwatch ? state.foreColour : state.backColour;
+    QColor c = toQColor(swatch);
+    const bool accepted = DialogRunner::color(parent, c);
+    if (accepted && c.isValid())
+        swatch = fromQColor(c);
+    applySwatches(state, active);
+    return accepted;
+}
+
+void swapSwatches(MainDrawingState &state, ActiveWindow active)
+{
+    std::swap(state.foreColour, state.backColour);
+    applySwatches(state, active);
+}
+
+void paletteClick(MainDrawingState &state, int index, ActiveWindow active)
+{
+    if (index < 0 || index >= kPaletteCount)
+        return;
+    state.foreColour = paletteColour(index);
+    applySwatches(state, active);
+}
+
+void SetCol(MainDrawingState &state, TColor colour, bool pipetteButtonDown, ActiveWindow active)
+{
+    state.pickedColour = colour;
+    if (!pipetteButtonDown)
+        return;
+    state.foreColour = colour;
+    applySwatches(state, active);
+}
+
+void applyMainState(const MainDrawingState &state, ImageDocument &doc, DocumentHost &host)
+{
+    SetIni(doc, host, state.toolNumber, state.penWidth, state.brushStyle, state.backColour, state.foreColour,
+           state.penStyle);
+}
+
+} // namespace vermeo

@@ -1,0 +1,262 @@
+#include "DrawingTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace vermeo;
+using namespace vermeo::test;
+
+namespace {
+QImage whiteImage(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    return img;
+}
+} // namespace
+
+TEST(RubberBand, LineDragLeavesExactlyTheFinalLine)
+{
+    Board b(120, 90, 0);
+    const ShiftState held = leftHeld();
+    b.mouse.press(Qt::LeftButton, held, 10, 10);
+    // Wander about, crossing earlier bands, before settling on the end point.
+    const QPoint path[] = {{40, 70}, {100, 20}, {5, 80}, {60, 60}, {61, 60}, {90, 45}};
+    for (QPoint p : path)
+        b.mouse.move(held, p.x(), p.y());
+    b.mouse.release(Qt::LeftButton, ShiftState{}, 90, 45);
+
+    QImage expected = whiteImage(120, 90);
+    Canvas c(&expected);
+    c.MoveTo(10, 10);
+    c.LineTo(90, 45);
+    EXPECT_EQ(b.doc.image(), expected);
+    EXPECT_TRUE(b.doc.modified());
+    EXPECT_FALSE(b.doc.ButtonDown);
+}
+
+TEST(RubberBand, ReleaseAwayFromLastMoveLeavesNoBand)
+{
+    Board b(80, 80, 1);
+    b.mouse.press(Qt::LeftButton, leftHeld(), 10, 10);
+    b.mouse.move(leftHeld(), 50, 50);
+    b.mouse.release(Qt::LeftButton, ShiftState{}, 30, 30);
+    QImage expected = whiteImage(80, 80);
+    Canvas c(&expected);
+    c.setBrushStyle(bsClear);
+    c.Rectangle(10, 10, 30, 30);
+    EXPECT_EQ(b.doc.image(), expected);
+}
+
+TEST(RubberBand, PressAndReleaseWithoutMovingCommitsAndMarksModified)
+{
+    Board b(50, 50, 1);
+    b.doc.canvas().setPenColor(clRed);
+    b.doc.setModified(false);
+    b.mouse.click(20, 20);
+    EXPECT_TRUE(b.doc.modified());
+    EXPECT_EQ(b.doc.image(), whiteImage(50, 50)); // both corners at one point: an empty figure
+    EXPECT_EQ(b.host.panel[0], QStringLiteral("Position : (20,20)"));
+}
+
+TEST(RubberBand, FilledShapesAndUndoOfOneFigure)
+{
+    Board b(100, 100, 2);
+    SetColors(b.doc, clBlack, clRed); // clear brush becomes solid
+    b.mouse.drag({10, 10}, {70, 50}, 12);
+    EXPECT_EQ(b.at(40, 30), clRed);
+    EXPECT_EQ(b.at(11, 11), clWhite); // outside the ellipse, inside its box
+    SetFrame(b.doc, b.host, 3);
+    b.mouse.drag({20, 60}, {90, 95}, 5);
+    EXPECT_EQ(b.at(55, 77), clRed);
+    b.doc.Annule();
+    EXPECT_EQ(b.at(55, 77), clWhite); // only the last figure went
+    EXPECT_EQ(b.at(40, 30), clRed);
+}
+
+TEST(Freehand, PencilKeepsPressPositionWhileLineFollowsMouse)
+{
+    Board pencil(100, 100, 4);
+    pencil.mouse.drag({10, 10}, {80, 60}, 10);
+    EXPECT_EQ(pencil.host.panel[0], QStringLiteral("Position : (10,10)"));
+    EXPECT_EQ(pencil.at(10, 10), clBlack);
+    EXPECT_EQ(pencil.at(45, 35), clBlack);
+
+    Board line(100, 100, 0);
+    line.mouse.drag({10, 10}, {80, 60}, 10);
+    EXPECT_EQ(line.host.panel[0], QStringLiteral("Position : (80,60)"));
+}
+
+TEST(Freehand, EraserPaintsFillColourWithItsOwnWidth)
+{
+    Board b(100, 100, 4);
+    b.doc.image().fill(Qt::black);
+    SetIni(b.doc, b.host, 7, 20, bsClear, clRed, clBlack, psSolid); // eraser, width 20
+    EXPECT_EQ(b.doc.Tool, 8);
+    EXPECT_EQ(b.doc.EraserWidth, 20);
+    EXPECT_EQ(b.doc.canvas().penWidth(), 1);
+    b.mouse.drag({10, 50}, {90, 50}, 8);
+    EXPECT_EQ(b.at(50, 50), clRed);
+    EXPECT_EQ(b.at(50, 57), clRed);
+    EXPECT_EQ(b.at(50, 70), clBlack);
+    EXPECT_EQ(b.doc.canvas().penColor(), clBlack); // pen given back
+    EXPECT_EQ(b.doc.canvas().penWidth(), 1);
+}
+
+TEST(Polygon, ClearBrushGivesOpenOutlineOtherwiseFilled)
+{
+    const QPoint pts[] = {{10, 10}, {90, 10}, {90, 90}, {10, 90}};
+    Board open(100, 100, 9);
+    for (QPoint p : pts)
+        open.mouse.click(p.x(), p.y());
+    EXPECT_EQ(open.doc.PolyCount, 3);
+    EXPECT_EQ(open.at(90, 50), clBlack);
+    EXPECT_EQ(open.at(10, 50), clWhite); // last vertex not joined to the first
+    EXPECT_EQ(open.at(50, 50), clWhite);
+
+    Board filled(100, 100, 9);
+    SetColors(filled.doc, clBlack, clRed);
+    for (QPoint p : pts)
+        filled.mouse.click(p.x(), p.y());
+    EXPECT_EQ(filled.at(50, 50), clRed);
+    EXPECT_EQ(filled.at(10, 50), clBlack); // closed
+}
+
+TEST(Polygon, KeepsAtMost101VerticesAndDoubleClickCloses)
+{
+    Board b(200, 200, 9);
+    for (int i = 0; i < 110; ++i)
+        b.mouse.click(i % 2 ? 10 : 190, i + 5);
+    EXPECT_EQ(b.doc.PolyCount, 100);
+    EXPECT_EQ(b.doc.PolyPts[100], QPoint(190, 105)); // the 101st click
+    EXPECT_TRUE(b.doc.PolyOpen);
+
+    const QImage before = b.doc.image();
+    b.mouse.doubleClick(Qt::LeftButton, leftHeld(), 10, 105);
+    b.mouse.release(Qt::LeftButton, ShiftState{}, 10, 105);
+    EXPECT_FALSE(b.doc.PolyOpen);
+    EXPECT_EQ(b.doc.PolyPts[50], QPoint(0, 0));
+    EXPECT_EQ(b.doc.image(), before); // what was drawn stays
+
+    b.mouse.click(30, 30); // a new polygon starts at vertex 0
+    EXPECT_TRUE(b.doc.PolyOpen);
+    EXPECT_EQ(b.doc.PolyCount, 0);
+    EXPECT_EQ(b.doc.PolyPts[0], QPoint(30, 30));
+}
+
+TEST(Stamp, AltPressSetsSourceAndLaterClicksCopyItsColour)
+{
+    Board b(100, 100, 12);
+    b.doc.image().setPixel(5, 5, qRgb(255, 0, 0));
+    const QImage before = b.doc.image();
+    b.mouse.press(Qt::LeftButton, leftHeld(true), 5, 5);
+    b.mouse.release(Qt::LeftButton, ShiftState{}, 5, 5);
+    EXPECT_EQ(b.doc.StampSource, QPoint(5, 5));
+    EXPECT_TRUE(b.doc.StampArmed);
+    EXPECT_EQ(b.doc.image(), before); // the Alt click itself draws nothing
+
+    b.mouse.click(50, 50);
+    EXPECT_EQ(b.at(50, 52), clRed);
+    EXPECT_EQ(b.doc.canvas().penWidth(), 1);
+    EXPECT_EQ(b.doc.canvas().penColor(), clBlack);
+
+    b.doc.image().setPixel(5, 5, qRgb(0, 0, 255)); // the colour is read at each click
+    b.mouse.click(70, 70);
+    EXPECT_EQ(b.at(70, 72), TColor(0xFF0000));
+    EXPECT_EQ(b.doc.StampSource, QPoint(5, 5));
+}
+
+TEST(Stamp, AltWithAnotherKeyDoesNotMoveTheSource)
+{
+    Board b(40, 40, 12);
+    b.mouse.press(Qt::LeftButton, leftHeld(true), 5, 5);
+    b.mouse.release(Qt::LeftButton, ShiftState{}, 5, 5);
+    ShiftState altCtrl = leftHeld(true);
+    altCtrl.ctrl = true;
+    b.mouse.press(Qt::LeftButton, altCtrl, 20, 20);
+    b.mouse.release(Qt::LeftButton, ShiftState{}, 20, 20);
+    EXPECT_EQ(b.doc.StampSource, QPoint(5, 5));
+}
+
+TEST(FloodFill, StopsAtOtherColoursAndLeavesBrushSolid)
+{
+    Board b(60, 60, 7);
+    Canvas &c = b.doc.canvas();
+    c.setBrushStyle(bsClear);
+    c.Rectangle(10, 10, 40, 40); // black outline
+    // (5,5) touches the outside only through its corners.
+    for (QPoint p : {QPoint(4, 5), QPoint(6, 5), QPoint(5, 4), QPoint(5, 6)})
+        b.doc.image().setPixel(p, qRgb(0, 0, 0));
+    SetColors(b.doc, clRed, clWhite);
+    c.setBrushStyle(bsClear);
+    b.mouse.click(20, 20);
+    EXPECT_EQ(b.at(20, 20), clRed);
+    EXPECT_EQ(b.at(38, 38), clRed);
+    EXPECT_EQ(b.at(10, 20), clBlack);
+    EXPECT_EQ(b.at(50, 50), clWhite);
+    EXPECT_EQ(c.brushStyle(), int(bsSolid));
+    EXPECT_EQ(c.brushColor(), clWhite);
+    EXPECT_TRUE(b.doc.modified());
+
+    const QImage shared = b.doc.image(); // the fill must not write through a shared copy
+    b.mouse.click(50, 50);
+    EXPECT_EQ(fromQRgb(shared.pixel(50, 50)), clWhite);
+    EXPECT_EQ(b.at(50, 50), clRed);
+    EXPECT_EQ(b.at(4, 4), clRed);
+    EXPECT_EQ(b.at(5, 5), clWhite); // not reached diagonally
+    EXPECT_EQ(b.at(10, 20), clBlack);
+
+    // A hatched brush fills only its lines, still limited to the area.
+    Board h(40, 40, 7);
+    h.doc.canvas().Rectangle(5, 5, 35, 35);
+    SetColors(h.doc, clBlack, clRed);
+    SetBrush(h.doc, bsHorizontal);
+    const QImage hatchedShared = h.doc.image();
+    h.doc.canvas().FloodFill(20, 20);
+    EXPECT_EQ(hatchedShared.pixel(20, 20) & 0xFFFFFFu, 0xFFFFFFu);
+    int inked = 0;
+    for (int y = 6; y < 34; ++y)
+        inked += h.at(20, y) != clWhite;
+    EXPECT_GT(inked, 0);
+    EXPECT_LT(inked, 28);
+    EXPECT_EQ(h.at(2, 2), clWhite);
+}
+
+TEST(Pipette, ClickPicksColourAndDrawsNothing)
+{
+    Board b(40, 40, 7);
+    b.doc.image().setPixel(8, 9, qRgb(10, 20, 30));
+    Pipette(b.doc, b.host);
+    const QImage before = b.doc.image();
+    b.mouse.click(8, 9);
+    ASSERT_EQ(b.host.picked.size(), 1u);
+    EXPECT_EQ(b.host.picked[0], ComposeCouleur(10, 20, 30));
+    EXPECT_EQ(b.doc.image(), before); // the fill was not run
+    SetFrame(b.doc, b.host, 7);
+    EXPECT_FALSE(b.doc.PipetteMode);
+}
+
+TEST(Selection, DragShowsMarkerAndNextClickRemovesIt)
+{
+    Board b(80, 80, 5);
+    b.doc.image().setPixel(40, 40, qRgb(0, 128, 0));
+    const QImage original = b.doc.image();
+    b.mouse.drag({60, 50}, {10, 15}, 6);
+    EXPECT_TRUE(b.doc.RectSelected);
+    EXPECT_EQ(b.doc.SelRect.left(), 60);
+    EXPECT_EQ(b.doc.SelRect.bottom(), 15);
+    EXPECT_NE(b.doc.image(), original);
+    EXPECT_EQ(b.doc.canvas().penStyle(), int(psSolid));
+    EXPECT_EQ(b.doc.canvas().brushStyle(), int(bsClear));
+
+    b.mouse.click(70, 70);
+    EXPECT_EQ(b.doc.image(), original);
+    EXPECT_EQ(b.doc.Tool, 5);
+}
+
+TEST(Selection, StrayReleaseMakesNoSelection)
+{
+    Board b(40, 40, 11);
+    FormMouseUp(b.doc, b.host, Qt::LeftButton, ShiftState{}, 30, 30);
+    EXPECT_FALSE(b.doc.OvalSelected);
+    EXPECT_FALSE(b.doc.modified());
+}
