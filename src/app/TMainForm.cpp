@@ -1,6 +1,7 @@
 #include "TMainForm.h"
 #include "Icons.h"
 #include "MenuTable.h"
+#include "Attributes.h"
 #include "TMDIChild.h"
 
 #include <QApplication>
@@ -248,12 +249,36 @@ void TMainForm::buildToolBar()
     m_controls.insert("FontName", FontName);
     m_controls.insert("SpinEdit2", SpinEdit2);
     m_childControls << FontName << SpinEdit2;
+    connect(FontName, &QComboBox::currentTextChanged, this, [this](const QString &name) {
+        if (TMDIChild *c = activeChild()) {
+            SetFontName(c->doc(), name);
+            giveFocusToChild();
+        }
+    });
+    connect(SpinEdit2, &QSpinBox::valueChanged, this, [this](int size) {
+        if (TMDIChild *c = activeChild()) {
+            SetFontSize(c->doc(), size);
+            giveFocusToChild();
+        }
+    });
     for (auto [name, g, hint] : {std::tuple{"BoldButton", "bold", "Gras"}, std::tuple{"ItalButton", "italic", "Italique"},
                                  std::tuple{"UnderButton", "underline", "Souligné"}}) {
         QToolButton *btn = makeButton(bar, name, g, QString::fromUtf8(hint));
         btn->setCheckable(true);
         bar->addWidget(btn);
         m_childControls << btn;
+        connect(btn, &QToolButton::clicked, this, [this, n = QString::fromLatin1(name)](bool down) {
+            TMDIChild *c = activeChild();
+            if (!c)
+                return;
+            const char sign = down ? '+' : '-';
+            if (n == "BoldButton")
+                SetStyle1(c->doc(), sign);
+            else if (n == "ItalButton")
+                SetStyle2(c->doc(), sign);
+            else
+                SetStyle3(c->doc(), sign);
+        });
     }
     for (auto [name, g, hint, handler] :
          {std::tuple{"ZoomInButton", "zoomin", "Zoom avant", "Zoomavant1"},
@@ -291,58 +316,49 @@ void TMainForm::buildToolPanel()
         grid->setRowMinimumHeight(row++, 6);
     };
 
-    // Tools: one exclusive group; each button stores its main tool number.
-    struct T {
-        const char *name, *glyph, *hint;
-        int mainTool; // 0: unchanged (pipette)
-    };
-    const T tools[] = {
-        {"PenButton", "pencil", "Crayon", 1},          {"LineButton", "line", "Trait", 2},
-        {"RectangleButton", "rectangle", "Rectangle", 3}, {"EllipseButton", "ellipse", "Ellipse", 4},
-        {"RoundRectButton", "roundrect", "Rectangle arrondi", 5},
-        {"FillButton", "fill", "Remplir avec une couleur", 6}, {"BrushButton", "eraser", "Gomme", 7},
-        {"PolyButton", "polygon", "Polygône", 8},       {"TextButton", "text", "Texte", 9},
-        {"SpeedButton9", "spray", "Remplir avec Spray", 10}, {"SpeedButton12", "stamp", "Tampon", 11},
-        {"PipButton", "pipette", "Pipette", 0},
-    };
+    // Tools: one exclusive group; the two selection buttons of the upper bar are apart.
     auto *toolGroup = new QButtonGroup(Panel1);
     toolGroup->setObjectName(QStringLiteral("ToolGroup"));
-    for (const T &t : tools) {
-        QToolButton *b = makeButton(Panel1, t.name, t.glyph, QString::fromUtf8(t.hint));
-        b->setCheckable(true);
-        toolGroup->addButton(b, t.mainTool);
-        m_childControls << b;
-        place(b);
-        if (t.mainTool)
-            connect(b, &QToolButton::clicked, this, [this, n = t.mainTool] { CurrentTool = n; });
+    static const char *toolGlyphs[] = {"pencil", "line",   "rectangle", "ellipse", "roundrect", "fill",      "eraser",
+                                       "polygon", "text",  "spray",     "stamp",   "pipette",   "select",    "ovalselect"};
+    const auto &tools = toolButtons();
+    for (int i = 0; i < int(tools.size()); ++i) {
+        const ToolButtonInfo &t = tools[size_t(i)];
+        QToolButton *b = qobject_cast<QToolButton *>(m_controls.value(QString::fromLatin1(t.objectName)));
+        if (!b) {
+            b = makeButton(Panel1, QString::fromLatin1(t.objectName), QString::fromLatin1(toolGlyphs[i]), t.hint);
+            m_childControls << b;
+        }
+        if (t.inPanelGroup) {
+            b->setCheckable(true);
+            toolGroup->addButton(b);
+            place(b);
+        }
+        connect(b, &QToolButton::clicked, this, [this, i] { toolButtonClick(State, i, active()); });
     }
     qobject_cast<QToolButton *>(m_controls.value("PenButton"))->setChecked(true);
 
     newRow();
     auto *penGroup = new QButtonGroup(Panel1);
-    const char *penNames[] = {"SolidPen", "DashPen", "DotPen", "DashDotPen", "DashDotDotPen", "ClearPen"};
-    for (int i = 0; i < 6; ++i) {
-        QToolButton *b = makeButton(Panel1, penNames[i], QStringLiteral("pen%1").arg(i), QStringLiteral("Style de trait"));
+    for (const StyleButtonInfo &info : penStyleButtons()) {
+        QToolButton *b = makeButton(Panel1, QString::fromLatin1(info.objectName), QStringLiteral("pen%1").arg(info.code), info.hint);
         b->setCheckable(true);
-        penGroup->addButton(b, i);
+        penGroup->addButton(b);
         m_childControls << b;
         place(b);
-        connect(b, &QToolButton::clicked, this, [this, i] { PenStyle = i; });
+        connect(b, &QToolButton::clicked, this, [this, code = info.code] { penStyleButtonClick(State, code, active()); });
     }
     qobject_cast<QToolButton *>(m_controls.value("SolidPen"))->setChecked(true);
 
     newRow();
     auto *brushGroup = new QButtonGroup(Panel1);
-    const char *brushNames[] = {"SolidBrush", "ClearBrush", "HorizontalBrush", "VerticalBrush",
-                                "FDiagonalBrush", "BDiagonalBrush", "CrossBrush", "DiagCrossBrush"};
-    for (int i = 0; i < 8; ++i) {
-        const QString hint = i == 0 ? QStringLiteral("Moti de remplissage") : QStringLiteral("Motif de remplissage");
-        QToolButton *b = makeButton(Panel1, brushNames[i], QStringLiteral("brush%1").arg(i), hint);
+    for (const StyleButtonInfo &info : brushStyleButtons()) {
+        QToolButton *b = makeButton(Panel1, QString::fromLatin1(info.objectName), QStringLiteral("brush%1").arg(info.code), info.hint);
         b->setCheckable(true);
-        brushGroup->addButton(b, i);
+        brushGroup->addButton(b);
         m_childControls << b;
         place(b);
-        connect(b, &QToolButton::clicked, this, [this, i] { BrushStyle = i; });
+        connect(b, &QToolButton::clicked, this, [this, code = info.code] { brushStyleButtonClick(State, code, active()); });
     }
     qobject_cast<QToolButton *>(m_controls.value("ClearBrush"))->setChecked(true);
 
@@ -355,6 +371,7 @@ void TMainForm::buildToolPanel()
     SpinEdit1->setStatusTip(QStringLiteral("Epaisseur de trait"));
     m_controls.insert("SpinEdit1", SpinEdit1);
     m_childControls << SpinEdit1;
+    connect(SpinEdit1, &QSpinBox::valueChanged, this, [this](int v) { penWidthChanged(State, v, active()); });
     grid->addWidget(SpinEdit1, row++, 0, 1, 2);
     col = 0;
 
@@ -382,9 +399,16 @@ void TMainForm::buildToolPanel()
     swap->setFixedSize(22, 18);
     grid->addWidget(swap, row++, 0, 1, 2, Qt::AlignLeft);
     connect(swap, &QToolButton::clicked, this, [this] {
-        const TColor f = ForeColor->colour();
-        ForeColor->setColour(Backcolor->colour());
-        Backcolor->setColour(f);
+        swapSwatches(State, active());
+        syncSwatches();
+    });
+    connect(ForeColor, &ColourSwatch::clicked, this, [this] {
+        swatchClick(State, true, active(), this);
+        syncSwatches();
+    });
+    connect(Backcolor, &ColourSwatch::clicked, this, [this] {
+        swatchClick(State, false, active(), this);
+        syncSwatches();
     });
     grid->setRowStretch(row, 1);
 }
@@ -395,13 +419,14 @@ void TMainForm::buildPaletteBar()
     Panel3->setObjectName(QStringLiteral("Panel3"));
     Panel3->setFixedHeight(27);
     // Every combination of 0, 127 and 255; blue changes slowest, red fastest.
-    static const int levels[] = {0, 127, 255};
-    for (int i = 0; i < 27; ++i) {
-        const TColor c = ComposeCouleur(levels[i % 3], levels[(i / 3) % 3], levels[i / 9]);
-        auto *s = new ColourSwatch(c, Panel3);
+    for (int i = 0; i < kPaletteCount; ++i) {
+        auto *s = new ColourSwatch(paletteColour(i), Panel3);
         s->setObjectName(QStringLiteral("Palette%1").arg(i));
         s->setGeometry(58 + 20 * i, 3, 20, 20);
-        connect(s, &ColourSwatch::clicked, this, [this, s] { ForeColor->setColour(s->colour()); });
+        connect(s, &ColourSwatch::clicked, this, [this, i] {
+            paletteClick(State, i, active());
+            syncSwatches();
+        });
     }
 }
 
@@ -451,16 +476,40 @@ QSize TMainForm::mainClientSize() const
 
 void TMainForm::pickedColour(TColor c)
 {
-    LastPicked = c;
     auto *pip = qobject_cast<QToolButton *>(m_controls.value("PipButton"));
-    if (pip && pip->isChecked())
-        ForeColor->setColour(c);
+    SetCol(State, c, pip && pip->isChecked(), active());
+    syncSwatches();
 }
 
 void TMainForm::showPenWidth(int w)
 {
     const QSignalBlocker block(SpinEdit1);
     SpinEdit1->setValue(w);
+    State.penWidth = w;
+}
+
+void TMainForm::setForeColour(TColor c)
+{
+    State.foreColour = c;
+    syncSwatches();
+}
+
+void TMainForm::syncSwatches()
+{
+    ForeColor->setColour(State.foreColour);
+    Backcolor->setColour(State.backColour);
+}
+
+ActiveWindow TMainForm::active() const
+{
+    TMDIChild *c = activeChild();
+    return c ? ActiveWindow{&c->doc(), c} : ActiveWindow{};
+}
+
+void TMainForm::giveFocusToChild()
+{
+    if (TMDIChild *c = activeChild())
+        c->setFocus();
 }
 
 QString TMainForm::fontBoxName() const { return FontName->currentText(); }
@@ -489,13 +538,14 @@ void TMainForm::showEvent(QShowEvent *e)
     // Without a window manager the state alone does nothing: take the screen too.
     if (QScreen *s = screen())
         setGeometry(s->availableGeometry());
-    QStringList families = QFontDatabase::families();
-    families.sort(Qt::CaseInsensitive);
-    FontName->addItems(families);
-    FontName->setCurrentText(QStringLiteral("Arial"));
-    CurrentTool = 1;
-    BrushStyle = 1;
-    PenStyle = 0;
+    {
+        const QSignalBlocker block(FontName);
+        FontName->addItems(sortedFontFamilies());
+        FontName->setCurrentText(QStringLiteral("Arial"));
+    }
+    State.toolNumber = 1;
+    State.brushStyle = bsClear;
+    State.penStyle = psSolid;
     m_startDir = QDir::currentPath();
     m_helpFile = m_startDir + QStringLiteral("/Vermeo.hlp");
 }
@@ -557,7 +607,7 @@ QList<TMDIChild *> TMainForm::children() const
 
 void TMainForm::prepareChild(TMDIChild *child)
 {
-    child->SetIni(CurrentTool, SpinEdit1->value(), BrushStyle, Backcolor->colour(), ForeColor->colour(), PenStyle);
+    applyMainState(State, child->doc(), *child);
     child->SetPage(Margins[0], Margins[1], Margins[2], Margins[3], PrintScale);
 }
 

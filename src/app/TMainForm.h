@@ -4,6 +4,7 @@
 // window and keeps the commands' enabled state; it computes nothing itself.
 #include "ColourSwatch.h"
 #include "MainFrame.h"
+#include "ToolPalette.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -50,8 +51,8 @@ public:
     Progress &progressBar() override;
     QSize mainClientSize() const override;
     QMdiArea *mdiArea() const override { return m_mdi; }
-    TColor foreColour() const override { return ForeColor->colour(); }
-    void setForeColour(TColor c) override { ForeColor->setColour(c); }
+    TColor foreColour() const override { return State.foreColour; }
+    void setForeColour(TColor c) override;
     void pickedColour(TColor c) override; // SetCol
     void showPenWidth(int w) override;
     QString fontBoxName() const override;
@@ -78,11 +79,8 @@ public:
     void HowToUse();
     void About1Click();
 
-    // Drawing state handed to new windows.
-    int CurrentTool = 1;
-    int PenStyle = 0;
-    int BrushStyle = 1;
-    TColor LastPicked = clBlack;
+    // Drawing state handed to new windows (tool number, styles, colours, pen width).
+    MainDrawingState State;
     int Margins[4] = {20, 20, 20, 20};
     int PrintScale = 100;
 
@@ -110,6 +108,9 @@ private:
     QToolButton *makeButton(QWidget *parent, const QString &name, const QString &glyphName, const QString &hint);
     void rebuildWindowList();
     void onClock();
+    ActiveWindow active() const;
+    void syncSwatches();
+    void giveFocusToChild();
 
     class BarProgress;
 

@@ -32,9 +32,10 @@ void ImageView::paintEvent(QPaintEvent *e)
         p.drawImage(r.topLeft(), m_doc.image(), r);
 }
 
+// Events go out as they come; the mouse sequence of the window turns a press and a
+// release into a click and knows the order after a double-click.
 void ImageView::mousePressEvent(QMouseEvent *e)
 {
-    m_clickPending = true;
     emit pressed(e->button(), e->modifiers(), e->buttons() | e->button(), e->position().toPoint());
 }
 
@@ -45,19 +46,12 @@ void ImageView::mouseMoveEvent(QMouseEvent *e)
 
 void ImageView::mouseReleaseEvent(QMouseEvent *e)
 {
-    // One click arrives as press, moves, click, release.
-    if (m_clickPending && rect().contains(e->position().toPoint()))
-        emit clicked();
-    m_clickPending = false;
     emit released(e->button(), e->modifiers(), e->buttons(), e->position().toPoint());
 }
 
 void ImageView::mouseDoubleClickEvent(QMouseEvent *e)
 {
-    // The second press of a double-click: double-click, press, release, and no click.
-    emit doubleClicked();
-    emit pressed(e->button(), e->modifiers(), e->buttons() | e->button(), e->position().toPoint());
-    m_clickPending = false;
+    emit doubleClicked(e->button(), e->modifiers(), e->buttons() | e->button(), e->position().toPoint());
 }
 
 } // namespace vermeo

@@ -18,8 +18,7 @@ signals:
     void pressed(Qt::MouseButton button, Qt::KeyboardModifiers mods, Qt::MouseButtons buttons, QPoint pos);
     void moved(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons, QPoint pos);
     void released(Qt::MouseButton button, Qt::KeyboardModifiers mods, Qt::MouseButtons buttons, QPoint pos);
-    void clicked();
-    void doubleClicked();
+    void doubleClicked(Qt::MouseButton button, Qt::KeyboardModifiers mods, Qt::MouseButtons buttons, QPoint pos);
 
 protected:
     void paintEvent(QPaintEvent *e) override;
@@ -30,7 +29,6 @@ protected:
 
 private:
     ImageDocument &m_doc;
-    bool m_clickPending = false; // a press that may still become a click
 };
 
 } // namespace vermeo

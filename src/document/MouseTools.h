@@ -42,6 +42,8 @@ public:
     void doubleClick(Qt::MouseButton button, ShiftState shift, int x, int y);
     void move(ShiftState shift, int x, int y);
     void release(Qt::MouseButton button, ShiftState shift, int x, int y);
+    // The coming release is no click (it happens outside the picture).
+    void cancelClick() { m_afterDoubleClick = true; }
 
     // Shortcuts for a plain left-button gesture.
     void click(int x, int y);

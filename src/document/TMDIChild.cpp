@@ -1,5 +1,6 @@
 #include "TMDIChild.h"
 #include "ImageView.h"
+#include "Attributes.h"
 #include "TAttributs.h"
 
 #include "DialogRunner.h"
@@ -44,6 +45,21 @@ TMDIChild::TMDIChild(MainFrame *frame, QWidget *parent) : QScrollArea(parent), m
     resize(478, 350);
 
     m_doc.onReplaced = [this] { m_view->pictureReplaced(); };
+    connect(m_view, &ImageView::pressed, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers m, Qt::MouseButtons held, QPoint p) {
+        m_mouse.press(b, ShiftState::from(m, held), p.x(), p.y());
+    });
+    connect(m_view, &ImageView::doubleClicked, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers m, Qt::MouseButtons held, QPoint p) {
+        m_mouse.doubleClick(b, ShiftState::from(m, held), p.x(), p.y());
+    });
+    connect(m_view, &ImageView::moved, this, [this](Qt::KeyboardModifiers m, Qt::MouseButtons held, QPoint p) {
+        m_mouse.move(ShiftState::from(m, held), p.x(), p.y());
+    });
+    connect(m_view, &ImageView::released, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers m, Qt::MouseButtons held, QPoint p) {
+        // A release outside the picture ends the press but is no click.
+        if (!m_view->rect().contains(p))
+            m_mouse.cancelClick();
+        m_mouse.release(b, ShiftState::from(m, held), p.x(), p.y());
+    });
     m_doc.onChanged = [this](const QRect &r) { m_view->update(r); };
 }
 
@@ -63,26 +79,7 @@ void TMDIChild::Init(int w, int h, TColor colour)
 
 void TMDIChild::SetIni(int toolNumber, int penWidth, int brushStyle, TColor fill, TColor pen, int penStyle)
 {
-    Canvas &c = m_doc.canvas();
-    // The colour first: on a clear brush it makes the style solid, then the given
-    // style is set, so a new window ends with the style it is handed.
-    c.setBrushColor(fill);
-    c.setBrushStyle(brushStyle);
-    c.setPenColor(pen);
-    static const int toolOf[] = {-1, 4, 0, 1, 2, 3, 7, 8, 9, 6, 10, 12};
-    if (toolNumber >= 1 && toolNumber <= 11)
-        m_doc.Tool = toolOf[toolNumber];
-    if (toolNumber == 9)
-        setCursorShape(Qt::IBeamCursor);
-    if (m_doc.Tool == 8)
-        m_doc.EraserWidth = penWidth;
-    else
-        c.setPenWidth(penWidth);
-    m_doc.PrevTool = m_doc.Tool;
-    c.setPenStyle(penStyle);
-    m_doc.RectSelected = false;
-    m_doc.OvalSelected = false;
-    m_doc.PipetteMode = false;
+    vermeo::SetIni(m_doc, *this, toolNumber, penWidth, brushStyle, fill, pen, penStyle);
 }
 
 void TMDIChild::SetPage(int left, int top, int right, int bottom, int scale)

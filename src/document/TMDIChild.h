@@ -6,7 +6,9 @@
 #include "DocumentHost.h"
 #include "Error.h"
 #include "ImageDocument.h"
+#include "AirBrush.h"
 #include "MainFrame.h"
+#include "MouseTools.h"
 
 #include <QScrollArea>
 
@@ -84,6 +86,12 @@ private:
     MainFrame *m_frame;
     ImageDocument m_doc;
     ImageView *m_view;
+
+public:
+    TAirBrush AirBrush1;
+
+private:
+    MouseSequence m_mouse{m_doc, *this, AirBrush1};
 };
 
 template <typename Fn> void TMDIChild::guarded(Fn &&fn)

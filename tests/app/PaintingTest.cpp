@@ -1,0 +1,72 @@
+// The tools through the real windows: Qt mouse events on Image1, the tool panel and
+// the palette bar of the main window.
+#include "AppFixture.h"
+#include "ImageView.h"
+
+#include <QTest>
+#include <QToolButton>
+
+using namespace vermeo;
+
+namespace {
+int countNonWhite(const QImage &img)
+{
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            n += img.pixel(x, y) != qRgb(255, 255, 255);
+    return n;
+}
+} // namespace
+
+TEST_F(AppTest, LineDragOnTheWindowLeavesOneLine)
+{
+    TMDIChild *c = newPicture(300, 200);
+    qobject_cast<QToolButton *>(form->control("LineButton"))->click();
+    QWidget *view = c->Image1();
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(10, 10));
+    for (int i = 1; i <= 20; ++i)
+        QTest::mouseMove(view, QPoint(10 + i * 5, 10 + i * 2));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(110, 50));
+    const QImage &img = c->doc().image();
+    // A one-pixel line from (10,10) to (110,50), its end point left out: 100 pixels.
+    EXPECT_EQ(countNonWhite(img), 100);
+    EXPECT_TRUE(c->Modified());
+    EXPECT_EQ(form->statusPanel(0), "Position : (110,50)");
+}
+
+TEST_F(AppTest, FarRightPaletteSwatchMakesTheNextStrokeWhite)
+{
+    TMDIChild *c = newPicture(300, 200);
+    c->doc().canvas().setBrushColor(clBlack);
+    c->doc().canvas().FillRect(QRect(0, 0, 300, 200));
+    form->findChild<ColourSwatch *>("Palette26")->clicked();
+    QWidget *view = c->Image1();
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mouseMove(view, QPoint(60, 20));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(60, 20));
+    EXPECT_EQ(c->doc().image().pixel(40, 20), qRgb(255, 255, 255));
+    EXPECT_EQ(c->doc().image().pixel(40, 25), qRgb(0, 0, 0));
+}
+
+TEST_F(AppTest, NewWindowTakesThePanelToolNotTheSelection)
+{
+    newPicture();
+    qobject_cast<QToolButton *>(form->control("EllipseButton"))->click();
+    qobject_cast<QToolButton *>(form->control("SpeedButton2"))->click();
+    EXPECT_EQ(form->activeChild()->doc().Tool, 5);
+    TMDIChild *next = newPicture();
+    EXPECT_EQ(next->doc().Tool, 2);
+}
+
+TEST_F(AppTest, EraserShowsItsOwnWidthInTheBox)
+{
+    newPicture();
+    form->SpinEdit1->setValue(5);
+    qobject_cast<QToolButton *>(form->control("BrushButton"))->click();
+    form->SpinEdit1->setValue(20);
+    qobject_cast<QToolButton *>(form->control("PenButton"))->click();
+    EXPECT_EQ(form->SpinEdit1->value(), 5);
+    qobject_cast<QToolButton *>(form->control("BrushButton"))->click();
+    EXPECT_EQ(form->SpinEdit1->value(), 20);
+}
