@@ -56,12 +56,12 @@ QRect replaceColour(QImage &img, TColor from, TColor to, Progress &progress)
     const bool possible = (from >> 24) == 0;
     const QRgb target = toQRgb(from) & 0x00FFFFFFu;
     int left = w, right = -1, top = h, bottom = -1;
-    forColumnStrips(w, progress, [&](int x0, int x1) {
+    forRowBands(w, h, progress, [&](int y0, int y1) {
         if (!possible)
             return;
-        for (int y = 0; y < h; ++y) {
+        for (int y = y0; y < y1; ++y) {
             QRgb *p = reinterpret_cast<QRgb *>(img.scanLine(y));
-            for (int x = x0; x < x1; ++x) {
+            for (int x = 0; x < w; ++x) {
                 if ((p[x] & 0x00FFFFFFu) != target)
                     continue;
                 p[x] = replacement;

@@ -22,10 +22,10 @@ HistogramTables computeHistogram(const QImage &sampleIn, Progress &progress)
     const QImage sample = toWorkingImage(sampleIn);
     HistogramTables t;
     const int w = sample.width(), h = sample.height();
-    forColumnStrips(w, progress, [&](int x0, int x1) {
-        for (int y = 0; y < h; ++y) {
+    forRowBands(w, h, progress, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
             const QRgb *s = reinterpret_cast<const QRgb *>(sample.constScanLine(y));
-            for (int x = x0; x < x1; ++x) {
+            for (int x = 0; x < w; ++x) {
                 ++t.red[size_t(redOf(s[x]))];
                 ++t.green[size_t(greenOf(s[x]))];
                 ++t.blue[size_t(blueOf(s[x]))];

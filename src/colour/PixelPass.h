@@ -1,9 +1,10 @@
 #pragma once
-// The shared pixel pass of the colour commands. The picture is walked column by
-// column as far as anyone can observe (progress x * 100 div width once per column,
-// in column order), but the work itself runs over strips of columns on scan lines:
-// each pixel's result depends only on the unchanged source, so the order inside a
-// strip cannot change the result.
+// The shared pixel pass of the colour commands. As far as anyone can observe, the
+// picture is walked column by column: progress x * 100 div width once per column, in
+// column order, and each result depends only on the unchanged source. The work itself
+// runs over bands of whole scan lines (walking columns of a large picture touches a
+// new memory page at every pixel), and column x's position is reported once the
+// share x / width of the rows has been reached, so the bar moves as the work does.
 #include "Picture.h"
 #include "Progress.h"
 
@@ -13,23 +14,36 @@
 
 namespace vermeo::colour {
 
-// Wide enough for long contiguous runs, narrow enough that progress still moves.
-constexpr int kStripColumns = 512;
+constexpr int kBandRows = 16;
 
 // A new RGB32 picture of w x h whose pixels the caller writes entirely.
 QImage newPassImage(int w, int h);
 
-// Calls body(x0, x1) for the strips [x0, x1) from left to right, after reporting
-// x * 100 div width for each column of the strip.
-template <class Body>
-void forColumnStrips(int width, Progress &progress, Body &&body)
+// Calls body(y0, y1) for the bands of rows [y0, y1), from the top (or from the bottom
+// when bottomUp), after reporting position(i) for the columns i that this share of
+// the work reaches; i counts columns in visiting order, 0 .. width - 1.
+template <class Position, class Body>
+void forRowBands(int width, int height, Progress &progress, Position position, bool bottomUp, Body &&body)
 {
-    for (int x0 = 0; x0 < width; x0 += kStripColumns) {
-        const int x1 = std::min(width, x0 + kStripColumns);
-        for (int x = x0; x < x1; ++x)
-            progress.setPosition(int((long long)x * 100 / width));
-        body(x0, x1);
+    int reported = 0;
+    for (int i = 0; i < height; i += kBandRows) {
+        const int done = std::min(height, i + kBandRows);
+        const int upTo = int((long long)done * width / height);
+        for (; reported < upTo; ++reported)
+            progress.setPosition(position(reported));
+        if (bottomUp)
+            body(height - done, height - i);
+        else
+            body(i, done);
     }
+}
+
+// The usual order: columns left to right, x * 100 div width.
+template <class Body>
+void forRowBands(int width, int height, Progress &progress, Body &&body)
+{
+    forRowBands(width, height, progress, [width](int x) { return int((long long)x * 100 / width); }, false,
+                std::forward<Body>(body));
 }
 
 // The apply frame's pixel loop: out(x, y) = fn(in(x, y)) with both sides as QRgb.
@@ -42,11 +56,11 @@ QImage mapPixels(const QImage &srcIn, Progress &progress, Fn fn)
     const qsizetype sStride = src.bytesPerLine() / 4, dStride = out.bytesPerLine() / 4;
     const QRgb *sBase = reinterpret_cast<const QRgb *>(src.constBits());
     QRgb *dBase = reinterpret_cast<QRgb *>(out.bits());
-    forColumnStrips(w, progress, [&](int x0, int x1) {
-        for (int y = 0; y < h; ++y) {
+    forRowBands(w, h, progress, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
             const QRgb *s = sBase + y * sStride;
             QRgb *d = dBase + y * dStride;
-            for (int x = x0; x < x1; ++x)
+            for (int x = 0; x < w; ++x)
                 d[x] = fn(s[x]);
         }
     });

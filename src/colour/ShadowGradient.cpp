@@ -12,18 +12,6 @@ namespace {
 constexpr QRgb kBlack = 0xFF000000u;
 
 inline bool dark(QRgb q) { return redOf(q) + greenOf(q) + blueOf(q) < 90; }
-
-// Reports the progress of each column of [x0, x1) in visiting order.
-void reportColumns(Progress &p, int width, int x0, int x1, bool rightToLeft)
-{
-    if (!rightToLeft) {
-        for (int x = x0; x < x1; ++x)
-            p.setPosition(int((long long)x * 100 / width));
-    } else {
-        for (int x = x1 - 1; x >= x0; --x)
-            p.setPosition(int((long long)(width - x) * 100 / width));
-    }
-}
 } // namespace
 
 QImage shadow(const QImage &srcIn, int length, int side, Progress &progress)
@@ -41,53 +29,55 @@ QImage shadow(const QImage &srcIn, int length, int side, Progress &progress)
     // Every pixel ends either as the source pixel or, when some dark pixel within L on
     // the far side casts onto it (and its whole shadow fits), black. The nearest such
     // dark pixel is carried along the scan, so each pixel is judged once.
-    const bool rightToLeft = side == Droite;
-    const int strips = (w + kStripColumns - 1) / kStripColumns;
-    for (int i = 0; i < strips; ++i) {
-        const int s = rightToLeft ? strips - 1 - i : i;
-        const int x0 = s * kStripColumns, x1 = std::min(w, x0 + kStripColumns);
-        reportColumns(progress, w, x0, x1, rightToLeft);
-        if (side == Gauche) {
-            for (int y = 0; y < h; ++y) {
+    auto leftToRight = [w](int i) { return int((long long)i * 100 / w); };
+    // "Droite" visits x = width - 1 down to 0 and reports (width - x) * 100 div width.
+    auto rightToLeft = [w](int i) { return int((long long)(i + 1) * 100 / w); };
+    if (side == Gauche || side == Droite) {
+        const bool left = side == Gauche;
+        auto rows = [&](int y0, int y1) {
+            for (int y = y0; y < y1; ++y) {
                 const QRgb *a = in(y);
                 QRgb *d = dst(y);
-                int nearest = INT_MAX / 2;
-                for (int x = std::min(w - 1, x1 - 1 + L); x >= x0; --x) {
-                    if (x < x1)
+                if (left) {
+                    int nearest = INT_MAX / 2;
+                    for (int x = w - 1; x >= 0; --x) {
                         d[x] = nearest - x <= L ? kBlack : a[x];
-                    if (x >= L && dark(a[x]))
-                        nearest = x;
-                }
-            }
-        } else if (side == Droite) {
-            for (int y = 0; y < h; ++y) {
-                const QRgb *a = in(y);
-                QRgb *d = dst(y);
-                int nearest = INT_MIN / 2;
-                for (int x = std::max(0, x0 - L); x < x1; ++x) {
-                    if (x >= x0)
+                        if (x >= L && dark(a[x]))
+                            nearest = x;
+                    }
+                } else {
+                    int nearest = INT_MIN / 2;
+                    for (int x = 0; x < w; ++x) {
                         d[x] = x - nearest <= L ? kBlack : a[x];
-                    if (x < w - L && dark(a[x]))
-                        nearest = x;
+                        if (x < w - L && dark(a[x]))
+                            nearest = x;
+                    }
                 }
             }
-        } else {
-            const bool up = side == Haut;
-            std::vector<int> nearest(size_t(x1 - x0), up ? INT_MAX / 2 : INT_MIN / 2);
-            for (int k = 0; k < h; ++k) {
-                const int y = up ? h - 1 - k : k;
-                const QRgb *a = in(y);
-                QRgb *d = dst(y);
-                for (int x = x0; x < x1; ++x) {
-                    int &n = nearest[size_t(x - x0)];
-                    const int distance = up ? n - y : y - n;
-                    d[x] = distance <= L ? kBlack : a[x];
-                    if ((up ? y >= L : y < h - L) && dark(a[x]))
-                        n = y;
-                }
+        };
+        if (left)
+            forRowBands(w, h, progress, leftToRight, false, rows);
+        else
+            forRowBands(w, h, progress, rightToLeft, false, rows);
+        return out;
+    }
+    // "Haut" walks rows from the bottom, "Bas" from the top, one nearest row per column.
+    const bool up = side == Haut;
+    std::vector<int> nearest(size_t(w), up ? INT_MAX / 2 : INT_MIN / 2);
+    forRowBands(w, h, progress, leftToRight, up, [&](int y0, int y1) {
+        for (int k = 0; k < y1 - y0; ++k) {
+            const int y = up ? y1 - 1 - k : y0 + k;
+            const QRgb *a = in(y);
+            QRgb *d = dst(y);
+            const bool fits = up ? y >= L : y < h - L;
+            for (int x = 0; x < w; ++x) {
+                int &n = nearest[size_t(x)];
+                d[x] = (up ? n - y : y - n) <= L ? kBlack : a[x];
+                if (fits && dark(a[x]))
+                    n = y;
             }
         }
-    }
+    });
     return out;
 }
 

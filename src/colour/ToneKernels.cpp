@@ -3,6 +3,7 @@
 #include "PixelPass.h"
 
 #include <array>
+#include <vector>
 
 namespace vermeo::colour {
 
@@ -39,22 +40,21 @@ QImage contrast(const QImage &src, int offset, Progress &progress)
 
 QImage saturation(const QImage &src, int percent, Progress &progress)
 {
-    // The mean of a sum (0..765), the shift S * d div 100 for d = c - m (-255..255),
-    // and the clamp of c + shift (-255..510).
-    std::array<int, 766> third{};
+    // c' depends only on the channel and the pixel's mean, so one 256 x 256 table
+    // (64 KiB, stays in cache) holds every result, and the mean of a sum (0..765)
+    // is a second table.
+    std::array<std::uint8_t, 766> third{};
     for (int s = 0; s < 766; ++s)
-        third[size_t(s)] = s / 3;
-    std::array<int, 511> shift{};
-    for (int d = -255; d <= 255; ++d)
-        shift[size_t(d + 255)] = percent * d / 100;
-    std::array<std::uint8_t, 766> clampTable{};
-    for (int v = -255; v <= 510; ++v)
-        clampTable[size_t(v + 255)] = std::uint8_t(clampToChannel(v));
-    auto channel = [&](int c, int m) { return int(clampTable[size_t(c + shift[size_t(c - m + 255)] + 255)]); };
-    return mapPixels(src, progress, [&](QRgb q) {
+        third[size_t(s)] = std::uint8_t(s / 3);
+    std::vector<std::uint8_t> table(256 * 256);
+    for (int m = 0; m < 256; ++m)
+        for (int c = 0; c < 256; ++c)
+            table[size_t(m * 256 + c)] = std::uint8_t(clampToChannel(c + percent * (c - m) / 100));
+    const std::uint8_t *t = table.data();
+    return mapPixels(src, progress, [&third, t](QRgb q) {
         const int r = redOf(q), g = greenOf(q), b = blueOf(q);
-        const int m = third[size_t(r + g + b)];
-        return opaque(channel(r, m), channel(g, m), channel(b, m));
+        const std::uint8_t *row = t + 256 * third[size_t(r + g + b)];
+        return opaque(row[r], row[g], row[b]);
     });
 }
 
@@ -88,21 +88,38 @@ int dominantChannel(const QImage &imgIn)
     return d;
 }
 
+namespace {
+// The pixel's own leading code equals `Code` exactly when: 3, green < red;
+// 2, blue < green and not green < red; 1, neither.
+template <int Code>
+QImage tintWith(const QImage &src, const std::array<std::uint8_t, 256> &raised, Progress &progress)
+{
+    return mapPixels(src, progress, [&raised](QRgb q) {
+        int r = redOf(q), g = greenOf(q), b = blueOf(q);
+        if constexpr (Code == 3)
+            r = g < r ? raised[size_t(r)] : r;
+        else if constexpr (Code == 2)
+            g = (b < g && !(g < r)) ? raised[size_t(g)] : g;
+        else
+            b = (!(b < g) && !(g < r)) ? raised[size_t(b)] : b;
+        return opaque(r, g, b);
+    });
+}
+} // namespace
+
 QImage tint(const QImage &src, int code, int offset, Progress &progress)
 {
-    std::array<std::uint32_t, 256> raised{};
+    std::array<std::uint8_t, 256> raised{};
     for (int c = 0; c < 256; ++c)
-        raised[size_t(c)] = std::uint32_t(clampToChannel(c + offset));
-    return mapPixels(src, progress, [&](QRgb q) -> QRgb {
-        const int r = redOf(q), g = greenOf(q), b = blueOf(q);
-        if (leadingChannel(b, g, r) != code)
-            return q | 0xFF000000u;
-        switch (code) {
-        case 1: return opaque(r, g, int(raised[size_t(b)]));
-        case 2: return opaque(r, int(raised[size_t(g)]), b);
-        default: return opaque(int(raised[size_t(r)]), g, b);
-        }
-    });
+        raised[size_t(c)] = std::uint8_t(clampToChannel(c + offset));
+    switch (code) {
+    case 1: return tintWith<1>(src, raised, progress);
+    case 2: return tintWith<2>(src, raised, progress);
+    case 3: return tintWith<3>(src, raised, progress);
+    default:
+        // No dominant channel found yet: no pixel matches, the picture is copied.
+        return mapPixels(src, progress, [](QRgb q) { return q | 0xFF000000u; });
+    }
 }
 
 QImage solarise(const QImage &src, int threshold, Progress &progress)

@@ -135,11 +135,11 @@ TEST(ChannelKernel, MonochromeIsTwoColoursAtOneBit)
     EXPECT_EQ(at(bw.image, 2, 0), clWhite);
 }
 
-// The table-driven kernels against the rule written pixel by pixel, over every strip
-// boundary of a picture wider than one strip.
+// The table-driven kernels against the rule written pixel by pixel, across several
+// bands of rows.
 TEST(ChannelKernel, TablesGiveThePixelByPixelResult)
 {
-    const QImage img = test::varied(kStripColumns + 37, 5);
+    const QImage img = test::varied(301, 3 * kBandRows + 5);
     auto check = [&](const QImage &got, auto rule) {
         for (int x = 0; x < img.width(); ++x)
             for (int y = 0; y < img.height(); ++y) {
@@ -169,11 +169,14 @@ TEST(PixelPass, ProgressOncePerColumnInOrder)
     ProgressRecorder narrow;
     greyscale(test::filled(1, 5, clWhite), narrow);
     EXPECT_EQ(narrow.positions, std::vector<int>{0});
-    ProgressRecorder wide;
-    brightness(test::filled(1300, 1, clWhite), 5, wide);
-    ASSERT_EQ(wide.positions.size(), 1300u);
-    for (int x = 0; x < 1300; ++x)
-        ASSERT_EQ(wide.positions[size_t(x)], x * 100 / 1300);
+    // Wider than tall, taller than wide, one row: always every column once, in order.
+    for (QSize size : {QSize(1300, 1), QSize(1300, 37), QSize(7, 1000)}) {
+        ProgressRecorder rec2;
+        brightness(test::filled(size.width(), size.height(), clWhite), 5, rec2);
+        ASSERT_EQ(rec2.positions.size(), size_t(size.width()));
+        for (int x = 0; x < size.width(); ++x)
+            ASSERT_EQ(rec2.positions[size_t(x)], x * 100 / size.width());
+    }
 }
 
 TEST(Histogram, OneColourGivesOneFullBarPerChannel)

@@ -127,3 +127,33 @@ TEST(Gradient, LeftToRightLightToDark)
     EXPECT_EQ(at(img, 99, 1), clWhite);
     EXPECT_EQ(at(img, 10, 2), clWhite);
 }
+
+// The carried-nearest scan against the rule as written (copy, then paint L pixels
+// beside each dark source pixel that fits), on a picture spanning several row bands.
+TEST(Shadow, ScanEqualsTheRuleOnEverySide)
+{
+    QImage img = filled(53, 70, clWhite);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if ((x * 7 + y * 13) % 11 == 0)
+                img.setPixel(x, y, qRgb(20, 30, 39));
+    for (int side = Gauche; side <= Bas; ++side) {
+        for (int L : {1, 4, 10}) {
+            QImage expected = img.copy();
+            const int w = img.width(), h = img.height();
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    if (at(img, x, y) != ComposeCouleur(20, 30, 39))
+                        continue;
+                    const int dx = side == Gauche ? -1 : side == Droite ? 1 : 0;
+                    const int dy = side == Haut ? -1 : side == Bas ? 1 : 0;
+                    const int ex = x + dx * L, ey = y + dy * L;
+                    if (ex < 0 || ey < 0 || ex >= w || ey >= h)
+                        continue;
+                    for (int k = 1; k <= L; ++k)
+                        expected.setPixel(x + dx * k, y + dy * k, qRgb(0, 0, 0));
+                }
+            ASSERT_EQ(shadow(img, L, side, silentProgress()), expected) << "side " << side << " L " << L;
+        }
+    }
+}
