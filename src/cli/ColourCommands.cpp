@@ -1,0 +1,183 @@
+// vermeo-cli apply / count: the colour commands on files, with the values a user
+// would give in their dialogs, through the same kernels as the program.
+#include "Canvas.h"
+#include "ChannelKernels.h"
+#include "CliCommand.h"
+#include "Error.h"
+#include "HistogramKernels.h"
+#include "PictureFiles.h"
+#include "ShadowGradient.h"
+#include "ToneKernels.h"
+
+#include <QRegularExpression>
+#include <QTextStream>
+#include <functional>
+#include <map>
+
+namespace vermeo::cli {
+namespace {
+
+using colour::percentToOffset;
+
+int integerIn(const QString &text, int low, int high, const QString &what)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < low || v > high)
+        throw VermeoError(QStringLiteral("%1 doit être un entier de %2 à %3, pas « %4 ».")
+                              .arg(what)
+                              .arg(low)
+                              .arg(high)
+                              .arg(text));
+    return v;
+}
+
+int percent(const QString &text) { return integerIn(text, -100, 100, QStringLiteral("Le pourcentage")); }
+
+// "#RRGGBB" as the program's colour value $00BBGGRR.
+TColor colourValue(const QString &text)
+{
+    static const QRegularExpression re(QStringLiteral("^#([0-9A-Fa-f]{6})$"));
+    const auto m = re.match(text);
+    if (!m.hasMatch())
+        throw VermeoError(QStringLiteral("Couleur invalide « %1 » : attendu #RRGGBB.").arg(text));
+    const uint rgb = m.captured(1).toUInt(nullptr, 16);
+    return fromQRgb(QRgb(rgb));
+}
+
+int sideCode(const QString &text)
+{
+    const QStringList sides = {QStringLiteral("gauche"), QStringLiteral("droite"), QStringLiteral("haut"),
+                               QStringLiteral("bas")};
+    const int i = int(sides.indexOf(text.toLower()));
+    if (i < 0)
+        throw VermeoError(QStringLiteral("Côté de l'ombre inconnu « %1 » : gauche, droite, haut ou bas.").arg(text));
+    return i + 1;
+}
+
+int gradientType(const QString &text) { return integerIn(text, 1, 2, QStringLiteral("Le type de dégradé")); }
+
+struct Operation {
+    int values;
+    // Changes the picture with the given values.
+    std::function<void(Picture &, const QStringList &)> run;
+};
+
+void replaceWith(Picture &pic, const QImage &img)
+{
+    pic = Picture::fromImage(img);
+}
+
+Progress &quiet() { return silentProgress(); }
+
+const std::map<QString, Operation> &operations()
+{
+    static const std::map<QString, Operation> ops = {
+        {QStringLiteral("luminosite"), {1, [](Picture &p, const QStringList &v) {
+             const int s = percentToOffset(percent(v[0]));
+             if (s != 0) replaceWith(p, colour::brightness(p.image, s, quiet()));
+         }}},
+        {QStringLiteral("clarte"), {1, [](Picture &p, const QStringList &v) {
+             const int s = percentToOffset(percent(v[0]));
+             if (s != 0) replaceWith(p, colour::clarity(p.image, s, quiet()));
+         }}},
+        {QStringLiteral("contraste"), {1, [](Picture &p, const QStringList &v) {
+             const int s = percentToOffset(percent(v[0]));
+             if (s != 0) replaceWith(p, colour::contrast(p.image, s, quiet()));
+         }}},
+        {QStringLiteral("saturation"), {1, [](Picture &p, const QStringList &v) {
+             const int s = percent(v[0]);
+             if (s != 0) replaceWith(p, colour::saturation(p.image, s, quiet()));
+         }}},
+        {QStringLiteral("teinte"), {1, [](Picture &p, const QStringList &v) {
+             const int s = percentToOffset(percent(v[0]));
+             if (s == 0) return;
+             // The dialog finds the dominant channel on its 132 x 99 preview.
+             const int code = colour::dominantChannel(colour::stretchTo(p.image, 132, 99));
+             replaceWith(p, colour::tint(p.image, code, s, quiet()));
+         }}},
+        {QStringLiteral("solariser"), {1, [](Picture &p, const QStringList &v) {
+             const int t = integerIn(v[0], 0, 255, QStringLiteral("Le seuil"));
+             if (t != 0) replaceWith(p, colour::solarise(p.image, t, quiet()));
+         }}},
+        {QStringLiteral("balance"), {3, [](Picture &p, const QStringList &v) {
+             const int r = percentToOffset(percent(v[0])), g = percentToOffset(percent(v[1])),
+                       b = percentToOffset(percent(v[2]));
+             replaceWith(p, colour::balance(p.image, r, g, b, quiet()));
+         }}},
+        {QStringLiteral("permuter"), {1, [](Picture &p, const QStringList &v) {
+             const int order = colour::permutationFromName(v[0].toUpper());
+             if (order == 0)
+                 throw VermeoError(QStringLiteral("Permutation inconnue « %1 » : RVB, BRV, BVR, VBR, RBV ou VRB.").arg(v[0]));
+             replaceWith(p, colour::permute(p.image, order, quiet()));
+         }}},
+        {QStringLiteral("remplacer"), {2, [](Picture &p, const QStringList &v) {
+             const TColor from = colourValue(v[0]), to = colourValue(v[1]);
+             colour::replaceColour(p.image, from, to, quiet());
+         }}},
+        {QStringLiteral("gris"), {0, [](Picture &p, const QStringList &) {
+             replaceWith(p, colour::greyscale(p.image, quiet()));
+         }}},
+        {QStringLiteral("inverse"), {0, [](Picture &p, const QStringList &) {
+             replaceWith(p, colour::invert(p.image));
+         }}},
+        {QStringLiteral("monochrome"), {0, [](Picture &p, const QStringList &) { p = colour::monochrome(p.image); }}},
+        {QStringLiteral("ombrer"), {2, [](Picture &p, const QStringList &v) {
+             const int length = integerIn(v[0], 1, 10, QStringLiteral("La longueur de l'ombre"));
+             replaceWith(p, colour::shadow(p.image, length, sideCode(v[1]), quiet()));
+         }}},
+        {QStringLiteral("degrade"), {2, [](Picture &p, const QStringList &v) {
+             const int type = gradientType(v[0]);
+             Canvas c(&p.image);
+             colour::gradient(c, colourValue(v[1]), type, false);
+         }}},
+        {QStringLiteral("degrade2"), {2, [](Picture &p, const QStringList &v) {
+             const int type = gradientType(v[0]);
+             Canvas c(&p.image);
+             colour::gradient(c, colourValue(v[1]), type, true);
+         }}},
+    };
+    return ops;
+}
+
+int runApply(const QStringList &args)
+{
+    if (args.isEmpty())
+        throw VermeoError(QStringLiteral("Opération manquante (voir vermeo-cli --help)."));
+    const auto it = operations().find(args[0].toLower());
+    if (it == operations().end())
+        throw VermeoError(QStringLiteral("Opération inconnue « %1 ».").arg(args[0]));
+    const Operation &op = it->second;
+    if (args.size() != op.values + 3)
+        throw VermeoError(QStringLiteral("« %1 » attend %2 valeur(s) puis ENTRÉE et SORTIE.")
+                              .arg(args[0])
+                              .arg(op.values));
+    const QStringList values = args.mid(1, op.values);
+    const QString in = args[op.values + 1], out = args[op.values + 2];
+    Picture pic = formats::readPictureFile(in);
+    op.run(pic, values);
+    formats::writePictureFile(pic, out);
+    return 0;
+}
+
+int runCount(const QStringList &args)
+{
+    if (args.size() != 1)
+        throw VermeoError(QStringLiteral("« count » attend un seul fichier."));
+    const Picture pic = formats::readPictureFile(args[0]);
+    QTextStream(stdout) << colour::countColours(pic.image, quiet()) << "\n";
+    return 0;
+}
+
+const Registrar applyReg({QStringLiteral("apply"),
+                          QStringLiteral("apply OPÉRATION VALEURS... ENTRÉE SORTIE"),
+                          QStringLiteral("Applique une commande du menu Couleurs : luminosite S, clarte S, contraste S, "
+                                         "saturation S, teinte S, solariser T, balance R V B, permuter RVB|BRV|BVR|VBR|RBV|VRB, "
+                                         "remplacer #RRGGBB #RRGGBB, gris, inverse, monochrome, "
+                                         "ombrer L gauche|droite|haut|bas, degrade 1|2 #RRGGBB, degrade2 1|2 #RRGGBB."),
+                          runApply});
+const Registrar countReg({QStringLiteral("count"), QStringLiteral("count ENTRÉE"),
+                          QStringLiteral("Affiche le nombre de couleurs distinctes de l'image."), runCount});
+
+} // namespace
+} // namespace vermeo::cli

@@ -1,0 +1,105 @@
+#pragma once
+// The shared pixel pass of the colour commands. As far as anyone can observe, the
+// picture is walked column by column: progress x * 100 div width once per column, in
+// column order, and each result depends only on the unchanged source. The work itself
+// runs over bands of whole scan lines (walking columns of a large picture touches a
+// new memory page at every pixel), and column x's position is reported once the
+// share x / width of the rows has been reached, so the bar moves as the work does.
+#include "Picture.h"
+#include "Progress.h"
+
+#include <QImage>
+#include <algorithm>
+#include <cstdint>
+
+namespace vermeo::colour {
+
+constexpr int kBandRows = 16;
+
+// A new RGB32 picture of w x h whose pixels the caller writes entirely.
+QImage newPassImage(int w, int h);
+
+// Calls body(y0, y1) for the bands of rows [y0, y1), from the top (or from the bottom
+// when bottomUp), after reporting position(i) for the columns i that this share of
+// the work reaches; i counts columns in visiting order, 0 .. width - 1.
+template <class Position, class Body>
+void forRowBands(int width, int height, Progress &progress, Position position, bool bottomUp, Body &&body)
+{
+    int reported = 0;
+    for (int i = 0; i < height; i += kBandRows) {
+        const int done = std::min(height, i + kBandRows);
+        const int upTo = int((long long)done * width / height);
+        for (; reported < upTo; ++reported)
+            progress.setPosition(position(reported));
+        if (bottomUp)
+            body(height - done, height - i);
+        else
+            body(i, done);
+    }
+}
+
+// The usual order: columns left to right, x * 100 div width.
+template <class Body>
+void forRowBands(int width, int height, Progress &progress, Body &&body)
+{
+    forRowBands(width, height, progress, [width](int x) { return int((long long)x * 100 / width); }, false,
+                std::forward<Body>(body));
+}
+
+// The apply frame's pixel loop: out(x, y) = fn(in(x, y)) with both sides as QRgb.
+template <class Fn>
+QImage mapPixels(const QImage &srcIn, Progress &progress, Fn fn)
+{
+    const QImage src = toWorkingImage(srcIn);
+    const int w = src.width(), h = src.height();
+    QImage out = newPassImage(w, h);
+    const qsizetype sStride = src.bytesPerLine() / 4, dStride = out.bytesPerLine() / 4;
+    const QRgb *sBase = reinterpret_cast<const QRgb *>(src.constBits());
+    QRgb *dBase = reinterpret_cast<QRgb *>(out.bits());
+    forRowBands(w, h, progress, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            const QRgb *s = sBase + y * sStride;
+            QRgb *d = dBase + y * dStride;
+            for (int x = 0; x < w; ++x)
+                d[x] = fn(s[x]);
+        }
+    });
+    return out;
+}
+
+// Per-channel tables whose entries are already in place in a QRgb, so a pixel is
+// three lookups and two ors.
+struct ChannelTables {
+    std::uint32_t r[256];
+    std::uint32_t g[256];
+    std::uint32_t b[256];
+
+    template <class FR, class FG, class FB> static ChannelTables build(FR fr, FG fg, FB fb);
+    template <class F> static ChannelTables same(F f) { return build(f, f, f); }
+
+    QRgb operator()(QRgb q) const { return r[(q >> 16) & 0xFFu] | g[(q >> 8) & 0xFFu] | b[q & 0xFFu]; }
+};
+
+constexpr int clampToChannel(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
+
+template <class FR, class FG, class FB>
+ChannelTables ChannelTables::build(FR fr, FG fg, FB fb)
+{
+    ChannelTables t;
+    for (int c = 0; c < 256; ++c) {
+        t.r[c] = 0xFF000000u | (std::uint32_t(clampToChannel(fr(c))) << 16);
+        t.g[c] = std::uint32_t(clampToChannel(fg(c))) << 8;
+        t.b[c] = std::uint32_t(clampToChannel(fb(c)));
+    }
+    return t;
+}
+
+inline int redOf(QRgb q) { return int((q >> 16) & 0xFFu); }
+inline int greenOf(QRgb q) { return int((q >> 8) & 0xFFu); }
+inline int blueOf(QRgb q) { return int(q & 0xFFu); }
+inline QRgb opaque(int r, int g, int b)
+{
+    return 0xFF000000u | (std::uint32_t(r) << 16) | (std::uint32_t(g) << 8) | std::uint32_t(b);
+}
+
+} // namespace vermeo::colour
