@@ -80,6 +80,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     setCentralWidget(central);
 
     buildMenus();
+    connectColourMenu();
     buildToolBar();
     buildToolPanel();
     row->addWidget(Panel1);
@@ -176,6 +177,16 @@ void TMainForm::buildMenus()
     pal->setCheckable(true);
     pal->setChecked(true);
     connect(m_windowMenu, &QMenu::aboutToShow, this, &TMainForm::rebuildWindowList);
+}
+
+void TMainForm::routeToChild(const char *name, std::function<void(TMDIChild &)> op)
+{
+    QAction *a = m_actions.value(QString::fromLatin1(name));
+    Q_ASSERT(a);
+    connect(a, &QAction::triggered, this, [this, op = std::move(op)] {
+        if (TMDIChild *c = activeChild())
+            c->guarded([&] { op(*c); });
+    });
 }
 
 QToolButton *TMainForm::makeButton(QWidget *parent, const QString &name, const QString &glyphName, const QString &hint)

@@ -101,6 +101,10 @@ protected:
 
 private:
     void buildMenus();
+    // Connects a menu item to an operation on the active image window; a failure is
+    // shown in a message box and leaves the picture as it was.
+    void routeToChild(const char *action, std::function<void(TMDIChild &)> op);
+    void connectColourMenu();
     void buildToolBar();
     void buildToolPanel();
     void buildPaletteBar();
