@@ -108,7 +108,9 @@ void ZInit(ImageDocument &doc, DocumentHost &host)
 
 void ZAvant(ImageDocument &doc, DocumentHost &host)
 {
-    if (doc.ZoomLevel > 4 || doc.width() > kMaxZoomInWidth)
+    // The width limit only guards enlarging: from a reduced view the way back to
+    // actual size stays open, whatever the picture's width.
+    if (doc.ZoomLevel > 4 || (doc.ZoomLevel >= 0 && doc.width() > kMaxZoomInWidth))
         return;
     int level = doc.ZoomLevel + 1;
     if (level == 1)
@@ -120,7 +122,9 @@ void ZAvant(ImageDocument &doc, DocumentHost &host)
 
 void ZArriere(ImageDocument &doc, DocumentHost &host)
 {
-    if (doc.width() < kMinZoomOutWidth || doc.ZoomLevel < -4)
+    // Likewise the width limit only guards reducing: an enlarged view can always
+    // come back down (a 100 x 80 picture shown at 200 x 160 returns to 100 x 80).
+    if ((doc.ZoomLevel <= 0 && doc.width() < kMinZoomOutWidth) || doc.ZoomLevel < -4)
         return;
     int level = doc.ZoomLevel - 1;
     if (level == -1)
