@@ -15,6 +15,15 @@ QImage working(const QImage &src)
     return src.format() == QImage::Format_RGB32 ? src : toWorkingImage(src);
 }
 
+// A picture of the same size as src, or a French error when memory is short.
+QImage sameSize(const QImage &src)
+{
+    QImage dst(src.size(), QImage::Format_RGB32);
+    if (dst.isNull())
+        throw VermeoError(QStringLiteral("Mémoire insuffisante pour cette opération."));
+    return dst;
+}
+
 const QRgb *row(const QImage &img, int y) { return reinterpret_cast<const QRgb *>(img.constScanLine(y)); }
 QRgb *row(QImage &img, int y) { return reinterpret_cast<QRgb *>(img.scanLine(y)); }
 } // namespace
@@ -76,7 +85,7 @@ void drawFrame(QImage &img, int thickness, TColor colour)
 QImage mirrorHorizontal(const QImage &srcIn)
 {
     const QImage src = working(srcIn);
-    QImage dst(src.size(), QImage::Format_RGB32);
+    QImage dst = sameSize(src);
     const int h = src.height();
     const size_t bytes = size_t(src.width()) * sizeof(QRgb);
     for (int y = 0; y < h; ++y)
@@ -87,7 +96,7 @@ QImage mirrorHorizontal(const QImage &srcIn)
 QImage mirrorVertical(const QImage &srcIn)
 {
     const QImage src = working(srcIn);
-    QImage dst(src.size(), QImage::Format_RGB32);
+    QImage dst = sameSize(src);
     const int w = src.width();
     for (int y = 0; y < src.height(); ++y) {
         const QRgb *s = row(src, y);
