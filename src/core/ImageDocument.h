@@ -53,6 +53,10 @@ public:
     int ZoomLevel = 0;
     int BaseWidth = 0;
     int BaseHeight = 0;
+    // While zoomed: the picture at actual size, and the zoomed picture as last shown,
+    // so that a return to actual size restores what was not painted over.
+    QImage ZoomBase;
+    QImage ZoomShown;
 
     // Tool codes: 0 line, 1 rectangle, 2 ellipse, 3 rounded rectangle, 4 pencil,
     // 5 rectangular selection, 6 text, 7 fill, 8 eraser, 9 polygon, 10 spray,

@@ -1,0 +1,156 @@
+#include "TRedim.h"
+
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <cfenv>
+#include <cmath>
+#include <limits>
+
+namespace vermeo {
+
+namespace {
+constexpr int kMinProportional = 32;
+
+int editValue(const QLineEdit *e)
+{
+    bool ok = false;
+    const int v = e->text().toInt(&ok);
+    return ok ? v : 0;
+}
+} // namespace
+
+int roundHalfEven(long double v)
+{
+    const int keep = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const long double r = std::nearbyintl(v);
+    std::fesetround(keep);
+    if (!(r < (long double)std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    return r < 0 ? 0 : int(r);
+}
+
+TRedim::TRedim(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Redim"));
+    setWindowTitle(QStringLiteral("Redimensiooner"));
+    auto *grid = new QGridLayout(this);
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit2 = new QLineEdit(this);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    // Pasted text obeys the same rule as typed text: digits only.
+    auto *digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
+    for (QLineEdit *e : {Edit1, Edit2}) {
+        e->setValidator(digits);
+        e->installEventFilter(this);
+    }
+    CheckBox1 = new QCheckBox(QStringLiteral("Garder les proportions"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setChecked(true);
+    Button1 = new QPushButton(QStringLiteral("Annuler"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2 = new QPushButton(QStringLiteral("OK"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    grid->addWidget(new QLabel(QStringLiteral("Largeur"), this), 0, 0);
+    grid->addWidget(Edit1, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Hauteur"), this), 1, 0);
+    grid->addWidget(Edit2, 1, 1);
+    grid->addWidget(CheckBox1, 2, 0, 1, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(Button2);
+    buttons->addWidget(Button1);
+    grid->addLayout(buttons, 3, 0, 1, 2);
+    setFixedSize(sizeHint());
+    connect(Button1, &QPushButton::clicked, this, &TRedim::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TRedim::Button2Click);
+}
+
+void TRedim::Init(int width, int height)
+{
+    Edit1->setText(QString::number(width));
+    Edit2->setText(QString::number(height));
+    m_ratio = height > 0 ? (long double)width / (long double)height : 1.0L;
+    m_accepted = false;
+}
+
+void TRedim::Result(int &width, int &height) const
+{
+    width = m_accepted ? editValue(Edit1) : 0;
+    height = m_accepted ? editValue(Edit2) : 0;
+}
+
+void TRedim::Edit1Exit()
+{
+    if (!CheckBox1->isChecked())
+        return;
+    const int w = editValue(Edit1);
+    int h = roundHalfEven((long double)w / m_ratio);
+    if (h < kMinProportional) {
+        h = kMinProportional;
+        Edit1->setText(QString::number(kMinProportional));
+    }
+    Edit2->setText(QString::number(h));
+}
+
+void TRedim::Edit2Exit()
+{
+    if (!CheckBox1->isChecked())
+        return;
+    const int h = editValue(Edit2);
+    int w = roundHalfEven(m_ratio * (long double)h);
+    if (w < kMinProportional) {
+        w = kMinProportional;
+        Edit2->setText(QString::number(kMinProportional));
+    }
+    Edit1->setText(QString::number(w));
+}
+
+void TRedim::Button1Click()
+{
+    m_accepted = false;
+    reject();
+}
+
+void TRedim::Button2Click()
+{
+    m_accepted = true;
+    accept();
+}
+
+bool TRedim::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *edit = qobject_cast<QLineEdit *>(watched);
+    if (!edit || (edit != Edit1 && edit != Edit2))
+        return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusOut) {
+        edit == Edit1 ? Edit1Exit() : Edit2Exit();
+    } else if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Backspace)
+            return false;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            // Enter accepts at once; the edit is left first so the proportions
+            // also follow the value just typed.
+            edit == Edit1 ? Edit1Exit() : Edit2Exit();
+            Button2Click();
+            return true;
+        }
+        const QString text = key->text();
+        if (!text.isEmpty() && text.at(0).isPrint()) {
+            for (QChar ch : text)
+                if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
+                    return true; // not a digit: discarded
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace vermeo
