@@ -2,6 +2,7 @@
 #include "Icons.h"
 #include "MenuTable.h"
 #include "Attributes.h"
+#include "Clipboard.h"
 #include "TMDIChild.h"
 
 #include <QApplication>
@@ -81,6 +82,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
 
     buildMenus();
     connectColourMenu();
+    connectPictureMenus();
     buildToolBar();
     buildToolPanel();
     row->addWidget(Panel1);
@@ -630,8 +632,7 @@ void TMainForm::UpdateMenuItems()
             a->setEnabled(any);
     for (QWidget *w : std::as_const(m_childControls))
         w->setEnabled(any);
-    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
-    m_actions.value("PasteItem")->setEnabled(mime && mime->hasImage());
+    m_actions.value("PasteItem")->setEnabled(clipboard::clipboardHasBitmap());
 }
 
 void TMainForm::rebuildWindowList()

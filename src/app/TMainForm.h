@@ -69,6 +69,7 @@ public:
     void Annuler1Click();
     void Effacerlimage1Click();
     void Proprits1Click();
+    void PasteItemClick();
     void WindowCascadeItemClick();
     void WindowTileItemClick();
     void WindowArrangeItemClick();
@@ -105,6 +106,7 @@ private:
     // shown in a message box and leaves the picture as it was.
     void routeToChild(const char *action, std::function<void(TMDIChild &)> op);
     void connectColourMenu();
+    void connectPictureMenus();
     void buildToolBar();
     void buildToolPanel();
     void buildPaletteBar();

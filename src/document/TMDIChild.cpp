@@ -1,6 +1,8 @@
 #include "TMDIChild.h"
 #include "ImageView.h"
 #include "Attributes.h"
+#include "Clipboard.h"
+#include "Zoom.h"
 #include "TAttributs.h"
 
 #include "DialogRunner.h"
@@ -141,6 +143,8 @@ bool TMDIChild::Sauve(bool saveAs)
     }
     if (!m_doc.modified() || m_doc.FileName.isEmpty())
         return true;
+    if (m_doc.ZoomLevel != 0)
+        zoom::ZInit(m_doc, *this);
     QImageWriter w(m_doc.FileName, "bmp");
     if (!w.write(m_doc.image())) {
         showError(QStringLiteral("Impossible d'enregistrer « %1 » : %2.").arg(fileNamePart(m_doc.FileName), w.errorString()));
@@ -217,6 +221,10 @@ void TMDIChild::closeEvent(QCloseEvent *e)
 
 void TMDIChild::keyPressEvent(QKeyEvent *e)
 {
+    if (e->key() == Qt::Key_Delete) {
+        guarded([&] { clipboard::FormKeyDown(m_doc, *this, e->key()); });
+        return;
+    }
     QScrollArea::keyPressEvent(e);
 }
 

@@ -70,3 +70,49 @@ TEST_F(AppTest, EraserShowsItsOwnWidthInTheBox)
     qobject_cast<QToolButton *>(form->control("BrushButton"))->click();
     EXPECT_EQ(form->SpinEdit1->value(), 20);
 }
+
+TEST_F(AppTest, SelectAllCopyThenPasteMakesAWindowOfThatSize)
+{
+    TMDIChild *c = newPicture(250, 120);
+    c->doc().canvas().setBrushColor(0x00336699);
+    c->doc().canvas().FillRect(QRect(0, 0, 250, 120));
+    const QImage before = c->doc().image().copy();
+    form->action("Toutslectionner1")->trigger();
+    EXPECT_TRUE(c->doc().RectSelected);
+    form->action("CopyItem")->trigger();
+    EXPECT_FALSE(c->doc().RectSelected);
+    EXPECT_EQ(c->doc().image(), before); // the outline is gone
+    EXPECT_TRUE(form->action("PasteItem")->isEnabled());
+    form->action("PasteItem")->trigger();
+    TMDIChild *pasted = form->activeChild();
+    ASSERT_NE(pasted, c);
+    EXPECT_EQ(pasted->windowTitle(), "");
+    EXPECT_EQ(pasted->doc().image().size(), QSize(250, 120));
+    EXPECT_EQ(pasted->doc().image().pixel(100, 60), before.pixel(100, 60));
+}
+
+TEST_F(AppTest, DeleteKeyPaintsTheSelectionWhite)
+{
+    TMDIChild *c = newPicture(250, 120);
+    c->doc().canvas().setBrushColor(clBlack);
+    c->doc().canvas().FillRect(QRect(0, 0, 250, 120));
+    form->action("Toutslectionner1")->trigger();
+    QTest::keyClick(c, Qt::Key_Delete);
+    EXPECT_EQ(c->doc().image().pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(c->doc().image().pixel(125, 60), qRgb(255, 255, 255));
+    EXPECT_TRUE(c->Modified());
+}
+
+TEST_F(AppTest, ZoomMenuStepsAndReturnsExactly)
+{
+    TMDIChild *c = newPicture(300, 200);
+    c->doc().canvas().SetPixel(7, 9, clRed);
+    const QImage before = c->doc().image().copy();
+    form->action("Zoomarrire1")->trigger();
+    EXPECT_EQ(c->doc().image().size(), QSize(150, 100));
+    form->action("Zoomavant1")->trigger();
+    form->action("Zoomavant1")->trigger();
+    EXPECT_EQ(c->doc().image().size(), QSize(600, 400));
+    form->action("Taillerelle1")->trigger();
+    EXPECT_EQ(c->doc().image(), before);
+}
