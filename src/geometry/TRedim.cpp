@@ -41,6 +41,8 @@ TRedim::TRedim(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Redim"));
     setWindowTitle(QStringLiteral("Redimensiooner"));
+    // Wide enough for the whole caption in the title bar.
+    setMinimumWidth(280);
     auto *grid = new QGridLayout(this);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));

@@ -14,6 +14,7 @@ TSupport::TSupport(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Support"));
     setWindowTitle(QStringLiteral("Agrandir le support"));
+    setMinimumWidth(280);
     auto *grid = new QGridLayout(this);
     SpinEdit1 = new QSpinBox(this);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
