@@ -54,6 +54,12 @@ TEST(ClipboardX11, CopyHereIsPastedByXclipAndTheReverse)
     const QImage other = noiseImage(50, 30, 22);
     ASSERT_TRUE(other.save(file, "PNG"));
     ASSERT_EQ(runServing({"-selection", "clipboard", "-t", "image/png", "-i", file}), 0);
+    // xclip takes the selection from a process of its own; wait until we see it.
+    for (int i = 0; i < 200 && clipboardBitmap().size() != other.size(); ++i) {
+        QEventLoop wait;
+        QTimer::singleShot(10, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
     ASSERT_TRUE(clipboardHasBitmap());
     ImageDocument pasted;
     pasted.Init(50, 30, clWhite);
