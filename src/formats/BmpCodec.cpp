@@ -165,8 +165,18 @@ Picture decodeBmp(const QByteArray &data)
     if (pic.image.isNull())
         throw VermeoError(QStringLiteral("mémoire insuffisante"));
     pic.depth = bits;
-    if (bits <= 8)
-        pic.palette = fullPalette(img.colorTable(), bits);
+    if (bits <= 8) {
+        // The file's own palette, in its own order (Qt may reorder a 1-bit one).
+        const qsizetype entry = headerSize == 12 ? 3 : 4;
+        qsizetype n = headerSize == 12 || colorsUsed == 0 ? (1 << bits) : colorsUsed;
+        const qsizetype at = 14 + qsizetype(headerSize) + (compression == 3 && headerSize == 40 ? 12 : 0);
+        n = std::min<qsizetype>(n, (std::min<qsizetype>(offset, data.size()) - at) / entry);
+        QList<QRgb> palette;
+        const uchar *p = reinterpret_cast<const uchar *>(data.constData()) + at;
+        for (qsizetype i = 0; i < n; ++i)
+            palette.append(qRgb(p[entry * i + 2], p[entry * i + 1], p[entry * i]));
+        pic.palette = fullPalette(palette.isEmpty() ? img.colorTable() : palette, bits);
+    }
     return pic;
 }
 
