@@ -136,13 +136,21 @@ public:
         apply();
         QFont f = dc.font.kind == GdiObject::Font ? dc.font.font : QFont(QStringLiteral("Arial"));
         const double hgt = std::abs(dc.font.fontHeight) > 0 ? std::abs(dc.font.fontHeight) : 12;
+        const QTransform t = m_p.transform();
+        const double sx = std::hypot(t.m11(), t.m12()), sy = std::hypot(t.m21(), t.m22());
+        // Glyphs larger than any picture we hold cannot be meant; they would only cost time.
+        if (!(hgt * std::max(sx, sy) < 8192) || !(std::min(sx, sy) > 1e-4) || s.size() > 4096)
+            return;
         f.setPixelSize(std::max(1, int(std::lround(hgt))));
         QFontMetricsF fm(f);
         m_p.save();
         // Text is drawn upright in the logical space even when y runs upwards.
-        const QTransform t = m_p.transform();
         const QPointF dev = t.map(at);
-        const double sx = std::hypot(t.m11(), t.m12()), sy = std::hypot(t.m21(), t.m22());
+        // Qt's glyph cache misbehaves far outside the picture; such text is never seen.
+        if (!(std::abs(dev.x()) < 1e6 && std::abs(dev.y()) < 1e6)) {
+            m_p.restore();
+            return;
+        }
         m_p.resetTransform();
         m_p.translate(dev);
         m_p.scale(sx, sy);
@@ -217,7 +225,7 @@ QPen makePen(int style, double width, uint32_t colour)
 {
     if ((style & 0xF) == 5)
         return QPen(Qt::NoPen);
-    QPen pen(colourRef(colour), width <= 1 ? 0 : width);
+    QPen pen(colourRef(colour), width <= 1 ? 0 : std::min(width, 4096.0));
     static const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen, Qt::SolidLine};
     const int s = style & 0xF;
     pen.setStyle(s <= 6 ? styles[s] : Qt::SolidLine);
@@ -821,10 +829,13 @@ void playEmf(const QByteArray &d, Player &pl)
     }
 }
 
-QImage blank(QSize s)
+// A few bytes of drawing can ask for any size: metafiles are rendered up to 8000 x 8000,
+// or larger when the file is big enough to hold a bitmap of that size.
+QImage blank(QSize s, qsizetype fileBytes)
 {
+    const long long bound = std::min<long long>(kMaxPixels, std::max<long long>(64'000'000LL, (long long)fileBytes / 2));
     if (s.width() <= 0 || s.height() <= 0 || s.width() > 32767 || s.height() > 32767
-        || (long long)s.width() * s.height() > kMaxPixels)
+        || (long long)s.width() * s.height() > bound)
         throw bad(QStringLiteral("taille %1 x %2").arg(s.width()).arg(s.height()));
     return makeWorkingImage(s.width(), s.height(), qRgb(255, 255, 255));
 }
@@ -858,7 +869,7 @@ QSize metafileSize(const QByteArray &d)
 Picture decodeMetafile(const QByteArray &d)
 {
     const QSize size = metafileSize(d);
-    QImage img = blank(size);
+    QImage img = blank(size, d.size());
     {
         QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing, false);
