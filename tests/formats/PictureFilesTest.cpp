@@ -6,7 +6,11 @@
 #include "FormatTestUtil.h"
 #include "PictureFiles.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
+#include <QTimer>
 
 using namespace vermeo;
 using namespace vermeo::formats;
@@ -233,4 +237,48 @@ TEST(Cli, ConvertAndInfo)
     EXPECT_TRUE(out.contains("bad.jpg")) << out.constData();
     ASSERT_TRUE(test::run(cli, {QStringLiteral("--help")}, &out));
     EXPECT_TRUE(out.contains("convert ENTRÉE SORTIE"));
+}
+
+TEST(OpenDialog, FilterAndPreview)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("p.gif"));
+    writePictureFile(test::palettePicture(15, 9, 4), name);
+    ScriptedDialogs dialogs;
+    FileDialogRequest seen;
+    dialogs.onFile = [&](FileDialogRequest &r) {
+        seen = r;
+        return name;
+    };
+    EXPECT_EQ(askOpenPictureName(nullptr), name);
+    EXPECT_FALSE(seen.save);
+    EXPECT_TRUE(seen.hideFilterPatterns);
+    EXPECT_EQ(seen.filter, delphiFilterToQt(kOpenPictureFilter));
+    ASSERT_TRUE(bool(seen.preview));
+    EXPECT_EQ(seen.preview(name).size(), QSize(15, 9));
+    EXPECT_TRUE(seen.preview(dir.filePath(QStringLiteral("missing.bmp"))).isNull());
+}
+
+TEST(OpenDialog, RealDialogShowsThePreviewOfTheSelectedFile)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("p.pcx"));
+    writePictureFile(test::palettePicture(40, 20, 8), name);
+    bool previewShown = false;
+    QStringList filters;
+    QTimer::singleShot(200, [&] {
+        auto *dlg = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dlg)
+            return;
+        filters = dlg->nameFilters();
+        // What the dialog reports when the user moves onto a file.
+        emit dlg->currentChanged(name);
+        for (QLabel *label : dlg->findChildren<QLabel *>())
+            if (label->size() == QSize(200, 200) && !label->pixmap().isNull())
+                previewShown = true;
+        dlg->reject();
+    });
+    EXPECT_TRUE(askOpenPictureName(nullptr).isEmpty());
+    EXPECT_TRUE(previewShown);
+    ASSERT_EQ(filters.size(), 7);
 }
