@@ -111,12 +111,34 @@ public:
             dc.font = o;
     }
 
-    void shape(const QPainterPath &path, bool fill)
+    // Inside a path bracket figures are collected, to be filled or stroked at its end.
+    bool inPath = false;
+    QPainterPath path;
+
+    void shape(const QPainterPath &figure, bool fill)
+    {
+        if (inPath) {
+            if (path.elementCount() < kMaxPoints)
+                path.addPath(figure);
+            return;
+        }
+        drawPath(figure, fill, true);
+    }
+
+    void drawPath(const QPainterPath &figure, bool fill, bool stroke)
     {
         apply();
-        m_p.setPen(dc.pen);
+        m_p.setPen(stroke ? dc.pen : QPen(Qt::NoPen));
         m_p.setBrush(fill ? dc.brush : Qt::NoBrush);
-        m_p.drawPath(path);
+        m_p.drawPath(figure);
+    }
+
+    // Continues the figure being collected from the current position.
+    QPainterPath &pathFromPosition()
+    {
+        if (path.elementCount() == 0 || path.currentPosition() != dc.position)
+            path.moveTo(dc.position);
+        return path;
     }
 
     void text(QPointF at, const QString &s, bool useCurrent)

@@ -374,7 +374,21 @@ void playEmf(const QByteArray &d, Player &pl)
         case 22: pl.dc.textAlign = r.u32(); break;
         case 24: pl.dc.textColour = colourRef(r.u32()); break;
         case 25: pl.dc.bkColour = colourRef(r.u32()); break;
-        case 27: pl.dc.position = point(); break;
+        case 27:
+            pl.dc.position = point();
+            if (pl.inPath)
+                pl.path.moveTo(pl.dc.position);
+            break;
+        case 59: pl.inPath = true; pl.path = QPainterPath(); pl.path.setFillRule(pl.dc.fill); break;
+        case 60: pl.inPath = false; break;
+        case 61: if (pl.inPath) pl.path.closeSubpath(); break;
+        case 68: pl.inPath = false; pl.path = QPainterPath(); break;
+        case 62: case 63: case 64: // fill, stroke and fill, stroke the path
+            pl.inPath = false;
+            pl.path.setFillRule(pl.dc.fill);
+            pl.drawPath(pl.path, type != 64, type != 62);
+            pl.path = QPainterPath();
+            break;
         case 33: pl.save(); break;
         case 34: pl.restore(r.s32()); break;
         case 35: case 36: { // world transform
@@ -476,13 +490,18 @@ void playEmf(const QByteArray &d, Player &pl)
         }
         case 54: {
             const QPointF to = point();
+            if (pl.inPath) {
+                pl.pathFromPosition().lineTo(to);
+                pl.dc.position = to;
+                break;
+            }
             QPainterPath p(pl.dc.position);
             p.lineTo(to);
             pl.shape(p, false);
             pl.dc.position = to;
             break;
         }
-        case 3: case 4: case 6: case 86: case 87: case 89: case 2: case 85: { // polygons, lines, Béziers
+        case 3: case 4: case 6: case 86: case 87: case 89: case 2: case 85: case 5: case 88: { // polygons, lines, Béziers
             const bool small = type >= 85;
             r.skip(16);
             const uint32_t n = r.u32();
@@ -493,7 +512,24 @@ void playEmf(const QByteArray &d, Player &pl)
             p.setFillRule(pl.dc.fill);
             const bool lineTo = type == 6 || type == 89;
             const bool bezier = type == 2 || type == 85;
-            if (lineTo) {
+            const bool bezierTo = type == 5 || type == 88;
+            if ((lineTo || bezierTo) && pl.inPath) {
+                QPainterPath &path = pl.pathFromPosition();
+                if (lineTo)
+                    for (const QPointF &pt : poly)
+                        path.lineTo(pt);
+                else
+                    for (int k = 0; k + 2 < poly.size(); k += 3)
+                        path.cubicTo(poly[k], poly[k + 1], poly[k + 2]);
+                pl.dc.position = poly.last();
+                break;
+            }
+            if (bezierTo) {
+                p.moveTo(pl.dc.position);
+                for (int k = 0; k + 2 < poly.size(); k += 3)
+                    p.cubicTo(poly[k], poly[k + 1], poly[k + 2]);
+                pl.dc.position = poly.last();
+            } else if (lineTo) {
                 p.moveTo(pl.dc.position);
                 for (const QPointF &pt : poly)
                     p.lineTo(pt);

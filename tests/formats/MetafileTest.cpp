@@ -52,3 +52,18 @@ TEST(Metafile, DamagedFilesAreRefusedOrCut)
     EXPECT_THROW(decodeMetafile(w), VermeoError);
     EXPECT_THROW(decodeMetafile(QByteArray(40, '\x01')), VermeoError);
 }
+
+TEST(Metafile, FilesMadeByLibreOffice)
+{
+    // Drawn from an SVG of a green rectangle outlined in red, a blue ellipse (a path of
+    // Béziers in the EMF) and the text "Hi".
+    for (const char *name : {"libreoffice.wmf", "libreoffice.emf"}) {
+        const QByteArray f = test::readFile(QStringLiteral(VERMEO_TEST_DATA "/formats/") + QLatin1String(name));
+        ASSERT_FALSE(f.isEmpty()) << name;
+        const QImage img = decodeMetafile(f).image;
+        ASSERT_GE(img.width(), 185) << name;
+        EXPECT_EQ(img.pixel(30, 20), qRgb(0, 255, 0)) << name;
+        EXPECT_EQ(img.pixel(143, 63), qRgb(0, 0, 255)) << name;
+        EXPECT_EQ(img.pixel(100, 20), qRgb(255, 255, 255)) << name;
+    }
+}
