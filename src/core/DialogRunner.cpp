@@ -3,6 +3,10 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPixmap>
 
 namespace vermeo {
 
@@ -59,6 +63,28 @@ QString DialogRunner::fileName(FileDialogRequest &r)
     QFileDialog dlg(r.parent, r.caption, r.directory, r.filter);
     dlg.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (r.hideFilterPatterns)
+        dlg.setOption(QFileDialog::HideNameFilterDetails);
+    if (r.preview) {
+        // The preview needs a layout of our own: Qt's widget dialog, not the native one.
+        dlg.setOption(QFileDialog::DontUseNativeDialog);
+        if (auto *grid = qobject_cast<QGridLayout *>(dlg.layout())) {
+            auto *label = new QLabel(&dlg);
+            label->setFixedSize(200, 200);
+            label->setAlignment(Qt::AlignCenter);
+            label->setFrameShape(QFrame::StyledPanel);
+            grid->addWidget(label, 0, grid->columnCount(), grid->rowCount(), 1);
+            auto preview = r.preview;
+            QObject::connect(&dlg, &QFileDialog::currentChanged, label, [label, preview](const QString &name) {
+                const QImage img = QFileInfo(name).isFile() ? preview(name) : QImage();
+                if (img.isNull()) {
+                    label->clear();
+                    return;
+                }
+                label->setPixmap(QPixmap::fromImage(img.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+            });
+        }
+    }
     const QStringList filters = r.filter.split(QStringLiteral(";;"));
     if (r.filterIndex >= 0 && r.filterIndex < filters.size())
         dlg.selectNameFilter(filters[r.filterIndex]);

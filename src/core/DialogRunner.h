@@ -3,6 +3,7 @@
 // By default each one is shown to the user; a test installs scripts that answer
 // instead, so the real dialog and the real command run end to end.
 #include <QColor>
+#include <QImage>
 #include <QMessageBox>
 #include <QString>
 #include <functional>
@@ -19,6 +20,10 @@ struct FileDialogRequest {
     QString filter;          // Qt syntax: "Desc (*.a *.b);;Other (*.c)"
     int filterIndex = 0;     // 0-based, in and out
     bool save = false;
+    // Open dialogs: when set, the dialog shows a preview of the selected file.
+    std::function<QImage(const QString &fileName)> preview;
+    // The filter's descriptions already name their patterns: show them alone.
+    bool hideFilterPatterns = false;
 };
 
 class DialogRunner {

@@ -1,0 +1,27 @@
+// libFuzzer entry for one decoder, chosen at build time by VERMEO_FUZZ_KIND. A
+// decoder may refuse its input with VermeoError; anything else is a finding.
+#include "Error.h"
+#include "PictureFiles.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv); // fonts for the metafile text records
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    try {
+        const vermeo::Picture pic = vermeo::formats::decodeAs(vermeo::formats::FileKind::General, bytes,
+                                                              QStringLiteral("fuzz." VERMEO_FUZZ_KIND));
+        (void)pic;
+    } catch (const vermeo::VermeoError &) {
+    }
+    return 0;
+}

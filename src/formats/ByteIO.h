@@ -1,0 +1,57 @@
+#pragma once
+// Little-endian reading and writing on byte arrays. Every read is checked against
+// the bytes actually there, so a decoder cannot walk off a damaged file.
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+namespace vermeo::formats {
+
+inline uint16_t le16(const uchar *p) { return uint16_t(p[0] | (p[1] << 8)); }
+inline uint32_t le32(const uchar *p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24); }
+
+// A read cursor over bytes; a read beyond the end sets failed() and returns 0.
+class ByteReader {
+public:
+    ByteReader(const uchar *data, qsizetype size) : m_data(data), m_size(size) {}
+    explicit ByteReader(const QByteArray &a) : ByteReader(reinterpret_cast<const uchar *>(a.constData()), a.size()) {}
+    bool has(qsizetype n) const { return n >= 0 && m_pos <= m_size && m_size - m_pos >= n; }
+    uint8_t u8() { return has(1) ? m_data[m_pos++] : fail<uint8_t>(1); }
+    uint16_t u16() { if (!has(2)) return fail<uint16_t>(2); auto v = le16(m_data + m_pos); m_pos += 2; return v; }
+    uint32_t u32() { if (!has(4)) return fail<uint32_t>(4); auto v = le32(m_data + m_pos); m_pos += 4; return v; }
+    int16_t s16() { return int16_t(u16()); }
+    int32_t s32() { return int32_t(u32()); }
+    bool skip(qsizetype n) { if (!has(n)) { m_failed = true; m_pos = m_size; return false; } m_pos += n; return true; }
+    bool seek(qsizetype p) { if (p < 0 || p > m_size) { m_failed = true; return false; } m_pos = p; return true; }
+    const uchar *here() const { return m_data + m_pos; }
+    qsizetype pos() const { return m_pos; }
+    qsizetype size() const { return m_size; }
+    qsizetype left() const { return m_size - m_pos; }
+    bool failed() const { return m_failed; }
+
+private:
+    template <typename T> T fail(qsizetype) { m_failed = true; m_pos = m_size; return T(0); }
+    const uchar *m_data;
+    qsizetype m_size;
+    qsizetype m_pos = 0;
+    bool m_failed = false;
+};
+
+// Appends little-endian values to a byte array.
+class ByteWriter {
+public:
+    explicit ByteWriter(QByteArray &out) : m_out(out) {}
+    void u8(uint8_t v) { m_out.append(char(v)); }
+    void u16(uint16_t v) { u8(v & 0xFF); u8(v >> 8); }
+    void u32(uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); }
+    void bytes(const void *p, qsizetype n) { m_out.append(static_cast<const char *>(p), n); }
+    void zeros(qsizetype n) { m_out.append(n, '\0'); }
+    qsizetype pos() const { return m_out.size(); }
+    void put16At(qsizetype at, uint16_t v) { m_out[at] = char(v & 0xFF); m_out[at + 1] = char(v >> 8); }
+    void put32At(qsizetype at, uint32_t v) { put16At(at, v & 0xFFFF); put16At(at + 2, v >> 16); }
+
+private:
+    QByteArray &m_out;
+};
+
+} // namespace vermeo::formats

@@ -1,0 +1,122 @@
+#include "DocumentFiles.h"
+#include "DialogRunner.h"
+#include "Error.h"
+#include "FileAccess.h"
+#include "PictureFiles.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace vermeo::formats {
+
+const QString kOpenPictureFilter = QStringLiteral(
+    "Tout (*.bmp;*.jpg;*.jpeg;*wmf;*.emf;*;gif;*.pcx)|*.bmp;*.jpg;*.jpeg;*.wmf;*.emf;*.gif;*.pcx|Bitmaps (*.bmp)|*.bmp|"
+    "Jpeg (*.jpg;*.jpeg)|*.jpg;*.jpeg|Metafile (*.wmf)|*.wmf|Metafile évolué (*.emf)|*.emf|Gif (*.gif)|*.gif|"
+    "Pcx (*.pcx)|*.pcx");
+const QString kSavePictureFilter = QStringLiteral(
+    "Bitmap (*.bmp)|*.bmp|Jpeg (*.jpg)|*.jpg|Metafile (*.wmf)|*.wmf|Metafile évolué (emf)|*.emf|Gif (*.gif)|*.gif|"
+    "Pcx (*;pcx)|*.pcx|Tiff (*.tif)|*.tif");
+const QStringList kSaveFilterExtensions = {QStringLiteral(".bmp"), QStringLiteral(".jpg"), QStringLiteral(".wmf"),
+                                           QStringLiteral(".emf"), QStringLiteral(".gif"), QStringLiteral(".pcx"),
+                                           QStringLiteral(".tif")};
+
+QString delphiFilterToQt(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (QString p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            p = p.trimmed();
+            // Qt takes the last parenthesised group as the patterns: only characters it
+            // accepts may stand there.
+            p.remove(QRegularExpression(QStringLiteral("[()]")));
+            if (!p.isEmpty())
+                patterns << p;
+        }
+        out << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' ')));
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+void Charge(ImageDocument &doc, DocumentHost &host, const QString &fileName)
+{
+    // Decode first: a file that cannot be read changes nothing.
+    const Picture pic = readPictureFile(fileName);
+    doc.FileName = fileName;
+    doc.SaveStyles();
+    doc.assignPicture(pic);
+    doc.RestoreStyles();
+    doc.setModified(false);
+    doc.ZoomLevel = 0;
+    doc.BaseWidth = doc.width();
+    doc.BaseHeight = doc.height();
+    host.fitWindow();
+    doc.SauveUndo();
+    host.setStatusText(1, QStringLiteral("%1 x %2").arg(doc.width()).arg(doc.height()));
+}
+
+bool SaveAs(ImageDocument &doc, DocumentHost &host)
+{
+    FileDialogRequest req;
+    req.parent = host.dialogParent();
+    req.caption = QStringLiteral("Enregistrer sous");
+    req.directory = doc.FileName.isEmpty() ? QString() : QFileInfo(doc.FileName).absolutePath();
+    req.filter = delphiFilterToQt(kSavePictureFilter);
+    req.hideFilterPatterns = true;
+    req.filterIndex = 0;
+    req.save = true;
+    QString name = DialogRunner::fileName(req);
+    if (name.isEmpty())
+        return false;
+    if (!name.contains(QLatin1Char('.'))) {
+        const int i = std::clamp(req.filterIndex, 0, int(kSaveFilterExtensions.size()) - 1);
+        name += kSaveFilterExtensions[i];
+    }
+    doc.FileName = name;
+    doc.Modif();
+    return true;
+}
+
+bool Sauve(ImageDocument &doc, DocumentHost &host, bool saveAs, const std::function<void()> &zInit)
+{
+    const QString oldName = doc.FileName;
+    const bool oldModified = doc.modified();
+    // A cancelled dialog writes nothing, also for a named, modified picture.
+    if ((doc.FileName.isEmpty() || saveAs) && !SaveAs(doc, host))
+        return false;
+    if (!doc.modified() || doc.FileName.isEmpty())
+        return false;
+    if (!doc.FileName.contains(QLatin1Char('.')))
+        doc.FileName += QStringLiteral(".bmp");
+    if (doc.ZoomLevel != 0 && zInit)
+        zInit();
+    try {
+        writePictureFile(doc.picture(), doc.FileName);
+    } catch (...) {
+        doc.FileName = oldName;
+        doc.setModified(oldModified);
+        throw;
+    }
+    doc.setModified(false);
+    return true;
+}
+
+QString askOpenPictureName(QWidget *parent)
+{
+    FileDialogRequest req;
+    req.parent = parent;
+    req.caption = QStringLiteral("Ouvrir");
+    req.filter = delphiFilterToQt(kOpenPictureFilter);
+    req.hideFilterPatterns = true;
+    req.preview = [](const QString &name) -> QImage {
+        try {
+            return readPictureFile(name).image;
+        } catch (const VermeoError &) {
+            return {};
+        }
+    };
+    return DialogRunner::fileName(req);
+}
+
+} // namespace vermeo::formats

@@ -1,0 +1,20 @@
+#pragma once
+// Windows metafiles (WMF) and enhanced metafiles (EMF). Our writer stores the picture
+// as one device-independent bitmap record at its size; the reader plays the records
+// that real drawings use with QPainter and skips the others.
+#include "Picture.h"
+
+#include <QByteArray>
+
+namespace vermeo::formats {
+
+QByteArray encodeWmf(const Picture &pic);
+QByteArray encodeEmf(const Picture &pic);
+
+// Either kind, told apart by its header; rendered at its own size on white.
+Picture decodeMetafile(const QByteArray &data);
+
+// The metafile's size in pixels, from its header (throws for damaged headers).
+QSize metafileSize(const QByteArray &data);
+
+} // namespace vermeo::formats

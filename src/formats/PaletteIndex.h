@@ -1,0 +1,27 @@
+#pragma once
+// Maps working (RGB32) pixels back to the index of a declared palette, as a palette
+// bitmap stores them. Colours drawn since loading need not be in the palette; they
+// take the nearest entry, like drawing on a palette bitmap does.
+#include <QList>
+#include <QRgb>
+#include <unordered_map>
+
+namespace vermeo::formats {
+
+class PaletteIndex {
+public:
+    explicit PaletteIndex(const QList<QRgb> &palette);
+    int indexOf(QRgb c);
+
+private:
+    QList<QRgb> m_palette;
+    std::unordered_map<QRgb, int> m_cache;
+    QRgb m_lastColour = 0;
+    int m_lastIndex = -1;
+};
+
+// The palette a picture of this depth is written with: the declared one, cut or
+// padded with black to 2^depth entries.
+QList<QRgb> fullPalette(const QList<QRgb> &declared, int depth);
+
+} // namespace vermeo::formats

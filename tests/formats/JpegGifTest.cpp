@@ -1,0 +1,121 @@
+// JPEG and GIF: bounded round trips, the variants other programs make, damaged files.
+#include "Error.h"
+#include "FormatTestUtil.h"
+#include "GifCodec.h"
+#include "JpegCodec.h"
+#include "PictureFiles.h"
+
+using namespace vermeo;
+using namespace vermeo::formats;
+
+namespace {
+// Smooth enough for JPEG to keep it close.
+Picture smooth(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, 128));
+    return Picture::fromImage(img);
+}
+} // namespace
+
+TEST(Jpeg, RoundTripIsCloseAndBaseline)
+{
+    const Picture p = smooth(64, 48);
+    const QByteArray f = encodeJpeg(p);
+    EXPECT_TRUE(f.startsWith("\xFF\xD8"));
+    EXPECT_TRUE(f.contains("\xFF\xC0")); // baseline frame marker
+    EXPECT_FALSE(f.contains("\xFF\xC2"));
+    const Picture back = decodeJpeg(f);
+    ASSERT_EQ(back.image.size(), p.image.size());
+    EXPECT_LE(test::maxDifference(back.image, p.image), 12);
+}
+
+TEST(Jpeg, DamagedFilesAreRefusedWithoutEndingTheProcess)
+{
+    EXPECT_THROW(decodeJpeg(QByteArray("\xFF\xD8\xFF\xE0garbage", 12)), VermeoError);
+    EXPECT_THROW(decodeJpeg(QByteArray()), VermeoError);
+    QByteArray f = encodeJpeg(smooth(16, 16));
+    // Claim 60000 x 60000 in the frame header: refused before allocating.
+    const int sof = int(f.indexOf("\xFF\xC0"));
+    ASSERT_GT(sof, 0);
+    f[sof + 5] = char(0xEA); f[sof + 6] = char(0x60);
+    f[sof + 7] = char(0xEA); f[sof + 8] = char(0x60);
+    EXPECT_THROW(decodeJpeg(f), VermeoError);
+}
+
+TEST(Jpeg, VariantsMadeByImageMagick)
+{
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("src.png"));
+    ASSERT_TRUE(smooth(40, 30).image.save(src));
+    if (QStandardPaths::findExecutable(QStringLiteral("convert")).isEmpty())
+        GTEST_SKIP() << "ImageMagick missing";
+    const QList<QStringList> variants = {
+        {"-quality", "95"},
+        {"-interlace", "JPEG", "-quality", "95"},
+        {"-colorspace", "Gray", "-quality", "95"},
+        {"-colorspace", "CMYK", "-quality", "95"},
+    };
+    int n = 0;
+    for (const QStringList &opts : variants) {
+        const QString file = dir.filePath(QStringLiteral("v%1.jpg").arg(n++));
+        ASSERT_TRUE(test::run(QStringLiteral("convert"), QStringList{src} + opts + QStringList{file}));
+        const QString ref = dir.filePath(QStringLiteral("v%1.png").arg(n));
+        ASSERT_TRUE(test::run(QStringLiteral("convert"), {file, "-colorspace", "sRGB", "-type", "TrueColor", "PNG24:" + ref}));
+        const Picture p = readPictureFile(file);
+        ASSERT_EQ(p.image.size(), QSize(40, 30)) << opts.join(' ').toStdString();
+        // Decoders may round differently; CMYK conversion too.
+        EXPECT_LE(test::maxDifference(p.image, QImage(ref).convertToFormat(QImage::Format_RGB32)), 8)
+            << opts.join(' ').toStdString();
+    }
+}
+
+TEST(Gif, TrueColourIsReducedAndPaletteWrittenAsItIs)
+{
+    const Picture p = smooth(50, 40);
+    const Picture back = decodeGif(encodeGif(p));
+    ASSERT_EQ(back.image.size(), p.image.size());
+    EXPECT_LE(test::maxDifference(back.image, p.image), 40);
+
+    const Picture pal = test::palettePicture(23, 11, 4);
+    const QByteArray f = encodeGif(pal);
+    EXPECT_EQ(uchar(f[10]) & 7, 3); // global colour table of 16 entries
+    EXPECT_TRUE(test::samePixels(decodeGif(f).image, pal.image));
+}
+
+TEST(Gif, FirstFrameTransparencyAndInterlace)
+{
+    QTemporaryDir dir;
+    if (QStandardPaths::findExecutable(QStringLiteral("convert")).isEmpty())
+        GTEST_SKIP() << "ImageMagick missing";
+    const QString anim = dir.filePath(QStringLiteral("anim.gif"));
+    ASSERT_TRUE(test::run(QStringLiteral("convert"), {"-size", "10x8", "xc:red", "xc:blue", "xc:lime", "-loop", "0", anim}));
+    const Picture first = readPictureFile(anim);
+    EXPECT_EQ(first.image.size(), QSize(10, 8));
+    EXPECT_EQ(first.image.pixel(5, 5), qRgb(255, 0, 0));
+
+    const QString transparent = dir.filePath(QStringLiteral("t.gif"));
+    ASSERT_TRUE(test::run(QStringLiteral("convert"),
+                          {"-size", "10x8", "xc:none", "-fill", "blue", "-draw", "rectangle 0,0 4,7", transparent}));
+    const Picture t = readPictureFile(transparent);
+    EXPECT_EQ(t.image.pixel(2, 2), qRgb(0, 0, 255));
+    EXPECT_EQ(t.image.pixel(8, 2), qRgb(255, 255, 255));
+
+    const QString src = dir.filePath(QStringLiteral("s.png"));
+    ASSERT_TRUE(test::palettePicture(33, 21, 4).image.save(src));
+    const QString inter = dir.filePath(QStringLiteral("i.gif"));
+    ASSERT_TRUE(test::run(QStringLiteral("convert"), {src, "-interlace", "GIF", inter}));
+    EXPECT_TRUE(test::samePixels(readPictureFile(inter).image, QImage(src)));
+}
+
+TEST(Gif, DamagedFilesAreRefused)
+{
+    QByteArray f = encodeGif(test::palettePicture(8, 8, 4));
+    EXPECT_THROW(decodeGif(f.left(20)), VermeoError);
+    QByteArray huge = f;
+    huge[6] = char(0xFF); huge[7] = char(0xFF); huge[8] = char(0xFF); huge[9] = char(0xFF);
+    EXPECT_THROW(decodeGif(huge), VermeoError);
+    EXPECT_THROW(decodeGif(QByteArray("GIF89a")), VermeoError);
+}

@@ -1,0 +1,69 @@
+// WMF and EMF: our one-bitmap files read back exactly, and drawings rendered.
+#include "Error.h"
+#include "FormatTestUtil.h"
+#include "Metafile.h"
+
+using namespace vermeo;
+using namespace vermeo::formats;
+
+TEST(Metafile, OurFilesHoldThePictureAtItsSize)
+{
+    const Picture p = test::truecolourPicture(101, 37);
+    for (const QByteArray &f : {encodeWmf(p), encodeEmf(p)}) {
+        EXPECT_EQ(metafileSize(f), QSize(101, 37));
+        EXPECT_TRUE(test::samePixels(decodeMetafile(f).image, p.image));
+    }
+    EXPECT_THROW(encodeWmf(test::truecolourPicture(40000, 1)), VermeoError);
+}
+
+TEST(Metafile, DrawingRecordsAreRendered)
+{
+    for (const char *name : {"drawing.wmf", "drawing.emf"}) {
+        const QByteArray f = test::readFile(QStringLiteral(VERMEO_TEST_DATA "/formats/") + QLatin1String(name));
+        ASSERT_FALSE(f.isEmpty()) << name;
+        const QImage img = decodeMetafile(f).image;
+        ASSERT_EQ(img.size(), QSize(200, 100)) << name;
+        EXPECT_EQ(img.pixel(35, 25), qRgb(0, 255, 0)) << name;   // green rectangle
+        EXPECT_EQ(img.pixel(10, 25), qRgb(255, 0, 0)) << name;   // its red outline
+        EXPECT_EQ(img.pixel(150, 70), qRgb(0, 0, 255)) << name;  // blue ellipse
+        EXPECT_EQ(img.pixel(170, 10), qRgb(0, 0, 255)) << name;  // polygon
+        EXPECT_EQ(img.pixel(50, 95), qRgb(255, 0, 0)) << name;   // line
+        EXPECT_EQ(img.pixel(100, 20), qRgb(255, 255, 255)) << name;
+        int dark = 0; // the text "Hi" near (70, 60)
+        for (int y = 55; y < 80; ++y)
+            for (int x = 68; x < 90; ++x)
+                dark += qGray(img.pixel(x, y)) < 100;
+        EXPECT_GT(dark, 10) << name;
+    }
+}
+
+TEST(Metafile, DamagedFilesAreRefusedOrCut)
+{
+    const QByteArray f = encodeEmf(test::truecolourPicture(20, 10));
+    EXPECT_THROW(decodeMetafile(f.left(50)), VermeoError);
+    // A record running past the end stops the playing: a white picture remains.
+    const Picture cut = decodeMetafile(f.left(150));
+    EXPECT_EQ(cut.image.size(), QSize(20, 10));
+    QByteArray w = encodeWmf(test::truecolourPicture(20, 10));
+    w[6 + 4] = char(0xFF); // bounding box right = huge
+    w[6 + 5] = char(0x7F);
+    w[8 + 4] = char(0xFF);
+    w[8 + 5] = char(0x7F);
+    EXPECT_THROW(decodeMetafile(w), VermeoError);
+    EXPECT_THROW(decodeMetafile(QByteArray(40, '\x01')), VermeoError);
+}
+
+TEST(Metafile, FilesMadeByLibreOffice)
+{
+    // Drawn from an SVG of a green rectangle outlined in red, a blue ellipse (a path of
+    // Béziers in the EMF) and the text "Hi".
+    for (const char *name : {"libreoffice.wmf", "libreoffice.emf"}) {
+        const QByteArray f = test::readFile(QStringLiteral(VERMEO_TEST_DATA "/formats/") + QLatin1String(name));
+        ASSERT_FALSE(f.isEmpty()) << name;
+        const QImage img = decodeMetafile(f).image;
+        ASSERT_GE(img.width(), 185) << name;
+        EXPECT_EQ(img.pixel(30, 20), qRgb(0, 255, 0)) << name;
+        EXPECT_EQ(img.pixel(143, 63), qRgb(0, 0, 255)) << name;
+        EXPECT_EQ(img.pixel(100, 20), qRgb(255, 255, 255)) << name;
+    }
+}
