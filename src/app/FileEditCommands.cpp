@@ -1,5 +1,6 @@
 // The "Fichier" and "Edition" menus: each handler hands the work to the active image window.
 #include "DialogRunner.h"
+#include "DocumentFiles.h"
 #include "TMDIChild.h"
 #include "TMainForm.h"
 #include "TNouveau.h"
@@ -30,11 +31,7 @@ void TMainForm::FileNewItemClick()
 
 void TMainForm::FileOpenItemClick()
 {
-    FileDialogRequest r;
-    r.parent = this;
-    r.caption = QStringLiteral("Ouvrir");
-    r.filter = QStringLiteral("Images (*.bmp *.jpg *.jpeg *.gif *.png)");
-    const QString name = DialogRunner::fileName(r);
+    const QString name = formats::askOpenPictureName(this);
     if (name.isEmpty())
         return;
     TMDIChild *child = OuvreFenetreImage(name);

@@ -2,6 +2,7 @@
 #include "ImageView.h"
 #include "Attributes.h"
 #include "Clipboard.h"
+#include "DocumentFiles.h"
 #include "Zoom.h"
 #include "TAttributs.h"
 
@@ -10,7 +11,6 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFileInfo>
-#include <QImageWriter>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -108,51 +108,20 @@ void TMDIChild::Proprietes()
 
 void TMDIChild::Charge(const QString &fileName)
 {
-    // Filled in by the file formats: until then only what Qt reads.
-    QImage img(fileName);
-    if (img.isNull())
-        throw VermeoError(QStringLiteral("Impossible de lire le fichier « %1 ».").arg(fileNamePart(fileName)));
-    m_doc.SaveStyles();
-    m_doc.assignImage(img);
-    m_doc.RestoreStyles();
-    m_doc.FileName = fileName;
-    m_doc.setModified(false);
-    m_doc.ZoomLevel = 0;
-    m_doc.BaseWidth = m_doc.width();
-    m_doc.BaseHeight = m_doc.height();
-    RedimForm();
-    m_doc.SauveUndo();
-    setStatusText(1, QStringLiteral("%1 x %2").arg(m_doc.width()).arg(m_doc.height()));
+    formats::Charge(m_doc, *this, fileName);
 }
 
 bool TMDIChild::Sauve(bool saveAs)
 {
-    if (m_doc.FileName.isEmpty() || saveAs) {
-        FileDialogRequest r;
-        r.parent = this;
-        r.caption = QStringLiteral("Enregistrer sous");
-        r.filter = QStringLiteral("Bitmap (*.bmp)");
-        r.save = true;
-        QString name = DialogRunner::fileName(r);
-        if (name.isEmpty())
-            return false;
-        if (!name.contains(QLatin1Char('.')))
-            name += QStringLiteral(".bmp");
-        m_doc.FileName = name;
-        m_doc.Modif();
-    }
-    if (!m_doc.modified() || m_doc.FileName.isEmpty())
-        return true;
-    if (m_doc.ZoomLevel != 0)
-        zoom::ZInit(m_doc, *this);
-    QImageWriter w(m_doc.FileName, "bmp");
-    if (!w.write(m_doc.image())) {
-        showError(QStringLiteral("Impossible d'enregistrer « %1 » : %2.").arg(fileNamePart(m_doc.FileName), w.errorString()));
+    try {
+        const bool written = formats::Sauve(m_doc, *this, saveAs, [this] { zoom::ZInit(m_doc, *this); });
+        if (written)
+            updateCaption();
+        return written || !m_doc.modified();
+    } catch (const VermeoError &e) {
+        showError(e.message());
         return false;
     }
-    m_doc.setModified(false);
-    updateCaption();
-    return true;
 }
 
 void TMDIChild::updateCaption()
