@@ -310,7 +310,9 @@ QSize emfPixelSize(const EmfInfo &e)
         if (w < 1e6 && h < 1e6)
             return QSize(int(std::lround(w)), int(std::lround(h)));
     }
-    return QSize(e.bounds.right() - e.bounds.left() + 1, e.bounds.bottom() - e.bounds.top() + 1);
+    // 64-bit: damaged bounds may span the whole 32-bit range.
+    const qint64 w = qint64(e.bounds.right()) - e.bounds.left() + 1, h = qint64(e.bounds.bottom()) - e.bounds.top() + 1;
+    return QSize(int(std::clamp<qint64>(w, -1, 1 << 20)), int(std::clamp<qint64>(h, -1, 1 << 20)));
 }
 
 QPolygonF emfPoints(ByteReader &r, uint32_t n, bool small)
@@ -672,10 +674,10 @@ Picture decodeMetafile(const QByteArray &d)
             const double fh = (double(e.frame.bottom()) - e.frame.top()) * pxH;
             QTransform toImage;
             if (fw > 0 && fh > 0)
-                toImage = QTransform(size.width() / fw, 0, 0, size.height() / fh, -e.frame.left() * pxW * size.width() / fw,
-                                     -e.frame.top() * pxH * size.height() / fh);
+                toImage = QTransform(size.width() / fw, 0, 0, size.height() / fh, -double(e.frame.left()) * pxW * size.width() / fw,
+                                     -double(e.frame.top()) * pxH * size.height() / fh);
             else
-                toImage = QTransform::fromTranslate(-e.bounds.left(), -e.bounds.top());
+                toImage = QTransform::fromTranslate(-double(e.bounds.left()), -double(e.bounds.top()));
             const double pxPerMm = e.millimetres.width() > 0 ? double(e.device.width()) / e.millimetres.width() : 96 / 25.4;
             Player pl(p, toImage, pxPerMm);
             playEmf(d, pl);
