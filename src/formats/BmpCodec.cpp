@@ -150,6 +150,22 @@ Picture decodeBmp(const QByteArray &data)
     if (bits <= 8 && colorsUsed > (1u << bits) && headerSize != 12)
         colorsUsed = 1u << bits; // Qt takes at most 2^bits entries too
 
+    if (compression == 0 && bits == 24) {
+        // The common true-colour file, read straight into the working format.
+        Picture pic;
+        pic.image = makeWorkingImage(int(width), int(height), qRgb(255, 255, 255));
+        pic.depth = 24;
+        const qsizetype stride = bmpRowSize(width, 24);
+        const uchar *base = reinterpret_cast<const uchar *>(data.constData()) + offset;
+        for (qint64 y = 0; y < height; ++y) {
+            const uchar *src = base + stride * (topDown ? y : height - 1 - y);
+            QRgb *dst = reinterpret_cast<QRgb *>(pic.image.scanLine(int(y)));
+            for (qint64 x = 0; x < width; ++x, src += 3)
+                dst[x] = 0xFF000000u | (uint32_t(src[2]) << 16) | (uint32_t(src[1]) << 8) | src[0];
+        }
+        return pic;
+    }
+
     QBuffer buf;
     buf.setData(data);
     buf.open(QIODevice::ReadOnly);
