@@ -42,7 +42,6 @@ TMDIChild::TMDIChild(MainFrame *frame, QWidget *parent) : QScrollArea(parent), m
     m_doc.PrevTool = 4;
 
     m_view = new ImageView(m_doc);
-    m_view->installEventFilter(this);
     setWidget(m_view);
     resize(478, 350);
 
@@ -195,16 +194,6 @@ void TMDIChild::keyPressEvent(QKeyEvent *e)
         return;
     }
     QScrollArea::keyPressEvent(e);
-}
-
-void TMDIChild::focusInEvent(QFocusEvent *e)
-{
-    QScrollArea::focusInEvent(e);
-}
-
-bool TMDIChild::eventFilter(QObject *obj, QEvent *e)
-{
-    return QScrollArea::eventFilter(obj, e);
 }
 
 void TMDIChild::showError(const QString &message)

@@ -76,8 +76,6 @@ public:
 protected:
     void closeEvent(QCloseEvent *e) override;   // FormCloseQuery
     void keyPressEvent(QKeyEvent *e) override;  // FormKeyDown
-    void focusInEvent(QFocusEvent *e) override;
-    bool eventFilter(QObject *obj, QEvent *e) override;
 
 private:
     void updateCaption();
