@@ -3,6 +3,7 @@
 #include "MenuTable.h"
 #include "Attributes.h"
 #include "Clipboard.h"
+#include "FileAccess.h"
 #include "TMDIChild.h"
 
 #include <QApplication>
@@ -588,7 +589,7 @@ TMDIChild *TMainForm::OuvreFenetreImage(const QString &name)
     auto *child = new TMDIChild(this);
     QMdiSubWindow *sw = m_mdi->addSubWindow(child);
     sw->setAttribute(Qt::WA_DeleteOnClose);
-    const QString caption = fileNamePart(name);
+    const QString caption = formats::fileNamePart(name);
     child->setWindowTitle(caption);
     sw->setWindowTitle(caption);
     connect(child, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, [this] { UpdateMenuItems(); }); });

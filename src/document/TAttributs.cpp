@@ -1,4 +1,5 @@
 #include "TAttributs.h"
+#include "FileAccess.h"
 #include "TMDIChild.h"
 
 #include <QDateTime>
@@ -78,7 +79,7 @@ void TAttributs::Init(const QString &fileName, const QImage &picture)
         }
         date = QFileInfo(fileName).lastModified().date();
     }
-    Nom->setText(fileNamePart(fileName));
+    Nom->setText(formats::fileNamePart(fileName));
     Largeur->setText(QStringLiteral("%1 pixels").arg(picture.width()));
     Hauteur->setText(QStringLiteral("%1 pixels").arg(picture.height()));
     Taille->setText(QStringLiteral("%1 octets").arg(size));

@@ -3,6 +3,7 @@
 #include "Attributes.h"
 #include "Clipboard.h"
 #include "DocumentFiles.h"
+#include "FileAccess.h"
 #include "Zoom.h"
 #include "TAttributs.h"
 
@@ -17,11 +18,6 @@
 #include <QScrollBar>
 
 namespace vermeo {
-
-QString fileNamePart(const QString &path)
-{
-    return path.isEmpty() ? QString() : QFileInfo(path).fileName();
-}
 
 TMDIChild::TMDIChild(MainFrame *frame, QWidget *parent) : QScrollArea(parent), m_frame(frame)
 {
@@ -125,7 +121,7 @@ bool TMDIChild::Sauve(bool saveAs)
 
 void TMDIChild::updateCaption()
 {
-    setWindowTitle(fileNamePart(m_doc.FileName));
+    setWindowTitle(formats::fileNamePart(m_doc.FileName));
     if (auto *sw = subWindow())
         sw->setWindowTitle(windowTitle());
 }
@@ -172,7 +168,7 @@ void TMDIChild::closeEvent(QCloseEvent *e)
     if (m_doc.modified()) {
         const auto answer = DialogRunner::ask(
             this, QMessageBox::Warning,
-            QStringLiteral("Enregistrer modifications dans ") + fileNamePart(m_doc.FileName) + QStringLiteral(" ?"),
+            QStringLiteral("Enregistrer modifications dans ") + formats::fileNamePart(m_doc.FileName) + QStringLiteral(" ?"),
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel) {
             e->ignore();

@@ -101,7 +101,4 @@ template <typename Fn> void TMDIChild::guarded(Fn &&fn)
     }
 }
 
-// The file-name part of a path ("" for "").
-QString fileNamePart(const QString &path);
-
 } // namespace vermeo
