@@ -92,9 +92,10 @@ public:
         if (m_saved.size() < size_t(kMaxSavedStates))
             m_saved.push_back(dc);
     }
-    void restore(int rel)
+    // A negative count pops that many states; a positive one restores that saved state.
+    void restore(qint64 rel)
     {
-        int n = rel < 0 ? -rel : int(m_saved.size()) - rel;
+        qint64 n = rel < 0 ? -rel : qint64(m_saved.size()) - rel;
         while (n-- > 0 && !m_saved.empty()) {
             dc = m_saved.back();
             m_saved.pop_back();
@@ -155,7 +156,7 @@ public:
         // Glyphs larger than any picture we hold cannot be meant; they would only cost time.
         if (!(hgt * std::max(sx, sy) < 8192) || !(std::min(sx, sy) > 1e-4) || s.size() > 4096)
             return;
-        f.setPixelSize(std::max(1, int(std::lround(hgt))));
+        f.setPixelSize(int(std::clamp(std::lround(hgt), 1L, 65535L)));
         QFontMetricsF fm(f);
         m_p.save();
         // Text is drawn upright in the logical space even when y runs upwards.
@@ -168,7 +169,7 @@ public:
         m_p.resetTransform();
         m_p.translate(dev);
         m_p.scale(sx, sy);
-        m_p.rotate(-dc.font.escapement / 10.0);
+        m_p.rotate(-double(dc.font.escapement) / 10.0);
         m_p.setFont(f);
         const double width = fm.horizontalAdvance(s);
         double x = 0, y = 0;

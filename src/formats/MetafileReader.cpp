@@ -277,9 +277,16 @@ void playWmf(const QByteArray &d, const WmfInfo &info, Player &pl)
 
 // --- EMF ---------------------------------------------------------------------------------
 
+// Corners as the file gives them, widened so that damaged values cannot overflow.
+struct Box {
+    qint64 left = 0, top = 0, right = 0, bottom = 0;
+    qint64 width() const { return right - left; }
+    qint64 height() const { return bottom - top; }
+};
+
 struct EmfInfo {
-    QRect bounds;
-    QRect frame; // 0.01 mm
+    Box bounds;  // device pixels, inclusive
+    Box frame;   // 0.01 mm
     QSize device, millimetres;
 };
 
@@ -294,8 +301,8 @@ EmfInfo emfHeader(const QByteArray &d)
     const int dw = r.s32(), dh = r.s32(), mw = r.s32(), mh = r.s32();
     if (r.failed())
         throw bad(QStringLiteral("en-tête EMF tronqué"));
-    e.bounds = QRect(QPoint(bl, bt), QPoint(br, bb));
-    e.frame = QRect(QPoint(fl, ft), QPoint(fr, fb));
+    e.bounds = Box{bl, bt, br, bb};
+    e.frame = Box{fl, ft, fr, fb};
     e.device = QSize(dw, dh);
     e.millimetres = QSize(mw, mh);
     return e;
@@ -304,14 +311,14 @@ EmfInfo emfHeader(const QByteArray &d)
 QSize emfPixelSize(const EmfInfo &e)
 {
     if (e.device.width() > 0 && e.device.height() > 0 && e.millimetres.width() > 0 && e.millimetres.height() > 0
-        && e.frame.right() > e.frame.left() && e.frame.bottom() > e.frame.top()) {
-        const double w = (double(e.frame.right()) - e.frame.left()) * e.device.width() / (e.millimetres.width() * 100.0);
-        const double h = (double(e.frame.bottom()) - e.frame.top()) * e.device.height() / (e.millimetres.height() * 100.0);
+        && e.frame.width() > 0 && e.frame.height() > 0) {
+        const double w = double(e.frame.width()) * e.device.width() / (e.millimetres.width() * 100.0);
+        const double h = double(e.frame.height()) * e.device.height() / (e.millimetres.height() * 100.0);
         if (w < 1e6 && h < 1e6)
             return QSize(int(std::lround(w)), int(std::lround(h)));
     }
     // 64-bit: damaged bounds may span the whole 32-bit range.
-    const qint64 w = qint64(e.bounds.right()) - e.bounds.left() + 1, h = qint64(e.bounds.bottom()) - e.bounds.top() + 1;
+    const qint64 w = e.bounds.width() + 1, h = e.bounds.height() + 1;
     return QSize(int(std::clamp<qint64>(w, -1, 1 << 20)), int(std::clamp<qint64>(h, -1, 1 << 20)));
 }
 
@@ -670,14 +677,14 @@ Picture decodeMetafile(const QByteArray &d)
             // Reference-device pixels of the frame onto the picture.
             const double pxW = e.millimetres.width() > 0 ? e.device.width() / (e.millimetres.width() * 100.0) : 0;
             const double pxH = e.millimetres.height() > 0 ? e.device.height() / (e.millimetres.height() * 100.0) : 0;
-            const double fw = (double(e.frame.right()) - e.frame.left()) * pxW;
-            const double fh = (double(e.frame.bottom()) - e.frame.top()) * pxH;
+            const double fw = double(e.frame.width()) * pxW;
+            const double fh = double(e.frame.height()) * pxH;
             QTransform toImage;
             if (fw > 0 && fh > 0)
-                toImage = QTransform(size.width() / fw, 0, 0, size.height() / fh, -double(e.frame.left()) * pxW * size.width() / fw,
-                                     -double(e.frame.top()) * pxH * size.height() / fh);
+                toImage = QTransform(size.width() / fw, 0, 0, size.height() / fh, -double(e.frame.left) * pxW * size.width() / fw,
+                                     -double(e.frame.top) * pxH * size.height() / fh);
             else
-                toImage = QTransform::fromTranslate(-double(e.bounds.left()), -double(e.bounds.top()));
+                toImage = QTransform::fromTranslate(-double(e.bounds.left), -double(e.bounds.top));
             const double pxPerMm = e.millimetres.width() > 0 ? double(e.device.width()) / e.millimetres.width() : 96 / 25.4;
             Player pl(p, toImage, pxPerMm);
             playEmf(d, pl);

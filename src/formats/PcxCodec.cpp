@@ -188,41 +188,64 @@ QByteArray pcxToBmp(const QByteArray &pcx, int *format)
     return bmp;
 }
 
-void pcxEmitRun(QByteArray &out, int n, uchar v)
+namespace {
+// Writes one run at o and returns the end; at most 2 * ceil(n / 63) bytes, and never
+// more than 2 * n.
+inline uchar *emitRun(uchar *o, int n, uchar v)
 {
     if (n == 1 && v < 192) {
-        out.append(char(v));
-        return;
+        *o++ = v;
+        return o;
     }
     for (int i = n / 63; i > 0; --i) {
-        out.append(char(255));
-        out.append(char(v));
+        *o++ = 255;
+        *o++ = v;
     }
     const int r = n % 63;
     if (r == 0)
-        return;
+        return o;
     if (r == 1 && v < 192) {
-        out.append(char(v));
+        *o++ = v;
     } else {
-        out.append(char(192 + r));
-        out.append(char(v));
+        *o++ = uchar(192 + r);
+        *o++ = v;
     }
+    return o;
 }
 
-namespace {
+// One plane line, appended to out. Rows of noise are mostly runs of one byte, so the
+// line is coded into room reserved at its worst case (two bytes per byte).
 void encodePlaneLine(QByteArray &out, const uchar *bytes, qsizetype n)
 {
+    const qsizetype start = out.size();
+    out.resize(start + 2 * n);
+    uchar *const begin = reinterpret_cast<uchar *>(out.data()) + start;
+    uchar *o = begin;
     qsizetype i = 0;
     while (i < n) {
         const uchar v = bytes[i];
         qsizetype j = i + 1;
         while (j < n && bytes[j] == v)
             ++j;
-        pcxEmitRun(out, int(j - i), v);
+        o = emitRun(o, int(j - i), v);
         i = j;
     }
+    out.resize(start + (o - begin));
 }
 } // namespace
+
+void pcxEmitRun(QByteArray &out, int n, uchar v)
+{
+    uchar buf[2 * 64];
+    uchar *o = buf;
+    while (n > 63 * 63) { // keep each piece within the buffer
+        o = emitRun(buf, 63 * 63, v);
+        out.append(reinterpret_cast<const char *>(buf), o - buf);
+        n -= 63 * 63;
+    }
+    o = emitRun(buf, n, v);
+    out.append(reinterpret_cast<const char *>(buf), o - buf);
+}
 
 QByteArray bmpToPcx(const QByteArray &bmp)
 {

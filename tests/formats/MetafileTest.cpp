@@ -67,3 +67,46 @@ TEST(Metafile, FilesMadeByLibreOffice)
         EXPECT_EQ(img.pixel(100, 20), qRgb(255, 255, 255)) << name;
     }
 }
+
+namespace {
+void put32(QByteArray &f, int at, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        f[at + i] = char((v >> (8 * i)) & 0xFF);
+}
+
+QByteArray emfRecord(uint32_t type, std::initializer_list<uint32_t> params)
+{
+    QByteArray r(8 + 4 * int(params.size()), '\0');
+    put32(r, 0, type);
+    put32(r, 4, uint32_t(r.size()));
+    int at = 8;
+    for (uint32_t v : params) {
+        put32(r, at, v);
+        at += 4;
+    }
+    return r;
+}
+} // namespace
+
+TEST(Metafile, ExtremeValuesAreHarmless)
+{
+    const Picture p = test::truecolourPicture(30, 20);
+    const QByteArray ours = encodeEmf(p);
+    // Restoring "all the way back" with the most negative count, before the bitmap.
+    QByteArray f = ours;
+    f.insert(108, emfRecord(33, {}) + emfRecord(33, {}) + emfRecord(34, {0x80000000u}) + emfRecord(34, {0x7FFFFFFFu}));
+    EXPECT_TRUE(test::samePixels(decodeMetafile(f).image, p.image));
+
+    // Bounds and frame spanning the whole 32-bit range cannot give a picture size.
+    QByteArray huge = ours;
+    for (int at : {8, 12, 24, 28})
+        put32(huge, at, 0x80000000u);
+    for (int at : {16, 20, 32, 36})
+        put32(huge, at, 0x7FFFFFFFu);
+    EXPECT_THROW(decodeMetafile(huge), VermeoError);
+
+    // Same with a frame of no size: the bounds alone are far too large.
+    put32(huge, 32, 0x80000000u);
+    EXPECT_THROW(decodeMetafile(huge), VermeoError);
+}
