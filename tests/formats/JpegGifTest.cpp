@@ -5,6 +5,9 @@
 #include "JpegCodec.h"
 #include "PictureFiles.h"
 
+#include <cstdio>
+#include <jpeglib.h>
+
 using namespace vermeo;
 using namespace vermeo::formats;
 
@@ -69,6 +72,60 @@ TEST(Jpeg, VariantsMadeByImageMagick)
         // Decoders may round differently; CMYK conversion too.
         EXPECT_LE(test::maxDifference(p.image, QImage(ref).convertToFormat(QImage::Format_RGB32)), 8)
             << opts.join(' ').toStdString();
+    }
+}
+
+namespace {
+// Four-ink bands written by libjpeg as YCCK, in Adobe's inverted convention (255: no ink).
+QByteArray ycckBands()
+{
+    const int w = 32, h = 8;
+    // cyan, magenta, yellow, black inks; each band one ink at full strength
+    const uchar inks[4][4] = {{255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}, {0, 0, 0, 255}};
+    std::vector<uchar> pixels(size_t(w) * h * 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            for (int c = 0; c < 4; ++c)
+                pixels[size_t((y * w + x) * 4 + c)] = uchar(255 - inks[x / 8][c]);
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = w;
+    cinfo.image_height = h;
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_colorspace(&cinfo, JCS_YCCK);
+    jpeg_set_quality(&cinfo, 100, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = pixels.data() + size_t(cinfo.next_scanline) * w * 4;
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    QByteArray out(reinterpret_cast<const char *>(buffer), qsizetype(size));
+    std::free(buffer);
+    return out;
+}
+} // namespace
+
+TEST(Jpeg, YcckInksBecomeTheirColours)
+{
+    const QByteArray f = ycckBands();
+    ASSERT_EQ(f.at(0), char(0xFF));
+    const QImage img = decodeJpeg(f).image;
+    ASSERT_EQ(img.size(), QSize(32, 8));
+    const QRgb expected[4] = {qRgb(0, 255, 255), qRgb(255, 0, 255), qRgb(255, 255, 0), qRgb(0, 0, 0)};
+    for (int band = 0; band < 4; ++band) {
+        const QRgb got = img.pixel(band * 8 + 4, 4);
+        EXPECT_LE(std::abs(qRed(got) - qRed(expected[band])), 12) << band;
+        EXPECT_LE(std::abs(qGreen(got) - qGreen(expected[band])), 12) << band;
+        EXPECT_LE(std::abs(qBlue(got) - qBlue(expected[band])), 12) << band;
     }
 }
 
