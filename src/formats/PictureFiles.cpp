@@ -82,15 +82,29 @@ GraphicDecoder findGraphicFormat(const QString &extension)
     return it == registry().end() ? GraphicDecoder() : it->second;
 }
 
-FileKind readingKind(const QString &fileName)
+namespace {
+struct NameRule {
+    const char *contains;
+    FileKind kind;
+};
+
+// The first rule whose text the upper-cased name contains gives the kind.
+FileKind kindByName(const QString &fileName, std::initializer_list<NameRule> rules, FileKind otherwise)
 {
     const QString n = fileName.toUpper();
-    if (n.contains(QLatin1String(".JPG"))) return FileKind::Jpeg;
-    if (n.contains(QLatin1String(".GIF"))) return FileKind::Gif;
-    if (n.contains(QLatin1String(".WMF"))) return FileKind::Wmf;
-    if (n.contains(QLatin1String(".EMF"))) return FileKind::Emf;
-    if (n.contains(QLatin1String(".PCX"))) return FileKind::Pcx;
-    return FileKind::General;
+    for (const NameRule &r : rules)
+        if (n.contains(QLatin1String(r.contains)))
+            return r.kind;
+    return otherwise;
+}
+} // namespace
+
+FileKind readingKind(const QString &fileName)
+{
+    return kindByName(fileName,
+                      {{".JPG", FileKind::Jpeg}, {".GIF", FileKind::Gif}, {".WMF", FileKind::Wmf},
+                       {".EMF", FileKind::Emf}, {".PCX", FileKind::Pcx}},
+                      FileKind::General);
 }
 
 FileKind batchReadingKind(const QString &fileName)
@@ -101,14 +115,10 @@ FileKind batchReadingKind(const QString &fileName)
 
 FileKind writingKind(const QString &fileName)
 {
-    const QString n = fileName.toUpper();
-    if (n.contains(QLatin1String(".JPG"))) return FileKind::Jpeg;
-    if (n.contains(QLatin1String(".GIF"))) return FileKind::Gif;
-    if (n.contains(QLatin1String(".WMF"))) return FileKind::Wmf;
-    if (n.contains(QLatin1String(".EMF"))) return FileKind::Emf;
-    if (n.contains(QLatin1String(".PCX"))) return FileKind::Pcx;
-    if (n.contains(QLatin1String(".TIF"))) return FileKind::Tiff;
-    return FileKind::Bmp;
+    return kindByName(fileName,
+                      {{".JPG", FileKind::Jpeg}, {".GIF", FileKind::Gif}, {".WMF", FileKind::Wmf},
+                       {".EMF", FileKind::Emf}, {".PCX", FileKind::Pcx}, {".TIF", FileKind::Tiff}},
+                      FileKind::Bmp);
 }
 
 Picture decodeAs(FileKind kind, const QByteArray &bytes, const QString &fileName)
