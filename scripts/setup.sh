@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6
+  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6 qt6-translations-l10n
   libgl-dev libxkbcommon-dev
   libjpeg62-turbo-dev libgif-dev libimagequant-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -2,6 +2,7 @@
 #include "Icons.h"
 #include "TMainForm.h"
 #include "TSplash.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <memory>
@@ -9,6 +10,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    vermeo::installFrenchTranslations(app);
     auto splash = std::make_unique<vermeo::TSplash>();
     splash->show();
     splash->repaint();

@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
+#include <memory>
 
 namespace vermeo {
 
@@ -75,14 +77,25 @@ QString DialogRunner::fileName(FileDialogRequest &r)
             label->setFrameShape(QFrame::StyledPanel);
             grid->addWidget(label, 0, grid->columnCount(), grid->rowCount(), 1);
             auto preview = r.preview;
-            QObject::connect(&dlg, &QFileDialog::currentChanged, label, [label, preview](const QString &name) {
+            auto shown = std::make_shared<QString>();
+            auto show = [label, preview, shown](const QString &name) {
+                if (name == *shown)
+                    return;
+                *shown = name;
                 const QImage img = QFileInfo(name).isFile() ? preview(name) : QImage();
                 if (img.isNull()) {
                     label->clear();
                     return;
                 }
                 label->setPixmap(QPixmap::fromImage(img.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-            });
+            };
+            // A click or the arrow keys in the list, or a name typed in the box.
+            QObject::connect(&dlg, &QFileDialog::currentChanged, label, show);
+            if (auto *edit = dlg.findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                QObject::connect(edit, &QLineEdit::textChanged, label, [&dlg, show](const QString &text) {
+                    if (!text.isEmpty())
+                        show(dlg.directory().absoluteFilePath(text));
+                });
         }
     }
     const QStringList filters = r.filter.split(QStringLiteral(";;"));

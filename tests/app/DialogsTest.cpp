@@ -1,10 +1,14 @@
 #include "AppFixture.h"
 #include "TAttributs.h"
+#include "Translations.h"
 
 #include <QDate>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTranslator>
 
 using namespace vermeo;
 
@@ -83,4 +87,24 @@ TEST(Attributs, BitmapFileSizeGivesTheDepthEstimate)
     d.Init(makeFile("petit.bmp", 70000), QImage(1, 1, QImage::Format_RGB32));
     EXPECT_EQ(label(d, "Bits"), "560000");
     EXPECT_EQ(label(d, "Couleurs"), "2^560000");
+}
+
+TEST(Translations, TheToolkitsButtonsAndFileDialogSpeakFrench)
+{
+    ASSERT_TRUE(installFrenchTranslations(*qApp)) << "qtbase_fr missing (qt6-translations-l10n)";
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Vermeo"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Oui"));
+    EXPECT_EQ(box.button(QMessageBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("Non"));
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text().remove(QLatin1Char('&')), QStringLiteral("Annuler"));
+    QFileDialog files;
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    bool frenchLabel = false;
+    for (const QLabel *l : files.findChildren<QLabel *>())
+        frenchLabel |= l->text().contains(QStringLiteral("Nom de fichier"));
+    EXPECT_TRUE(frenchLabel);
+    for (QTranslator *t : qApp->findChildren<QTranslator *>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
 }

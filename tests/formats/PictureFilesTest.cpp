@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 
 using namespace vermeo;
@@ -264,21 +265,34 @@ TEST(OpenDialog, RealDialogShowsThePreviewOfTheSelectedFile)
     QTemporaryDir dir;
     const QString name = dir.filePath(QStringLiteral("p.pcx"));
     writePictureFile(test::palettePicture(40, 20, 8), name);
-    bool previewShown = false;
+    bool previewShown = false, clearedOnAFolder = false, typedNameShown = false;
     QStringList filters;
     QTimer::singleShot(200, [&] {
         auto *dlg = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         if (!dlg)
             return;
         filters = dlg->nameFilters();
+        auto previewed = [dlg] {
+            for (QLabel *label : dlg->findChildren<QLabel *>())
+                if (label->size() == QSize(200, 200) && !label->pixmap().isNull())
+                    return true;
+            return false;
+        };
         // What the dialog reports when the user moves onto a file.
         emit dlg->currentChanged(name);
-        for (QLabel *label : dlg->findChildren<QLabel *>())
-            if (label->size() == QSize(200, 200) && !label->pixmap().isNull())
-                previewShown = true;
+        previewShown = previewed();
+        emit dlg->currentChanged(dir.path());
+        clearedOnAFolder = !previewed();
+        // A name typed in the box, as the keyboard user does.
+        dlg->setDirectory(dir.path());
+        if (auto *edit = dlg->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            edit->setText(QStringLiteral("p.pcx"));
+        typedNameShown = previewed();
         dlg->reject();
     });
     EXPECT_TRUE(askOpenPictureName(nullptr).isEmpty());
     EXPECT_TRUE(previewShown);
+    EXPECT_TRUE(clearedOnAFolder);
+    EXPECT_TRUE(typedNameShown);
     ASSERT_EQ(filters.size(), 7);
 }
