@@ -236,15 +236,10 @@ void encodePlaneLine(QByteArray &out, const uchar *bytes, qsizetype n)
 
 void pcxEmitRun(QByteArray &out, int n, uchar v)
 {
-    uchar buf[2 * 64];
-    uchar *o = buf;
-    while (n > 63 * 63) { // keep each piece within the buffer
-        o = emitRun(buf, 63 * 63, v);
-        out.append(reinterpret_cast<const char *>(buf), o - buf);
-        n -= 63 * 63;
-    }
-    o = emitRun(buf, n, v);
-    out.append(reinterpret_cast<const char *>(buf), o - buf);
+    const qsizetype start = out.size();
+    out.resize(start + 2 * (qsizetype(n) / 63 + 1));
+    uchar *const begin = reinterpret_cast<uchar *>(out.data()) + start;
+    out.resize(start + (emitRun(begin, n, v) - begin));
 }
 
 QByteArray bmpToPcx(const QByteArray &bmp)
