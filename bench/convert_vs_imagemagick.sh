@@ -2,7 +2,7 @@
 # Times `vermeo-cli convert` against ImageMagick's `convert` writing a 6000 x 4000
 # picture as BMP, JPEG (quality 90), PCX, TIFF and GIF, in one run, and prints the
 # ratio vermeo / ImageMagick for each (below 1: vermeo is faster). Each figure is the
-# best of RUNS runs (default 3), with the disk flushed before each, so that writing back
+# best of RUNS runs (default 5), with the disk flushed before each, so that writing back
 # an earlier file does not land on the next one's time.
 # Usage: bench/convert_vs_imagemagick.sh [path/to/vermeo-cli]
 set -e
@@ -13,7 +13,7 @@ export QT_QPA_PLATFORM=offscreen
 # A photographic-like source: plasma noise, so run-length and LZW coders do real work.
 convert -size 6000x4000 -seed 7 plasma:fractal -blur 0x2 -type truecolor "$WORK/src.bmp"
 
-RUNS=${RUNS:-3}
+RUNS=${RUNS:-5}
 now() { date +%s.%N; }
 # best TIME-OF-COMMAND...: the shortest of RUNS runs, in seconds
 best() {
