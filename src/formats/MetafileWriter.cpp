@@ -75,7 +75,7 @@ QByteArray encodeEmf(const Picture &pic)
     const int w = pic.width(), h = pic.height();
     const QByteArray bits = dib(pic);
     // A reference device of 96 dots per inch.
-    const int devW = 1920, devH = 1080, mmW = 508, mmH = 286;
+    const int devW = 1920, devH = 1440, mmW = 508, mmH = 381; // exactly 96 dpi both ways
     const int frameW = int(std::lround(w * 100.0 * mmW / devW));
     const int frameH = int(std::lround(h * 100.0 * mmH / devH));
     const uint32_t headerSize = 108, dibRecord = 80 + uint32_t(bits.size()), eofSize = 20;

@@ -3,6 +3,8 @@
 #include "FormatTestUtil.h"
 #include "Metafile.h"
 
+#include <QtEndian>
+
 using namespace vermeo;
 using namespace vermeo::formats;
 
@@ -14,6 +16,11 @@ TEST(Metafile, OurFilesHoldThePictureAtItsSize)
         EXPECT_TRUE(test::samePixels(decodeMetafile(f).image, p.image));
     }
     EXPECT_THROW(encodeWmf(test::truecolourPicture(40000, 1)), VermeoError);
+    // Other programs size an EMF by its frame (0.01 mm): 96 dots per inch both ways.
+    const QByteArray emf = encodeEmf(test::truecolourPicture(300, 200));
+    auto s32 = [&emf](int at) { return qFromLittleEndian<qint32>(emf.constData() + at); };
+    EXPECT_EQ(s32(32) - s32(24), 7938);
+    EXPECT_EQ(s32(36) - s32(28), 5292);
 }
 
 TEST(Metafile, DrawingRecordsAreRendered)
