@@ -25,6 +25,28 @@ QSlider *makeSlider(QWidget *parent, const char *name, QRect geometry, int tickI
     return s;
 }
 
+// "Annuler" (Button1) above the default button (Button2); each closes the dialog and
+// sets its accepted flag.
+void addCancelOk(QDialog *dlg, QPushButton *&cancel, QPushButton *&ok, bool &accepted, const QString &okText, int x,
+                 int cancelY, int okY)
+{
+    cancel = new QPushButton(QStringLiteral("Annuler"), dlg);
+    cancel->setObjectName(QStringLiteral("Button1"));
+    cancel->setGeometry(x, cancelY, 75, 25);
+    ok = new QPushButton(okText, dlg);
+    ok->setObjectName(QStringLiteral("Button2"));
+    ok->setGeometry(x, okY, 75, 25);
+    ok->setDefault(true);
+    QObject::connect(cancel, &QPushButton::clicked, dlg, [dlg, &accepted] {
+        accepted = false;
+        dlg->reject();
+    });
+    QObject::connect(ok, &QPushButton::clicked, dlg, [dlg, &accepted] {
+        accepted = true;
+        dlg->accept();
+    });
+}
+
 QLabel *makeLabel(QWidget *parent, const QString &text, int x, int y, int pointSize = 0)
 {
     auto *l = new QLabel(text, parent);
@@ -170,21 +192,7 @@ TRCouleur::TRCouleur(QWidget *parent) : QDialog(parent)
     Panel2 = new QFrame(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setGeometry(170, 60, 25, 25);
-    Button1 = new QPushButton(QStringLiteral("Annuler"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(240, 16, 75, 25);
-    Button2 = new QPushButton(QStringLiteral("Ok"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(240, 60, 75, 25);
-    Button2->setDefault(true);
-    connect(Button1, &QPushButton::clicked, this, [this] {
-        m_accepted = false;
-        reject();
-    });
-    connect(Button2, &QPushButton::clicked, this, [this] {
-        m_accepted = true;
-        accept();
-    });
+    addCancelOk(this, Button1, Button2, m_accepted, QStringLiteral("Ok"), 240, 16, 60);
 }
 
 void TRCouleur::Init(TColor toReplace, TColor replacement)
@@ -220,23 +228,9 @@ TRvb::TRvb(QWidget *parent) : QDialog(parent)
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(70, 176, 185, 41);
-    Button1 = new QPushButton(QStringLiteral("Annuler"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(356, 16, 75, 25);
-    Button2 = new QPushButton(QStringLiteral("OK"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(356, 56, 75, 25);
-    Button2->setDefault(true);
+    addCancelOk(this, Button1, Button2, m_accepted, QStringLiteral("OK"), 356, 16, 56);
     for (QSlider *s : {TrackBar1, TrackBar2, TrackBar3})
         connect(s, &QSlider::valueChanged, this, &TRvb::Recalcule);
-    connect(Button1, &QPushButton::clicked, this, [this] {
-        m_accepted = false;
-        reject();
-    });
-    connect(Button2, &QPushButton::clicked, this, [this] {
-        m_accepted = true;
-        accept();
-    });
 }
 
 void TRvb::Init(TColor colour)
