@@ -69,7 +69,7 @@ void BM_FloodFill6000x4000(benchmark::State &state)
     bool red = true;
     for (auto _ : state) {
         // Alternate the colour so every fill covers the whole picture.
-        c.setBrushColor(red ? clRed : clWhite);
+        c.setBrushColour(red ? clRed : clWhite);
         c.FloodFill(3000, 2000);
         red = !red;
         benchmark::DoNotOptimize(doc.image().constBits());

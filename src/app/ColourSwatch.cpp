@@ -5,14 +5,14 @@
 
 namespace vermeo {
 
-ColourSwatch::ColourSwatch(TColor colour, QWidget *parent) : QFrame(parent), m_colour(colour)
+ColourSwatch::ColourSwatch(TColour colour, QWidget *parent) : QFrame(parent), m_colour(colour)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
     setCursor(Qt::PointingHandCursor);
 }
 
-void ColourSwatch::setColour(TColor c)
+void ColourSwatch::setColour(TColour c)
 {
     m_colour = c & 0xFFFFFFu;
     update();

@@ -1,6 +1,6 @@
 #pragma once
 // A clickable colour panel (the pen and fill swatches, the palette bar, dialog swatches).
-#include "ColorValue.h"
+#include "ColourValue.h"
 
 #include <QFrame>
 
@@ -9,9 +9,9 @@ namespace vermeo {
 class ColourSwatch : public QFrame {
     Q_OBJECT
 public:
-    explicit ColourSwatch(TColor colour = clWhite, QWidget *parent = nullptr);
-    TColor colour() const { return m_colour; }
-    void setColour(TColor c);
+    explicit ColourSwatch(TColour colour = clWhite, QWidget *parent = nullptr);
+    TColour colour() const { return m_colour; }
+    void setColour(TColour c);
 
 signals:
     void clicked();
@@ -21,7 +21,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *e) override;
 
 private:
-    TColor m_colour;
+    TColour m_colour;
 };
 
 } // namespace vermeo

@@ -13,7 +13,7 @@ namespace vermeo {
 void TMainForm::FileNewItemClick()
 {
     int w = 0, h = 0;
-    TColor colour = clWhite;
+    TColour colour = clWhite;
     {
         TNouveau dlg(this);
         DialogRunner::exec(dlg);

@@ -488,7 +488,7 @@ QSize TMainForm::mainClientSize() const
     return centralWidget() ? centralWidget()->size() : size();
 }
 
-void TMainForm::pickedColour(TColor c)
+void TMainForm::pickedColour(TColour c)
 {
     auto *pip = qobject_cast<QToolButton *>(m_controls.value("PipButton"));
     SetCol(State, c, pip && pip->isChecked(), active());
@@ -502,7 +502,7 @@ void TMainForm::showPenWidth(int w)
     State.penWidth = w;
 }
 
-void TMainForm::setForeColour(TColor c)
+void TMainForm::setForeColour(TColour c)
 {
     State.foreColour = c;
     syncSwatches();

@@ -51,9 +51,9 @@ public:
     Progress &progressBar() override;
     QSize mainClientSize() const override;
     QMdiArea *mdiArea() const override { return m_mdi; }
-    TColor foreColour() const override { return State.foreColour; }
-    void setForeColour(TColor c) override;
-    void pickedColour(TColor c) override; // SetCol
+    TColour foreColour() const override { return State.foreColour; }
+    void setForeColour(TColour c) override;
+    void pickedColour(TColour c) override; // SetCol
     void showPenWidth(int w) override;
     QString fontBoxName() const override;
     int fontBoxSize() const override;

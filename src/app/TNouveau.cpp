@@ -84,11 +84,11 @@ void TNouveau::Button1Click()
 void TNouveau::Panel1Click()
 {
     QColor c = toQColor(Panel1->colour());
-    if (DialogRunner::color(this, c))
+    if (DialogRunner::colour(this, c))
         Panel1->setColour(fromQColor(c));
 }
 
-void TNouveau::Result(int &width, int &height, TColor &colour) const
+void TNouveau::Result(int &width, int &height, TColour &colour) const
 {
     width = 0;
     if (!nouveauAccepted || result() != QDialog::Accepted)

@@ -1,6 +1,6 @@
 #pragma once
 // "Nouveau": the size and background colour of a blank picture.
-#include "ColorValue.h"
+#include "ColourValue.h"
 
 #include <QDialog>
 
@@ -16,7 +16,7 @@ class TNouveau : public QDialog {
 public:
     explicit TNouveau(QWidget *parent = nullptr);
     // Width 0 when the dialog was not closed with "OK".
-    void Result(int &width, int &height, TColor &colour) const;
+    void Result(int &width, int &height, TColour &colour) const;
 
     QSpinBox *SpinEdit1;
     QSpinBox *SpinEdit2;

@@ -35,7 +35,7 @@ int integerIn(const QString &text, int low, int high, const QString &what)
 int percent(const QString &text) { return integerIn(text, -100, 100, QStringLiteral("Le pourcentage")); }
 
 // "#RRGGBB" as the program's colour value $00BBGGRR.
-TColor colourValue(const QString &text)
+TColour colourValue(const QString &text)
 {
     static const QRegularExpression re(QStringLiteral("^#([0-9A-Fa-f]{6})$"));
     const auto m = re.match(text);
@@ -112,7 +112,7 @@ const std::map<QString, Operation> &operations()
              replaceWith(p, colour::permute(p.image, order, quiet()));
          }}},
         {QStringLiteral("remplacer"), {2, [](Picture &p, const QStringList &v) {
-             const TColor from = colourValue(v[0]), to = colourValue(v[1]);
+             const TColour from = colourValue(v[0]), to = colourValue(v[1]);
              colour::replaceColour(p.image, from, to, quiet());
          }}},
         {QStringLiteral("gris"), {0, [](Picture &p, const QStringList &) {

@@ -15,6 +15,10 @@ class QSpinBox;
 
 namespace vermeo::colour {
 
+// The percentage fields: a spin field of -100..100 coupled to a slider of 0..50 centred on 25.
+constexpr int percentSliderToSpin(int position) { return (position - 25) * 100 / 25; }
+constexpr int percentSpinToSlider(int value) { return value / 4 + 25; }
+
 class PreviewDialog : public QDialog {
     Q_OBJECT
 public:
@@ -93,8 +97,8 @@ protected:
     AdjustDialog(QWidget *parent, const QString &caption, const QString &label2, const QString &label1,
                  Ranges ranges = {});
 
-    virtual int sliderToSpin(int position) const { return (position - 25) * 100 / 25; }
-    virtual int spinToSlider(int value) const { return value / 4 + 25; }
+    virtual int sliderToSpin(int position) const { return percentSliderToSpin(position); }
+    virtual int spinToSlider(int value) const { return percentSpinToSlider(value); }
     virtual int parameter() const = 0;
 
     void resetControls() override;

@@ -73,7 +73,7 @@ void setQuietly(QSpinBox *s, int v)
 }
 } // namespace
 
-void paintSwatch(QFrame *panel, TColor colour)
+void paintSwatch(QFrame *panel, TColour colour)
 {
     panel->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid gray;")
                              .arg(toQColor(colour).name()));
@@ -109,8 +109,8 @@ TBalCoul::TBalCoul(QWidget *parent) : PreviewDialog(parent, QStringLiteral("Bala
 
 void TBalCoul::couple(QSlider *slider, QSpinBox *spin)
 {
-    connect(slider, &QSlider::valueChanged, this, [spin](int p) { setQuietly(spin, (p - 25) * 100 / 25); });
-    connect(spin, &QSpinBox::valueChanged, this, [slider](int v) { setQuietly(slider, v / 4 + 25); });
+    connect(slider, &QSlider::valueChanged, this, [spin](int p) { setQuietly(spin, percentSliderToSpin(p)); });
+    connect(spin, &QSpinBox::valueChanged, this, [slider](int v) { setQuietly(slider, percentSpinToSlider(v)); });
 }
 
 void TBalCoul::resetControls()
@@ -123,9 +123,9 @@ void TBalCoul::resetControls()
 
 void TBalCoul::beforePreview()
 {
-    setQuietly(TrackBar1, SpinEdit1->value() / 4 + 25);
-    setQuietly(TrackBar2, SpinEdit2->value() / 4 + 25);
-    setQuietly(TrackBar3, SpinEdit3->value() / 4 + 25);
+    setQuietly(TrackBar1, percentSpinToSlider(SpinEdit1->value()));
+    setQuietly(TrackBar2, percentSpinToSlider(SpinEdit2->value()));
+    setQuietly(TrackBar3, percentSpinToSlider(SpinEdit3->value()));
 }
 
 QImage TBalCoul::computePreview(const QImage &reference)
@@ -195,7 +195,7 @@ TRCouleur::TRCouleur(QWidget *parent) : QDialog(parent)
     addCancelOk(this, Button1, Button2, m_accepted, QStringLiteral("Ok"), 240, 16, 60);
 }
 
-void TRCouleur::Init(TColor toReplace, TColor replacement)
+void TRCouleur::Init(TColour toReplace, TColour replacement)
 {
     m_from = toReplace;
     m_to = replacement;
@@ -204,7 +204,7 @@ void TRCouleur::Init(TColor toReplace, TColor replacement)
     paintSwatch(Panel2, m_to);
 }
 
-void TRCouleur::Result(TColor &toReplace, TColor &replacement, bool &accepted) const
+void TRCouleur::Result(TColour &toReplace, TColour &replacement, bool &accepted) const
 {
     accepted = m_accepted;
     if (m_accepted) {
@@ -233,7 +233,7 @@ TRvb::TRvb(QWidget *parent) : QDialog(parent)
         connect(s, &QSlider::valueChanged, this, &TRvb::Recalcule);
 }
 
-void TRvb::Init(TColor colour)
+void TRvb::Init(TColour colour)
 {
     m_accepted = false;
     m_colour = colour;
@@ -253,7 +253,7 @@ void TRvb::Recalcule()
     paintPanel();
 }
 
-void TRvb::Result(TColor &colour) const
+void TRvb::Result(TColour &colour) const
 {
     if (m_accepted)
         colour = m_colour;

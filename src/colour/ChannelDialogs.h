@@ -2,7 +2,7 @@
 // The channel dialogs: colour balance and permutation (with preview), colour
 // replacement (shows the two colours) and the red, green, blue components of a colour.
 #include "AdjustDialog.h"
-#include "ColorValue.h"
+#include "ColourValue.h"
 
 class QRadioButton;
 class QFrame;
@@ -46,14 +46,14 @@ class TRCouleur : public QDialog {
     Q_OBJECT
 public:
     explicit TRCouleur(QWidget *parent = nullptr);
-    void Init(TColor toReplace, TColor replacement);
+    void Init(TColour toReplace, TColour replacement);
     // The colours are written only when accepted.
-    void Result(TColor &toReplace, TColor &replacement, bool &accepted) const;
+    void Result(TColour &toReplace, TColour &replacement, bool &accepted) const;
     QFrame *Panel1 = nullptr, *Panel2 = nullptr;
     QPushButton *Button1 = nullptr, *Button2 = nullptr; // "Annuler", "Ok"
 
 private:
-    TColor m_from = clBlack, m_to = clBlack;
+    TColour m_from = clBlack, m_to = clBlack;
     bool m_accepted = false;
 };
 
@@ -61,11 +61,11 @@ class TRvb : public QDialog {
     Q_OBJECT
 public:
     explicit TRvb(QWidget *parent = nullptr);
-    void Init(TColor colour);
+    void Init(TColour colour);
     void Recalcule();
     // Writes the colour only when accepted.
-    void Result(TColor &colour) const;
-    TColor currentColour() const { return m_colour; }
+    void Result(TColour &colour) const;
+    TColour currentColour() const { return m_colour; }
 
     QSlider *TrackBar1 = nullptr, *TrackBar2 = nullptr, *TrackBar3 = nullptr; // Rouge, Bleu, Vert
     QFrame *Panel1 = nullptr;
@@ -73,11 +73,11 @@ public:
 
 private:
     void paintPanel();
-    TColor m_colour = clBlack;
+    TColour m_colour = clBlack;
     bool m_accepted = false;
 };
 
 // Paints a frame in a colour value.
-void paintSwatch(QFrame *panel, TColor colour);
+void paintSwatch(QFrame *panel, TColour colour);
 
 } // namespace vermeo::colour

@@ -1,4 +1,5 @@
 #include "ChannelKernels.h"
+#include "PixelRows.h"
 #include "Error.h"
 #include "PixelPass.h"
 
@@ -46,7 +47,7 @@ QImage permute(const QImage &src, int order, Progress &progress)
     });
 }
 
-QRect replaceColour(QImage &img, TColor from, TColor to, Progress &progress)
+QRect replaceColour(QImage &img, TColour from, TColour to, Progress &progress)
 {
     if (img.format() != QImage::Format_RGB32)
         img = toWorkingImage(img);
@@ -60,7 +61,7 @@ QRect replaceColour(QImage &img, TColor from, TColor to, Progress &progress)
         if (!possible)
             return;
         for (int y = y0; y < y1; ++y) {
-            QRgb *p = reinterpret_cast<QRgb *>(img.scanLine(y));
+            QRgb *p = rowOf(img, y);
             for (int x = 0; x < w; ++x) {
                 if ((p[x] & 0x00FFFFFFu) != target)
                     continue;

@@ -1,7 +1,7 @@
 #pragma once
 // Channel operations: per-channel offsets, permutations, exact colour replacement,
 // greyscale, negative and the two-colour black-and-white picture.
-#include "ColorValue.h"
+#include "ColourValue.h"
 #include "Picture.h"
 #include "Progress.h"
 
@@ -21,7 +21,7 @@ QImage permute(const QImage &src, int order, Progress &progress);
 
 // Rewrites, in place, every pixel whose colour value is exactly `from`.
 // Returns the area that changed.
-QRect replaceColour(QImage &img, TColor from, TColor to, Progress &progress);
+QRect replaceColour(QImage &img, TColour from, TColour to, Progress &progress);
 
 // m = (r + g + b) div 3 in all three channels.
 QImage greyscale(const QImage &src, Progress &progress);

@@ -126,7 +126,7 @@ void Permuter(ImageDocument &doc, DocumentHost &host)
 
 void Remplacer(ImageDocument &doc, DocumentHost &host)
 {
-    TColor from = doc.canvas().brushColor(), to = doc.canvas().penColor();
+    TColour from = doc.canvas().brushColour(), to = doc.canvas().penColour();
     bool accepted = false;
     {
         TRCouleur dlg(host.dialogParent());
@@ -176,7 +176,7 @@ void Monochrome(ImageDocument &doc, DocumentHost &host)
 
 void Separation(ImageDocument &doc, DocumentHost &host)
 {
-    TColor colour = doc.canvas().penColor();
+    TColour colour = doc.canvas().penColour();
     {
         TRvb dlg(host.dialogParent());
         dlg.Init(colour);

@@ -1,4 +1,5 @@
 #include "HistogramKernels.h"
+#include "PixelRows.h"
 #include "Canvas.h"
 #include "Error.h"
 #include "PixelPass.h"
@@ -10,7 +11,7 @@ namespace vermeo::colour {
 
 QImage stretchTo(const QImage &src, int w, int h)
 {
-    QImage out = newPassImage(w, h);
+    QImage out = newWorkingImage(w, h);
     out.fill(Qt::white);
     Canvas c(&out);
     c.StretchDraw(QRect(0, 0, w, h), toWorkingImage(src));
@@ -24,7 +25,7 @@ HistogramTables computeHistogram(const QImage &sampleIn, Progress &progress)
     const int w = sample.width(), h = sample.height();
     forRowBands(w, h, progress, [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
-            const QRgb *s = reinterpret_cast<const QRgb *>(sample.constScanLine(y));
+            const QRgb *s = rowOf(sample, y);
             for (int x = 0; x < w; ++x) {
                 ++t.red[size_t(redOf(s[x]))];
                 ++t.green[size_t(greenOf(s[x]))];
@@ -64,7 +65,7 @@ long long countColours(const QImage &imgIn, Progress &progress)
     const int w = img.width(), h = img.height();
     for (int y = 0; y < h; ++y) {
         progress.setPosition(int((long long)y * 100 / h));
-        const QRgb *s = reinterpret_cast<const QRgb *>(img.constScanLine(y));
+        const QRgb *s = rowOf(img, y);
         for (int x = 0; x < w; ++x) {
             const std::uint32_t c = s[x] & 0x00FFFFFFu;
             seen[c >> 6] |= std::uint64_t(1) << (c & 63u);

@@ -16,9 +16,6 @@ namespace vermeo::colour {
 
 constexpr int kBandRows = 16;
 
-// A new RGB32 picture of w x h whose pixels the caller writes entirely.
-QImage newPassImage(int w, int h);
-
 // Calls body(y0, y1) for the bands of rows [y0, y1), from the top (or from the bottom
 // when bottomUp), after reporting position(i) for the columns i that this share of
 // the work reaches; i counts columns in visiting order, 0 .. width - 1.
@@ -52,14 +49,13 @@ QImage mapPixels(const QImage &srcIn, Progress &progress, Fn fn)
 {
     const QImage src = toWorkingImage(srcIn);
     const int w = src.width(), h = src.height();
-    QImage out = newPassImage(w, h);
-    const qsizetype sStride = src.bytesPerLine() / 4, dStride = out.bytesPerLine() / 4;
-    const QRgb *sBase = reinterpret_cast<const QRgb *>(src.constBits());
-    QRgb *dBase = reinterpret_cast<QRgb *>(out.bits());
+    QImage out = newWorkingImage(w, h);
+    const auto in = rowsOf(src);
+    const auto dst = rowsOf(out);
     forRowBands(w, h, progress, [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
-            const QRgb *s = sBase + y * sStride;
-            QRgb *d = dBase + y * dStride;
+            const QRgb *s = in[y];
+            QRgb *d = dst[y];
             for (int x = 0; x < w; ++x)
                 d[x] = fn(s[x]);
         }

@@ -1,4 +1,5 @@
 #include "ShadowGradient.h"
+#include "PixelRows.h"
 #include "Error.h"
 #include "PixelPass.h"
 
@@ -22,9 +23,9 @@ QImage shadow(const QImage &srcIn, int length, int side, Progress &progress)
         throw VermeoError(QStringLiteral("Côté de l'ombre inconnu : %1.").arg(side));
     const QImage src = toWorkingImage(srcIn);
     const int w = src.width(), h = src.height(), L = length;
-    QImage out = newPassImage(w, h);
-    auto in = [&](int y) { return reinterpret_cast<const QRgb *>(src.constScanLine(y)); };
-    auto dst = [&](int y) { return reinterpret_cast<QRgb *>(out.scanLine(y)); };
+    QImage out = newWorkingImage(w, h);
+    auto in = [&](int y) { return rowOf(src, y); };
+    auto dst = [&](int y) { return rowOf(out, y); };
 
     // Every pixel ends either as the source pixel or, when some dark pixel within L on
     // the far side casts onto it (and its whole shadow fits), black. The nearest such
@@ -81,14 +82,14 @@ QImage shadow(const QImage &srcIn, int length, int side, Progress &progress)
     return out;
 }
 
-TColor gradientBand(TColor start, int type, int k)
+TColour gradientBand(TColour start, int type, int k)
 {
     const long long step = type == 1 ? 5 : -5;
     const long long v = (long long)start + step * k;
-    return TColor(std::clamp(v, 0LL, 0xFFFFFFLL));
+    return TColour(std::clamp(v, 0LL, 0xFFFFFFLL));
 }
 
-void gradient(Canvas &canvas, TColor start, int type, bool leftToRight)
+void gradient(Canvas &canvas, TColour start, int type, bool leftToRight)
 {
     if (type != 1 && type != 2)
         throw VermeoError(QStringLiteral("Type de dégradé inconnu : %1 (1 ou 2).").arg(type));
@@ -107,7 +108,7 @@ void gradient(Canvas &canvas, TColor start, int type, bool leftToRight)
     const int bandSize = (leftToRight ? w : h) / 50;
     auto bandAt = [&](int i) { return bandSize == 0 ? 49 : std::min(49, i / bandSize); };
     for (int y = 0; y < h - 1; ++y) {
-        QRgb *p = reinterpret_cast<QRgb *>(img->scanLine(y));
+        QRgb *p = rowOf(*img, y);
         if (leftToRight) {
             for (int x = 0; x < w - 1; ++x)
                 p[x] = band[bandAt(x)];
@@ -117,10 +118,10 @@ void gradient(Canvas &canvas, TColor start, int type, bool leftToRight)
     }
     if (w > 1 && h > 1)
         canvas.markDirty(QRect(0, 0, w - 1, h - 1));
-    const TColor last = gradientBand(start, type, 49);
+    const TColour last = gradientBand(start, type, 49);
     canvas.setPenMode(PenMode::Copy);
-    canvas.setPenColor(last);
-    canvas.setBrushColor(last);
+    canvas.setPenColour(last);
+    canvas.setBrushColour(last);
 }
 
 } // namespace vermeo::colour

@@ -19,9 +19,9 @@ QImage shadow(const QImage &src, int length, int side, Progress &progress);
 // The last row and column stay as they were. Leaves pen mode copy and the pen and
 // brush colours at the last band's colour, as the fills do. Out-of-range colour
 // values are clamped to $000000..$FFFFFF.
-void gradient(Canvas &canvas, TColor start, int type, bool leftToRight);
+void gradient(Canvas &canvas, TColour start, int type, bool leftToRight);
 
 // The colour of band k (0..49), as it is painted.
-TColor gradientBand(TColor start, int type, int k);
+TColour gradientBand(TColour start, int type, int k);
 
 } // namespace vermeo::colour

@@ -1,4 +1,5 @@
 #include "ToneKernels.h"
+#include "PixelRows.h"
 #include "Error.h"
 #include "PixelPass.h"
 
@@ -6,16 +7,6 @@
 #include <vector>
 
 namespace vermeo::colour {
-
-QImage newPassImage(int w, int h)
-{
-    if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || (long long)w * h > kMaxPixels)
-        throw VermeoError(QStringLiteral("Taille d'image impossible : %1 x %2.").arg(w).arg(h));
-    QImage img(w, h, QImage::Format_RGB32);
-    if (img.isNull())
-        throw VermeoError(QStringLiteral("Mémoire insuffisante pour une image de %1 x %2.").arg(w).arg(h));
-    return img;
-}
 
 QImage brightness(const QImage &src, int offset, Progress &progress)
 {
@@ -73,7 +64,7 @@ int dominantChannel(const QImage &imgIn)
     const QImage img = toWorkingImage(imgIn);
     long long sb = 0, sg = 0, sr = 0;
     for (int y = 0; y < img.height(); ++y) {
-        const QRgb *s = reinterpret_cast<const QRgb *>(img.constScanLine(y));
+        const QRgb *s = rowOf(img, y);
         for (int x = 0; x < img.width(); ++x) {
             sb += blueOf(s[x]);
             sg += greenOf(s[x]);

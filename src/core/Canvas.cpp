@@ -1,4 +1,5 @@
 #include "Canvas.h"
+#include "PixelRows.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -87,9 +88,9 @@ Canvas::Canvas(QImage *target) : m_img(target)
     m_font.setPointSize(10);
 }
 
-void Canvas::setBrushColor(TColor c)
+void Canvas::setBrushColour(TColour c)
 {
-    m_brushColor = c & 0xFFFFFFu;
+    m_brushColour = c & 0xFFFFFFu;
     if (m_brushStyle == bsClear)
         m_brushStyle = bsSolid;
 }
@@ -139,11 +140,11 @@ template <typename Fn> void Canvas::paintFigure(const QRect &bounds, Fn draw)
     if (area.isEmpty())
         return;
     QPen pen(qtPenStyle(m_penStyle));
-    pen.setColor(toQColor(m_penColor));
+    pen.setColor(toQColor(m_penColour));
     pen.setWidth(m_penWidth);
     pen.setCapStyle(m_penWidth > 1 ? Qt::RoundCap : Qt::FlatCap);
     pen.setJoinStyle(m_penWidth > 1 ? Qt::RoundJoin : Qt::MiterJoin);
-    QBrush brush(toQColor(m_brushColor), qtBrushStyle(m_brushStyle));
+    QBrush brush(toQColor(m_brushColour), qtBrushStyle(m_brushStyle));
 
     if (m_penMode == PenMode::Copy) {
         QPainter p(m_img);
@@ -167,8 +168,8 @@ template <typename Fn> void Canvas::paintFigure(const QRect &bounds, Fn draw)
             draw(p);
         }
         for (int y = 0; y < area.height(); ++y) {
-            const QRgb *s = reinterpret_cast<const QRgb *>(scratch.constScanLine(y));
-            QRgb *d = reinterpret_cast<QRgb *>(m_img->scanLine(area.top() + y)) + area.left();
+            const QRgb *s = rowOf(scratch, y);
+            QRgb *d = rowOf(*m_img, area.top() + y) + area.left();
             for (int x = 0; x < area.width(); ++x)
                 if (qAlpha(s[x]))
                     d[x] = ~(s[x] ^ d[x]) | kOpaque;
@@ -190,7 +191,7 @@ void Canvas::LineTo(int x, int y)
         return;
     }
     // A one-pixel line, Bresenham, leaving out its end point.
-    const QRgb pen = toQRgb(m_penColor);
+    const QRgb pen = toQRgb(m_penColour);
     const auto &dashes = dashPattern(m_penStyle);
     int dashIndex = 0, dashLeft = dashes.empty() ? 0 : dashes[0];
     bool on = true;
@@ -201,7 +202,7 @@ void Canvas::LineTo(int x, int y)
     const int w = m_img->width(), h = m_img->height();
     while (!(x0 == x && y0 == y)) {
         if (on && x0 >= 0 && y0 >= 0 && x0 < w && y0 < h) {
-            QRgb *d = reinterpret_cast<QRgb *>(m_img->scanLine(y0)) + x0;
+            QRgb *d = rowOf(*m_img, y0) + x0;
             *d = m_penMode == PenMode::Copy ? (pen | kOpaque) : (~(pen ^ *d) | kOpaque);
         }
         if (!dashes.empty() && --dashLeft == 0) {
@@ -301,21 +302,19 @@ void Canvas::FloodFill(int x, int y)
     if (!m_img || x < 0 || y < 0 || x >= m_img->width() || y >= m_img->height() || m_brushStyle == bsClear)
         return;
     const int w = m_img->width(), h = m_img->height();
-    const QRgb target = reinterpret_cast<const QRgb *>(m_img->constScanLine(y))[x] | kOpaque;
+    const QRgb target = rowOf(*m_img, y)[x] | kOpaque;
     const bool solid = m_brushStyle == bsSolid;
-    const QRgb fill = toQRgb(m_brushColor);
+    const QRgb fill = toQRgb(m_brushColour);
     if (solid && fill == target)
         return;
 
     // A hatched fill leaves pixels of the target colour behind, so it marks what it has
     // covered; a solid fill of another colour needs no marks (filled pixels no longer match).
     std::vector<quint8> seen(solid ? 0 : size_t(w) * size_t(h), 0);
-    // bits() detaches first, so reads and writes below see the same pixels.
-    uchar *const base = m_img->bits();
-    const qsizetype stride = m_img->bytesPerLine();
+    // Detached once, so reads and writes below see the same pixels.
+    const auto rows = rowsOf(*m_img);
     auto matches = [&](int px, int py) {
-        return (solid || !seen[size_t(py) * w + px]) &&
-               (reinterpret_cast<const QRgb *>(base + py * stride)[px] | kOpaque) == target;
+        return (solid || !seen[size_t(py) * w + px]) && (rows[py][px] | kOpaque) == target;
     };
     QRect bounds;
     std::vector<QPoint> stack;
@@ -330,8 +329,7 @@ void Canvas::FloodFill(int x, int y)
         while (l > 0 && matches(l - 1, py)) --l;
         while (r < w - 1 && matches(r + 1, py)) ++r;
         if (solid) {
-            QRgb *row = reinterpret_cast<QRgb *>(base + py * stride);
-            std::fill(row + l, row + r + 1, fill);
+            std::fill(rows[py] + l, rows[py] + r + 1, fill);
         } else {
             std::fill(seen.begin() + qsizetype(py) * w + l, seen.begin() + qsizetype(py) * w + r + 1, quint8(1));
         }
@@ -353,11 +351,11 @@ void Canvas::FloodFill(int x, int y)
         {
             QPainter p(&pattern);
             p.setBrushOrigin(-bounds.topLeft());
-            p.fillRect(pattern.rect(), QBrush(toQColor(m_brushColor), qtBrushStyle(m_brushStyle)));
+            p.fillRect(pattern.rect(), QBrush(toQColor(m_brushColour), qtBrushStyle(m_brushStyle)));
         }
         for (int yy = 0; yy < bounds.height(); ++yy) {
-            const QRgb *src = reinterpret_cast<const QRgb *>(pattern.constScanLine(yy));
-            QRgb *dst = reinterpret_cast<QRgb *>(m_img->scanLine(bounds.top() + yy)) + bounds.left();
+            const QRgb *src = rowOf(pattern, yy);
+            QRgb *dst = rowOf(*m_img, bounds.top() + yy) + bounds.left();
             const quint8 *s = &seen[size_t(bounds.top() + yy) * w + bounds.left()];
             for (int xx = 0; xx < bounds.width(); ++xx)
                 if (s[xx] && qAlpha(src[xx]))
@@ -384,9 +382,9 @@ void Canvas::TextOut(int x, int y, const QString &text)
     {
         QPainter p(m_img);
         if (m_brushStyle == bsSolid)
-            p.fillRect(cell, toQColor(m_brushColor));
+            p.fillRect(cell, toQColor(m_brushColour));
         p.setFont(f);
-        p.setPen(toQColor(m_fontColor));
+        p.setPen(toQColor(m_fontColour));
         p.drawText(QPoint(x, y + fm.ascent()), text);
     }
     markDirty(cell.adjusted(-2, -2, 2, 2));
@@ -402,7 +400,7 @@ void Canvas::TextOutRotated(int x, int y, const QString &text, int angleTenths, 
     {
         QPainter p(m_img);
         p.setFont(f);
-        p.setPen(toQColor(m_penColor));
+        p.setPen(toQColor(m_penColour));
         p.translate(x, y);
         p.rotate(-angleTenths / 10.0);
         p.drawText(QPoint(0, fm.ascent()), text);
@@ -411,18 +409,18 @@ void Canvas::TextOutRotated(int x, int y, const QString &text, int angleTenths, 
     markDirty(QRect(x - reach, y - reach, 2 * reach, 2 * reach));
 }
 
-TColor Canvas::Pixel(int x, int y) const
+TColour Canvas::Pixel(int x, int y) const
 {
     if (!m_img || x < 0 || y < 0 || x >= m_img->width() || y >= m_img->height())
         return 0xFFFFFFFFu;
-    return fromQRgb(reinterpret_cast<const QRgb *>(m_img->constScanLine(y))[x]);
+    return fromQRgb(rowOf(*m_img, y)[x]);
 }
 
-void Canvas::SetPixel(int x, int y, TColor c)
+void Canvas::SetPixel(int x, int y, TColour c)
 {
     if (!m_img || x < 0 || y < 0 || x >= m_img->width() || y >= m_img->height())
         return;
-    reinterpret_cast<QRgb *>(m_img->scanLine(y))[x] = toQRgb(c);
+    rowOf(*m_img, y)[x] = toQRgb(c);
     markDirty(QRect(x, y, 1, 1));
 }
 
@@ -465,9 +463,17 @@ void Canvas::CopyRect(const QRect &dst, const QImage &srcIn, const QRect &srcRec
         long long k = (long long)(target.top() + j - dt) * sh / dh;
         if (mirrorY) k = sh - 1 - k;
         const int sy = int(st + k);
-        QRgb *d = reinterpret_cast<QRgb *>(m_img->scanLine(target.top() + j)) + target.left();
+        QRgb *d = rowOf(*m_img, target.top() + j) + target.left();
         const bool rowInside = sy >= 0 && sy < src.height();
-        const QRgb *s = rowInside ? reinterpret_cast<const QRgb *>(src.constScanLine(sy)) : nullptr;
+        const QRgb *s = rowInside ? rowOf(src, sy) : nullptr;
+        const bool allInside = s && colMap.front() >= 0 && colMap.back() >= 0 && colMap.front() < src.width() &&
+                               colMap.back() < src.width();
+        if (mode == CopyMode::SrcCopy && allInside) {
+            // The common stretched copy: no raster operation to apply.
+            for (int i = 0; i < target.width(); ++i)
+                d[i] = s[colMap[size_t(i)]] | kOpaque;
+            continue;
+        }
         for (int i = 0; i < target.width(); ++i) {
             const int sx = colMap[size_t(i)];
             // Outside the source reads as white, as an empty area of a bitmap.
@@ -478,7 +484,7 @@ void Canvas::CopyRect(const QRect &dst, const QImage &srcIn, const QRect &srcRec
     markDirty(target);
 }
 
-void Canvas::DrawTransparent(int x, int y, const QImage &srcIn, TColor transparent)
+void Canvas::DrawTransparent(int x, int y, const QImage &srcIn, TColour transparent)
 {
     if (!m_img || srcIn.isNull())
         return;
@@ -488,8 +494,8 @@ void Canvas::DrawTransparent(int x, int y, const QImage &srcIn, TColor transpare
         return;
     const QRgb key = toQRgb(transparent) & 0xFFFFFFu;
     for (int j = target.top(); j <= target.bottom(); ++j) {
-        const QRgb *s = reinterpret_cast<const QRgb *>(src.constScanLine(j - y));
-        QRgb *d = reinterpret_cast<QRgb *>(m_img->scanLine(j));
+        const QRgb *s = rowOf(src, j - y);
+        QRgb *d = rowOf(*m_img, j);
         for (int i = target.left(); i <= target.right(); ++i) {
             const QRgb sp = s[i - x];
             if ((sp & 0xFFFFFFu) != key)

@@ -5,7 +5,7 @@
 // out its end point, a wide pen is centred on the outline, not-xor drawn twice
 // restores, hatch brushes paint only their lines, block transfers honour the copy
 // mode. Every operation widens the dirty rectangle, so views repaint only that.
-#include "ColorValue.h"
+#include "ColourValue.h"
 
 #include <QFont>
 #include <QImage>
@@ -48,8 +48,8 @@ public:
     int height() const { return m_img ? m_img->height() : 0; }
 
     // --- attributes -----------------------------------------------------------
-    TColor penColor() const { return m_penColor; }
-    void setPenColor(TColor c) { m_penColor = c & 0xFFFFFFu; }
+    TColour penColour() const { return m_penColour; }
+    void setPenColour(TColour c) { m_penColour = c & 0xFFFFFFu; }
     int penWidth() const { return m_penWidth; }
     void setPenWidth(int w) { m_penWidth = w < 1 ? 1 : w; }
     int penStyle() const { return m_penStyle; }
@@ -57,9 +57,9 @@ public:
     PenMode penMode() const { return m_penMode; }
     void setPenMode(PenMode m) { m_penMode = m; }
 
-    TColor brushColor() const { return m_brushColor; }
+    TColour brushColour() const { return m_brushColour; }
     // Setting the brush colour on a clear brush makes it solid.
-    void setBrushColor(TColor c);
+    void setBrushColour(TColour c);
     int brushStyle() const { return m_brushStyle; }
     void setBrushStyle(int s) { m_brushStyle = (s < 0 || s > 7) ? 1 : s; }
 
@@ -67,8 +67,8 @@ public:
     void setFont(const QFont &f) { m_font = f; }
     int fontStyle() const;
     void setFontStyle(int bits);
-    TColor fontColor() const { return m_fontColor; }
-    void setFontColor(TColor c) { m_fontColor = c & 0xFFFFFFu; }
+    TColour fontColour() const { return m_fontColour; }
+    void setFontColour(TColour c) { m_fontColour = c & 0xFFFFFFu; }
 
     CopyMode copyMode() const { return m_copyMode; }
     void setCopyMode(CopyMode m) { m_copyMode = m; }
@@ -97,14 +97,14 @@ public:
 
     // --- pixels and block transfers (copy mode) --------------------------------
     // Reading outside the picture gives the all-ones value.
-    TColor Pixel(int x, int y) const;
-    void SetPixel(int x, int y, TColor c);
+    TColour Pixel(int x, int y) const;
+    void SetPixel(int x, int y, TColour c);
     void Draw(int x, int y, const QImage &src);
     // Copies src's srcRect into dst; a negative extent on either side mirrors.
     void CopyRect(const QRect &dst, const QImage &src, const QRect &srcRect);
     void StretchDraw(const QRect &dst, const QImage &src) { CopyRect(dst, src, src.rect()); }
     // Draws src at (x, y), leaving out the pixels of the transparent colour.
-    void DrawTransparent(int x, int y, const QImage &src, TColor transparent);
+    void DrawTransparent(int x, int y, const QImage &src, TColour transparent);
 
     // The area changed since the last call; the view repaints only that.
     QRect takeDirty();
@@ -115,14 +115,14 @@ private:
     template <typename Fn> void paintFigure(const QRect &bounds, Fn draw);
 
     QImage *m_img = nullptr;
-    TColor m_penColor = clBlack;
+    TColour m_penColour = clBlack;
     int m_penWidth = 1;
     int m_penStyle = psSolid;
     PenMode m_penMode = PenMode::Copy;
-    TColor m_brushColor = clWhite;
+    TColour m_brushColour = clWhite;
     int m_brushStyle = bsSolid;
     QFont m_font;
-    TColor m_fontColor = clBlack;
+    TColour m_fontColour = clBlack;
     CopyMode m_copyMode = CopyMode::SrcCopy;
     QPoint m_penPos;
     QRect m_dirty;

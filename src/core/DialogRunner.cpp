@@ -18,7 +18,7 @@ struct Scripts {
     DialogRunner::AskScript ask;
     DialogRunner::TellScript tell;
     DialogRunner::FileScript file;
-    DialogRunner::ColorScript color;
+    DialogRunner::ColourScript colour;
 };
 Scripts &scripts()
 {
@@ -107,10 +107,10 @@ QString DialogRunner::fileName(FileDialogRequest &r)
     return dlg.selectedFiles().first();
 }
 
-bool DialogRunner::color(QWidget *parent, QColor &colour)
+bool DialogRunner::colour(QWidget *parent, QColor &colour)
 {
-    if (scripts().color)
-        return scripts().color(colour);
+    if (scripts().colour)
+        return scripts().colour(colour);
     const QColor c = QColorDialog::getColor(colour, parent);
     if (!c.isValid())
         return false;
@@ -122,7 +122,7 @@ void DialogRunner::setDialogScript(DialogScript s) { scripts().dialog = std::mov
 void DialogRunner::setAskScript(AskScript s) { scripts().ask = std::move(s); }
 void DialogRunner::setTellScript(TellScript s) { scripts().tell = std::move(s); }
 void DialogRunner::setFileScript(FileScript s) { scripts().file = std::move(s); }
-void DialogRunner::setColorScript(ColorScript s) { scripts().color = std::move(s); }
+void DialogRunner::setColourScript(ColourScript s) { scripts().colour = std::move(s); }
 void DialogRunner::resetScripts() { scripts() = Scripts{}; }
 
 ScriptedDialogs::ScriptedDialogs()
@@ -138,7 +138,7 @@ ScriptedDialogs::ScriptedDialogs()
     });
     DialogRunner::setTellScript([this](const QString &t) { asked.push_back(t); });
     DialogRunner::setFileScript([this](FileDialogRequest &r) { return onFile ? onFile(r) : QString(); });
-    DialogRunner::setColorScript([this](QColor &c) { return onColor ? onColor(c) : false; });
+    DialogRunner::setColourScript([this](QColor &c) { return onColour ? onColour(c) : false; });
 }
 
 ScriptedDialogs::~ScriptedDialogs() { DialogRunner::resetScripts(); }

@@ -38,7 +38,7 @@ public:
     // A file name, or an empty string when cancelled.
     static QString fileName(FileDialogRequest &request);
     // The colour dialog preset to colour; false when cancelled.
-    static bool color(QWidget *parent, QColor &colour);
+    static bool colour(QWidget *parent, QColor &colour);
 
     // --- scripts for tests -----------------------------------------------------------
     // The dialog is shown (not modally), the script sets its controls and presses
@@ -47,13 +47,13 @@ public:
     using AskScript = std::function<QMessageBox::StandardButton(const QString &text)>;
     using TellScript = std::function<void(const QString &text)>;
     using FileScript = std::function<QString(FileDialogRequest &)>;
-    using ColorScript = std::function<bool(QColor &)>;
+    using ColourScript = std::function<bool(QColor &)>;
 
     static void setDialogScript(DialogScript s);
     static void setAskScript(AskScript s);
     static void setTellScript(TellScript s);
     static void setFileScript(FileScript s);
-    static void setColorScript(ColorScript s);
+    static void setColourScript(ColourScript s);
     // Back to real dialogs.
     static void resetScripts();
 };
@@ -68,7 +68,7 @@ public:
     QMessageBox::StandardButton answer = QMessageBox::Yes;
     std::function<void(QDialog &)> onDialog;       // default: cancel
     std::function<QString(FileDialogRequest &)> onFile; // default: cancel
-    std::function<bool(QColor &)> onColor;         // default: cancel
+    std::function<bool(QColor &)> onColour;         // default: cancel
 };
 
 } // namespace vermeo

@@ -2,7 +2,7 @@
 // What a document's tools and commands ask of the window around it: the status bar,
 // the cursor, the progress bar, the main window's controls. The image window
 // implements it; tests use the default (silent) host or a recording one.
-#include "ColorValue.h"
+#include "ColourValue.h"
 #include "Progress.h"
 
 #include <QPoint>
@@ -32,10 +32,10 @@ public:
     virtual void moveMouseTo(const QPoint &p) { (void)p; }
     virtual void takeFocus() {}
     // The main window's controls.
-    virtual void pickedColour(TColor c) { (void)c; }            // SetCol
+    virtual void pickedColour(TColour c) { (void)c; }            // SetCol
     virtual void showPenWidth(int w) { (void)w; }               // SpinEdit1
-    virtual TColor foreColour() const { return clBlack; }       // ForeColor swatch
-    virtual void setForeColour(TColor c) { (void)c; }
+    virtual TColour foreColour() const { return clBlack; }       // ForeColor swatch
+    virtual void setForeColour(TColour c) { (void)c; }
     virtual QString fontBoxName() const { return QStringLiteral("Arial"); } // FontName
     virtual int fontBoxSize() const { return 12; }                       // SpinEdit2
     // After copy and cut: the paste commands follow the clipboard.

@@ -8,7 +8,7 @@ ImageDocument::ImageDocument()
 {
     m_canvas.setTarget(&m_picture.image);
     m_canvas.setBrushStyle(bsClear);
-    m_canvas.setPenColor(clBlack);
+    m_canvas.setPenColour(clBlack);
 }
 
 void ImageDocument::assignImage(const QImage &img)
@@ -33,13 +33,13 @@ void ImageDocument::setDeclaredDepth(int depth, QList<QRgb> palette)
     m_picture.palette = std::move(palette);
 }
 
-void ImageDocument::Init(int w, int h, TColor colour)
+void ImageDocument::Init(int w, int h, TColour colour)
 {
-    QImage img = makeWorkingImage(w, h, toQRgb(colour));
+    QImage img = newWorkingImage(w, h, toQRgb(colour));
     m_undo = QImage(w, h, QImage::Format_RGB32);
     m_undo.fill(Qt::white);
-    m_canvas.setPenColor(colour);
-    m_canvas.setBrushColor(colour);
+    m_canvas.setPenColour(colour);
+    m_canvas.setBrushColour(colour);
     Picture p;
     p.image = img;
     p.depth = 24;
@@ -70,7 +70,7 @@ void ImageDocument::SaveStyles()
     SavedBrushStyle = m_canvas.brushStyle();
     SavedPenStyle = m_canvas.penStyle();
     SavedPenWidth = m_canvas.penWidth();
-    SavedPenColor = m_canvas.penColor();
+    SavedPenColor = m_canvas.penColour();
     SavedFontStyle = m_canvas.fontStyle();
 }
 
@@ -80,7 +80,7 @@ void ImageDocument::RestoreStyles()
     m_canvas.setBrushStyle(SavedBrushStyle);
     m_canvas.setPenStyle(SavedPenStyle);
     m_canvas.setPenWidth(SavedPenWidth);
-    m_canvas.setPenColor(SavedPenColor);
+    m_canvas.setPenColour(SavedPenColor);
     m_canvas.setFontStyle(SavedFontStyle);
 }
 

@@ -36,7 +36,7 @@ public:
 
     // --- the document operations ----------------------------------------------
     // A new blank picture of w x h, filled with colour (pen and brush take it).
-    void Init(int w, int h, TColor colour);
+    void Init(int w, int h, TColour colour);
     void SauveUndo();
     void Annule();
     void Modif() { m_modified = true; }
@@ -69,7 +69,7 @@ public:
     int SavedBrushStyle = bsClear;
     int SavedPenStyle = psSolid;
     int SavedPenWidth = 1;
-    TColor SavedPenColor = clBlack;
+    TColour SavedPenColor = clBlack;
     int SavedFontStyle = 0;
 
     // --- mouse, selection and paste state -------------------------------------------

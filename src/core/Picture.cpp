@@ -13,8 +13,7 @@ QImage toWorkingImage(const QImage &img)
         return img;
     if (img.hasAlphaChannel()) {
         // Transparent areas become the white background, as on a fresh picture.
-        QImage out(img.size(), QImage::Format_RGB32);
-        out.fill(Qt::white);
+        QImage out = newWorkingImage(img.width(), img.height(), 0xFFFFFFFFu);
         QPainter p(&out);
         p.drawImage(0, 0, img);
         return out;
@@ -22,13 +21,19 @@ QImage toWorkingImage(const QImage &img)
     return img.convertToFormat(QImage::Format_RGB32);
 }
 
-QImage makeWorkingImage(int w, int h, QRgb fill)
+QImage newWorkingImage(int w, int h)
 {
-    if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || (long long)w * h > kMaxPixels)
+    if (!isHoldableSize(w, h))
         throw VermeoError(QStringLiteral("Taille d'image impossible : %1 x %2.").arg(w).arg(h));
     QImage img(w, h, QImage::Format_RGB32);
     if (img.isNull())
         throw VermeoError(QStringLiteral("Mémoire insuffisante pour une image de %1 x %2.").arg(w).arg(h));
+    return img;
+}
+
+QImage newWorkingImage(int w, int h, QRgb fill)
+{
+    QImage img = newWorkingImage(w, h);
     img.fill(fill);
     return img;
 }

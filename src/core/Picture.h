@@ -1,6 +1,8 @@
 #pragma once
 // The picture of a document: RGB32 working pixels, plus the depth and palette it was
 // declared with (which decide how BMP, PCX and TIFF are written).
+#include "PixelRows.h"
+
 #include <QImage>
 #include <QList>
 #include <QRgb>
@@ -21,16 +23,5 @@ struct Picture {
     // A palette picture: the image's pixels are expected to use palette colours.
     static Picture withPalette(const QImage &img, int depth, QList<QRgb> palette);
 };
-
-// Converts any QImage to the working format, dropping alpha onto white.
-QImage toWorkingImage(const QImage &img);
-
-// A new RGB32 picture of w x h filled with colour (QRgb). Throws VermeoError when
-// the size is absurd or memory cannot be had.
-QImage makeWorkingImage(int w, int h, QRgb fill);
-
-// The largest picture we agree to hold (pixels), about 1 GiB of RGB32.
-constexpr long long kMaxPixels = 268'435'456LL;
-constexpr int kMaxSide = 65536;
 
 } // namespace vermeo

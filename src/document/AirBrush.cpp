@@ -1,4 +1,5 @@
 #include "AirBrush.h"
+#include "PixelRows.h"
 
 #include <QPolygon>
 #include <cmath>
@@ -36,7 +37,7 @@ void TAirBrush::buildMask()
     Canvas c(&m_shapeBitmap);
     c.setPenStyle(psClear);
     c.setBrushStyle(bsSolid);
-    c.setBrushColor(m_color);
+    c.setBrushColour(m_colour);
     const int w = m_size, h = m_size;
     switch (m_shape) {
     case absRound: c.Ellipse(0, 0, w, h); break;
@@ -67,8 +68,8 @@ void TAirBrush::Spray(Canvas &surface, int x, int y)
     // Rounds half to even, as the blend is defined.
     auto blend = [k](int bg, int mask) { return int(std::nearbyint((1.0 - k) * bg + k * mask)); };
     for (int py = area.top(); py <= area.bottom(); ++py) {
-        const QRgb *m = reinterpret_cast<const QRgb *>(m_shapeBitmap.constScanLine(py - square.top()));
-        QRgb *d = reinterpret_cast<QRgb *>(img->scanLine(py));
+        const QRgb *m = rowOf(m_shapeBitmap, py - square.top());
+        QRgb *d = rowOf(*img, py);
         for (int px = area.left(); px <= area.right(); ++px) {
             const QRgb mp = m[px - square.left()] | 0xFF000000u;
             if (mp == kWhite)

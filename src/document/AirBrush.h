@@ -2,7 +2,7 @@
 // The airbrush of an image window: each spray lays one translucent blot of a fixed
 // shape, centred on the click point, blended over the pixels already there.
 #include "Canvas.h"
-#include "ColorValue.h"
+#include "ColourValue.h"
 
 #include <QImage>
 
@@ -17,8 +17,8 @@ public:
     int Size() const { return m_size; }
     // 10..200 pixels; anything else is ignored.
     void setSize(int size);
-    TColor Color() const { return m_color; }
-    void setColor(TColor c) { m_color = c & 0xFFFFFFu; }
+    TColour Color() const { return m_colour; }
+    void setColor(TColour c) { m_colour = c & 0xFFFFFFu; }
     int Intensity() const { return m_intensity; }
     // 1..100 percent; anything else is ignored.
     void setIntensity(int percent);
@@ -36,7 +36,7 @@ private:
     void buildMask();
 
     int m_size = 40;
-    TColor m_color = clBlack;
+    TColour m_colour = clBlack;
     int m_intensity = 10;
     TAirBrushShape m_shape = absRound;
     QImage m_shapeBitmap;

@@ -2,10 +2,10 @@
 
 namespace vermeo {
 
-void SetColors(ImageDocument &doc, TColor penColour, TColor brushColour)
+void SetColors(ImageDocument &doc, TColour penColour, TColour brushColour)
 {
-    doc.canvas().setPenColor(penColour);
-    doc.canvas().setBrushColor(brushColour); // a clear brush becomes solid
+    doc.canvas().setPenColour(penColour);
+    doc.canvas().setBrushColour(brushColour); // a clear brush becomes solid
 }
 
 void SetPenStyle(ImageDocument &doc, int penStyle) { doc.canvas().setPenStyle(penStyle); }
@@ -86,13 +86,13 @@ int toolCodeForNumber(int toolNumber)
 }
 
 void SetIni(ImageDocument &doc, DocumentHost &host, int toolNumber, int penWidth, int brushStyle,
-            TColor fillColour, TColor penColour, int penStyle)
+            TColour fillColour, TColour penColour, int penStyle)
 {
     Canvas &c = doc.canvas();
     // Colour before style, so the window ends with the style it is given.
-    c.setBrushColor(fillColour);
+    c.setBrushColour(fillColour);
     c.setBrushStyle(brushStyle);
-    c.setPenColor(penColour);
+    c.setPenColour(penColour);
     if (toolNumber == 9)
         SetText(doc, host);
     else if (const int code = toolCodeForNumber(toolNumber); code >= 0)

@@ -8,7 +8,7 @@
 
 namespace vermeo {
 
-void SetColors(ImageDocument &doc, TColor penColour, TColor brushColour);
+void SetColors(ImageDocument &doc, TColour penColour, TColour brushColour);
 void SetPenStyle(ImageDocument &doc, int penStyle);
 void SetBrush(ImageDocument &doc, int brushStyle);
 // The eraser keeps its own width: while it is the tool the width goes to EraserWidth.
@@ -28,7 +28,7 @@ void SetStyle3(ImageDocument &doc, char sign);
 // A new window takes the main window's drawing state. toolNumber is the main
 // window's numbering (1 pencil .. 11 stamp), see toolCodeForNumber.
 void SetIni(ImageDocument &doc, DocumentHost &host, int toolNumber, int penWidth, int brushStyle,
-            TColor fillColour, TColor penColour, int penStyle);
+            TColour fillColour, TColour penColour, int penStyle);
 
 // The window tool code of a main tool number, or -1 for numbers that leave the tool
 // alone; 9 (text) gives 6.

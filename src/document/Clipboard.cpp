@@ -1,4 +1,5 @@
 #include "Clipboard.h"
+#include "PixelRows.h"
 
 #include "GeometryKernels.h"
 #include "Selection.h"
@@ -88,7 +89,7 @@ void CopyEllipse(QImage &bitmap)
         if (arg < 0)
             continue; // only the last row of an odd height
         const double s = std::sqrt(arg);
-        QRgb *line = reinterpret_cast<QRgb *>(bitmap.scanLine(y - 1));
+        QRgb *line = rowOf(bitmap, y - 1);
         for (int x = 1; x <= W; ++x)
             if (x >= p + s || x <= p - s)
                 line[x - 1] = 0xFFFFFFFFu;

@@ -123,10 +123,10 @@ void Recadrer(ImageDocument &doc, DocumentHost &host)
 void Encadre(ImageDocument &doc, DocumentHost &host)
 {
     TCadre dlg(host.dialogParent());
-    dlg.Init(doc.canvas().penColor());
+    dlg.Init(doc.canvas().penColour());
     DialogRunner::exec(dlg);
     int thickness = 0;
-    TColor colour = clBlack;
+    TColour colour = clBlack;
     dlg.Result(thickness, colour);
     host.takeFocus();
     if (thickness < 1)
@@ -135,7 +135,7 @@ void Encadre(ImageDocument &doc, DocumentHost &host)
     Canvas &c = doc.canvas();
     const PenMode mode = c.penMode();
     doc.SaveStyles();
-    c.setPenColor(colour);
+    c.setPenColour(colour);
     c.setPenWidth(thickness);
     doc.SauveUndo();
     c.setPenMode(PenMode::Copy);

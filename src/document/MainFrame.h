@@ -1,7 +1,7 @@
 #pragma once
 // What an image window needs from the main window around it. The main window
 // implements it; the image window never includes the main window itself.
-#include "ColorValue.h"
+#include "ColourValue.h"
 #include "Progress.h"
 
 #include <QSize>
@@ -19,9 +19,9 @@ public:
     // The main window's client area, tool panels included (for fitting image windows).
     virtual QSize mainClientSize() const = 0;
     virtual QMdiArea *mdiArea() const = 0;
-    virtual TColor foreColour() const = 0;
-    virtual void setForeColour(TColor c) = 0;
-    virtual void pickedColour(TColor c) = 0;  // SetCol
+    virtual TColour foreColour() const = 0;
+    virtual void setForeColour(TColour c) = 0;
+    virtual void pickedColour(TColour c) = 0;  // SetCol
     virtual void showPenWidth(int w) = 0;     // SpinEdit1
     virtual QString fontBoxName() const = 0;  // FontName
     virtual int fontBoxSize() const = 0;      // SpinEdit2

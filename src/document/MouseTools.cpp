@@ -32,12 +32,12 @@ void freehandTo(ImageDocument &doc, int x, int y)
 void eraseTo(ImageDocument &doc, int x, int y)
 {
     Canvas &c = doc.canvas();
-    const TColor colour = c.penColor();
+    const TColour colour = c.penColour();
     const int width = c.penWidth();
-    c.setPenColor(c.brushColor());
+    c.setPenColour(c.brushColour());
     c.setPenWidth(doc.EraserWidth);
     freehandTo(doc, x, y);
-    c.setPenColor(colour);
+    c.setPenColour(colour);
     c.setPenWidth(width);
 }
 
@@ -62,21 +62,21 @@ void addPolygonVertex(ImageDocument &doc)
 void floodFill(ImageDocument &doc)
 {
     Canvas &c = doc.canvas();
-    const TColor brush = c.brushColor();
-    c.setBrushColor(c.penColor()); // a clear brush becomes solid, and stays so
+    const TColour brush = c.brushColour();
+    c.setBrushColour(c.penColour()); // a clear brush becomes solid, and stays so
     c.FloodFill(doc.StartPt.x(), doc.StartPt.y());
-    c.setBrushColor(brush);
+    c.setBrushColour(brush);
     doc.Modif();
 }
 
 void spray(ImageDocument &doc, TAirBrush &airBrush)
 {
     Canvas &c = doc.canvas();
-    const TColor brush = c.brushColor();
-    c.setBrushColor(c.penColor());
-    airBrush.setColor(c.penColor());
+    const TColour brush = c.brushColour();
+    c.setBrushColour(c.penColour());
+    airBrush.setColor(c.penColour());
     airBrush.Spray(c, doc.StartPt.x(), doc.StartPt.y());
-    c.setBrushColor(brush);
+    c.setBrushColour(brush);
     doc.Modif();
 }
 
@@ -88,14 +88,14 @@ void stamp(ImageDocument &doc)
         return;
     }
     Canvas &c = doc.canvas();
-    const TColor colour = c.penColor();
+    const TColour colour = c.penColour();
     const int width = c.penWidth();
     const PenMode mode = c.penMode();
     c.setPenMode(PenMode::Copy);
-    c.setPenColor(c.Pixel(doc.StampSource.x(), doc.StampSource.y()));
+    c.setPenColour(c.Pixel(doc.StampSource.x(), doc.StampSource.y()));
     c.setPenWidth(3);
     c.Ellipse(doc.StartPt.x(), doc.StartPt.y(), doc.StartPt.x() + 4, doc.StartPt.y() + 4);
-    c.setPenColor(colour);
+    c.setPenColour(colour);
     c.setPenWidth(width);
     c.setPenMode(mode);
     doc.Modif();

@@ -67,14 +67,14 @@ QMdiSubWindow *TMDIChild::subWindow() const
     return qobject_cast<QMdiSubWindow *>(parentWidget());
 }
 
-void TMDIChild::Init(int w, int h, TColor colour)
+void TMDIChild::Init(int w, int h, TColour colour)
 {
     m_doc.Init(w, h, colour);
     RedimForm();
     setStatusText(1, QStringLiteral("%1 x %2").arg(w).arg(h));
 }
 
-void TMDIChild::SetIni(int toolNumber, int penWidth, int brushStyle, TColor fill, TColor pen, int penStyle)
+void TMDIChild::SetIni(int toolNumber, int penWidth, int brushStyle, TColour fill, TColour pen, int penStyle)
 {
     vermeo::SetIni(m_doc, *this, toolNumber, penWidth, brushStyle, fill, pen, penStyle);
 }
@@ -213,7 +213,7 @@ QPoint TMDIChild::windowSize() const { return QPoint(viewport()->width(), viewpo
 
 void TMDIChild::moveMouseTo(const QPoint &p) { QCursor::setPos(viewport()->mapToGlobal(p)); }
 
-void TMDIChild::pickedColour(TColor c)
+void TMDIChild::pickedColour(TColour c)
 {
     if (m_frame)
         m_frame->pickedColour(c);
@@ -225,9 +225,9 @@ void TMDIChild::showPenWidth(int w)
         m_frame->showPenWidth(w);
 }
 
-TColor TMDIChild::foreColour() const { return m_frame ? m_frame->foreColour() : clBlack; }
+TColour TMDIChild::foreColour() const { return m_frame ? m_frame->foreColour() : clBlack; }
 
-void TMDIChild::setForeColour(TColor c)
+void TMDIChild::setForeColour(TColour c)
 {
     if (m_frame)
         m_frame->setForeColour(c);

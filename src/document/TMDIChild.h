@@ -30,8 +30,8 @@ public:
     QMdiSubWindow *subWindow() const;
 
     // --- document lifecycle ----------------------------------------------------------
-    void Init(int w, int h, TColor colour);
-    void SetIni(int toolNumber, int penWidth, int brushStyle, TColor fill, TColor pen, int penStyle);
+    void Init(int w, int h, TColour colour);
+    void SetIni(int toolNumber, int penWidth, int brushStyle, TColour fill, TColour pen, int penStyle);
     void SetPage(int left, int top, int right, int bottom, int scale);
     void SauveUndo() { m_doc.SauveUndo(); }
     void Annule();
@@ -61,10 +61,10 @@ public:
     QPoint windowSize() const override;
     void moveMouseTo(const QPoint &p) override;
     void takeFocus() override { setFocus(); }
-    void pickedColour(TColor c) override;
+    void pickedColour(TColour c) override;
     void showPenWidth(int w) override;
-    TColor foreColour() const override;
-    void setForeColour(TColor c) override;
+    TColour foreColour() const override;
+    void setForeColour(TColour c) override;
     QString fontBoxName() const override;
     int fontBoxSize() const override;
     void clipboardChanged() override;

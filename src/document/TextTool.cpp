@@ -143,7 +143,7 @@ void placeText(ImageDocument &doc, DocumentHost &host)
         RotTextOut(doc, host, doc.StartPt.x(), doc.StartPt.y(), doc.Text, angle);
     } else {
         Canvas &c = doc.canvas();
-        c.setFontColor(c.penColor());
+        c.setFontColour(c.penColour());
         c.TextOut(doc.StartPt.x(), doc.StartPt.y(), doc.Text);
         doc.flush();
     }

@@ -8,7 +8,7 @@
 
 namespace vermeo {
 
-TColor paletteColour(int index)
+TColour paletteColour(int index)
 {
     static const int levels[3] = {0, 127, 255};
     if (index < 0 || index >= kPaletteCount)
@@ -119,9 +119,9 @@ void applySwatches(const MainDrawingState &state, ActiveWindow active)
 
 bool swatchClick(MainDrawingState &state, bool foreSwatch, ActiveWindow active, QWidget *parent)
 {
-    TColor &swatch = foreSwatch ? state.foreColour : state.backColour;
+    TColour &swatch = foreSwatch ? state.foreColour : state.backColour;
     QColor c = toQColor(swatch);
-    const bool accepted = DialogRunner::color(parent, c);
+    const bool accepted = DialogRunner::colour(parent, c);
     if (accepted && c.isValid())
         swatch = fromQColor(c);
     applySwatches(state, active);
@@ -142,7 +142,7 @@ void paletteClick(MainDrawingState &state, int index, ActiveWindow active)
     applySwatches(state, active);
 }
 
-void SetCol(MainDrawingState &state, TColor colour, bool pipetteButtonDown, ActiveWindow active)
+void SetCol(MainDrawingState &state, TColour colour, bool pipetteButtonDown, ActiveWindow active)
 {
     state.pickedColour = colour;
     if (!pipetteButtonDown)

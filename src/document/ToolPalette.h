@@ -17,7 +17,7 @@ class DocumentHost;
 // The 27 palette colours: every mix of 0, 127 and 255, blue changing slowest and red
 // fastest, from black to white.
 constexpr int kPaletteCount = 27;
-TColor paletteColour(int index);
+TColour paletteColour(int index);
 
 enum class ToolAction { Frame, Text, Pipette };
 
@@ -48,10 +48,10 @@ struct MainDrawingState {
     int toolNumber = 1;
     int penStyle = psSolid;
     int brushStyle = bsClear;
-    TColor foreColour = clBlack; // ForeColor swatch = pen colour
-    TColor backColour = clWhite; // Backcolor swatch = fill colour
+    TColour foreColour = clBlack; // ForeColor swatch = pen colour
+    TColour backColour = clWhite; // Backcolor swatch = fill colour
     int penWidth = 1;            // SpinEdit1
-    TColor pickedColour = clBlack;
+    TColour pickedColour = clBlack;
 };
 
 // The active window is optional throughout: with no image window only the main
@@ -73,7 +73,7 @@ void swapSwatches(MainDrawingState &state, ActiveWindow active);
 void paletteClick(MainDrawingState &state, int index, ActiveWindow active);
 // The pipette's result (TMainForm.SetCol); the pen swatch follows only while the
 // pipette button is down.
-void SetCol(MainDrawingState &state, TColor colour, bool pipetteButtonDown, ActiveWindow active);
+void SetCol(MainDrawingState &state, TColour colour, bool pipetteButtonDown, ActiveWindow active);
 // New windows: SetIni with the main state.
 void applyMainState(const MainDrawingState &state, ImageDocument &doc, DocumentHost &host);
 

@@ -1,4 +1,5 @@
 #include "Zoom.h"
+#include "PixelRows.h"
 
 #include "GeometryKernels.h"
 
@@ -34,9 +35,9 @@ QImage mergedBase(const ImageDocument &doc)
         colMap[size_t(x)] = int((long long)x * zw / bw);
     for (int y = 0; y < bh; ++y) {
         const int sy = int((long long)y * zh / bh);
-        const QRgb *c = reinterpret_cast<const QRgb *>(cur.constScanLine(sy));
-        const QRgb *s = reinterpret_cast<const QRgb *>(shown.constScanLine(sy));
-        QRgb *b = reinterpret_cast<QRgb *>(base.scanLine(y));
+        const QRgb *c = rowOf(cur, sy);
+        const QRgb *s = rowOf(shown, sy);
+        QRgb *b = rowOf(base, y);
         for (int x = 0; x < bw; ++x) {
             const int sx = colMap[size_t(x)];
             if (c[sx] != s[sx])

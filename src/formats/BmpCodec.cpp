@@ -1,4 +1,5 @@
 #include "BmpCodec.h"
+#include "PixelRows.h"
 #include "ByteIO.h"
 #include "Error.h"
 #include "PaletteIndex.h"
@@ -62,7 +63,7 @@ QByteArray encodeBmp(const Picture &pic)
     std::memset(dst, 0, size_t(rowSize * h));
     PaletteIndex index(palette);
     for (int y = 0; y < h; ++y) {
-        const QRgb *src = reinterpret_cast<const QRgb *>(pic.image.constScanLine(y));
+        const QRgb *src = rowOf(pic.image, y);
         uchar *row = dst + rowSize * (h - 1 - y);
         switch (bits) {
         case 24:
@@ -153,13 +154,13 @@ Picture decodeBmp(const QByteArray &data)
     if (compression == 0 && bits == 24) {
         // The common true-colour file, read straight into the working format.
         Picture pic;
-        pic.image = makeWorkingImage(int(width), int(height), qRgb(255, 255, 255));
+        pic.image = newWorkingImage(int(width), int(height), qRgb(255, 255, 255));
         pic.depth = 24;
         const qsizetype stride = bmpRowSize(width, 24);
         const uchar *base = reinterpret_cast<const uchar *>(data.constData()) + offset;
         for (qint64 y = 0; y < height; ++y) {
             const uchar *src = base + stride * (topDown ? y : height - 1 - y);
-            QRgb *dst = reinterpret_cast<QRgb *>(pic.image.scanLine(int(y)));
+            QRgb *dst = rowOf(pic.image, int(y));
             for (qint64 x = 0; x < width; ++x, src += 3)
                 dst[x] = 0xFF000000u | (uint32_t(src[2]) << 16) | (uint32_t(src[1]) << 8) | src[0];
         }

@@ -1,4 +1,5 @@
 #include "GifCodec.h"
+#include "PixelRows.h"
 #include "Error.h"
 #include "PaletteIndex.h"
 
@@ -108,13 +109,13 @@ Picture decodeGif(const QByteArray &data)
     if (transparent >= 0 && transparent < 256)
         colours[transparent] = qRgb(255, 255, 255);
 
-    QImage img = makeWorkingImage(int(sw), int(sh), qRgb(255, 255, 255));
+    QImage img = newWorkingImage(int(sw), int(sh), qRgb(255, 255, 255));
     std::vector<GifPixelType> line(static_cast<size_t>(fw));
     auto putLine = [&](long long y) {
         const long long ty = d.Top + y;
         if (ty < 0 || ty >= sh)
             return;
-        QRgb *dst = reinterpret_cast<QRgb *>(img.scanLine(int(ty)));
+        QRgb *dst = rowOf(img, int(ty));
         for (long long x = 0; x < fw; ++x) {
             const long long tx = d.Left + x;
             if (tx >= 0 && tx < sw && line[size_t(x)] != transparent)
@@ -211,7 +212,7 @@ QByteArray encodeGif(const Picture &pic)
         ix.pixels.resize(size_t(w) * h);
         PaletteIndex index(ix.palette);
         for (int y = 0; y < h; ++y) {
-            const QRgb *src = reinterpret_cast<const QRgb *>(pic.image.constScanLine(y));
+            const QRgb *src = rowOf(pic.image, y);
             uchar *dst = ix.pixels.data() + size_t(y) * w;
             for (int x = 0; x < w; ++x)
                 dst[x] = uchar(index.indexOf(src[x]));

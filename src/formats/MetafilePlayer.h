@@ -3,6 +3,7 @@
 // table, the device context with its mapping, and the drawing calls on a QPainter.
 #include "BmpCodec.h"
 #include "ByteIO.h"
+#include "ColourValue.h"
 #include "Error.h"
 
 #include <QPainter>
@@ -19,7 +20,6 @@ constexpr int kMaxObjects = 65535;
 constexpr int kMaxSavedStates = 1024;
 constexpr int kMaxPoints = 1 << 22;
 
-inline QColor colourRef(uint32_t c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
 
 // A GDI object of the file's table.
 struct GdiObject {
@@ -240,7 +240,7 @@ inline QPen makePen(int style, double width, uint32_t colour)
 {
     if ((style & 0xF) == 5)
         return QPen(Qt::NoPen);
-    QPen pen(colourRef(colour), width <= 1 ? 0 : std::min(width, 4096.0));
+    QPen pen(toQColor(colour), width <= 1 ? 0 : std::min(width, 4096.0));
     static const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen, Qt::SolidLine};
     const int s = style & 0xF;
     pen.setStyle(s <= 6 ? styles[s] : Qt::SolidLine);
@@ -255,9 +255,9 @@ inline QBrush makeBrush(int style, uint32_t colour, int hatch)
         return QBrush(Qt::NoBrush);
     if (style == 2) {
         static const Qt::BrushStyle hatches[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-        return QBrush(colourRef(colour), hatch >= 0 && hatch < 6 ? hatches[hatch] : Qt::SolidPattern);
+        return QBrush(toQColor(colour), hatch >= 0 && hatch < 6 ? hatches[hatch] : Qt::SolidPattern);
     }
-    return QBrush(colourRef(colour));
+    return QBrush(toQColor(colour));
 }
 
 inline GdiObject stockObject(uint32_t index)

@@ -115,8 +115,8 @@ void playWmf(const QByteArray &d, const WmfInfo &info, Player &pl)
         case 0x020E: { const double y = r.s16(), x = r.s16(); pl.dc.vpExt = {x, y}; break; }
         case 0x0103: break; // the player keeps its own (anisotropic) mapping onto the picture
         case 0x0102: pl.dc.opaqueBk = r.u16() == 2; break;
-        case 0x0201: pl.dc.bkColour = colourRef(r.u32()); break;
-        case 0x0209: pl.dc.textColour = colourRef(r.u32()); break;
+        case 0x0201: pl.dc.bkColour = toQColor(r.u32()); break;
+        case 0x0209: pl.dc.textColour = toQColor(r.u32()); break;
         case 0x012E: pl.dc.textAlign = r.u16(); break;
         case 0x0106: pl.dc.fill = r.u16() == 2 ? Qt::WindingFill : Qt::OddEvenFill; break;
         case 0x001E: pl.save(); break;
@@ -381,8 +381,8 @@ void playEmf(const QByteArray &d, Player &pl)
         case 18: pl.dc.opaqueBk = r.u32() == 2; break;
         case 19: pl.dc.fill = r.u32() == 2 ? Qt::WindingFill : Qt::OddEvenFill; break;
         case 22: pl.dc.textAlign = r.u32(); break;
-        case 24: pl.dc.textColour = colourRef(r.u32()); break;
-        case 25: pl.dc.bkColour = colourRef(r.u32()); break;
+        case 24: pl.dc.textColour = toQColor(r.u32()); break;
+        case 25: pl.dc.bkColour = toQColor(r.u32()); break;
         case 27:
             pl.dc.position = point();
             if (pl.inPath)
@@ -635,7 +635,7 @@ QImage blank(QSize s, qsizetype fileBytes)
     if (s.width() <= 0 || s.height() <= 0 || s.width() > 32767 || s.height() > 32767
         || (long long)s.width() * s.height() > bound)
         throw bad(QStringLiteral("taille %1 x %2").arg(s.width()).arg(s.height()));
-    return makeWorkingImage(s.width(), s.height(), qRgb(255, 255, 255));
+    return newWorkingImage(s.width(), s.height(), qRgb(255, 255, 255));
 }
 } // namespace
 

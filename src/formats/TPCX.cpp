@@ -1,4 +1,5 @@
 #include "TPCX.h"
+#include "PixelRows.h"
 #include "ByteIO.h"
 #include "Error.h"
 #include "FileAccess.h"
@@ -70,7 +71,7 @@ void setPictureDepth(Picture &pic, int depth, bool grey)
     }
     PaletteIndex index(palette);
     for (int y = 0; y < pic.height(); ++y) {
-        QRgb *row = reinterpret_cast<QRgb *>(pic.image.scanLine(y));
+        QRgb *row = rowOf(pic.image, y);
         for (int x = 0; x < pic.width(); ++x)
             row[x] = palette[index.indexOf(row[x])];
     }
@@ -93,14 +94,14 @@ void TPCX::Draw(QPainter &painter, const QRect &rect) const
 void TPCX::SetWidth(int w)
 {
     const int h = m_bitmap.height();
-    m_bitmap.image = w > 0 && h > 0 ? makeWorkingImage(w, h, qRgb(255, 255, 255)) : QImage();
+    m_bitmap.image = w > 0 && h > 0 ? newWorkingImage(w, h, qRgb(255, 255, 255)) : QImage();
     m_empty = !(w > 0 && h > 0 && m_format < pcxPlanar);
 }
 
 void TPCX::SetHeight(int h)
 {
     const int w = m_bitmap.width();
-    m_bitmap.image = w > 0 && h > 0 ? makeWorkingImage(w, h, qRgb(255, 255, 255)) : QImage();
+    m_bitmap.image = w > 0 && h > 0 ? newWorkingImage(w, h, qRgb(255, 255, 255)) : QImage();
     m_empty = !(w > 0 && h > 0 && m_format < pcxPlanar);
 }
 

@@ -1,4 +1,5 @@
 #include "TiffWriter.h"
+#include "PixelRows.h"
 #include "ByteIO.h"
 #include "Error.h"
 #include "PaletteIndex.h"
@@ -70,7 +71,7 @@ QByteArray encodeTiff(const Picture &pic)
         out.resize(pixelsAt + rowBytes * h + 186);
         uchar *dst = reinterpret_cast<uchar *>(out.data()) + pixelsAt;
         for (int y = 0; y < h; ++y) {
-            const QRgb *src = reinterpret_cast<const QRgb *>(pic.image.constScanLine(y));
+            const QRgb *src = rowOf(pic.image, y);
             uchar *row = dst + rowBytes * y;
             for (int x = 0; x < w; ++x) {
                 row[3 * x] = uchar(qRed(src[x]));
@@ -121,7 +122,7 @@ QByteArray encodeTiff(const Picture &pic)
     // A bilevel TIFF has no palette: white is the lighter of the two entries.
     const bool invert = bits == 1 && qGray(palette[0]) > qGray(palette[1]);
     for (int y = 0; y < h; ++y) {
-        const QRgb *src = reinterpret_cast<const QRgb *>(pic.image.constScanLine(y));
+        const QRgb *src = rowOf(pic.image, y);
         uchar *row = dst + rowBytes * y;
         if (bits == 8) {
             for (int x = 0; x < w; ++x)

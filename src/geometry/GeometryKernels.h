@@ -2,7 +2,7 @@
 // Whole-picture geometry: stretch, canvas enlargement, crop, frame and mirrors.
 // Pure functions on RGB32 pictures; a bad size throws VermeoError with a French
 // message before anything is allocated.
-#include "ColorValue.h"
+#include "ColourValue.h"
 
 #include <QImage>
 #include <QPoint>
@@ -23,7 +23,7 @@ QImage cropImage(const QImage &src, const QRect &r);
 
 // A rectangle outline round the whole picture with a pen of the given width, centred
 // on the picture's edge, so about half of it lies inside.
-void drawFrame(QImage &img, int thickness, TColor colour);
+void drawFrame(QImage &img, int thickness, TColour colour);
 
 // Upside down (about the horizontal axis) and left to right (about the vertical axis).
 QImage mirrorHorizontal(const QImage &src);

@@ -50,13 +50,13 @@ TCadre::TCadre(QWidget *parent) : QDialog(parent)
     paintSwatch();
 }
 
-void TCadre::Init(TColor colour)
+void TCadre::Init(TColour colour)
 {
     m_colour = colour & 0xFFFFFFu;
     paintSwatch();
 }
 
-void TCadre::Result(int &thickness, TColor &colour) const
+void TCadre::Result(int &thickness, TColour &colour) const
 {
     thickness = m_accepted ? SpinEdit1->value() : 0;
     colour = m_colour;
@@ -65,7 +65,7 @@ void TCadre::Result(int &thickness, TColor &colour) const
 void TCadre::Panel1Click()
 {
     QColor c = QColor::fromRgb(toQRgb(m_colour));
-    if (DialogRunner::color(this, c)) {
+    if (DialogRunner::colour(this, c)) {
         m_colour = fromQRgb(c.rgb());
         paintSwatch();
     }

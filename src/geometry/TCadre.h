@@ -1,6 +1,6 @@
 #pragma once
 // "Cadre": thickness and colour of the frame drawn round the picture.
-#include "ColorValue.h"
+#include "ColourValue.h"
 
 #include <QDialog>
 
@@ -15,13 +15,13 @@ class TCadre : public QDialog {
 public:
     explicit TCadre(QWidget *parent = nullptr);
 
-    void Init(TColor colour);
+    void Init(TColour colour);
     // Thickness 0 unless accepted.
-    void Result(int &thickness, TColor &colour) const;
+    void Result(int &thickness, TColour &colour) const;
     void Panel1Click();  // opens the colour dialog on the swatch colour
     void Button1Click(); // Annuler
     void Button2Click(); // OK
-    TColor swatchColour() const { return m_colour; }
+    TColour swatchColour() const { return m_colour; }
 
     QSpinBox *SpinEdit1;
     QFrame *Panel1;
@@ -34,7 +34,7 @@ protected:
 
 private:
     void paintSwatch();
-    TColor m_colour = clBlack;
+    TColour m_colour = clBlack;
     bool m_accepted = false;
 };
 

@@ -26,7 +26,7 @@ TEST(Nouveau, ValuesAreClampedToTheirRanges)
     ScriptedDialogs dialogs;
     TNouveau dlg;
     int w = -1, h = -1;
-    TColor c = 0;
+    TColour c = 0;
     dialogs.onDialog = [](QDialog &d) {
         auto *w = d.findChild<QSpinBox *>("SpinEdit1");
         auto *h = d.findChild<QSpinBox *>("SpinEdit2");

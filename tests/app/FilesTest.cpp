@@ -28,7 +28,7 @@ TEST_F(AppTest, OpenShowsTheFileAndSaveAsCancelledWritesNothing)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("photo.bmp");
-    Picture pic = Picture::fromImage(makeWorkingImage(120, 80, qRgb(10, 200, 30)));
+    Picture pic = Picture::fromImage(newWorkingImage(120, 80, qRgb(10, 200, 30)));
     formats::writePictureFile(pic, path);
     dialogs.onFile = [&](FileDialogRequest &) { return path; };
     form->FileOpenItemClick();

@@ -50,7 +50,7 @@ TEST_F(AppTest, NewPictureIsNamedAfterTheWindowCount)
 
 TEST_F(AppTest, NewPictureTakesBackgroundAsFillColour)
 {
-    dialogs.onColor = [](QColor &c) {
+    dialogs.onColour = [](QColor &c) {
         c = QColor(255, 0, 0);
         return true;
     };
@@ -101,7 +101,7 @@ TEST_F(AppTest, AnnuleTwiceKeepsTheFirstUndo)
     TMDIChild *c = newPicture();
     c->SauveUndo();
     c->doc().canvas().FillRect(QRect(0, 0, 10, 10));
-    c->doc().canvas().setBrushColor(clBlack);
+    c->doc().canvas().setBrushColour(clBlack);
     c->doc().canvas().FillRect(QRect(0, 0, 10, 10));
     const QImage drawn = c->doc().image().copy();
     form->Annuler1Click();
@@ -114,7 +114,7 @@ TEST_F(AppTest, AnnuleTwiceKeepsTheFirstUndo)
 TEST_F(AppTest, EraseAsksAndOnlyYesErases)
 {
     TMDIChild *c = newPicture();
-    c->doc().canvas().setBrushColor(clBlack);
+    c->doc().canvas().setBrushColour(clBlack);
     c->doc().canvas().FillRect(QRect(0, 0, 50, 50));
     dialogs.answer = QMessageBox::No;
     form->Effacerlimage1Click();

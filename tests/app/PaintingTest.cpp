@@ -38,7 +38,7 @@ TEST_F(AppTest, LineDragOnTheWindowLeavesOneLine)
 TEST_F(AppTest, FarRightPaletteSwatchMakesTheNextStrokeWhite)
 {
     TMDIChild *c = newPicture(300, 200);
-    c->doc().canvas().setBrushColor(clBlack);
+    c->doc().canvas().setBrushColour(clBlack);
     c->doc().canvas().FillRect(QRect(0, 0, 300, 200));
     form->findChild<ColourSwatch *>("Palette26")->clicked();
     QWidget *view = c->Image1();
@@ -74,7 +74,7 @@ TEST_F(AppTest, EraserShowsItsOwnWidthInTheBox)
 TEST_F(AppTest, SelectAllCopyThenPasteMakesAWindowOfThatSize)
 {
     TMDIChild *c = newPicture(250, 120);
-    c->doc().canvas().setBrushColor(0x00336699);
+    c->doc().canvas().setBrushColour(0x00336699);
     c->doc().canvas().FillRect(QRect(0, 0, 250, 120));
     const QImage before = c->doc().image().copy();
     form->action("Toutslectionner1")->trigger();
@@ -94,7 +94,7 @@ TEST_F(AppTest, SelectAllCopyThenPasteMakesAWindowOfThatSize)
 TEST_F(AppTest, DeleteKeyPaintsTheSelectionWhite)
 {
     TMDIChild *c = newPicture(250, 120);
-    c->doc().canvas().setBrushColor(clBlack);
+    c->doc().canvas().setBrushColour(clBlack);
     c->doc().canvas().FillRect(QRect(0, 0, 250, 120));
     form->action("Toutslectionner1")->trigger();
     QTest::keyClick(c, Qt::Key_Delete);

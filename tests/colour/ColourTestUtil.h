@@ -1,12 +1,12 @@
 #pragma once
-#include "ColorValue.h"
+#include "ColourValue.h"
 
 #include <QImage>
 
 namespace vermeo::test {
 
 // A w x h picture of one colour value.
-inline QImage filled(int w, int h, TColor c)
+inline QImage filled(int w, int h, TColour c)
 {
     QImage img(w, h, QImage::Format_RGB32);
     img.fill(toQRgb(c));
@@ -15,7 +15,7 @@ inline QImage filled(int w, int h, TColor c)
 
 inline QImage onePixel(int r, int g, int b) { return filled(1, 1, ComposeCouleur(r, g, b)); }
 
-inline TColor at(const QImage &img, int x, int y) { return fromQRgb(img.pixel(x, y)); }
+inline TColour at(const QImage &img, int x, int y) { return fromQRgb(img.pixel(x, y)); }
 
 // A picture whose every pixel differs, to compare kernels with a slow reference.
 inline QImage varied(int w, int h)

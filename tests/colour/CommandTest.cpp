@@ -23,9 +23,9 @@ namespace {
 struct RecordingHost : DocumentHost {
     ProgressRecorder recorder;
     Progress &progress() override { return recorder; }
-    TColor fore = clBlack;
-    TColor foreColour() const override { return fore; }
-    void setForeColour(TColor c) override { fore = c; }
+    TColour fore = clBlack;
+    TColour foreColour() const override { return fore; }
+    void setForeColour(TColour c) override { fore = c; }
     int fits = 0;
     void fitWindow() override { ++fits; }
 };
@@ -52,7 +52,7 @@ TEST(ColourCommand, BrightnessAppliedThroughTheFrame)
     const QImage before = test::varied(3, 4);
     loadPicture(doc, before);
     doc.setDeclaredDepth(8, {qRgb(0, 0, 0)});
-    doc.canvas().setPenColor(ComposeCouleur(1, 2, 3));
+    doc.canvas().setPenColour(ComposeCouleur(1, 2, 3));
     RecordingHost host;
     ScriptedDialogs script;
     script.onDialog = spinAndPress(100, "Button2");
@@ -62,7 +62,7 @@ TEST(ColourCommand, BrightnessAppliedThroughTheFrame)
     EXPECT_EQ(doc.undoImage(), before);
     EXPECT_TRUE(doc.modified());
     EXPECT_EQ(doc.picture().depth, 24);
-    EXPECT_EQ(doc.canvas().penColor(), ComposeCouleur(1, 2, 3));
+    EXPECT_EQ(doc.canvas().penColour(), ComposeCouleur(1, 2, 3));
     EXPECT_EQ(host.recorder.positions, (std::vector<int>{0, 33, 66}));
     EXPECT_EQ(host.recorder.begins, 1);
     EXPECT_EQ(host.recorder.ends, 1);
@@ -113,7 +113,7 @@ TEST(ColourCommand, ClarityAppliesWhatThePreviewShowed)
     loadPicture(doc, test::filled(132, 99, ComposeCouleur(50, 50, 50)));
     RecordingHost host;
     ScriptedDialogs script;
-    TColor previewed = 0;
+    TColour previewed = 0;
     script.onDialog = [&](QDialog &d) {
         auto &c = static_cast<TClart &>(d);
         c.SpinEdit1->setValue(100);
@@ -170,8 +170,8 @@ TEST(ColourCommand, PermuteReplaceAndGrey)
     EXPECT_EQ(at(doc.image(), 2, 2), ComposeCouleur(20, 30, 10));
 
     doc.setModified(false);
-    doc.canvas().setBrushColor(ComposeCouleur(20, 30, 10));
-    doc.canvas().setPenColor(ComposeCouleur(1, 2, 3));
+    doc.canvas().setBrushColour(ComposeCouleur(20, 30, 10));
+    doc.canvas().setPenColour(ComposeCouleur(1, 2, 3));
     QRect repainted;
     doc.onChanged = [&](const QRect &r) { repainted = r; };
     script.onDialog = [](QDialog &d) { static_cast<TRCouleur &>(d).Button2->click(); };
@@ -205,7 +205,7 @@ TEST(ColourCommand, SeparationEditsOnlyThePenSwatch)
 {
     ImageDocument doc;
     loadPicture(doc, test::filled(3, 3, clWhite));
-    doc.canvas().setPenColor(ComposeCouleur(200, 0, 0));
+    doc.canvas().setPenColour(ComposeCouleur(200, 0, 0));
     RecordingHost host;
     ScriptedDialogs script;
     script.onDialog = [](QDialog &d) {
@@ -312,7 +312,7 @@ TEST(ColourCommand, GradientsFromThePenSwatch)
     EXPECT_TRUE(doc.modified());
     Degrade2(doc, host, 1);
     EXPECT_EQ(at(doc.image(), 4, 10), ComposeCouleur(10, 0, 0));
-    EXPECT_EQ(doc.canvas().penColor(), ComposeCouleur(245, 0, 0));
+    EXPECT_EQ(doc.canvas().penColour(), ComposeCouleur(245, 0, 0));
     const QImage now = doc.image();
     EXPECT_THROW(Degrade(doc, host, 3), VermeoError);
     EXPECT_EQ(doc.image(), now);

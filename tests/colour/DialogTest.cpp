@@ -156,7 +156,7 @@ TEST(ChannelDialogs, PermutationChoiceWaitsForApercu)
 
 TEST(ChannelDialogs, RgbComponentsGiveThePenColourBackWhenUnmoved)
 {
-    const TColor pen = ComposeCouleur(200, 17, 90);
+    const TColour pen = ComposeCouleur(200, 17, 90);
     TRvb d;
     d.Init(pen);
     EXPECT_EQ(d.TrackBar1->value(), 39);
@@ -164,7 +164,7 @@ TEST(ChannelDialogs, RgbComponentsGiveThePenColourBackWhenUnmoved)
     EXPECT_EQ(d.TrackBar3->value(), 3);  // green 17
     d.show();
     d.Button2->click();
-    TColor out = clBlack;
+    TColour out = clBlack;
     d.Result(out);
     EXPECT_EQ(out, pen);
     TRvb moved;

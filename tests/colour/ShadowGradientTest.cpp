@@ -11,7 +11,7 @@ using vermeo::test::at;
 using vermeo::test::filled;
 
 namespace {
-const TColor kDark = ComposeCouleur(30, 30, 29); // sum 89
+const TColour kDark = ComposeCouleur(30, 30, 29); // sum 89
 QImage rowWithDarkAt(int w, int x)
 {
     QImage img = filled(w, 1, clWhite);
@@ -97,8 +97,8 @@ TEST(Gradient, BandsFromBlackLeaveLastRowAndColumn)
     EXPECT_EQ(at(img, 50, 98), ComposeCouleur(245, 0, 0));
     EXPECT_EQ(at(img, 50, 99), clWhite);
     EXPECT_EQ(at(img, 119, 10), clWhite);
-    EXPECT_EQ(c.penColor(), ComposeCouleur(245, 0, 0));
-    EXPECT_EQ(c.brushColor(), ComposeCouleur(245, 0, 0));
+    EXPECT_EQ(c.penColour(), ComposeCouleur(245, 0, 0));
+    EXPECT_EQ(c.brushColour(), ComposeCouleur(245, 0, 0));
     EXPECT_EQ(c.dirty(), QRect(0, 0, 119, 99));
 }
 

@@ -6,7 +6,7 @@
 using namespace vermeo;
 
 namespace {
-QImage white(int w, int h) { return makeWorkingImage(w, h, qRgb(255, 255, 255)); }
+QImage white(int w, int h) { return newWorkingImage(w, h, qRgb(255, 255, 255)); }
 int countColour(const QImage &img, QRgb c)
 {
     int n = 0;
@@ -40,8 +40,8 @@ TEST(Canvas, NotXorTwiceRestoresEveryFigure)
     const QImage before = img.copy();
     Canvas c(&img);
     c.setPenMode(PenMode::NotXor);
-    c.setPenColor(0x00123456);
-    c.setBrushColor(0x00654321); // solid brush: inside is inverted too
+    c.setPenColour(0x00123456);
+    c.setBrushColour(0x00654321); // solid brush: inside is inverted too
     for (int pass = 0; pass < 2; ++pass) {
         c.Rectangle(5, 5, 40, 30);
         c.Ellipse(10, 10, 50, 55);
@@ -73,10 +73,10 @@ TEST(Canvas, BrushColourOnClearBrushMakesItSolid)
     QImage img = white(4, 4);
     Canvas c(&img);
     c.setBrushStyle(bsClear);
-    c.setBrushColor(clRed);
+    c.setBrushColour(clRed);
     EXPECT_EQ(c.brushStyle(), bsSolid);
     c.setBrushStyle(bsCross);
-    c.setBrushColor(clBlack);
+    c.setBrushColour(clBlack);
     EXPECT_EQ(c.brushStyle(), bsCross);
 }
 
@@ -89,7 +89,7 @@ TEST(Canvas, FloodFillIsFourConnectedAndStopsAtOtherColours)
         img.setPixel(5, y, qRgb(0, 0, 0));
     img.setPixel(5, 4, qRgb(255, 255, 255));
     img.setPixel(4, 4, qRgb(0, 0, 0)); // the gap at (5,4) touches (4,5)/(4,3) only through corners... keep 4-connected
-    c.setBrushColor(clRed);
+    c.setBrushColour(clRed);
     c.FloodFill(0, 0);
     EXPECT_EQ(img.pixel(0, 0), qRgb(255, 0, 0));
     EXPECT_EQ(img.pixel(4, 9), qRgb(255, 0, 0));
@@ -101,7 +101,7 @@ TEST(Canvas, FloodFillWithHatchOnlyPaintsLinesInsideTheArea)
 {
     QImage img = white(32, 32);
     Canvas c(&img);
-    c.setBrushColor(clBlack);
+    c.setBrushColour(clBlack);
     c.setBrushStyle(bsHorizontal);
     c.FloodFill(3, 3);
     const int black = countColour(img, qRgb(0, 0, 0));
@@ -111,8 +111,8 @@ TEST(Canvas, FloodFillWithHatchOnlyPaintsLinesInsideTheArea)
 
 TEST(Canvas, CopyModesFollowTheirRasterOperations)
 {
-    QImage dst = makeWorkingImage(2, 1, qRgb(0x0F, 0xF0, 0x33));
-    QImage src = makeWorkingImage(2, 1, qRgb(0xFF, 0x00, 0x11));
+    QImage dst = newWorkingImage(2, 1, qRgb(0x0F, 0xF0, 0x33));
+    QImage src = newWorkingImage(2, 1, qRgb(0xFF, 0x00, 0x11));
     Canvas c(&dst);
     c.setCopyMode(CopyMode::SrcInvert);
     c.Draw(0, 0, src);

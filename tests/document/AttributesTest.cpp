@@ -45,7 +45,7 @@ TEST(Attributes, SetIniMapsToolNumbersAndEndsWithGivenBrushStyle)
         EXPECT_EQ(doc.Tool, expected[n]) << "tool number " << n;
         EXPECT_EQ(doc.PrevTool, doc.Tool);
         EXPECT_EQ(doc.canvas().brushStyle(), int(bsClear));
-        EXPECT_EQ(doc.canvas().brushColor(), clRed);
+        EXPECT_EQ(doc.canvas().brushColour(), clRed);
         EXPECT_EQ(doc.canvas().penStyle(), int(psDash));
         EXPECT_EQ(n == 7 ? doc.EraserWidth : doc.canvas().penWidth(), 3);
     }
@@ -98,24 +98,24 @@ TEST(Palette, CancelledColourDialogStillAppliesBothSwatches)
     MainDrawingState state;
     state.foreColour = clRed;
     state.backColour = ComposeCouleur(0, 0, 255);
-    dialogs.onColor = [](QColor &) { return false; };
+    dialogs.onColour = [](QColor &) { return false; };
     EXPECT_FALSE(swatchClick(state, true, {&b.doc, &b.host}, nullptr));
     EXPECT_EQ(state.foreColour, clRed);
-    EXPECT_EQ(b.doc.canvas().penColor(), clRed);
-    EXPECT_EQ(b.doc.canvas().brushColor(), ComposeCouleur(0, 0, 255));
+    EXPECT_EQ(b.doc.canvas().penColour(), clRed);
+    EXPECT_EQ(b.doc.canvas().brushColour(), ComposeCouleur(0, 0, 255));
     EXPECT_EQ(b.doc.canvas().brushStyle(), int(bsSolid));
 
-    dialogs.onColor = [](QColor &c) {
+    dialogs.onColour = [](QColor &c) {
         c = QColor(0, 200, 0);
         return true;
     };
     EXPECT_TRUE(swatchClick(state, false, {&b.doc, &b.host}, nullptr));
     EXPECT_EQ(state.backColour, ComposeCouleur(0, 200, 0));
-    EXPECT_EQ(b.doc.canvas().brushColor(), ComposeCouleur(0, 200, 0));
+    EXPECT_EQ(b.doc.canvas().brushColour(), ComposeCouleur(0, 200, 0));
 
     swapSwatches(state, {&b.doc, &b.host});
-    EXPECT_EQ(b.doc.canvas().penColor(), ComposeCouleur(0, 200, 0));
-    EXPECT_EQ(b.doc.canvas().brushColor(), clRed);
+    EXPECT_EQ(b.doc.canvas().penColour(), ComposeCouleur(0, 200, 0));
+    EXPECT_EQ(b.doc.canvas().brushColour(), clRed);
 }
 
 TEST(Palette, ToolButtonsAndNewWindowsGetLastPanelTool)
@@ -139,7 +139,7 @@ TEST(Palette, ToolButtonsAndNewWindowsGetLastPanelTool)
     EXPECT_EQ(state.foreColour, clBlack);
     SetCol(state, clRed, true, {&b.doc, &b.host});
     EXPECT_EQ(state.foreColour, clRed);
-    EXPECT_EQ(b.doc.canvas().penColor(), clRed);
+    EXPECT_EQ(b.doc.canvas().penColour(), clRed);
     // No active window: only the main state changes.
     penWidthChanged(state, 7, {});
     EXPECT_EQ(state.penWidth, 7);

@@ -15,14 +15,14 @@ namespace vermeo::test {
 struct RecordingHost : DocumentHost {
     QString panel[3];
     Qt::CursorShape cursor = Qt::ArrowCursor;
-    std::vector<TColor> picked;
+    std::vector<TColour> picked;
     int shownWidth = -1;
     QString fontName = QStringLiteral("DejaVu Sans");
     int fontSize = 12;
 
     void setStatusText(int p, const QString &t) override { if (p >= 0 && p < 3) panel[p] = t; }
     void setCursorShape(Qt::CursorShape s) override { cursor = s; }
-    void pickedColour(TColor c) override { picked.push_back(c); }
+    void pickedColour(TColour c) override { picked.push_back(c); }
     void showPenWidth(int w) override { shownWidth = w; }
     QString fontBoxName() const override { return fontName; }
     int fontBoxSize() const override { return fontSize; }
@@ -42,7 +42,7 @@ struct Board {
         SetIni(doc, host, 1, 1, bsClear, clWhite, clBlack, psSolid);
         SetFrame(doc, host, tool);
     }
-    TColor at(int x, int y) const { return fromQRgb(doc.image().pixel(x, y)); }
+    TColour at(int x, int y) const { return fromQRgb(doc.image().pixel(x, y)); }
 };
 
 inline ShiftState leftHeld(bool alt = false)

@@ -161,10 +161,10 @@ TEST(GeometryCommands, FrameOfTwentyInRed)
     RecordingHost host;
     ScriptedDialogs scripts;
     doc.Init(100, 80, clWhite);
-    doc.canvas().setPenColor(TColor(0x00FF0000));
+    doc.canvas().setPenColour(TColour(0x00FF0000));
     doc.canvas().setPenWidth(3);
     doc.canvas().setBrushStyle(bsSolid);
-    TColor offered = 0;
+    TColour offered = 0;
     scripts.onDialog = [&](QDialog &d) {
         auto &c = static_cast<TCadre &>(d);
         offered = c.swatchColour();
@@ -172,7 +172,7 @@ TEST(GeometryCommands, FrameOfTwentyInRed)
         c.Button2Click();
     };
     Encadre(doc, host);
-    EXPECT_EQ(offered, TColor(0x00FF0000));
+    EXPECT_EQ(offered, TColour(0x00FF0000));
     EXPECT_FALSE(doc.modified());
     EXPECT_EQ(doc.image().pixel(0, 0), 0xFFFFFFFFu);
 
@@ -191,7 +191,7 @@ TEST(GeometryCommands, FrameOfTwentyInRed)
     EXPECT_EQ(doc.image().pixel(50, 40), 0xFFFFFFFFu);
     EXPECT_TRUE(doc.modified());
     // The drawing attributes are as they were.
-    EXPECT_EQ(doc.canvas().penColor(), TColor(0x00FF0000));
+    EXPECT_EQ(doc.canvas().penColour(), TColour(0x00FF0000));
     EXPECT_EQ(doc.canvas().penWidth(), 3);
     EXPECT_EQ(doc.canvas().brushStyle(), int(bsSolid));
 }

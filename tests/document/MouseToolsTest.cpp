@@ -50,7 +50,7 @@ TEST(RubberBand, ReleaseAwayFromLastMoveLeavesNoBand)
 TEST(RubberBand, PressAndReleaseWithoutMovingCommitsAndMarksModified)
 {
     Board b(50, 50, 1);
-    b.doc.canvas().setPenColor(clRed);
+    b.doc.canvas().setPenColour(clRed);
     b.doc.setModified(false);
     b.mouse.click(20, 20);
     EXPECT_TRUE(b.doc.modified());
@@ -98,7 +98,7 @@ TEST(Freehand, EraserPaintsFillColourWithItsOwnWidth)
     EXPECT_EQ(b.at(50, 50), clRed);
     EXPECT_EQ(b.at(50, 57), clRed);
     EXPECT_EQ(b.at(50, 70), clBlack);
-    EXPECT_EQ(b.doc.canvas().penColor(), clBlack); // pen given back
+    EXPECT_EQ(b.doc.canvas().penColour(), clBlack); // pen given back
     EXPECT_EQ(b.doc.canvas().penWidth(), 1);
 }
 
@@ -157,11 +157,11 @@ TEST(Stamp, AltPressSetsSourceAndLaterClicksCopyItsColour)
     b.mouse.click(50, 50);
     EXPECT_EQ(b.at(50, 52), clRed);
     EXPECT_EQ(b.doc.canvas().penWidth(), 1);
-    EXPECT_EQ(b.doc.canvas().penColor(), clBlack);
+    EXPECT_EQ(b.doc.canvas().penColour(), clBlack);
 
     b.doc.image().setPixel(5, 5, qRgb(0, 0, 255)); // the colour is read at each click
     b.mouse.click(70, 70);
-    EXPECT_EQ(b.at(70, 72), TColor(0xFF0000));
+    EXPECT_EQ(b.at(70, 72), TColour(0xFF0000));
     EXPECT_EQ(b.doc.StampSource, QPoint(5, 5));
 }
 
@@ -194,7 +194,7 @@ TEST(FloodFill, StopsAtOtherColoursAndLeavesBrushSolid)
     EXPECT_EQ(b.at(10, 20), clBlack);
     EXPECT_EQ(b.at(50, 50), clWhite);
     EXPECT_EQ(c.brushStyle(), int(bsSolid));
-    EXPECT_EQ(c.brushColor(), clWhite);
+    EXPECT_EQ(c.brushColour(), clWhite);
     EXPECT_TRUE(b.doc.modified());
 
     const QImage shared = b.doc.image(); // the fill must not write through a shared copy

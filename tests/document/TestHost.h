@@ -34,5 +34,5 @@ inline void loadNoise(vermeo::ImageDocument &doc, int w, int h, quint32 seed = 1
 {
     doc.Init(w, h, vermeo::clWhite);
     doc.assignImage(noiseImage(w, h, seed));
-    doc.canvas().setPenColor(vermeo::clBlack); // as the main window's drawing state sets it
+    doc.canvas().setPenColour(vermeo::clBlack); // as the main window's drawing state sets it
 }

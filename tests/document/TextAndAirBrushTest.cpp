@@ -76,7 +76,7 @@ TEST(TextTool, RotatedFontIgnoresBoldAndUsesPixelSize)
     host.fontSize = 20;
     for (ImageDocument *d : {&bold, &plain}) {
         d->Init(200, 100, clWhite);
-        d->canvas().setPenColor(clBlack);
+        d->canvas().setPenColour(clBlack);
     }
     SetStyle1(bold, '+');
     RotTextOut(bold, host, 10, 10, QStringLiteral("Hello"), 360);
@@ -183,7 +183,7 @@ TEST(AirBrush, SprayToolDarkensDiscAndBuildsUpNearEdge)
     EXPECT_EQ(b.at(50, 50), ComposeCouleur(230, 230, 230)); // 229.5 rounds to even
     EXPECT_EQ(b.at(50, 31), ComposeCouleur(230, 230, 230));
     EXPECT_EQ(b.at(32, 32), clWhite); // corner of the square, outside the disc
-    EXPECT_EQ(b.doc.canvas().brushColor(), clWhite);
+    EXPECT_EQ(b.doc.canvas().brushColour(), clWhite);
     b.mouse.click(50, 50);
     EXPECT_LT(b.at(50, 50) & 0xFF, 230u);
     b.mouse.click(0, 0); // only the quarter inside the picture

@@ -88,8 +88,8 @@ TEST(Zoom, PaintingWhileZoomedIsCarriedOverRescaledAndTheRestStaysExact)
     ZAvant(doc, host); // x2
     Canvas &c = doc.canvas();
     c.setBrushStyle(bsSolid);
-    c.setBrushColor(clRed);
-    c.setPenColor(clRed);
+    c.setBrushColour(clRed);
+    c.setPenColour(clRed);
     c.Rectangle(100, 100, 140, 104); // 40 x 4 at x2 -> 20 x 2 at actual size
     ZInit(doc, host);
     const QRgb red = toQRgb(clRed);
@@ -101,12 +101,12 @@ TEST(Zoom, PaintingWhileZoomedIsCarriedOverRescaledAndTheRestStaysExact)
 
     // Painted while zoomed out: one zoomed pixel covers 2 x 2 actual pixels.
     ZArriere(doc, host);
-    doc.canvas().SetPixel(10, 10, TColor(0x00FF0000));
+    doc.canvas().SetPixel(10, 10, TColour(0x00FF0000));
     ZAvant(doc, host);
     ZAvant(doc, host); // through actual size to x2
     ZInit(doc, host);
     for (QPoint p : {QPoint(20, 20), QPoint(21, 20), QPoint(20, 21), QPoint(21, 21)})
-        EXPECT_EQ(doc.image().pixel(p), toQRgb(TColor(0x00FF0000)));
+        EXPECT_EQ(doc.image().pixel(p), toQRgb(TColour(0x00FF0000)));
     EXPECT_EQ(doc.image().pixel(22, 20), before.pixel(22, 20));
 }
 
@@ -118,7 +118,7 @@ TEST(Zoom, UndoWhileZoomedAndAFlatPicture)
     const QImage before = doc.image().copy();
     ZAvant(doc, host);
     doc.SauveUndo();
-    doc.canvas().setPenColor(clBlack);
+    doc.canvas().setPenColour(clBlack);
     doc.canvas().setPenWidth(9);
     doc.canvas().MoveTo(0, 0);
     doc.canvas().LineTo(700, 500);

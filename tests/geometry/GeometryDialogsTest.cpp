@@ -125,7 +125,7 @@ TEST(TCadre, SwatchOpensTheColourDialogAndCancelGivesNoFrame)
 {
     ScriptedDialogs scripts;
     QColor offered;
-    scripts.onColor = [&](QColor &c) {
+    scripts.onColour = [&](QColor &c) {
         offered = c;
         c = QColor(0, 255, 0);
         return true;
@@ -134,10 +134,10 @@ TEST(TCadre, SwatchOpensTheColourDialogAndCancelGivesNoFrame)
     d.Init(clRed);
     d.Panel1Click();
     EXPECT_EQ(offered, QColor(255, 0, 0));
-    EXPECT_EQ(d.swatchColour(), TColor(0x0000FF00));
-    scripts.onColor = [](QColor &) { return false; };
+    EXPECT_EQ(d.swatchColour(), TColour(0x0000FF00));
+    scripts.onColour = [](QColor &) { return false; };
     d.Panel1Click();
-    EXPECT_EQ(d.swatchColour(), TColor(0x0000FF00));
+    EXPECT_EQ(d.swatchColour(), TColour(0x0000FF00));
 
     scripts.onDialog = [](QDialog &dlg) {
         auto &c = static_cast<TCadre &>(dlg);
@@ -146,10 +146,10 @@ TEST(TCadre, SwatchOpensTheColourDialogAndCancelGivesNoFrame)
     };
     EXPECT_EQ(DialogRunner::exec(d), QDialog::Accepted);
     int t = 0;
-    TColor col = 0;
+    TColour col = 0;
     d.Result(t, col);
     EXPECT_EQ(t, 20);
-    EXPECT_EQ(col, TColor(0x0000FF00));
+    EXPECT_EQ(col, TColour(0x0000FF00));
     scripts.onDialog = {};
     DialogRunner::exec(d); // cancelled by the runner
     d.Result(t, col);

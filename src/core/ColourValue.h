@@ -8,27 +8,27 @@
 
 namespace vermeo {
 
-using TColor = std::uint32_t;
+using TColour = std::uint32_t;
 
-constexpr TColor clWhite = 0x00FFFFFF;
-constexpr TColor clBlack = 0x00000000;
-constexpr TColor clRed = 0x000000FF;
+constexpr TColour clWhite = 0x00FFFFFF;
+constexpr TColour clBlack = 0x00000000;
+constexpr TColour clRed = 0x000000FF;
 
-constexpr QRgb toQRgb(TColor c)
+constexpr QRgb toQRgb(TColour c)
 {
     return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
 }
 
-constexpr TColor fromQRgb(QRgb q)
+constexpr TColour fromQRgb(QRgb q)
 {
     return ((q >> 16) & 0xFFu) | (q & 0xFF00u) | ((q & 0xFFu) << 16);
 }
 
-inline QColor toQColor(TColor c) { return QColor::fromRgb(toQRgb(c)); }
-inline TColor fromQColor(const QColor &c) { return fromQRgb(c.rgb()); }
+inline QColor toQColor(TColour c) { return QColor::fromRgb(toQRgb(c)); }
+inline TColour fromQColor(const QColor &c) { return fromQRgb(c.rgb()); }
 
 // Splits a colour value into blue, green and red; the top byte never reaches a channel.
-constexpr void DecomposeCouleur(TColor c, int &b, int &g, int &r)
+constexpr void DecomposeCouleur(TColour c, int &b, int &g, int &r)
 {
     b = int((c >> 16) & 0xFFu);
     g = int((c >> 8) & 0xFFu);
@@ -38,9 +38,9 @@ constexpr void DecomposeCouleur(TColor c, int &b, int &g, int &r)
 constexpr int clampChannel(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 
 // Builds a colour value from red, green and blue, each clamped to 0..255.
-constexpr TColor ComposeCouleur(int r, int g, int b)
+constexpr TColour ComposeCouleur(int r, int g, int b)
 {
-    return (TColor(clampChannel(b)) << 16) | (TColor(clampChannel(g)) << 8) | TColor(clampChannel(r));
+    return (TColour(clampChannel(b)) << 16) | (TColour(clampChannel(g)) << 8) | TColour(clampChannel(r));
 }
 
 } // namespace vermeo

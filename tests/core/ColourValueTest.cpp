@@ -1,16 +1,16 @@
-#include "ColorValue.h"
+#include "ColourValue.h"
 
 #include <gtest/gtest.h>
 
 using namespace vermeo;
 
-TEST(ColorValue, ComposeClampsEachChannel)
+TEST(ColourValue, ComposeClampsEachChannel)
 {
     EXPECT_EQ(ComposeCouleur(300, -5, 128), 0x008000FFu);
     EXPECT_EQ(ComposeCouleur(256, 255, 0), 0x0000FFFFu);
 }
 
-TEST(ColorValue, DecomposeIgnoresTopByte)
+TEST(ColourValue, DecomposeIgnoresTopByte)
 {
     int b, g, r;
     DecomposeCouleur(0xAB123456u, b, g, r);
@@ -19,7 +19,7 @@ TEST(ColorValue, DecomposeIgnoresTopByte)
     EXPECT_EQ(r, 0x56);
 }
 
-TEST(ColorValue, QtConvertersSwapRedAndBlue)
+TEST(ColourValue, QtConvertersSwapRedAndBlue)
 {
     EXPECT_EQ(toQRgb(0x00FF0000u), qRgb(0, 0, 255));
     EXPECT_EQ(toQRgb(clRed), qRgb(255, 0, 0));
