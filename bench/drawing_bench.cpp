@@ -23,7 +23,10 @@ struct Drawing {
         SetIni(doc, host, 1, 1, bsClear, clWhite, clBlack, psSolid);
         SetFrame(doc, host, tool);
         // What the view would repaint.
-        doc.onChanged = [this](const QRect &r) { reportedPixels += (long long)r.width() * r.height(); };
+        doc.onChanged = [this](const QRegion &region) {
+            for (const QRect &r : region)
+                reportedPixels += (long long)r.width() * r.height();
+        };
         ShiftState held;
         held.left = true;
         FormMouseDown(doc, host, Qt::LeftButton, held, 20, 20);

@@ -1,5 +1,6 @@
 #include "TMainForm.h"
 #include "Icons.h"
+#include "MenuRoutes.h"
 #include "MenuTable.h"
 #include "Attributes.h"
 #include "Clipboard.h"
@@ -82,8 +83,6 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     setCentralWidget(central);
 
     buildMenus();
-    connectColourMenu();
-    connectPictureMenus();
     buildToolBar();
     buildToolPanel();
     row->addWidget(Panel1);
@@ -118,26 +117,10 @@ TMainForm::~TMainForm() { delete m_progress; }
 
 void TMainForm::buildMenus()
 {
-    const QHash<QString, std::function<void()>> handlers = {
-        {"FileNewItem", [this] { FileNewItemClick(); }},
-        {"FileOpenItem", [this] { FileOpenItemClick(); }},
-        {"FileCloseItem", [this] { FileCloseItemClick(); }},
-        {"FileSaveItem", [this] { FileSaveItemClick(); }},
-        {"FileSaveAsItem", [this] { FileSaveAsItemClick(); }},
-        {"FileExitItem", [this] { FileExitItemClick(); }},
-        {"Annuler1", [this] { Annuler1Click(); }},
-        {"Effacerlimage1", [this] { Effacerlimage1Click(); }},
-        {"Proprits1", [this] { Proprits1Click(); }},
-        {"WindowCascadeItem", [this] { WindowCascadeItemClick(); }},
-        {"WindowTileItem", [this] { WindowTileItemClick(); }},
-        {"WindowArrangeItem", [this] { WindowArrangeItemClick(); }},
-        {"WindowMinimizeItem", [this] { WindowMinimizeItemClick(); }},
-        {"Palettedescouleurs1", [this] { Palettedescouleurs1Click(); }},
-        {"HContents", [this] { HContents(); }},
-        {"HSearch", [this] { HSearch(); }},
-        {"HowToUse", [this] { HowToUse(); }},
-        {"About1", [this] { About1Click(); }},
-    };
+    QHash<QString, std::function<void(TMainForm &)>> routes;
+    for (const MenuRoutes *table : allMenuRoutes())
+        for (const MenuRoute &r : *table)
+            routes.insert(QString::fromLatin1(r.name), r.run);
     for (const MenuDef &def : menuTable()) {
         QMenu *menu = menuBar()->addMenu(QString::fromUtf8(def.caption));
         menu->setObjectName(QString::fromLatin1(def.name));
@@ -169,8 +152,8 @@ void TMainForm::buildMenus()
                 a->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
             if (e.needsChild)
                 m_childActions << name;
-            if (auto h = handlers.value(name))
-                connect(a, &QAction::triggered, this, h);
+            if (const auto run = routes.value(name))
+                connect(a, &QAction::triggered, this, [this, run] { run(*this); });
             m_actions.insert(name, a);
         }
         if (def.name == QLatin1String("Window1"))
@@ -180,16 +163,6 @@ void TMainForm::buildMenus()
     pal->setCheckable(true);
     pal->setChecked(true);
     connect(m_windowMenu, &QMenu::aboutToShow, this, &TMainForm::rebuildWindowList);
-}
-
-void TMainForm::routeToChild(const char *name, std::function<void(TMDIChild &)> op)
-{
-    QAction *a = m_actions.value(QString::fromLatin1(name));
-    Q_ASSERT(a);
-    connect(a, &QAction::triggered, this, [this, op = std::move(op)] {
-        if (TMDIChild *c = activeChild())
-            c->guarded([&] { op(*c); });
-    });
 }
 
 QToolButton *TMainForm::makeButton(QWidget *parent, const QString &name, const QString &glyphName, const QString &hint)
@@ -303,144 +276,6 @@ void TMainForm::buildToolBar()
         m_childControls << btn;
         if (QAction *a = m_actions.value(QString::fromLatin1(handler)))
             connect(btn, &QToolButton::clicked, a, &QAction::trigger);
-    }
-}
-
-void TMainForm::buildToolPanel()
-{
-    Panel1 = new QWidget(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFixedWidth(54);
-    auto *grid = new QGridLayout(Panel1);
-    grid->setContentsMargins(2, 2, 2, 2);
-    grid->setSpacing(0);
-    int row = 0, col = 0;
-    auto place = [&](QWidget *w) {
-        grid->addWidget(w, row, col);
-        if (++col == 2) {
-            col = 0;
-            ++row;
-        }
-    };
-    auto newRow = [&] {
-        if (col != 0) {
-            col = 0;
-            ++row;
-        }
-        grid->setRowMinimumHeight(row++, 6);
-    };
-
-    // Tools: one exclusive group; the two selection buttons of the upper bar are apart.
-    auto *toolGroup = new QButtonGroup(Panel1);
-    toolGroup->setObjectName(QStringLiteral("ToolGroup"));
-    static const char *toolGlyphs[] = {"pencil", "line",   "rectangle", "ellipse", "roundrect", "fill",      "eraser",
-                                       "polygon", "text",  "spray",     "stamp",   "pipette",   "select",    "ovalselect"};
-    const auto &tools = toolButtons();
-    for (int i = 0; i < int(tools.size()); ++i) {
-        const ToolButtonInfo &t = tools[size_t(i)];
-        QToolButton *b = qobject_cast<QToolButton *>(m_controls.value(QString::fromLatin1(t.objectName)));
-        if (!b) {
-            b = makeButton(Panel1, QString::fromLatin1(t.objectName), QString::fromLatin1(toolGlyphs[i]), t.hint);
-            m_childControls << b;
-        }
-        if (t.inPanelGroup) {
-            b->setCheckable(true);
-            toolGroup->addButton(b);
-            place(b);
-        }
-        connect(b, &QToolButton::clicked, this, [this, i] { toolButtonClick(State, i, active()); });
-    }
-    qobject_cast<QToolButton *>(m_controls.value("PenButton"))->setChecked(true);
-
-    newRow();
-    auto *penGroup = new QButtonGroup(Panel1);
-    for (const StyleButtonInfo &info : penStyleButtons()) {
-        QToolButton *b = makeButton(Panel1, QString::fromLatin1(info.objectName), QStringLiteral("pen%1").arg(info.code), info.hint);
-        b->setCheckable(true);
-        penGroup->addButton(b);
-        m_childControls << b;
-        place(b);
-        connect(b, &QToolButton::clicked, this, [this, code = info.code] { penStyleButtonClick(State, code, active()); });
-    }
-    qobject_cast<QToolButton *>(m_controls.value("SolidPen"))->setChecked(true);
-
-    newRow();
-    auto *brushGroup = new QButtonGroup(Panel1);
-    for (const StyleButtonInfo &info : brushStyleButtons()) {
-        QToolButton *b = makeButton(Panel1, QString::fromLatin1(info.objectName), QStringLiteral("brush%1").arg(info.code), info.hint);
-        b->setCheckable(true);
-        brushGroup->addButton(b);
-        m_childControls << b;
-        place(b);
-        connect(b, &QToolButton::clicked, this, [this, code = info.code] { brushStyleButtonClick(State, code, active()); });
-    }
-    qobject_cast<QToolButton *>(m_controls.value("ClearBrush"))->setChecked(true);
-
-    newRow();
-    SpinEdit1 = new QSpinBox(Panel1);
-    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
-    SpinEdit1->setRange(1, 100);
-    SpinEdit1->setValue(1);
-    SpinEdit1->setToolTip(QStringLiteral("Epaisseur de trait"));
-    SpinEdit1->setStatusTip(QStringLiteral("Epaisseur de trait"));
-    m_controls.insert("SpinEdit1", SpinEdit1);
-    m_childControls << SpinEdit1;
-    connect(SpinEdit1, &QSpinBox::valueChanged, this, [this](int v) { penWidthChanged(State, v, active()); });
-    grid->addWidget(SpinEdit1, row++, 0, 1, 2);
-    col = 0;
-
-    newRow();
-    auto *Panel2 = new QWidget(Panel1);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFixedSize(50, 40);
-    ForeColor = new ColourSwatch(clBlack, Panel2);
-    ForeColor->setObjectName(QStringLiteral("ForeColor"));
-    ForeColor->setGeometry(2, 2, 28, 20);
-    ForeColor->setToolTip(QStringLiteral("Couleur du crayon"));
-    ForeColor->setStatusTip(QStringLiteral("Couleur du crayon"));
-    Backcolor = new ColourSwatch(clWhite, Panel2);
-    Backcolor->setObjectName(QStringLiteral("Backcolor"));
-    Backcolor->setGeometry(18, 16, 28, 20);
-    Backcolor->setToolTip(QStringLiteral("Couleur de remplissage"));
-    Backcolor->setStatusTip(QStringLiteral("Couleur de remplissage"));
-    ForeColor->raise();
-    m_controls.insert("ForeColor", ForeColor);
-    m_controls.insert("Backcolor", Backcolor);
-    m_childControls << ForeColor << Backcolor;
-    grid->addWidget(Panel2, row++, 0, 1, 2);
-    QToolButton *swap = makeButton(Panel1, QStringLiteral("SpeedButton10"), QStringLiteral("swap"),
-                                   QStringLiteral("Echanger les couleurs"));
-    swap->setFixedSize(22, 18);
-    grid->addWidget(swap, row++, 0, 1, 2, Qt::AlignLeft);
-    connect(swap, &QToolButton::clicked, this, [this] {
-        swapSwatches(State, active());
-        syncSwatches();
-    });
-    connect(ForeColor, &ColourSwatch::clicked, this, [this] {
-        swatchClick(State, true, active(), this);
-        syncSwatches();
-    });
-    connect(Backcolor, &ColourSwatch::clicked, this, [this] {
-        swatchClick(State, false, active(), this);
-        syncSwatches();
-    });
-    grid->setRowStretch(row, 1);
-}
-
-void TMainForm::buildPaletteBar()
-{
-    Panel3 = new QWidget(this);
-    Panel3->setObjectName(QStringLiteral("Panel3"));
-    Panel3->setFixedHeight(27);
-    // Every combination of 0, 127 and 255; blue changes slowest, red fastest.
-    for (int i = 0; i < kPaletteCount; ++i) {
-        auto *s = new ColourSwatch(paletteColour(i), Panel3);
-        s->setObjectName(QStringLiteral("Palette%1").arg(i));
-        s->setGeometry(58 + 20 * i, 3, 20, 20);
-        connect(s, &ColourSwatch::clicked, this, [this, i] {
-            paletteClick(State, i, active());
-            syncSwatches();
-        });
     }
 }
 
@@ -586,7 +421,7 @@ void TMainForm::closeEvent(QCloseEvent *e)
 
 TMDIChild *TMainForm::OuvreFenetreImage(const QString &name)
 {
-    auto *child = new TMDIChild(this);
+    auto *child = new TMDIChild(*this);
     QMdiSubWindow *sw = m_mdi->addSubWindow(child);
     sw->setAttribute(Qt::WA_DeleteOnClose);
     const QString caption = formats::fileNamePart(name);

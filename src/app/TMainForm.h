@@ -50,7 +50,7 @@ public:
     void setStatusPanel(int panel, const QString &text) override;
     Progress &progressBar() override;
     QSize mainClientSize() const override;
-    QMdiArea *mdiArea() const override { return m_mdi; }
+    QMdiArea *mdiArea() const { return m_mdi; }
     TColour foreColour() const override { return State.foreColour; }
     void setForeColour(TColour c) override;
     void pickedColour(TColour c) override; // SetCol
@@ -66,9 +66,7 @@ public:
     void FileSaveItemClick();
     void FileSaveAsItemClick();
     void FileExitItemClick();
-    void Annuler1Click();
     void Effacerlimage1Click();
-    void Proprits1Click();
     void PasteItemClick();
     void WindowCascadeItemClick();
     void WindowTileItemClick();
@@ -102,11 +100,6 @@ protected:
 
 private:
     void buildMenus();
-    // Connects a menu item to an operation on the active image window; a failure is
-    // shown in a message box and leaves the picture as it was.
-    void routeToChild(const char *action, std::function<void(TMDIChild &)> op);
-    void connectColourMenu();
-    void connectPictureMenus();
     void buildToolBar();
     void buildToolPanel();
     void buildPaletteBar();

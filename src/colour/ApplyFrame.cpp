@@ -10,7 +10,15 @@ void applyFrame(ImageDocument &doc, DocumentHost &host, const PixelKernel &kerne
         result = kernel(doc.image(), scope.progress());
     }
     doc.SauveUndo();
-    doc.assignImage(result);
+    // A picture of another size is shown at actual size, as any new size is.
+    if (result.size() != doc.image().size()) {
+        doc.setZoomLevel(0);
+        doc.replaceAsTrueColour(result);
+        host.fitWindow();
+        host.setStatusText(1, QStringLiteral("%1 x %2").arg(result.width()).arg(result.height()));
+    } else {
+        doc.replaceAsTrueColour(result);
+    }
     doc.Modif();
 }
 

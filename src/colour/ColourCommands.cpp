@@ -137,15 +137,16 @@ void Remplacer(ImageDocument &doc, DocumentHost &host)
     host.takeFocus();
     if (!accepted)
         return;
-    doc.SauveUndo();
+    // Compared with itself only, so the pass runs on a copy that then replaces the picture.
+    QImage replaced = doc.image().copy();
     QRect changed;
     {
         ProgressScope scope(host.progress());
-        changed = replaceColour(doc.image(), from, to, scope.progress());
+        changed = replaceColour(replaced, from, to, scope.progress());
     }
+    doc.SauveUndo();
     if (!changed.isEmpty())
-        doc.canvas().markDirty(changed);
-    doc.flush();
+        doc.replacePixels(replaced);
     doc.Modif();
 }
 
@@ -158,10 +159,8 @@ void Inverse(ImageDocument &doc, DocumentHost &host)
 {
     const QImage result = invert(doc.image());
     doc.SauveUndo();
-    doc.SaveStyles();
-    doc.assignImage(result);
+    doc.replaceAsTrueColour(result);
     host.fitWindow();
-    doc.RestoreStyles();
     doc.Modif();
 }
 
@@ -170,7 +169,7 @@ void Monochrome(ImageDocument &doc, DocumentHost &host)
     (void)host;
     const Picture bw = monochrome(doc.image());
     doc.SauveUndo();
-    doc.assignPicture(bw);
+    doc.replacePicture(bw);
     doc.Modif();
 }
 
@@ -230,22 +229,25 @@ void checkGradientType(int type)
 }
 } // namespace
 
-void Degrade(ImageDocument &doc, DocumentHost &host, int type)
+namespace {
+// Painted on the picture at actual size; the window's pen and brush end at the last band's colour.
+void paintGradient(ImageDocument &doc, DocumentHost &host, int type, bool leftToRight)
 {
     checkGradientType(type);
     doc.SauveUndo();
-    gradient(doc.canvas(), host.foreColour(), type, false);
-    doc.flush();
+    Canvas picture = doc.pictureCanvas();
+    gradient(picture, host.foreColour(), type, leftToRight);
+    doc.pixelsChanged(picture.takeDirty());
+    Canvas &c = doc.canvas();
+    c.setPenMode(PenMode::Copy);
+    c.setPenColour(picture.penColour());
+    c.setBrushColour(picture.brushColour());
     doc.Modif();
 }
+} // namespace
 
-void Degrade2(ImageDocument &doc, DocumentHost &host, int type)
-{
-    checkGradientType(type);
-    doc.SauveUndo();
-    gradient(doc.canvas(), host.foreColour(), type, true);
-    doc.flush();
-    doc.Modif();
-}
+void Degrade(ImageDocument &doc, DocumentHost &host, int type) { paintGradient(doc, host, type, false); }
+
+void Degrade2(ImageDocument &doc, DocumentHost &host, int type) { paintGradient(doc, host, type, true); }
 
 } // namespace vermeo::colour

@@ -93,12 +93,10 @@ void gradient(Canvas &canvas, TColour start, int type, bool leftToRight)
 {
     if (type != 1 && type != 2)
         throw VermeoError(QStringLiteral("Type de dégradé inconnu : %1 (1 ou 2).").arg(type));
-    QImage *img = canvas.target();
+    const int w = canvas.width(), h = canvas.height();
+    QImage *img = canvas.beginWrite(QRect(0, 0, w - 1, h - 1));
     if (!img || img->isNull())
         return;
-    if (img->format() != QImage::Format_RGB32)
-        *img = toWorkingImage(*img);
-    const int w = img->width(), h = img->height();
     QRgb band[50];
     for (int k = 0; k < 50; ++k)
         band[k] = toQRgb(gradientBand(start, type, k));

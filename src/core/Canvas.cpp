@@ -129,53 +129,100 @@ QRect Canvas::takeDirty()
     return d;
 }
 
-// Draws a figure either straight onto the picture (copy mode) or, for not-xor, into a
-// transparent scratch image first, so that each covered pixel is inverted exactly once
-// even where outline and inside overlap; drawing the same figure twice then restores.
-template <typename Fn> void Canvas::paintFigure(const QRect &bounds, Fn draw)
+QImage *Canvas::beginWrite(const QRect &area)
+{
+    if (!m_img || m_img->isNull())
+        return nullptr;
+    const QRect a = area.intersected(m_img->rect());
+    if (!a.isEmpty() && m_beforeWrite)
+        m_beforeWrite(a);
+    return m_img;
+}
+
+void Canvas::markWritten(int x, int y)
+{
+    if (m_coverage)
+        m_coverage->scanLine(y)[x] = 0xFF;
+}
+
+void Canvas::markWritten(const QRect &r)
+{
+    if (!m_coverage)
+        return;
+    const QRect a = r.intersected(m_coverage->rect());
+    for (int y = a.top(); y <= a.bottom(); ++y)
+        std::fill_n(m_coverage->scanLine(y) + a.left(), a.width(), uchar(0xFF));
+}
+
+// Draws into a transparent scratch image first, then puts each covered pixel on the
+// picture exactly once (inverted for not-xor, so that drawing twice restores) and
+// records it as written.
+template <typename Fn> void Canvas::paintOnScratch(const QRect &area, Fn draw, bool notXor)
+{
+    QImage scratch(area.size(), QImage::Format_ARGB32_Premultiplied);
+    if (scratch.isNull())
+        return;
+    scratch.fill(Qt::transparent);
+    {
+        QPainter p(&scratch);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.translate(-area.topLeft());
+        p.setBrushOrigin(0, 0);
+        draw(p);
+    }
+    for (int y = 0; y < area.height(); ++y) {
+        const QRgb *s = rowOf(scratch, y);
+        QRgb *d = rowOf(*m_img, area.top() + y) + area.left();
+        uchar *c = m_coverage ? m_coverage->scanLine(area.top() + y) + area.left() : nullptr;
+        for (int x = 0; x < area.width(); ++x) {
+            if (!qAlpha(s[x]))
+                continue;
+            d[x] = notXor ? (~(s[x] ^ d[x]) | kOpaque) : (s[x] | kOpaque);
+            if (c)
+                c[x] = 0xFF;
+        }
+    }
+}
+
+// Drawn straight onto the picture in copy mode; through a scratch image in not-xor
+// mode, or when the written pixels must be recorded.
+template <typename Fn> void Canvas::paintArea(const QRect &bounds, Fn draw, bool notXor)
 {
     if (!m_img || m_img->isNull())
         return;
     const QRect area = bounds.intersected(m_img->rect());
     if (area.isEmpty())
         return;
+    beginWrite(area);
+    if (!notXor && !m_coverage) {
+        QPainter p(m_img);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setClipRect(area);
+        draw(p);
+    } else {
+        paintOnScratch(area, draw, notXor);
+    }
+    markDirty(area);
+}
+
+// A figure in the pen and brush, in the pen mode.
+template <typename Fn> void Canvas::paintFigure(const QRect &bounds, Fn draw)
+{
     QPen pen(qtPenStyle(m_penStyle));
     pen.setColor(toQColor(m_penColour));
     pen.setWidth(m_penWidth);
     pen.setCapStyle(m_penWidth > 1 ? Qt::RoundCap : Qt::FlatCap);
     pen.setJoinStyle(m_penWidth > 1 ? Qt::RoundJoin : Qt::MiterJoin);
-    QBrush brush(toQColor(m_brushColour), qtBrushStyle(m_brushStyle));
-
-    if (m_penMode == PenMode::Copy) {
-        QPainter p(m_img);
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.setClipRect(area);
-        p.setPen(pen);
-        p.setBrush(brush);
-        p.setBackgroundMode(Qt::TransparentMode);
-        draw(p);
-    } else {
-        QImage scratch(area.size(), QImage::Format_ARGB32_Premultiplied);
-        scratch.fill(Qt::transparent);
-        {
-            QPainter p(&scratch);
-            p.setRenderHint(QPainter::Antialiasing, false);
-            p.translate(-area.topLeft());
-            p.setBrushOrigin(0, 0);
+    const QBrush brush(toQColor(m_brushColour), qtBrushStyle(m_brushStyle));
+    paintArea(
+        bounds,
+        [&](QPainter &p) {
             p.setPen(pen);
             p.setBrush(brush);
             p.setBackgroundMode(Qt::TransparentMode);
             draw(p);
-        }
-        for (int y = 0; y < area.height(); ++y) {
-            const QRgb *s = rowOf(scratch, y);
-            QRgb *d = rowOf(*m_img, area.top() + y) + area.left();
-            for (int x = 0; x < area.width(); ++x)
-                if (qAlpha(s[x]))
-                    d[x] = ~(s[x] ^ d[x]) | kOpaque;
-        }
-    }
-    markDirty(area);
+        },
+        m_penMode == PenMode::NotXor);
 }
 
 void Canvas::LineTo(int x, int y)
@@ -200,10 +247,12 @@ void Canvas::LineTo(int x, int y)
     const int dy = -std::abs(y - y0), sy = y0 < y ? 1 : -1;
     int err = dx + dy;
     const int w = m_img->width(), h = m_img->height();
+    beginWrite(QRect(from, QPoint(x, y)).normalized());
     while (!(x0 == x && y0 == y)) {
         if (on && x0 >= 0 && y0 >= 0 && x0 < w && y0 < h) {
             QRgb *d = rowOf(*m_img, y0) + x0;
             *d = m_penMode == PenMode::Copy ? (pen | kOpaque) : (~(pen ^ *d) | kOpaque);
+            markWritten(x0, y0);
         }
         if (!dashes.empty() && --dashLeft == 0) {
             dashIndex = (dashIndex + 1) % int(dashes.size());
@@ -329,7 +378,9 @@ void Canvas::FloodFill(int x, int y)
         while (l > 0 && matches(l - 1, py)) --l;
         while (r < w - 1 && matches(r + 1, py)) ++r;
         if (solid) {
+            beginWrite(QRect(l, py, r - l + 1, 1));
             std::fill(rows[py] + l, rows[py] + r + 1, fill);
+            markWritten(QRect(l, py, r - l + 1, 1));
         } else {
             std::fill(seen.begin() + qsizetype(py) * w + l, seen.begin() + qsizetype(py) * w + r + 1, quint8(1));
         }
@@ -353,13 +404,16 @@ void Canvas::FloodFill(int x, int y)
             p.setBrushOrigin(-bounds.topLeft());
             p.fillRect(pattern.rect(), QBrush(toQColor(m_brushColour), qtBrushStyle(m_brushStyle)));
         }
+        beginWrite(bounds);
         for (int yy = 0; yy < bounds.height(); ++yy) {
             const QRgb *src = rowOf(pattern, yy);
             QRgb *dst = rowOf(*m_img, bounds.top() + yy) + bounds.left();
             const quint8 *s = &seen[size_t(bounds.top() + yy) * w + bounds.left()];
             for (int xx = 0; xx < bounds.width(); ++xx)
-                if (s[xx] && qAlpha(src[xx]))
+                if (s[xx] && qAlpha(src[xx])) {
                     dst[xx] = src[xx] | kOpaque;
+                    markWritten(bounds.left() + xx, bounds.top() + yy);
+                }
         }
     }
     markDirty(bounds);
@@ -379,15 +433,17 @@ void Canvas::TextOut(int x, int y, const QString &text)
     f.setStyleStrategy(QFont::NoAntialias);
     QFontMetrics fm(f, m_img);
     const QRect cell(x, y, fm.horizontalAdvance(text), fm.height());
-    {
-        QPainter p(m_img);
-        if (m_brushStyle == bsSolid)
-            p.fillRect(cell, toQColor(m_brushColour));
-        p.setFont(f);
-        p.setPen(toQColor(m_fontColour));
-        p.drawText(QPoint(x, y + fm.ascent()), text);
-    }
-    markDirty(cell.adjusted(-2, -2, 2, 2));
+    const bool fillCell = m_brushStyle == bsSolid;
+    paintArea(
+        cell.adjusted(-2, -2, 2, 2),
+        [&](QPainter &p) {
+            if (fillCell)
+                p.fillRect(cell, toQColor(m_brushColour));
+            p.setFont(f);
+            p.setPen(toQColor(m_fontColour));
+            p.drawText(QPoint(x, y + fm.ascent()), text);
+        },
+        false);
 }
 
 void Canvas::TextOutRotated(int x, int y, const QString &text, int angleTenths, const QFont &font)
@@ -397,16 +453,17 @@ void Canvas::TextOutRotated(int x, int y, const QString &text, int angleTenths, 
     QFont f = font;
     f.setStyleStrategy(QFont::NoAntialias);
     QFontMetrics fm(f, m_img);
-    {
-        QPainter p(m_img);
-        p.setFont(f);
-        p.setPen(toQColor(m_penColour));
-        p.translate(x, y);
-        p.rotate(-angleTenths / 10.0);
-        p.drawText(QPoint(0, fm.ascent()), text);
-    }
     const int reach = fm.horizontalAdvance(text) + fm.height() + 2;
-    markDirty(QRect(x - reach, y - reach, 2 * reach, 2 * reach));
+    paintArea(
+        QRect(x - reach, y - reach, 2 * reach, 2 * reach),
+        [&](QPainter &p) {
+            p.setFont(f);
+            p.setPen(toQColor(m_penColour));
+            p.translate(x, y);
+            p.rotate(-angleTenths / 10.0);
+            p.drawText(QPoint(0, fm.ascent()), text);
+        },
+        false);
 }
 
 TColour Canvas::Pixel(int x, int y) const
@@ -420,7 +477,9 @@ void Canvas::SetPixel(int x, int y, TColour c)
 {
     if (!m_img || x < 0 || y < 0 || x >= m_img->width() || y >= m_img->height())
         return;
+    beginWrite(QRect(x, y, 1, 1));
     rowOf(*m_img, y)[x] = toQRgb(c);
+    markWritten(x, y);
     markDirty(QRect(x, y, 1, 1));
 }
 
@@ -451,6 +510,8 @@ void Canvas::CopyRect(const QRect &dst, const QImage &srcIn, const QRect &srcRec
     const QRect target = QRect(dl, dt, dw, dh).intersected(m_img->rect());
     if (target.isEmpty())
         return;
+    beginWrite(target);
+    markWritten(target);
     std::vector<int> colMap(size_t(target.width()));
     for (int i = 0; i < target.width(); ++i) {
         long long k = (long long)(target.left() + i - dl) * sw / dw;
@@ -493,13 +554,16 @@ void Canvas::DrawTransparent(int x, int y, const QImage &srcIn, TColour transpar
     if (target.isEmpty())
         return;
     const QRgb key = toQRgb(transparent) & 0xFFFFFFu;
+    beginWrite(target);
     for (int j = target.top(); j <= target.bottom(); ++j) {
         const QRgb *s = rowOf(src, j - y);
         QRgb *d = rowOf(*m_img, j);
         for (int i = target.left(); i <= target.right(); ++i) {
             const QRgb sp = s[i - x];
-            if ((sp & 0xFFFFFFu) != key)
+            if ((sp & 0xFFFFFFu) != key) {
                 d[i] = sp | kOpaque;
+                markWritten(i, j);
+            }
         }
     }
     markDirty(target);

@@ -13,6 +13,7 @@
 #include <QPolygon>
 #include <QRect>
 #include <QString>
+#include <functional>
 
 namespace vermeo {
 
@@ -111,10 +112,28 @@ public:
     QRect dirty() const { return m_dirty; }
     void markDirty(const QRect &r);
 
+    // Called with each area just before its pixels change (the undo record keeps them).
+    void setBeforeWrite(std::function<void(const QRect &)> hook) { m_beforeWrite = std::move(hook); }
+    // While the picture is shown zoomed, the surface draws on the view and records in
+    // this mask (Grayscale8, the target's size) every pixel it wrote, so that exactly
+    // those reach the actual-size picture. Null: nothing is recorded.
+    void setCoverage(QImage *mask) { m_coverage = mask; }
+    QImage *coverage() const { return m_coverage; }
+
+    // For pixel writers outside the surface (the airbrush): announce the area first,
+    // then mark each pixel written.
+    QImage *beginWrite(const QRect &area);
+    void markWritten(int x, int y);
+    void markWritten(const QRect &r);
+
 private:
     template <typename Fn> void paintFigure(const QRect &bounds, Fn draw);
+    template <typename Fn> void paintArea(const QRect &bounds, Fn draw, bool notXor);
+    template <typename Fn> void paintOnScratch(const QRect &area, Fn draw, bool notXor);
 
     QImage *m_img = nullptr;
+    QImage *m_coverage = nullptr;
+    std::function<void(const QRect &)> m_beforeWrite;
     TColour m_penColour = clBlack;
     int m_penWidth = 1;
     int m_penStyle = psSolid;

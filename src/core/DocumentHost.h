@@ -40,8 +40,6 @@ public:
     virtual int fontBoxSize() const { return 12; }                       // SpinEdit2
     // After copy and cut: the paste commands follow the clipboard.
     virtual void clipboardChanged() {}
-    // The picture was replaced or changed in size.
-    virtual void pictureReplaced() {}
 };
 
 } // namespace vermeo

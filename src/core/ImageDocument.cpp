@@ -1,4 +1,8 @@
 #include "ImageDocument.h"
+#include "PixelRows.h"
+#include "ViewScaling.h"
+
+#include <algorithm>
 
 namespace vermeo {
 
@@ -6,26 +10,31 @@ int ImageDocument::PrintScale = 100;
 
 ImageDocument::ImageDocument()
 {
-    m_canvas.setTarget(&m_picture.image);
     m_canvas.setBrushStyle(bsClear);
     m_canvas.setPenColour(clBlack);
+    retarget();
 }
 
-void ImageDocument::assignImage(const QImage &img)
+// --- the picture ---------------------------------------------------------------------
+
+void ImageDocument::replaceWhole(Picture pic)
 {
-    Picture p = Picture::fromImage(img);
-    assignPicture(p);
+    flush();
+    pic.image = toWorkingImage(pic.image);
+    m_undo.keepWhole(m_picture);
+    m_picture = std::move(pic);
+    viewReplaced();
 }
 
-void ImageDocument::assignPicture(const Picture &pic)
+void ImageDocument::replacePixels(const QImage &img)
 {
-    m_picture = pic;
-    m_picture.image = toWorkingImage(m_picture.image);
-    m_canvas.setTarget(&m_picture.image);
-    m_canvas.takeDirty();
-    if (onReplaced)
-        onReplaced();
+    Picture p{img, m_picture.depth, m_picture.palette};
+    replaceWhole(std::move(p));
 }
+
+void ImageDocument::replaceAsTrueColour(const QImage &img) { replaceWhole(Picture::fromImage(img)); }
+
+void ImageDocument::replacePicture(const Picture &pic) { replaceWhole(pic); }
 
 void ImageDocument::setDeclaredDepth(int depth, QList<QRgb> palette)
 {
@@ -33,35 +42,170 @@ void ImageDocument::setDeclaredDepth(int depth, QList<QRgb> palette)
     m_picture.palette = std::move(palette);
 }
 
+QImage &ImageDocument::editPixels(const QRect &area)
+{
+    flush();
+    m_undo.keep(m_picture.image, area);
+    return m_picture.image;
+}
+
+void ImageDocument::pixelsChanged(const QRect &area)
+{
+    const QRect a = area.intersected(m_picture.image.rect());
+    if (a.isEmpty())
+        return;
+    if (m_zoomLevel == 0) {
+        repaint(a);
+        return;
+    }
+    const QRect v = viewAreaOf(a, m_view.size(), m_picture.image.size());
+    scaleInto(m_picture.image, m_view, v);
+    repaint(v);
+}
+
+Canvas ImageDocument::pictureCanvas()
+{
+    flush();
+    Canvas c = m_canvas;
+    c.setTarget(&m_picture.image);
+    c.setCoverage(nullptr);
+    c.setBeforeWrite([this](const QRect &r) { m_undo.keep(m_picture.image, r); });
+    c.takeDirty();
+    return c;
+}
+
+// --- the view ----------------------------------------------------------------------
+
+QSize ImageDocument::levelSize(int level) const
+{
+    int w = width(), h = height();
+    if (level > 1) {
+        w *= level;
+        h *= level;
+    } else if (level < -1) {
+        w /= -level;
+        h /= -level;
+    }
+    // A very flat picture would divide down to nothing.
+    return {std::max(w, 1), std::max(h, 1)};
+}
+
+void ImageDocument::setZoomLevel(int level)
+{
+    flush();
+    const int keep = m_zoomLevel;
+    m_zoomLevel = level;
+    try {
+        viewReplaced();
+    } catch (...) {
+        m_zoomLevel = keep;
+        viewReplaced();
+        throw;
+    }
+}
+
+void ImageDocument::viewReplaced()
+{
+    if (m_zoomLevel == 0 || m_picture.image.isNull()) {
+        m_view = QImage();
+        m_coverage = QImage();
+    } else {
+        const QSize s = levelSize(m_zoomLevel);
+        m_view = scaledView(m_picture.image, s.width(), s.height());
+        m_coverage = QImage(s, QImage::Format_Grayscale8);
+        m_coverage.fill(0);
+    }
+    retarget();
+    if (onReplaced)
+        onReplaced();
+}
+
+void ImageDocument::retarget()
+{
+    m_canvas.takeDirty();
+    if (m_zoomLevel == 0) {
+        m_canvas.setTarget(&m_picture.image);
+        m_canvas.setCoverage(nullptr);
+        m_canvas.setBeforeWrite([this](const QRect &r) { m_undo.keep(m_picture.image, r); });
+    } else {
+        m_canvas.setTarget(&m_view);
+        m_canvas.setCoverage(&m_coverage);
+        m_canvas.setBeforeWrite({});
+    }
+}
+
+void ImageDocument::carryToPicture(const QRect &viewArea)
+{
+    const QSize vs = m_view.size(), ps = m_picture.image.size();
+    const QRect target = pictureAreaOf(viewArea, vs, ps);
+    if (!target.isEmpty()) {
+        m_undo.keep(m_picture.image, target);
+        const auto view = rowsOf(std::as_const(m_view));
+        const auto out = rowsOf(m_picture.image);
+        std::vector<int> cols(size_t(target.width()));
+        for (int i = 0; i < target.width(); ++i)
+            cols[size_t(i)] = int((long long)(target.left() + i) * vs.width() / ps.width());
+        for (int y = target.top(); y <= target.bottom(); ++y) {
+            const int vy = int((long long)y * vs.height() / ps.height());
+            const uchar *covered = m_coverage.constScanLine(vy);
+            const QRgb *v = view[vy];
+            QRgb *p = out[y];
+            for (int i = 0; i < target.width(); ++i)
+                if (covered[cols[size_t(i)]])
+                    p[target.left() + i] = v[cols[size_t(i)]];
+        }
+    }
+    for (int y = viewArea.top(); y <= viewArea.bottom(); ++y)
+        std::fill_n(m_coverage.scanLine(y) + viewArea.left(), viewArea.width(), uchar(0));
+}
+
+void ImageDocument::flush()
+{
+    const QRect d = m_canvas.takeDirty().intersected(view().rect());
+    if (d.isEmpty())
+        return;
+    if (m_zoomLevel != 0)
+        carryToPicture(d);
+    repaint(d);
+}
+
+void ImageDocument::repaint(const QRegion &viewArea)
+{
+    if (!viewArea.isEmpty() && onChanged)
+        onChanged(viewArea);
+}
+
+// --- the document operations -------------------------------------------------------------
+
 void ImageDocument::Init(int w, int h, TColour colour)
 {
     QImage img = newWorkingImage(w, h, toQRgb(colour));
-    m_undo = QImage(w, h, QImage::Format_RGB32);
-    m_undo.fill(Qt::white);
     m_canvas.setPenColour(colour);
     m_canvas.setBrushColour(colour);
-    Picture p;
-    p.image = img;
-    p.depth = 24;
     FileName.clear();
-    ZoomLevel = 0;
-    BaseWidth = w;
-    BaseHeight = h;
-    assignPicture(p);
+    flush();
+    m_zoomLevel = 0;
+    m_picture = Picture{img, 24, {}};
+    viewReplaced();
+    // An undo before the first change gives the new blank picture.
+    SauveUndo();
 }
 
 void ImageDocument::SauveUndo()
 {
-    m_undo = m_picture.image.copy();
+    flush();
+    m_undo.open(m_picture, m_zoomLevel);
 }
 
 void ImageDocument::Annule()
 {
-    if (m_undo.isNull())
+    if (!m_undo.isOpen())
         return;
-    Picture p = m_picture;
-    p.image = m_undo.copy();
-    assignPicture(p);
+    flush();
+    int level = m_zoomLevel;
+    m_undo.restore(m_picture, level);
+    m_zoomLevel = level;
+    viewReplaced();
 }
 
 void ImageDocument::SaveStyles()
@@ -87,21 +231,10 @@ void ImageDocument::RestoreStyles()
 void ImageDocument::Efface()
 {
     SauveUndo();
-    SaveStyles();
-    m_canvas.setCopyMode(CopyMode::Whiteness);
-    m_canvas.CopyRect(m_picture.image.rect(), m_picture.image, m_picture.image.rect());
-    m_canvas.setCopyMode(CopyMode::SrcCopy);
-    RestoreStyles();
+    // Whiteness over the whole picture: a new white picture, the old one kept for undo.
+    replacePixels(newWorkingImage(width(), height(), 0xFFFFFFFFu));
     // Erasing is a change like any other: "Enregistrer" must write it and closing must ask.
     Modif();
-    flush();
-}
-
-void ImageDocument::flush()
-{
-    const QRect d = m_canvas.takeDirty();
-    if (!d.isEmpty() && onChanged)
-        onChanged(d);
 }
 
 } // namespace vermeo

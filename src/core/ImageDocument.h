@@ -1,17 +1,39 @@
 #pragma once
-// One open picture without its window: the picture, its one-level undo copy, file
-// name, modified flag, zoom fields, drawing surface and the tool state that the
-// styles are saved with. The image window (TMDIChild) shows it and forwards the
-// commands; picture commands work on this model so they run without widgets.
+// One open picture without its window. The picture at actual size, with its declared
+// depth and palette, is the document's one truth; the zoomed view is made from it.
+// Whole-picture commands change the picture and the view follows; the tools draw on
+// the view, and flush() carries every pixel they wrote to the picture. The one-level
+// undo record brings back picture, size, depth, palette and zoom level together.
 #include "Canvas.h"
 #include "Picture.h"
+#include "UndoRecord.h"
 
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <QString>
 #include <functional>
 
 namespace vermeo {
+
+// The tools of an image window.
+enum ToolCode : int {
+    tcLine = 0,
+    tcRectangle = 1,
+    tcEllipse = 2,
+    tcRoundRect = 3,
+    tcPencil = 4,
+    tcRectSelection = 5,
+    tcText = 6,
+    tcFill = 7,
+    tcEraser = 8,
+    tcPolygon = 9,
+    tcSpray = 10,
+    tcOvalSelection = 11,
+    tcStamp = 12,
+};
+
+inline bool isSelectionTool(int tool) { return tool == tcRectSelection || tool == tcOvalSelection; }
 
 class ImageDocument {
 public:
@@ -19,50 +41,69 @@ public:
     ImageDocument(const ImageDocument &) = delete;
     ImageDocument &operator=(const ImageDocument &) = delete;
 
-    // --- picture -------------------------------------------------------------
-    const QImage &image() const { return m_picture.image; }
-    QImage &image() { return m_picture.image; }
+    // --- the picture, at actual size -------------------------------------------------
     const Picture &picture() const { return m_picture; }
+    const QImage &image() const { return m_picture.image; }
     int width() const { return m_picture.width(); }
     int height() const { return m_picture.height(); }
-    Canvas &canvas() { return m_canvas; }
-    const Canvas &canvas() const { return m_canvas; }
 
-    // Replaces the whole picture in one assignment (the drawing attributes stay).
-    // The declared depth becomes 24 unless a Picture with its own depth is given.
-    void assignImage(const QImage &img);
-    void assignPicture(const Picture &pic);
+    // Whole-picture changes; an open undo record keeps the old picture itself.
+    // The pixels change, the declared depth and palette stay.
+    void replacePixels(const QImage &img);
+    // A plain new true-colour picture (depth 24, no palette).
+    void replaceAsTrueColour(const QImage &img);
+    // A picture with its own depth and palette.
+    void replacePicture(const Picture &pic);
     void setDeclaredDepth(int depth, QList<QRgb> palette = {});
 
-    // --- the document operations ----------------------------------------------
+    // In-place change of an area of the picture: the undo record keeps the area's
+    // pixels first. Call pixelsChanged(area) once written, so the view follows.
+    QImage &editPixels(const QRect &area);
+    void pixelsChanged(const QRect &area);
+    // A drawing surface with the window's attributes on the picture itself (for the
+    // commands that draw at actual size); the undo record keeps what it writes over.
+    // Call pixelsChanged(surface.takeDirty()) once drawn.
+    Canvas pictureCanvas();
+
+    // --- the view ---------------------------------------------------------------------
+    // 0 = actual size; 2..5 enlarged; -2..-5 reduced.
+    int zoomLevel() const { return m_zoomLevel; }
+    // The view's size at a level, from the picture's size (never below 1 x 1).
+    QSize levelSize(int level) const;
+    // Remakes the view from the picture at that level.
+    void setZoomLevel(int level);
+    // What the window shows and the tools draw on: the picture itself at level 0.
+    const QImage &view() const { return m_zoomLevel == 0 ? m_picture.image : m_view; }
+    int viewWidth() const { return view().width(); }
+    int viewHeight() const { return view().height(); }
+    // The drawing surface, on the view.
+    Canvas &canvas() { return m_canvas; }
+    const Canvas &canvas() const { return m_canvas; }
+    // Carries what the canvas wrote since the last call to the picture and repaints it.
+    void flush();
+    // Asks the window to repaint an area of the view (picture or marks over it).
+    void repaint(const QRegion &viewArea);
+
+    // --- the document operations --------------------------------------------------------
     // A new blank picture of w x h, filled with colour (pen and brush take it).
     void Init(int w, int h, TColour colour);
+    // Opens a new undo record on the picture as it is now (cheap: nothing is copied).
     void SauveUndo();
+    // Picture, size, depth, palette and zoom level as at the last SauveUndo.
     void Annule();
+    bool hasUndo() const { return m_undo.isOpen(); }
+    const UndoRecord &undoRecord() const { return m_undo; }
     void Modif() { m_modified = true; }
     void SaveStyles();
     void RestoreStyles();
     void Efface();
 
-    const QImage &undoImage() const { return m_undo; }
-
     QString FileName;
     bool modified() const { return m_modified; }
     void setModified(bool m) { m_modified = m; }
 
-    int ZoomLevel = 0;
-    int BaseWidth = 0;
-    int BaseHeight = 0;
-    // While zoomed: the picture at actual size, and the zoomed picture as last shown,
-    // so that a return to actual size restores what was not painted over.
-    QImage ZoomBase;
-    QImage ZoomShown;
-
-    // Tool codes: 0 line, 1 rectangle, 2 ellipse, 3 rounded rectangle, 4 pencil,
-    // 5 rectangular selection, 6 text, 7 fill, 8 eraser, 9 polygon, 10 spray,
-    // 11 oval selection, 12 stamp.
-    int Tool = 4;
-    int PrevTool = 4;
+    int Tool = tcPencil;
+    int PrevTool = tcPencil;
     int EraserWidth = 1;
 
     // Saved by SaveStyles.
@@ -72,8 +113,9 @@ public:
     TColour SavedPenColor = clBlack;
     int SavedFontStyle = 0;
 
-    // --- mouse, selection and paste state -------------------------------------------
+    // --- mouse, selection and paste state (view coordinates) ------------------------------
     bool ButtonDown = false;
+    bool BandShown = false;      // the rubber band of the press has been drawn
     bool PolyOpen = false;
     int PolyCount = 0;
     QPoint PolyPts[101];
@@ -95,17 +137,23 @@ public:
     int MarginLeft = 20, MarginTop = 20, MarginRight = 20, MarginBottom = 20;
     static int PrintScale;
 
-    // --- change notification ----------------------------------------------------
-    // Called after the picture was replaced (its size may have changed).
+    // --- change notification ----------------------------------------------------------
+    // The view was replaced (its size may have changed).
     std::function<void()> onReplaced;
-    // Called with the area drawn since the last call.
-    std::function<void(const QRect &)> onChanged;
-    // Reports what the canvas has drawn (and anything marked) to the view.
-    void flush();
+    // An area of the view changed.
+    std::function<void(const QRegion &)> onChanged;
 
 private:
+    void replaceWhole(Picture pic);
+    void viewReplaced();
+    void retarget();
+    void carryToPicture(const QRect &viewArea);
+
     Picture m_picture;
-    QImage m_undo;
+    int m_zoomLevel = 0;
+    QImage m_view;      // while zoomed
+    QImage m_coverage;  // while zoomed: the view pixels the canvas wrote since the last flush
+    UndoRecord m_undo;
     Canvas m_canvas;
     bool m_modified = false;
 };

@@ -55,15 +55,16 @@ void TAirBrush::buildMask()
 
 void TAirBrush::Spray(Canvas &surface, int x, int y)
 {
-    QImage *img = surface.target();
-    if (!img || img->isNull())
+    QImage *target = surface.target();
+    if (!target || target->isNull())
         return;
     buildMask();
     const int half = m_size / 2;
     const QRect square(x - half, y - half, m_size, m_size);
-    const QRect area = square.intersected(img->rect());
+    const QRect area = square.intersected(target->rect());
     if (area.isEmpty())
         return;
+    QImage *img = surface.beginWrite(area);
     const double k = m_intensity / 100.0;
     // Rounds half to even, as the blend is defined.
     auto blend = [k](int bg, int mask) { return int(std::nearbyint((1.0 - k) * bg + k * mask)); };
@@ -77,8 +78,10 @@ void TAirBrush::Spray(Canvas &surface, int x, int y)
             const QRgb bp = d[px];
             const QRgb out = qRgb(blend(qRed(bp), qRed(mp)), blend(qGreen(bp), qGreen(mp)),
                                   blend(qBlue(bp), qBlue(mp)));
-            if (out != kWhite)
+            if (out != kWhite) {
                 d[px] = out;
+                surface.markWritten(px, py);
+            }
         }
     }
     surface.markDirty(area);

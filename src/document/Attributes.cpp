@@ -14,7 +14,7 @@ void SetBrush(ImageDocument &doc, int brushStyle) { doc.canvas().setBrushStyle(b
 
 void PenSize(ImageDocument &doc, int width)
 {
-    if (doc.Tool == 8)
+    if (doc.Tool == tcEraser)
         doc.EraserWidth = width < 1 ? 1 : width;
     else
         doc.canvas().setPenWidth(width);
@@ -23,17 +23,19 @@ void PenSize(ImageDocument &doc, int width)
 void SetFrame(ImageDocument &doc, DocumentHost &host, int toolCode)
 {
     // The selections return to the tool chosen before them, so they are not remembered.
-    if (toolCode != 5 && toolCode != 11)
+    if (!isSelectionTool(toolCode))
         doc.PrevTool = toolCode;
     doc.Tool = toolCode;
     doc.PipetteMode = false;
-    host.setCursorShape(toolCode == 5 || toolCode == 11 ? Qt::CrossCursor : Qt::ArrowCursor);
-    host.showPenWidth(toolCode == 8 ? doc.EraserWidth : doc.canvas().penWidth());
+    host.setCursorShape(isSelectionTool(toolCode) ? Qt::CrossCursor : Qt::ArrowCursor);
+    host.showPenWidth(toolCode == tcEraser ? doc.EraserWidth : doc.canvas().penWidth());
 }
 
 void SetText(ImageDocument &doc, DocumentHost &host)
 {
-    doc.Tool = 6;
+    doc.Tool = tcText;
+    // Choosing a tool ends the colour pick, or the text tool would go on picking colours.
+    doc.PipetteMode = false;
     host.setCursorShape(Qt::IBeamCursor);
 }
 
@@ -79,7 +81,8 @@ void SetStyle3(ImageDocument &doc, char sign) { changeStyle(doc, fsUnderline, si
 
 int toolCodeForNumber(int toolNumber)
 {
-    static const int codes[] = {-1, 4, 0, 1, 2, 3, 7, 8, 9, 6, 10, 12};
+    static const int codes[] = {-1,     tcPencil, tcLine,   tcRectangle, tcEllipse, tcRoundRect,
+                                tcFill, tcEraser, tcPolygon, tcText,     tcSpray,   tcStamp};
     if (toolNumber < 1 || toolNumber > 11)
         return -1;
     return codes[toolNumber];
@@ -97,7 +100,7 @@ void SetIni(ImageDocument &doc, DocumentHost &host, int toolNumber, int penWidth
         SetText(doc, host);
     else if (const int code = toolCodeForNumber(toolNumber); code >= 0)
         doc.Tool = code;
-    if (doc.Tool == 8)
+    if (doc.Tool == tcEraser)
         doc.EraserWidth = penWidth < 1 ? 1 : penWidth;
     else
         c.setPenWidth(penWidth);

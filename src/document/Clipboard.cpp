@@ -1,7 +1,7 @@
 #include "Clipboard.h"
-#include "PixelRows.h"
-
+#include "Figures.h"
 #include "GeometryKernels.h"
+#include "PixelRows.h"
 #include "Selection.h"
 
 #include <QClipboard>
@@ -18,12 +18,29 @@ QClipboard *systemClipboard()
     return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
 }
 
+// Whiteness over an area of the picture. Over the whole picture it is a new white
+// picture, and the old one is kept for undo as it is.
 void paintWhite(ImageDocument &doc, const QRect &area)
 {
-    Canvas &c = doc.canvas();
-    c.setCopyMode(CopyMode::Whiteness);
-    c.CopyRect(area, doc.image(), area);
-    c.setCopyMode(CopyMode::SrcCopy);
+    if (area.contains(doc.image().rect())) {
+        doc.replacePixels(newWorkingImage(doc.width(), doc.height(), 0xFFFFFFFFu));
+        return;
+    }
+    const QRect a = area.intersected(doc.image().rect());
+    QImage &img = doc.editPixels(a);
+    const auto rows = rowsOf(img);
+    for (int y = a.top(); y <= a.bottom(); ++y)
+        std::fill_n(rows[y] + a.left(), a.width(), 0xFFFFFFFFu);
+    doc.pixelsChanged(a);
+}
+
+// The selected area of the picture at actual size; the whole picture is handed over
+// as it is, without a copy.
+QImage selectedPixels(const ImageDocument &doc, const QRect &area)
+{
+    if (area == doc.image().rect())
+        return doc.image();
+    return geometry::cropImage(doc.image(), area);
 }
 
 void drawAtOrigin(ImageDocument &doc, const QImage &bitmap)
@@ -33,15 +50,10 @@ void drawAtOrigin(ImageDocument &doc, const QImage &bitmap)
     c.setCopyMode(CopyMode::SrcCopy);
     c.Draw(0, 0, bitmap);
     c.setCopyMode(keep);
+    doc.flush();
 }
 
 } // namespace
-
-QRect selectionArea(const ImageDocument &doc)
-{
-    const QRect &r = doc.SelRect;
-    return gdiRect(r.left(), r.top(), r.right(), r.bottom());
-}
 
 bool clipboardHasBitmap()
 {
@@ -61,17 +73,13 @@ QImage clipboardBitmap()
 
 void SelectImg(ImageDocument &doc, DocumentHost &host)
 {
-    // A selection already shown is taken away first, or its outline would stay behind.
-    if (doc.RectSelected)
-        selection::Deselectionne(doc, host);
-    if (doc.OvalSelected)
-        selection::Deselectionne2(doc, host);
-    doc.SelRect = QRect(QPoint(0, 0), QPoint(doc.width(), doc.height()));
-    doc.RectSelected = true;
+    selection::endSelection(doc, host);
+    changeMarks(doc, [&] {
+        doc.SelRect = QRect(QPoint(0, 0), QPoint(doc.viewWidth(), doc.viewHeight()));
+        doc.RectSelected = true;
+    });
     host.setCursorShape(Qt::CrossCursor);
     doc.PrevTool = doc.Tool;
-    doc.SaveStyles();
-    selection::drawMarker(doc, false);
 }
 
 void CopyEllipse(QImage &bitmap)
@@ -101,12 +109,12 @@ void Copier(ImageDocument &doc, DocumentHost &host)
     const bool oval = doc.OvalSelected;
     if (!doc.RectSelected && !oval)
         return;
-    oval ? selection::Deselectionne2(doc, host) : selection::Deselectionne(doc, host);
-    const QRect area = selectionArea(doc);
+    const QRect area = selection::pictureArea(doc);
+    selection::endSelection(doc, host);
     // A click without a drag selects nothing: there is no bitmap to offer.
     if (area.isEmpty())
         return;
-    QImage bitmap = geometry::cropImage(doc.image(), area);
+    QImage bitmap = selectedPixels(doc, area);
     if (oval)
         CopyEllipse(bitmap);
     if (QClipboard *cb = systemClipboard())
@@ -118,30 +126,30 @@ void Couper(ImageDocument &doc, DocumentHost &host)
 {
     if (!doc.RectSelected)
         return;
-    // The marker goes first, so that neither the undo copy nor the clipboard holds it.
+    const QRect area = selection::pictureArea(doc);
     selection::Deselectionne(doc, host);
-    doc.SauveUndo();
-    const QRect area = selectionArea(doc);
     if (area.isEmpty())
         return;
+    doc.SauveUndo();
     if (QClipboard *cb = systemClipboard())
-        cb->setImage(geometry::cropImage(doc.image(), area));
+        cb->setImage(selectedPixels(doc, area));
     host.clipboardChanged();
     paintWhite(doc, area);
     doc.Modif();
-    doc.flush();
 }
 
 void DeleteKey(ImageDocument &doc, DocumentHost &host)
 {
     if (!doc.RectSelected)
         return;
-    // Ending the selection first: its outline would otherwise come back on the white.
+    const QRect area = selection::pictureArea(doc);
+    // The selection ends first; an empty one changes nothing.
     selection::Deselectionne(doc, host);
+    if (area.isEmpty())
+        return;
     doc.SauveUndo();
-    paintWhite(doc, selectionArea(doc));
+    paintWhite(doc, area);
     doc.Modif();
-    doc.flush();
 }
 
 void FormKeyDown(ImageDocument &doc, DocumentHost &host, int key)
@@ -159,23 +167,14 @@ void Coller(ImageDocument &doc, DocumentHost &host)
     doc.SauveUndo();
     drawAtOrigin(doc, bitmap);
     doc.Modif();
-    doc.flush();
 }
 
 void CollerSel(ImageDocument &doc, DocumentHost &host)
 {
     if (!clipboardHasBitmap())
         return;
-    // A second special paste before the first was dropped: its ghost goes first.
-    if (doc.FloatingPaste && !doc.FirstFloatMove && !doc.PasteBitmap.isNull()) {
-        Canvas &c = doc.canvas();
-        const CopyMode keep = c.copyMode();
-        c.setCopyMode(CopyMode::SrcInvert);
-        c.Draw(doc.StartPt.x(), doc.StartPt.y(), doc.PasteBitmap);
-        c.setCopyMode(keep);
-        doc.flush();
-    }
-    doc.FloatingPaste = false;
+    // A second special paste before the first was dropped: its ghost goes.
+    changeMarks(doc, [&] { doc.FloatingPaste = false; });
     doc.SauveUndo();
     host.setCursorShape(Qt::WaitCursor);
     const QImage bitmap = clipboardBitmap();
@@ -201,7 +200,6 @@ void CollerEcran(ImageDocument &doc, DocumentHost &host, const QImage &bitmap)
         return;
     drawAtOrigin(doc, toWorkingImage(bitmap));
     doc.Modif();
-    doc.flush();
 }
 
 } // namespace vermeo::clipboard

@@ -10,8 +10,8 @@ namespace vermeo::clipboard {
 
 // "&Tout sélectionner": a rectangular selection of the whole picture.
 void SelectImg(ImageDocument &doc, DocumentHost &host);
-// "Co&pier": the selection (oval: white outside the ellipse) goes to the clipboard
-// and the selection ends. Without a selection nothing happens.
+// "Co&pier": the selected area of the picture (oval: white outside the ellipse) goes to
+// the clipboard at actual size and the selection ends. Without a selection nothing happens.
 void Copier(ImageDocument &doc, DocumentHost &host);
 // "&Couper": a rectangular selection is copied, then painted white.
 void Couper(ImageDocument &doc, DocumentHost &host);
@@ -34,8 +34,5 @@ void CopyEllipse(QImage &bitmap);
 // working format.
 bool clipboardHasBitmap();
 QImage clipboardBitmap();
-
-// The selection's covered area, whichever way it was dragged.
-QRect selectionArea(const ImageDocument &doc);
 
 } // namespace vermeo::clipboard

@@ -1,57 +1,76 @@
 #include "ImageView.h"
+#include "Figures.h"
 #include "ImageDocument.h"
+#include "MouseTools.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace vermeo {
 
-ImageView::ImageView(ImageDocument &doc, QWidget *parent) : QWidget(parent), m_doc(doc)
+ImageView::ImageView(ImageDocument &doc, MouseSequence &mouse, QWidget *parent)
+    : QWidget(parent), m_doc(doc), m_mouse(mouse)
 {
     setObjectName(QStringLiteral("Image1"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    pictureReplaced();
+    viewReplaced();
 }
 
-void ImageView::pictureReplaced()
+void ImageView::viewReplaced()
 {
-    const QSize s = m_doc.image().isNull() ? QSize(200, 200) : m_doc.image().size();
+    const QSize s = m_doc.view().isNull() ? QSize(200, 200) : m_doc.view().size();
     setFixedSize(s);
     update();
 }
 
-QSize ImageView::sizeHint() const { return m_doc.image().size(); }
+QSize ImageView::sizeHint() const { return m_doc.view().size(); }
 
 void ImageView::paintEvent(QPaintEvent *e)
 {
-    // Only the exposed area is copied, so small changes cost little on big pictures.
+    // Only the exposed area is drawn, so small changes cost little on big pictures.
+    const QImage &view = m_doc.view();
+    if (view.isNull())
+        return;
     QPainter p(this);
-    const QRect r = e->rect();
-    if (!m_doc.image().isNull())
-        p.drawImage(r.topLeft(), m_doc.image(), r);
+    const QRegion marks = marksRegion(m_doc);
+    for (const QRect &r : e->region()) {
+        const QRect area = r.intersected(view.rect());
+        if (area.isEmpty())
+            continue;
+        if (marks.intersects(area))
+            p.drawImage(area.topLeft(), viewWithMarks(m_doc, area));
+        else
+            p.drawImage(area.topLeft(), view, area);
+    }
 }
 
-// Events go out as they come; the mouse sequence of the window turns a press and a
-// release into a click and knows the order after a double-click.
+namespace {
+ShiftState held(const QMouseEvent *e, Qt::MouseButtons buttons) { return ShiftState::from(e->modifiers(), buttons); }
+} // namespace
+
 void ImageView::mousePressEvent(QMouseEvent *e)
 {
-    emit pressed(e->button(), e->modifiers(), e->buttons() | e->button(), e->position().toPoint());
+    const QPoint p = e->position().toPoint();
+    run([&] { m_mouse.press(e->button(), held(e, e->buttons() | e->button()), p.x(), p.y()); });
 }
 
 void ImageView::mouseMoveEvent(QMouseEvent *e)
 {
-    emit moved(e->modifiers(), e->buttons(), e->position().toPoint());
+    const QPoint p = e->position().toPoint();
+    run([&] { m_mouse.move(held(e, e->buttons()), p.x(), p.y()); });
 }
 
 void ImageView::mouseReleaseEvent(QMouseEvent *e)
 {
-    emit released(e->button(), e->modifiers(), e->buttons(), e->position().toPoint());
+    const QPoint p = e->position().toPoint();
+    run([&] { m_mouse.release(e->button(), held(e, e->buttons()), p.x(), p.y()); });
 }
 
 void ImageView::mouseDoubleClickEvent(QMouseEvent *e)
 {
-    emit doubleClicked(e->button(), e->modifiers(), e->buttons() | e->button(), e->position().toPoint());
+    const QPoint p = e->position().toPoint();
+    run([&] { m_mouse.doubleClick(e->button(), held(e, e->buttons() | e->button()), p.x(), p.y()); });
 }
 
 } // namespace vermeo

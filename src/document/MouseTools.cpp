@@ -1,9 +1,8 @@
 #include "MouseTools.h"
 
+#include "Figures.h"
 #include "Selection.h"
 #include "TextTool.h"
-
-#include <QPolygon>
 
 namespace vermeo {
 
@@ -11,10 +10,8 @@ namespace {
 
 constexpr int kLastPolyIndex = 100; // PolyPts holds indices 0..100
 
-bool isSelectionTool(int tool) { return tool == 5 || tool == 11; }
-
 // Tools whose figure runs between the press point and the current point.
-bool isTwoPointShape(int tool) { return tool <= 3 || isSelectionTool(tool); }
+bool isTwoPointShape(int tool) { return tool <= tcRoundRect || isSelectionTool(tool); }
 
 void showPosition(DocumentHost &host, int x, int y)
 {
@@ -82,7 +79,7 @@ void spray(ImageDocument &doc, TAirBrush &airBrush)
 
 void stamp(ImageDocument &doc)
 {
-    // The first click after the source was set is the click of that Alt+press.
+    // The first click after the source was set is the click of that press.
     if (!doc.StampArmed) {
         doc.StampArmed = true;
         return;
@@ -115,54 +112,25 @@ ShiftState ShiftState::from(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons
     return s;
 }
 
-void DrawShape(ImageDocument &doc, QPoint from, QPoint to, PenMode mode)
-{
-    Canvas &c = doc.canvas();
-    c.setPenMode(mode);
-    switch (doc.Tool) {
-    case 0:
-        c.MoveTo(from.x(), from.y());
-        c.LineTo(to.x(), to.y());
-        break;
-    case 1:
-    case 5: c.Rectangle(from.x(), from.y(), to.x(), to.y()); break;
-    case 2:
-    case 11: c.Ellipse(from.x(), from.y(), to.x(), to.y()); break;
-    case 3:
-        // The corners are as large as half the figure.
-        c.RoundRect(from.x(), from.y(), to.x(), to.y(), (from.x() - to.x()) / 2, (from.y() - to.y()) / 2);
-        break;
-    case 9: {
-        const int last = std::clamp(doc.PolyCount, 0, kLastPolyIndex);
-        QPolygon pts;
-        for (int i = 0; i <= last; ++i)
-            pts << doc.PolyPts[i];
-        if (c.brushStyle() == bsClear)
-            c.Polyline(pts);
-        else
-            c.Polygon(pts);
-        break;
-    }
-    default: break;
-    }
-}
-
 void FormMouseDown(ImageDocument &doc, DocumentHost &host, Qt::MouseButton button, ShiftState shift, int x, int y)
 {
     (void)button; // any button draws
-    if (!doc.FloatingPaste && !doc.TextPlacing)
+    if (doc.FloatingPaste) {
+        // The click drops the paste where its ghost is; the press keeps that place.
+        doc.CurPt = QPoint(x, y);
+        showPosition(host, x, y);
+        return;
+    }
+    if (!doc.TextPlacing)
         doc.SauveUndo();
     doc.ButtonDown = true;
+    doc.BandShown = false;
     doc.canvas().MoveTo(x, y);
     doc.StartPt = doc.CurPt = QPoint(x, y);
-    if (isSelectionTool(doc.Tool)) {
-        doc.SaveStyles();
-        Canvas &c = doc.canvas();
-        c.setPenWidth(1);
-        c.setPenStyle(psDot);
-        c.setBrushStyle(bsClear);
-    }
-    if (doc.Tool == 12 && shift.onlyAltLeft()) {
+    // A selection returns to the tool chosen before it; the drawing styles stay as they are.
+    if (isSelectionTool(doc.Tool))
+        doc.PrevTool = doc.Tool;
+    if (doc.Tool == tcStamp && shift.setsStampSource()) {
         doc.StampSource = QPoint(x, y);
         doc.StampArmed = false;
     }
@@ -178,22 +146,21 @@ void FormMouseMove(ImageDocument &doc, DocumentHost &host, ShiftState shift, int
     }
     if (doc.TextPlacing)
         return;
-    if (doc.ButtonDown && doc.Tool == 4) {
+    if (doc.ButtonDown && doc.Tool == tcPencil) {
         freehandTo(doc, x, y);
         doc.flush();
         return;
     }
-    if (doc.ButtonDown && doc.Tool == 8) {
+    if (doc.ButtonDown && doc.Tool == tcEraser) {
         eraseTo(doc, x, y);
         doc.flush();
         return;
     }
-    if (doc.ButtonDown) {
-        DrawShape(doc, doc.StartPt, doc.CurPt, PenMode::NotXor); // erases the previous band
-        doc.CurPt = QPoint(x, y);
-        DrawShape(doc, doc.StartPt, doc.CurPt, PenMode::NotXor);
-        doc.flush();
-    }
+    if (doc.ButtonDown)
+        changeMarks(doc, [&] {
+            doc.CurPt = QPoint(x, y);
+            doc.BandShown = true;
+        });
     showPosition(host, x, y);
 }
 
@@ -202,54 +169,49 @@ void FormMouseUp(ImageDocument &doc, DocumentHost &host, Qt::MouseButton button,
     (void)host;
     (void)button;
     (void)shift;
-    Canvas &c = doc.canvas();
-    // A release with no press of ours (the press went to another window) makes no
-    // selection: its styles were never saved.
-    if (isSelectionTool(doc.Tool) && doc.ButtonDown) {
-        // The last dotted band stays as the selection's outline; the brush stays clear.
-        c.setPenWidth(doc.SavedPenWidth);
-        c.setPenStyle(doc.SavedPenStyle);
-        c.setPenMode(PenMode::Copy);
-        doc.SelRect = QRect(doc.StartPt, doc.CurPt);
-        (doc.Tool == 5 ? doc.RectSelected : doc.OvalSelected) = true;
-        doc.ButtonDown = false;
-        return;
-    }
+    // A release with no press of ours (the press went to another window) does nothing.
     if (!doc.ButtonDown)
         return;
-    // A release away from the last move would leave that band behind the figure.
-    if (isTwoPointShape(doc.Tool) && QPoint(x, y) != doc.CurPt)
-        DrawShape(doc, doc.StartPt, doc.CurPt, PenMode::NotXor);
+    const bool moved = doc.CurPt != doc.StartPt;
+    changeMarks(doc, [&] {
+        doc.ButtonDown = false;
+        doc.BandShown = false;
+        if (isSelectionTool(doc.Tool) && moved) {
+            // The band stays as the selection's outline. A click without a drag selects nothing.
+            doc.SelRect = QRect(doc.StartPt, doc.CurPt);
+            (doc.Tool == tcRectSelection ? doc.RectSelected : doc.OvalSelected) = true;
+        }
+    });
+    if (isSelectionTool(doc.Tool))
+        return;
     DrawShape(doc, doc.StartPt, QPoint(x, y), PenMode::Copy);
-    doc.ButtonDown = false;
     doc.Modif();
     doc.flush();
 }
 
 void Image1Click(ImageDocument &doc, DocumentHost &host, TAirBrush &airBrush)
 {
-    if (doc.FloatingPaste)
+    if (doc.FloatingPaste) {
         selection::dropPaste(doc, host);
+        return;
+    }
     if (doc.TextPlacing) {
         doc.TextPlacing = false;
         host.setCursorShape(Qt::ArrowCursor);
         return;
     }
-    if (doc.Tool == 9)
+    if (doc.Tool == tcPolygon)
         addPolygonVertex(doc);
     if (doc.PipetteMode) {
         host.pickedColour(doc.canvas().Pixel(doc.StartPt.x(), doc.StartPt.y()));
         return;
     }
-    if (doc.RectSelected)
-        selection::Deselectionne(doc, host);
-    if (doc.OvalSelected)
-        selection::Deselectionne2(doc, host);
+    selection::endSelection(doc, host);
     switch (doc.Tool) {
-    case 6: placeText(doc, host); break;
-    case 7: floodFill(doc); break;
-    case 10: spray(doc, airBrush); break;
-    case 12: stamp(doc); break;
+    case tcText: placeText(doc, host); break;
+    case tcFill: floodFill(doc); break;
+    case tcSpray: spray(doc, airBrush); break;
+    case tcStamp: stamp(doc); break;
     default: break;
     }
     doc.flush();
@@ -271,6 +233,7 @@ void MouseSequence::press(Qt::MouseButton button, ShiftState shift, int x, int y
 {
     m_pressed = true;
     m_afterDoubleClick = false;
+    m_dropping = m_doc.FloatingPaste;
     FormMouseDown(m_doc, m_host, button, shift, x, y);
 }
 
@@ -279,6 +242,7 @@ void MouseSequence::doubleClick(Qt::MouseButton button, ShiftState shift, int x,
     Image1DblClick(m_doc, m_host);
     m_pressed = true;
     m_afterDoubleClick = true;
+    m_dropping = false;
     FormMouseDown(m_doc, m_host, button, shift, x, y);
 }
 
@@ -286,10 +250,15 @@ void MouseSequence::move(ShiftState shift, int x, int y) { FormMouseMove(m_doc, 
 
 void MouseSequence::release(Qt::MouseButton button, ShiftState shift, int x, int y)
 {
-    if (m_pressed && !m_afterDoubleClick)
+    const bool inside = m_doc.view().rect().contains(x, y);
+    if (m_pressed && !m_afterDoubleClick && (inside || m_dropping))
         Image1Click(m_doc, m_host, m_air);
     m_pressed = false;
     m_afterDoubleClick = false;
+    if (m_dropping) {
+        m_dropping = false;
+        return;
+    }
     FormMouseUp(m_doc, m_host, button, shift, x, y);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The image window's mouse handlers: what a press, a drag, a release, a click and a
-// double-click do with the current tool. Shapes rubber-band in not-xor and are
-// committed in copy mode on the release; click tools act on the click.
+// double-click do with the current tool. Figures show as a rubber band over the view
+// while dragged and are drawn into the picture on the release; click tools act on the click.
 #include "AirBrush.h"
 #include "DocumentHost.h"
 #include "ImageDocument.h"
@@ -16,8 +16,9 @@ struct ShiftState {
     bool left = false, right = false, middle = false;
 
     static ShiftState from(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons);
-    // Alt with the left button and nothing else: the stamp's source is being set.
-    bool onlyAltLeft() const { return alt && left && !shift && !ctrl && !right && !middle; }
+    // Alt or Ctrl with the left button and nothing else: the stamp's source is being set
+    // (most window managers keep Alt+click for moving windows, so Ctrl does it too).
+    bool setsStampSource() const { return (alt != ctrl) && left && !shift && !right && !middle; }
 };
 
 void FormMouseDown(ImageDocument &doc, DocumentHost &host, Qt::MouseButton button, ShiftState shift, int x, int y);
@@ -26,13 +27,10 @@ void FormMouseUp(ImageDocument &doc, DocumentHost &host, Qt::MouseButton button,
 void Image1Click(ImageDocument &doc, DocumentHost &host, TAirBrush &airBrush);
 void Image1DblClick(ImageDocument &doc, DocumentHost &host);
 
-// The current tool's figure between two points, in the given pen mode.
-void DrawShape(ImageDocument &doc, QPoint from, QPoint to, PenMode mode);
-
 // Qt reports press, moves, release, and replaces the second press of a double-click
 // by a double-click event. The tools expect press, moves, click, release, and for a
 // double-click: double-click, press, release without a click. This puts Qt's events
-// in that order.
+// in that order; a release outside the picture ends the press but is no click.
 class MouseSequence {
 public:
     MouseSequence(ImageDocument &doc, DocumentHost &host, TAirBrush &airBrush)
@@ -42,8 +40,6 @@ public:
     void doubleClick(Qt::MouseButton button, ShiftState shift, int x, int y);
     void move(ShiftState shift, int x, int y);
     void release(Qt::MouseButton button, ShiftState shift, int x, int y);
-    // The coming release is no click (it happens outside the picture).
-    void cancelClick() { m_afterDoubleClick = true; }
 
     // Shortcuts for a plain left-button gesture.
     void click(int x, int y);
@@ -55,6 +51,8 @@ private:
     TAirBrush &m_air;
     bool m_pressed = false;
     bool m_afterDoubleClick = false;
+    // The press, click and release that drop a floating paste do nothing else.
+    bool m_dropping = false;
 };
 
 } // namespace vermeo

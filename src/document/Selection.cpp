@@ -1,70 +1,64 @@
 #include "Selection.h"
+#include "Figures.h"
+#include "ViewScaling.h"
 
 namespace vermeo::selection {
 
-void drawMarker(ImageDocument &doc, bool oval)
-{
-    Canvas &c = doc.canvas();
-    const PenMode mode = c.penMode();
-    const int width = c.penWidth(), style = c.penStyle(), brush = c.brushStyle();
-    c.setPenMode(PenMode::NotXor);
-    c.setPenWidth(1);
-    c.setPenStyle(psDot);
-    c.setBrushStyle(bsClear);
-    const QRect &r = doc.SelRect;
-    if (oval)
-        c.Ellipse(r.left(), r.top(), r.right(), r.bottom());
-    else
-        c.Rectangle(r.left(), r.top(), r.right(), r.bottom());
-    c.setPenMode(mode);
-    c.setPenWidth(width);
-    c.setPenStyle(style);
-    c.setBrushStyle(brush);
-    doc.flush();
-}
-
 namespace {
-void endSelection(ImageDocument &doc, DocumentHost &host, bool oval)
+void end(ImageDocument &doc, DocumentHost &host, bool oval)
 {
-    // The marker pen: brush clear while it is drawn, then the saved styles return.
-    drawMarker(doc, oval);
-    doc.RestoreStyles();
-    doc.canvas().setPenMode(PenMode::Copy);
-    (oval ? doc.OvalSelected : doc.RectSelected) = false;
+    changeMarks(doc, [&] { (oval ? doc.OvalSelected : doc.RectSelected) = false; });
+    doc.Tool = doc.PrevTool;
     host.setCursorShape(Qt::ArrowCursor);
 }
 } // namespace
 
-void Deselectionne(ImageDocument &doc, DocumentHost &host) { endSelection(doc, host, false); }
-void Deselectionne2(ImageDocument &doc, DocumentHost &host) { endSelection(doc, host, true); }
+void Deselectionne(ImageDocument &doc, DocumentHost &host) { end(doc, host, false); }
+void Deselectionne2(ImageDocument &doc, DocumentHost &host) { end(doc, host, true); }
+
+void endSelection(ImageDocument &doc, DocumentHost &host)
+{
+    if (doc.RectSelected)
+        Deselectionne(doc, host);
+    if (doc.OvalSelected)
+        Deselectionne2(doc, host);
+}
+
+QRect viewArea(const ImageDocument &doc)
+{
+    const QRect &r = doc.SelRect;
+    return gdiRect(r.left(), r.top(), r.right(), r.bottom());
+}
+
+QRect pictureArea(const ImageDocument &doc)
+{
+    const QRect v = viewArea(doc);
+    if (doc.zoomLevel() == 0 || v.isEmpty())
+        return v;
+    return pictureAreaOf(v, doc.view().size(), doc.image().size());
+}
 
 void floatMove(ImageDocument &doc, int x, int y)
 {
-    Canvas &c = doc.canvas();
-    const CopyMode keep = c.copyMode();
-    c.setCopyMode(CopyMode::SrcInvert);
-    if (!doc.FirstFloatMove)
-        c.Draw(doc.StartPt.x(), doc.StartPt.y(), doc.PasteBitmap); // removes the previous ghost
-    doc.StartPt = QPoint(x - doc.PasteBitmap.width() / 2, y - doc.PasteBitmap.height() / 2);
-    c.Draw(doc.StartPt.x(), doc.StartPt.y(), doc.PasteBitmap);
-    doc.FirstFloatMove = false;
-    c.setCopyMode(keep);
-    doc.flush();
+    changeMarks(doc, [&] {
+        doc.StartPt = QPoint(x - doc.PasteBitmap.width() / 2, y - doc.PasteBitmap.height() / 2);
+        doc.FirstFloatMove = false;
+    });
 }
 
 void dropPaste(ImageDocument &doc, DocumentHost &host)
 {
+    // Where the ghost was last shown; with no move since the paste, centred on the click.
+    const QPoint at = doc.FirstFloatMove
+                          ? doc.CurPt - QPoint(doc.PasteBitmap.width() / 2, doc.PasteBitmap.height() / 2)
+                          : doc.StartPt;
+    changeMarks(doc, [&] { doc.FloatingPaste = false; });
+    doc.StartPt = at;
     Canvas &c = doc.canvas();
-    // The ghost is taken away first, so that the plain bitmap is all that remains
-    // even where the bitmap has pixels that inverting twice would not give back.
-    if (!doc.FirstFloatMove) {
-        c.setCopyMode(CopyMode::SrcInvert);
-        c.Draw(doc.StartPt.x(), doc.StartPt.y(), doc.PasteBitmap);
-    }
-    doc.StartPt = doc.CurPt - QPoint(doc.PasteBitmap.width() / 2, doc.PasteBitmap.height() / 2);
+    const CopyMode keep = c.copyMode();
     c.setCopyMode(CopyMode::SrcCopy);
-    c.Draw(doc.StartPt.x(), doc.StartPt.y(), doc.PasteBitmap);
-    doc.FloatingPaste = false;
+    c.Draw(at.x(), at.y(), doc.PasteBitmap);
+    c.setCopyMode(keep);
     host.setCursorShape(Qt::ArrowCursor);
     doc.flush();
 }

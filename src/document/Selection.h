@@ -1,22 +1,26 @@
 #pragma once
-// The selection marker and the floating paste of a document.
+// The selection and the floating paste of a document. Their marks (the dotted outline,
+// the inverted ghost) are drawn over the view by the window, never into the picture.
 #include "DocumentHost.h"
 #include "ImageDocument.h"
 
 namespace vermeo::selection {
 
-// Draws the marker of the current selection (not-xor, width 1, dotted, clear brush):
-// a rectangle outline, or the inscribed ellipse for an oval selection.
-void drawMarker(ImageDocument &doc, bool oval);
-
-// Removes the rectangular (Deselectionne) or oval (Deselectionne2) marker and ends
-// the selection: the tool and styles saved when it began come back.
+// Ends the rectangular (Deselectionne) or oval (Deselectionne2) selection: its outline
+// goes, and the tool chosen before it comes back. The drawing styles are not touched.
 void Deselectionne(ImageDocument &doc, DocumentHost &host);
 void Deselectionne2(ImageDocument &doc, DocumentHost &host);
+// Ends whichever selection is shown.
+void endSelection(ImageDocument &doc, DocumentHost &host);
+
+// The selection's covered area in view coordinates, whichever way it was dragged.
+QRect viewArea(const ImageDocument &doc);
+// The same area of the picture at actual size.
+QRect pictureArea(const ImageDocument &doc);
 
 // A mouse move while a paste floats: the ghost follows the mouse.
 void floatMove(ImageDocument &doc, int x, int y);
-// The click while a paste floats: the plain bitmap is dropped where the ghost was.
+// The click while a paste floats: the paste is drawn once where its ghost was.
 void dropPaste(ImageDocument &doc, DocumentHost &host);
 
 } // namespace vermeo::selection

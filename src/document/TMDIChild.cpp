@@ -19,7 +19,7 @@
 
 namespace vermeo {
 
-TMDIChild::TMDIChild(MainFrame *frame, QWidget *parent) : QScrollArea(parent), m_frame(frame)
+TMDIChild::TMDIChild(MainFrame &frame, QWidget *parent) : QScrollArea(parent), m_frame(frame)
 {
     // FormCreate: no name, clear brush, black pen, pencil, no selection.
     setObjectName(QStringLiteral("TMDIChild"));
@@ -34,30 +34,16 @@ TMDIChild::TMDIChild(MainFrame *frame, QWidget *parent) : QScrollArea(parent), m
     f.setPixelSize(13);
     setFont(f);
     m_doc.FileName.clear();
-    m_doc.Tool = 4;
-    m_doc.PrevTool = 4;
+    m_doc.Tool = tcPencil;
+    m_doc.PrevTool = tcPencil;
 
-    m_view = new ImageView(m_doc);
+    m_view = new ImageView(m_doc, m_mouse);
+    m_view->setGuard([this](const std::function<void()> &action) { guarded(action); });
     setWidget(m_view);
     resize(478, 350);
 
-    m_doc.onReplaced = [this] { m_view->pictureReplaced(); };
-    connect(m_view, &ImageView::pressed, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers m, Qt::MouseButtons held, QPoint p) {
-        m_mouse.press(b, ShiftState::from(m, held), p.x(), p.y());
-    });
-    connect(m_view, &ImageView::doubleClicked, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers m, Qt::MouseButtons held, QPoint p) {
-        m_mouse.doubleClick(b, ShiftState::from(m, held), p.x(), p.y());
-    });
-    connect(m_view, &ImageView::moved, this, [this](Qt::KeyboardModifiers m, Qt::MouseButtons held, QPoint p) {
-        m_mouse.move(ShiftState::from(m, held), p.x(), p.y());
-    });
-    connect(m_view, &ImageView::released, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers m, Qt::MouseButtons held, QPoint p) {
-        // A release outside the picture ends the press but is no click.
-        if (!m_view->rect().contains(p))
-            m_mouse.cancelClick();
-        m_mouse.release(b, ShiftState::from(m, held), p.x(), p.y());
-    });
-    m_doc.onChanged = [this](const QRect &r) { m_view->update(r); };
+    m_doc.onReplaced = [this] { m_view->viewReplaced(); };
+    m_doc.onChanged = [this](const QRegion &r) { m_view->update(r); };
 }
 
 TMDIChild::~TMDIChild() = default;
@@ -135,10 +121,10 @@ void TMDIChild::FormActivate()
 void TMDIChild::RedimForm()
 {
     QMdiSubWindow *sw = subWindow();
-    if (!sw || !m_frame)
+    const QSize main = m_frame.mainClientSize();
+    if (!sw || main.isEmpty())
         return;
-    const QSize main = m_frame->mainClientSize();
-    const int pw = m_doc.width(), ph = m_doc.height();
+    const int pw = m_doc.viewWidth(), ph = m_doc.viewHeight();
     QPoint pos = sw->pos();
     // FormResize: a window never starts left of or above the frame.
     if (pos.x() < 0 || pos.y() < 0) {
@@ -199,50 +185,10 @@ void TMDIChild::showError(const QString &message)
 
 // --- DocumentHost ---------------------------------------------------------------------
 
-void TMDIChild::setStatusText(int panel, const QString &text)
-{
-    if (m_frame)
-        m_frame->setStatusPanel(panel, text);
-}
-
 void TMDIChild::setCursorShape(Qt::CursorShape shape) { m_view->setCursor(QCursor(shape)); }
-
-Progress &TMDIChild::progress() { return m_frame ? m_frame->progressBar() : silentProgress(); }
 
 QPoint TMDIChild::windowSize() const { return QPoint(viewport()->width(), viewport()->height()); }
 
 void TMDIChild::moveMouseTo(const QPoint &p) { QCursor::setPos(viewport()->mapToGlobal(p)); }
-
-void TMDIChild::pickedColour(TColour c)
-{
-    if (m_frame)
-        m_frame->pickedColour(c);
-}
-
-void TMDIChild::showPenWidth(int w)
-{
-    if (m_frame)
-        m_frame->showPenWidth(w);
-}
-
-TColour TMDIChild::foreColour() const { return m_frame ? m_frame->foreColour() : clBlack; }
-
-void TMDIChild::setForeColour(TColour c)
-{
-    if (m_frame)
-        m_frame->setForeColour(c);
-}
-
-QString TMDIChild::fontBoxName() const { return m_frame ? m_frame->fontBoxName() : QStringLiteral("Arial"); }
-
-int TMDIChild::fontBoxSize() const { return m_frame ? m_frame->fontBoxSize() : 12; }
-
-void TMDIChild::clipboardChanged()
-{
-    if (m_frame)
-        m_frame->clipboardChanged();
-}
-
-void TMDIChild::pictureReplaced() { m_view->pictureReplaced(); }
 
 } // namespace vermeo

@@ -1,12 +1,12 @@
 #pragma once
 // The image window: one per open picture, inside the main window's MDI area. It owns
-// the document (picture, undo copy, file name, drawing state), shows it in Image1,
-// forwards the mouse to the tools and the menu commands to the subsystems. Its
+// the document (picture, undo record, file name, drawing state), shows its view in
+// Image1, forwards the mouse to the tools and the menu commands to the subsystems. Its
 // methods stay one-liners over the document and the subsystem functions.
+#include "AirBrush.h"
 #include "DocumentHost.h"
 #include "Error.h"
 #include "ImageDocument.h"
-#include "AirBrush.h"
 #include "MainFrame.h"
 #include "MouseTools.h"
 
@@ -21,7 +21,7 @@ class ImageView;
 class TMDIChild : public QScrollArea, public DocumentHost {
     Q_OBJECT
 public:
-    TMDIChild(MainFrame *frame, QWidget *parent = nullptr);
+    explicit TMDIChild(MainFrame &frame = MainFrame::silent(), QWidget *parent = nullptr);
     ~TMDIChild() override;
 
     ImageDocument &doc() { return m_doc; }
@@ -52,26 +52,28 @@ public:
     bool Modified() const { return m_doc.modified(); }
 
     // --- DocumentHost -----------------------------------------------------------------
-    void setStatusText(int panel, const QString &text) override;
+    void setStatusText(int panel, const QString &text) override { m_frame.setStatusPanel(panel, text); }
     void setCursorShape(Qt::CursorShape shape) override;
-    Progress &progress() override;
+    Progress &progress() override { return m_frame.progressBar(); }
     QWidget *dialogParent() override { return this; }
     void fitWindow() override { RedimForm(); }
     void resizeWindow(int w, int h) override;
     QPoint windowSize() const override;
     void moveMouseTo(const QPoint &p) override;
     void takeFocus() override { setFocus(); }
-    void pickedColour(TColour c) override;
-    void showPenWidth(int w) override;
-    TColour foreColour() const override;
-    void setForeColour(TColour c) override;
-    QString fontBoxName() const override;
-    int fontBoxSize() const override;
-    void clipboardChanged() override;
-    void pictureReplaced() override;
+    void pickedColour(TColour c) override { m_frame.pickedColour(c); }
+    void showPenWidth(int w) override { m_frame.showPenWidth(w); }
+    TColour foreColour() const override { return m_frame.foreColour(); }
+    void setForeColour(TColour c) override { m_frame.setForeColour(c); }
+    QString fontBoxName() const override { return m_frame.fontBoxName(); }
+    int fontBoxSize() const override { return m_frame.fontBoxSize(); }
+    void clipboardChanged() override { m_frame.clipboardChanged(); }
 
     // Runs a command and shows a failure in a message box; the document is unchanged then.
     template <typename Fn> void guarded(Fn &&fn);
+
+    // The mouse, in the tools' order (for tests and the view).
+    MouseSequence &mouse() { return m_mouse; }
 
 protected:
     void closeEvent(QCloseEvent *e) override;   // FormCloseQuery
@@ -81,15 +83,15 @@ private:
     void updateCaption();
     void showError(const QString &message);
 
-    MainFrame *m_frame;
+    MainFrame &m_frame;
     ImageDocument m_doc;
-    ImageView *m_view;
 
 public:
     TAirBrush AirBrush1;
 
 private:
     MouseSequence m_mouse{m_doc, *this, AirBrush1};
+    ImageView *m_view;
 };
 
 template <typename Fn> void TMDIChild::guarded(Fn &&fn)

@@ -19,20 +19,20 @@ TColour paletteColour(int index)
 const std::vector<ToolButtonInfo> &toolButtons()
 {
     static const std::vector<ToolButtonInfo> buttons{
-        {"PenButton", QStringLiteral("Crayon"), ToolAction::Frame, 4, 1, true},
-        {"LineButton", QStringLiteral("Trait"), ToolAction::Frame, 0, 2, true},
-        {"RectangleButton", QStringLiteral("Rectangle"), ToolAction::Frame, 1, 3, true},
-        {"EllipseButton", QStringLiteral("Ellipse"), ToolAction::Frame, 2, 4, true},
-        {"RoundRectButton", QStringLiteral("Rectangle arrondi"), ToolAction::Frame, 3, 5, true},
-        {"FillButton", QStringLiteral("Remplir avec une couleur"), ToolAction::Frame, 7, 6, true},
-        {"BrushButton", QStringLiteral("Gomme"), ToolAction::Frame, 8, 7, true},
-        {"PolyButton", QStringLiteral("Polygône"), ToolAction::Frame, 9, 8, true},
-        {"TextButton", QStringLiteral("Texte"), ToolAction::Text, 6, 9, true},
-        {"SpeedButton9", QStringLiteral("Remplir avec Spray"), ToolAction::Frame, 10, 10, true},
-        {"SpeedButton12", QStringLiteral("Tampon"), ToolAction::Frame, 12, 11, true},
-        {"PipButton", QStringLiteral("Pipette"), ToolAction::Pipette, 0, 0, true},
-        {"SpeedButton2", QStringLiteral("Sélection"), ToolAction::Frame, 5, 0, false},
-        {"SpeedButton11", QStringLiteral("Sélection Ovale"), ToolAction::Frame, 11, 0, false},
+        {"PenButton", "pencil", QStringLiteral("Crayon"), ToolAction::Frame, tcPencil, 1, true},
+        {"LineButton", "line", QStringLiteral("Trait"), ToolAction::Frame, tcLine, 2, true},
+        {"RectangleButton", "rectangle", QStringLiteral("Rectangle"), ToolAction::Frame, tcRectangle, 3, true},
+        {"EllipseButton", "ellipse", QStringLiteral("Ellipse"), ToolAction::Frame, tcEllipse, 4, true},
+        {"RoundRectButton", "roundrect", QStringLiteral("Rectangle arrondi"), ToolAction::Frame, tcRoundRect, 5, true},
+        {"FillButton", "fill", QStringLiteral("Remplir avec une couleur"), ToolAction::Frame, tcFill, 6, true},
+        {"BrushButton", "eraser", QStringLiteral("Gomme"), ToolAction::Frame, tcEraser, 7, true},
+        {"PolyButton", "polygon", QStringLiteral("Polygône"), ToolAction::Frame, tcPolygon, 8, true},
+        {"TextButton", "text", QStringLiteral("Texte"), ToolAction::Text, tcText, 9, true},
+        {"SpeedButton9", "spray", QStringLiteral("Remplir avec Spray"), ToolAction::Frame, tcSpray, 10, true},
+        {"SpeedButton12", "stamp", QStringLiteral("Tampon"), ToolAction::Frame, tcStamp, 11, true},
+        {"PipButton", "pipette", QStringLiteral("Pipette"), ToolAction::Pipette, 0, 0, true},
+        {"SpeedButton2", "select", QStringLiteral("Sélection"), ToolAction::Frame, tcRectSelection, 0, false},
+        {"SpeedButton11", "ovalselect", QStringLiteral("Sélection Ovale"), ToolAction::Frame, tcOvalSelection, 0, false},
     };
     return buttons;
 }

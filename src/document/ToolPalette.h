@@ -23,6 +23,7 @@ enum class ToolAction { Frame, Text, Pipette };
 
 struct ToolButtonInfo {
     const char *objectName;
+    const char *glyph;  // the icon drawn on the button
     QString hint;
     ToolAction action;
     int frameCode;      // for ToolAction::Frame

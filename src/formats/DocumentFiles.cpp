@@ -44,14 +44,11 @@ void Charge(ImageDocument &doc, DocumentHost &host, const QString &fileName)
     // Decode first: a file that cannot be read changes nothing.
     const Picture pic = readPictureFile(fileName);
     doc.FileName = fileName;
-    doc.SaveStyles();
-    doc.assignPicture(pic);
-    doc.RestoreStyles();
+    doc.setZoomLevel(0);
+    doc.replacePicture(pic);
     doc.setModified(false);
-    doc.ZoomLevel = 0;
-    doc.BaseWidth = doc.width();
-    doc.BaseHeight = doc.height();
     host.fitWindow();
+    // An undo before the first change gives the picture as loaded.
     doc.SauveUndo();
     host.setStatusText(1, QStringLiteral("%1 x %2").arg(doc.width()).arg(doc.height()));
 }
@@ -89,7 +86,7 @@ bool Sauve(ImageDocument &doc, DocumentHost &host, bool saveAs, const std::funct
         return false;
     if (!doc.FileName.contains(QLatin1Char('.')))
         doc.FileName += QStringLiteral(".bmp");
-    if (doc.ZoomLevel != 0 && zInit)
+    if (doc.zoomLevel() != 0 && zInit)
         zInit();
     try {
         writePictureFile(doc.picture(), doc.FileName);

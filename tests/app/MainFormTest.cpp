@@ -104,10 +104,10 @@ TEST_F(AppTest, AnnuleTwiceKeepsTheFirstUndo)
     c->doc().canvas().setBrushColour(clBlack);
     c->doc().canvas().FillRect(QRect(0, 0, 10, 10));
     const QImage drawn = c->doc().image().copy();
-    form->Annuler1Click();
+    form->action("Annuler1")->trigger();
     const QImage first = c->doc().image().copy();
     EXPECT_NE(first, drawn);
-    form->Annuler1Click();
+    form->action("Annuler1")->trigger();
     EXPECT_EQ(c->doc().image(), first);
 }
 

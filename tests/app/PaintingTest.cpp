@@ -109,10 +109,10 @@ TEST_F(AppTest, ZoomMenuStepsAndReturnsExactly)
     c->doc().canvas().SetPixel(7, 9, clRed);
     const QImage before = c->doc().image().copy();
     form->action("Zoomarrire1")->trigger();
-    EXPECT_EQ(c->doc().image().size(), QSize(150, 100));
+    EXPECT_EQ(c->doc().view().size(), QSize(150, 100));
     form->action("Zoomavant1")->trigger();
     form->action("Zoomavant1")->trigger();
-    EXPECT_EQ(c->doc().image().size(), QSize(600, 400));
+    EXPECT_EQ(c->doc().view().size(), QSize(600, 400));
     form->action("Taillerelle1")->trigger();
     EXPECT_EQ(c->doc().image(), before);
 }

@@ -1,6 +1,6 @@
 // vermeo-cli apply / count as a whole process: same kernels, same bits.
 #include "ChannelKernels.h"
-#include "ColourTestUtil.h"
+#include "RecordingHost.h"
 #include "ShadowGradient.h"
 #include "ToneKernels.h"
 

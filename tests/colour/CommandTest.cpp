@@ -1,6 +1,6 @@
 // The commands end to end on a document, with their dialogs answered by script.
 #include "ColourCommands.h"
-#include "ColourTestUtil.h"
+#include "RecordingHost.h"
 #include "Error.h"
 #include "DialogRunner.h"
 #include "THisto.h"
@@ -17,25 +17,9 @@
 
 using namespace vermeo;
 using namespace vermeo::colour;
-using vermeo::test::at;
+using namespace vermeo::test;
 
 namespace {
-struct RecordingHost : DocumentHost {
-    ProgressRecorder recorder;
-    Progress &progress() override { return recorder; }
-    TColour fore = clBlack;
-    TColour foreColour() const override { return fore; }
-    void setForeColour(TColour c) override { fore = c; }
-    int fits = 0;
-    void fitWindow() override { ++fits; }
-};
-
-void loadPicture(ImageDocument &doc, const QImage &img)
-{
-    doc.Init(img.width(), img.height(), clWhite);
-    doc.assignImage(img);
-}
-
 // Sets SpinEdit1 (found by name) and presses the named button.
 std::function<void(QDialog &)> spinAndPress(int value, const char *button)
 {
@@ -59,13 +43,13 @@ TEST(ColourCommand, BrightnessAppliedThroughTheFrame)
     Luminosite(doc, host);
     ASSERT_EQ(script.dialogs, std::vector<QString>{QStringLiteral("Réglage de la luminosité")});
     EXPECT_EQ(at(doc.image(), 1, 1), clWhite);
-    EXPECT_EQ(doc.undoImage(), before);
+    EXPECT_EQ(doc.undoRecord().restored(doc.picture()).image, before);
     EXPECT_TRUE(doc.modified());
     EXPECT_EQ(doc.picture().depth, 24);
     EXPECT_EQ(doc.canvas().penColour(), ComposeCouleur(1, 2, 3));
-    EXPECT_EQ(host.recorder.positions, (std::vector<int>{0, 33, 66}));
-    EXPECT_EQ(host.recorder.begins, 1);
-    EXPECT_EQ(host.recorder.ends, 1);
+    EXPECT_EQ(host.progressRecorder.positions, (std::vector<int>{0, 33, 66}));
+    EXPECT_EQ(host.progressRecorder.begins, 1);
+    EXPECT_EQ(host.progressRecorder.ends, 1);
 }
 
 TEST(ColourCommand, CancelCloseAndZeroChangeNothing)
@@ -82,15 +66,15 @@ TEST(ColourCommand, CancelCloseAndZeroChangeNothing)
             ImageDocument doc;
             loadPicture(doc, test::varied(5, 5));
             doc.SauveUndo();
-            const QImage undo = doc.undoImage(), picture = doc.image();
+            const QImage undo = doc.undoRecord().restored(doc.picture()).image, picture = doc.image();
             RecordingHost host;
             ScriptedDialogs script;
             script.onDialog = answer;
             command(doc, host);
-            EXPECT_EQ(doc.undoImage(), undo);
+            EXPECT_EQ(doc.undoRecord().restored(doc.picture()).image, undo);
             EXPECT_EQ(doc.image(), picture);
             EXPECT_FALSE(doc.modified());
-            EXPECT_TRUE(host.recorder.positions.empty());
+            EXPECT_TRUE(host.progressRecorder.positions.empty());
         }
     }
 }
@@ -103,7 +87,7 @@ TEST(ColourCommand, OnePixelWideStaysAtZero)
     ScriptedDialogs script;
     script.onDialog = spinAndPress(-100, "Button2");
     Saturation(doc, host);
-    EXPECT_EQ(host.recorder.positions, std::vector<int>{0});
+    EXPECT_EQ(host.progressRecorder.positions, std::vector<int>{0});
     EXPECT_EQ(at(doc.image(), 0, 8), ComposeCouleur(100, 100, 100));
 }
 
@@ -151,7 +135,7 @@ TEST(ColourCommand, BalanceWithZerosStillRecordsUndoAndModified)
     script.onDialog = [](QDialog &d) { static_cast<TBalCoul &>(d).Button2->click(); };
     Balance(doc, host);
     EXPECT_EQ(doc.image(), before);
-    EXPECT_EQ(doc.undoImage(), before);
+    EXPECT_EQ(doc.undoRecord().restored(doc.picture()).image, before);
     EXPECT_TRUE(doc.modified());
 }
 
@@ -172,12 +156,12 @@ TEST(ColourCommand, PermuteReplaceAndGrey)
     doc.setModified(false);
     doc.canvas().setBrushColour(ComposeCouleur(20, 30, 10));
     doc.canvas().setPenColour(ComposeCouleur(1, 2, 3));
-    QRect repainted;
-    doc.onChanged = [&](const QRect &r) { repainted = r; };
+    int replaced = 0;
+    doc.onReplaced = [&] { ++replaced; };
     script.onDialog = [](QDialog &d) { static_cast<TRCouleur &>(d).Button2->click(); };
     Remplacer(doc, host);
     EXPECT_EQ(at(doc.image(), 3, 3), ComposeCouleur(1, 2, 3));
-    EXPECT_EQ(repainted, QRect(0, 0, 4, 4));
+    EXPECT_EQ(replaced, 1);
     EXPECT_TRUE(doc.modified());
 
     Gris(doc, host);
@@ -194,7 +178,7 @@ TEST(ColourCommand, InverseFitsTheWindowAndKeepsStyles)
     EXPECT_EQ(at(doc.image(), 1, 1), ComposeCouleur(255, 155, 0));
     EXPECT_EQ(host.fits, 1);
     EXPECT_EQ(doc.canvas().penWidth(), 7);
-    EXPECT_TRUE(host.recorder.positions.empty());
+    EXPECT_TRUE(host.progressRecorder.positions.empty());
     EXPECT_TRUE(doc.modified());
     Monochrome(doc, host);
     EXPECT_EQ(doc.picture().depth, 1);
@@ -255,8 +239,8 @@ TEST(ColourCommand, HistogramOfOneColourAndItsChart)
     EXPECT_EQ(blueOnly.pixel(375, 120), qRgb(255, 255, 255));
     EXPECT_EQ(blueOnly.pixel(42, 120), qRgb(0, 0, 255));
     EXPECT_EQ(restored, full);
-    EXPECT_EQ(host.recorder.positions.size(), 160u);
-    EXPECT_EQ(host.recorder.positions.back(), 159 * 100 / 160);
+    EXPECT_EQ(host.progressRecorder.positions.size(), 160u);
+    EXPECT_EQ(host.progressRecorder.positions.back(), 159 * 100 / 160);
     EXPECT_FALSE(doc.modified());
 }
 
@@ -303,12 +287,12 @@ TEST(ColourCommand, GradientsFromThePenSwatch)
     RecordingHost host;
     host.fore = clBlack;
     QRect repainted;
-    doc.onChanged = [&](const QRect &r) { repainted = r; };
+    doc.onChanged = [&](const QRegion &r) { repainted = r.boundingRect(); };
     Degrade(doc, host, 1);
     EXPECT_EQ(at(doc.image(), 10, 4), ComposeCouleur(10, 0, 0));
     EXPECT_EQ(at(doc.image(), 100, 4), clWhite);
     EXPECT_EQ(repainted, QRect(0, 0, 100, 100));
-    EXPECT_EQ(doc.undoImage().pixel(10, 4), qRgb(255, 255, 255));
+    EXPECT_EQ(doc.undoRecord().restored(doc.picture()).image.pixel(10, 4), qRgb(255, 255, 255));
     EXPECT_TRUE(doc.modified());
     Degrade2(doc, host, 1);
     EXPECT_EQ(at(doc.image(), 4, 10), ComposeCouleur(10, 0, 0));

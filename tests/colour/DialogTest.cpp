@@ -1,6 +1,6 @@
 // The adjustment dialog protocol: coupling, previews from the reference, "Rétablir".
 #include "ChannelDialogs.h"
-#include "ColourTestUtil.h"
+#include "RecordingHost.h"
 #include "TOmbre.h"
 #include "ToneDialogs.h"
 #include "ToneKernels.h"

@@ -1,6 +1,6 @@
 // The per-pixel formulas against values worked out by hand from the rules.
 #include "ChannelKernels.h"
-#include "ColourTestUtil.h"
+#include "RecordingHost.h"
 #include "HistogramKernels.h"
 #include "PixelPass.h"
 #include "ToneKernels.h"

@@ -1,5 +1,5 @@
 // Shadow fit rules and the gradient bands, worked out by hand.
-#include "ColourTestUtil.h"
+#include "RecordingHost.h"
 #include "Error.h"
 #include "ShadowGradient.h"
 

@@ -1,17 +1,18 @@
 #include "ImageDocument.h"
+#include "TestPictures.h"
 
 #include <gtest/gtest.h>
 
 using namespace vermeo;
 
-TEST(Document, InitFillsAndRecordsTheBaseSize)
+TEST(Document, InitFillsAndStartsAtActualSize)
 {
     ImageDocument d;
     d.Init(40, 30, 0x000000FF);
-    EXPECT_EQ(d.width(), 40);
-    EXPECT_EQ(d.BaseHeight, 30);
+    EXPECT_EQ(d.image().size(), QSize(40, 30));
     EXPECT_EQ(d.image().pixel(39, 29), qRgb(255, 0, 0));
-    EXPECT_EQ(d.ZoomLevel, 0);
+    EXPECT_EQ(d.zoomLevel(), 0);
+    EXPECT_EQ(d.view().size(), QSize(40, 30));
     EXPECT_FALSE(d.modified());
 }
 
@@ -36,13 +37,51 @@ TEST(Document, EffacePaintsWhiteKeepsStylesAndMarksModified)
     d.Init(8, 8, 0x00336699);
     d.canvas().setPenWidth(5);
     d.canvas().setBrushStyle(bsCross);
-    d.Tool = 2;
+    d.Tool = tcEllipse;
     d.Efface();
     EXPECT_EQ(d.image().pixel(3, 3), qRgb(255, 255, 255));
     EXPECT_EQ(d.canvas().penWidth(), 5);
     EXPECT_EQ(d.canvas().brushStyle(), bsCross);
-    EXPECT_EQ(d.Tool, 2);
+    EXPECT_EQ(d.Tool, tcEllipse);
     EXPECT_TRUE(d.modified());
     d.Annule();
     EXPECT_EQ(d.image().pixel(3, 3), qRgb(0x99, 0x66, 0x33));
+}
+
+// The undo record keeps the state of the last SauveUndo whatever comes after it:
+// strokes in several places, a whole replacement after a stroke, a new size and depth.
+TEST(Document, UndoBringsBackPixelsSizeDepthPaletteAndZoomTogether)
+{
+    ImageDocument d;
+    const Picture pal = test::palettePicture(300, 200, 4);
+    d.Init(300, 200, clWhite);
+    d.replacePicture(pal);
+    d.SauveUndo();
+    d.canvas().SetPixel(5, 5, clBlack);     // a first tile kept
+    d.canvas().SetPixel(290, 190, clBlack); // another one
+    d.replaceAsTrueColour(test::noise(30, 20)); // then the whole picture replaced
+    d.setZoomLevel(2);
+    d.Annule();
+    EXPECT_EQ(d.image(), pal.image);
+    EXPECT_EQ(d.picture().depth, 4);
+    EXPECT_EQ(d.picture().palette, pal.palette);
+    EXPECT_EQ(d.zoomLevel(), 0);
+    EXPECT_EQ(d.view().size(), QSize(300, 200));
+}
+
+TEST(Document, AStrokeKeepsOnlyTheTilesItTouches)
+{
+    ImageDocument d;
+    d.Init(2000, 1500, clWhite);
+    d.SauveUndo();
+    EXPECT_EQ(d.undoRecord().keptBytes(), 0);
+    d.canvas().MoveTo(10, 10);
+    d.canvas().LineTo(100, 20);
+    EXPECT_LE(d.undoRecord().keptBytes(), 128 * 128 * 4);
+    // A whole replacement keeps the old picture itself: no copy of its pixels.
+    const QImage old = d.image();
+    d.SauveUndo();
+    d.replacePixels(test::noise(2000, 1500));
+    d.Annule();
+    EXPECT_EQ(d.image().constBits(), old.constBits());
 }

@@ -1,5 +1,6 @@
 #include "DialogRunner.h"
 #include "DrawingTestSupport.h"
+#include "TestPictures.h"
 #include "ToolPalette.h"
 
 #include <gtest/gtest.h>
@@ -82,7 +83,7 @@ TEST(Palette, OrderFromBlackToWhiteRedFastest)
 TEST(Palette, FarRightSwatchMakesNextStrokeWhite)
 {
     Board b(50, 50, 4);
-    b.doc.image().fill(Qt::black);
+    b.doc.replacePixels(test::filled(b.doc.width(), b.doc.height(), clBlack));
     MainDrawingState state;
     paletteClick(state, kPaletteCount - 1, {&b.doc, &b.host});
     EXPECT_EQ(state.foreColour, clWhite);

@@ -2,7 +2,7 @@
 // (tests/clipboard_xclip_check.sh, under xvfb-run with the xcb platform), since the
 // offscreen platform keeps the clipboard inside the process.
 #include "Clipboard.h"
-#include "TestHost.h"
+#include "RecordingHost.h"
 
 #include <QEventLoop>
 #include <QProcess>
@@ -12,6 +12,7 @@
 
 using namespace vermeo;
 using namespace vermeo::clipboard;
+using namespace vermeo::test;
 
 namespace {
 bool wanted() { return qEnvironmentVariableIntValue("VERMEO_XCLIP_CHECK") == 1; }
@@ -51,7 +52,7 @@ TEST(ClipboardX11, CopyHereIsPastedByXclipAndTheReverse)
 
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("autre.png"));
-    const QImage other = noiseImage(50, 30, 22);
+    const QImage other = noise(50, 30, 22);
     ASSERT_TRUE(other.save(file, "PNG"));
     ASSERT_EQ(runServing({"-selection", "clipboard", "-t", "image/png", "-i", file}), 0);
     // xclip takes the selection from a process of its own; wait until we see it.

@@ -1,32 +1,13 @@
 #pragma once
-// A window stand-in that records what the tools ask of it, and a document ready to
-// draw on.
+// A document ready to draw on, with the main window's start-up drawing state.
 #include "AirBrush.h"
 #include "Attributes.h"
-#include "DocumentHost.h"
-#include "ImageDocument.h"
 #include "MouseTools.h"
+#include "RecordingHost.h"
 
 #include <QImage>
-#include <vector>
 
 namespace vermeo::test {
-
-struct RecordingHost : DocumentHost {
-    QString panel[3];
-    Qt::CursorShape cursor = Qt::ArrowCursor;
-    std::vector<TColour> picked;
-    int shownWidth = -1;
-    QString fontName = QStringLiteral("DejaVu Sans");
-    int fontSize = 12;
-
-    void setStatusText(int p, const QString &t) override { if (p >= 0 && p < 3) panel[p] = t; }
-    void setCursorShape(Qt::CursorShape s) override { cursor = s; }
-    void pickedColour(TColour c) override { picked.push_back(c); }
-    void showPenWidth(int w) override { shownWidth = w; }
-    QString fontBoxName() const override { return fontName; }
-    int fontBoxSize() const override { return fontSize; }
-};
 
 // A document of w x h on white, with the main window's start-up drawing state and
 // the given window tool code.
@@ -51,17 +32,6 @@ inline ShiftState leftHeld(bool alt = false)
     s.left = true;
     s.alt = alt;
     return s;
-}
-
-// The pixels that differ from white, as a bounding box.
-inline QRect inkBounds(const QImage &img)
-{
-    QRect r;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if ((img.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu)
-                r = r.united(QRect(x, y, 1, 1));
-    return r;
 }
 
 } // namespace vermeo::test

@@ -1,4 +1,6 @@
 #include "DrawingTestSupport.h"
+#include "Figures.h"
+#include "TestPictures.h"
 
 #include <gtest/gtest.h>
 
@@ -89,7 +91,7 @@ TEST(Freehand, PencilKeepsPressPositionWhileLineFollowsMouse)
 TEST(Freehand, EraserPaintsFillColourWithItsOwnWidth)
 {
     Board b(100, 100, 4);
-    b.doc.image().fill(Qt::black);
+    b.doc.replacePixels(test::filled(b.doc.width(), b.doc.height(), clBlack));
     SetIni(b.doc, b.host, 7, 20, bsClear, clRed, clBlack, psSolid); // eraser, width 20
     EXPECT_EQ(b.doc.Tool, 8);
     EXPECT_EQ(b.doc.EraserWidth, 20);
@@ -146,7 +148,7 @@ TEST(Polygon, KeepsAtMost101VerticesAndDoubleClickCloses)
 TEST(Stamp, AltPressSetsSourceAndLaterClicksCopyItsColour)
 {
     Board b(100, 100, 12);
-    b.doc.image().setPixel(5, 5, qRgb(255, 0, 0));
+    b.doc.canvas().SetPixel(5, 5, fromQRgb(qRgb(255, 0, 0)));
     const QImage before = b.doc.image();
     b.mouse.press(Qt::LeftButton, leftHeld(true), 5, 5);
     b.mouse.release(Qt::LeftButton, ShiftState{}, 5, 5);
@@ -159,7 +161,7 @@ TEST(Stamp, AltPressSetsSourceAndLaterClicksCopyItsColour)
     EXPECT_EQ(b.doc.canvas().penWidth(), 1);
     EXPECT_EQ(b.doc.canvas().penColour(), clBlack);
 
-    b.doc.image().setPixel(5, 5, qRgb(0, 0, 255)); // the colour is read at each click
+    b.doc.canvas().SetPixel(5, 5, fromQRgb(qRgb(0, 0, 255))); // the colour is read at each click
     b.mouse.click(70, 70);
     EXPECT_EQ(b.at(70, 72), TColour(0xFF0000));
     EXPECT_EQ(b.doc.StampSource, QPoint(5, 5));
@@ -185,7 +187,7 @@ TEST(FloodFill, StopsAtOtherColoursAndLeavesBrushSolid)
     c.Rectangle(10, 10, 40, 40); // black outline
     // (5,5) touches the outside only through its corners.
     for (QPoint p : {QPoint(4, 5), QPoint(6, 5), QPoint(5, 4), QPoint(5, 6)})
-        b.doc.image().setPixel(p, qRgb(0, 0, 0));
+        b.doc.canvas().SetPixel(p.x(), p.y(), fromQRgb(qRgb(0, 0, 0)));
     SetColors(b.doc, clRed, clWhite);
     c.setBrushStyle(bsClear);
     b.mouse.click(20, 20);
@@ -224,7 +226,7 @@ TEST(FloodFill, StopsAtOtherColoursAndLeavesBrushSolid)
 TEST(Pipette, ClickPicksColourAndDrawsNothing)
 {
     Board b(40, 40, 7);
-    b.doc.image().setPixel(8, 9, qRgb(10, 20, 30));
+    b.doc.canvas().SetPixel(8, 9, fromQRgb(qRgb(10, 20, 30)));
     Pipette(b.doc, b.host);
     const QImage before = b.doc.image();
     b.mouse.click(8, 9);
@@ -238,19 +240,21 @@ TEST(Pipette, ClickPicksColourAndDrawsNothing)
 TEST(Selection, DragShowsMarkerAndNextClickRemovesIt)
 {
     Board b(80, 80, 5);
-    b.doc.image().setPixel(40, 40, qRgb(0, 128, 0));
+    b.doc.canvas().SetPixel(40, 40, fromQRgb(qRgb(0, 128, 0)));
     const QImage original = b.doc.image();
     b.mouse.drag({60, 50}, {10, 15}, 6);
     EXPECT_TRUE(b.doc.RectSelected);
     EXPECT_EQ(b.doc.SelRect.left(), 60);
     EXPECT_EQ(b.doc.SelRect.bottom(), 15);
-    EXPECT_NE(b.doc.image(), original);
+    // The outline is shown over the picture, not drawn into it.
+    EXPECT_EQ(b.doc.image(), original);
+    EXPECT_NE(viewWithMarks(b.doc, b.doc.view().rect()), original);
     EXPECT_EQ(b.doc.canvas().penStyle(), int(psSolid));
     EXPECT_EQ(b.doc.canvas().brushStyle(), int(bsClear));
 
     b.mouse.click(70, 70);
-    EXPECT_EQ(b.doc.image(), original);
-    EXPECT_EQ(b.doc.Tool, 5);
+    EXPECT_EQ(viewWithMarks(b.doc, b.doc.view().rect()), original);
+    EXPECT_EQ(b.doc.Tool, tcRectSelection);
 }
 
 TEST(Selection, StrayReleaseMakesNoSelection)

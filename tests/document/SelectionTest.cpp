@@ -1,6 +1,9 @@
+#include "Attributes.h"
 #include "Clipboard.h"
+#include "Figures.h"
+#include "MouseTools.h"
+#include "RecordingHost.h"
 #include "Selection.h"
-#include "TestHost.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -8,20 +11,27 @@
 
 using namespace vermeo;
 using namespace vermeo::clipboard;
+using namespace vermeo::test;
 
 namespace {
 QImage onClipboard() { return QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32); }
 
 void putOnClipboard(const QImage &img) { QGuiApplication::clipboard()->setImage(img); }
 
-// What the mouse handlers leave after a drag of tool 5 or 11 from press to release.
+// A drag of the selection tool from press to release, through the mouse handlers.
 void dragSelection(ImageDocument &doc, QPoint press, QPoint release, bool oval)
 {
-    doc.SaveStyles();
-    doc.SelRect = QRect(press, release);
-    selection::drawMarker(doc, oval);
-    (oval ? doc.OvalSelected : doc.RectSelected) = true;
+    RecordingHost host;
+    TAirBrush air;
+    MouseSequence mouse(doc, host, air);
+    const int tool = doc.Tool;
+    SetFrame(doc, host, oval ? tcOvalSelection : tcRectSelection);
+    mouse.drag(press, release, 3);
+    doc.PrevTool = tool;
 }
+
+// What the window shows: the view with the marks over it.
+QImage shown(const ImageDocument &doc) { return viewWithMarks(doc, doc.view().rect()); }
 } // namespace
 
 TEST(Selection, SelectAllThenCopyPutsTheWholePictureOnTheClipboardAndRemovesTheOutline)
@@ -30,15 +40,16 @@ TEST(Selection, SelectAllThenCopyPutsTheWholePictureOnTheClipboardAndRemovesTheO
     RecordingHost host;
     loadNoise(doc, 64, 40);
     const QImage before = doc.image().copy();
-    doc.Tool = 7;
+    doc.Tool = tcFill;
     SelectImg(doc, host);
     EXPECT_TRUE(doc.RectSelected);
     EXPECT_EQ(host.cursor, Qt::CrossCursor);
-    EXPECT_NE(doc.image(), before); // the outline is on the picture
+    EXPECT_NE(shown(doc), before); // the outline is shown over the picture
+    EXPECT_EQ(doc.image(), before); // and is not in it
     Copier(doc, host);
     EXPECT_FALSE(doc.RectSelected);
-    EXPECT_EQ(doc.image(), before);
-    EXPECT_EQ(doc.Tool, 7);
+    EXPECT_EQ(shown(doc), before);
+    EXPECT_EQ(doc.Tool, tcFill);
     EXPECT_EQ(onClipboard(), before);
     EXPECT_TRUE(clipboardHasBitmap());
     EXPECT_EQ(host.clipboardChanges, 1);
@@ -55,6 +66,7 @@ TEST(Selection, SelectAllTwiceLeavesNoStrayOutline)
     SelectImg(doc, host);
     SelectImg(doc, host);
     selection::Deselectionne(doc, host);
+    EXPECT_EQ(shown(doc), before);
     EXPECT_EQ(doc.image(), before);
 }
 
@@ -101,16 +113,15 @@ TEST(Selection, CutWithAnOvalChangesNothingAndARectangleGoesWhite)
     RecordingHost host;
     loadNoise(doc, 50, 40);
     const QImage before = doc.image().copy();
-    putOnClipboard(noiseImage(5, 5, 99));
+    putOnClipboard(noise(5, 5, 99));
     const QImage clip = onClipboard();
     dragSelection(doc, {2, 2}, {30, 30}, true);
-    const QImage withMarker = doc.image().copy();
     Couper(doc, host);
-    EXPECT_EQ(doc.image(), withMarker);
+    EXPECT_EQ(doc.image(), before);
     EXPECT_EQ(onClipboard(), clip);
     EXPECT_TRUE(doc.OvalSelected);
     selection::Deselectionne2(doc, host);
-    EXPECT_EQ(doc.image(), before);
+    EXPECT_EQ(shown(doc), before);
 
     // Dragged from bottom-right to top-left.
     dragSelection(doc, {30, 20}, {10, 5}, false);
@@ -167,7 +178,7 @@ TEST(Selection, PasteDrawsAtTheOriginAndScreenPasteTakesNoUndo)
     ImageDocument doc;
     RecordingHost host;
     doc.Init(30, 30, clWhite);
-    const QImage bmp = noiseImage(10, 8, 3);
+    const QImage bmp = noise(10, 8, 3);
     putOnClipboard(bmp);
     Coller(doc, host);
     EXPECT_EQ(doc.image().copy(0, 0, 10, 8), bmp);
@@ -175,45 +186,52 @@ TEST(Selection, PasteDrawsAtTheOriginAndScreenPasteTakesNoUndo)
     doc.Annule();
     EXPECT_EQ(doc.image().pixel(0, 0), 0xFFFFFFFFu);
 
-    CollerEcran(doc, host, noiseImage(50, 50, 4)); // larger: only what fits is kept
-    EXPECT_EQ(doc.image(), noiseImage(50, 50, 4).copy(0, 0, 30, 30));
+    CollerEcran(doc, host, noise(50, 50, 4)); // larger: only what fits is kept
+    EXPECT_EQ(doc.image(), noise(50, 50, 4).copy(0, 0, 30, 30));
 }
 
-TEST(Selection, FloatingPasteLeavesOneGhostAndDropsThePlainBitmap)
+TEST(Selection, FloatingPasteShowsOneGhostAndTheClickDropsThePlainBitmapThere)
 {
     ImageDocument doc;
     RecordingHost host;
+    TAirBrush air;
+    MouseSequence mouse(doc, host, air);
     loadNoise(doc, 120, 90);
     const QImage before = doc.image().copy();
-    const QImage bmp = noiseImage(20, 10, 5);
+    const QImage bmp = noise(20, 10, 5);
     putOnClipboard(bmp);
     CollerSel(doc, host);
     EXPECT_TRUE(doc.FloatingPaste);
     EXPECT_TRUE(doc.FirstFloatMove);
     EXPECT_EQ(host.mouseAt, QPoint(200, 150));
     EXPECT_EQ(host.cursor, Qt::PointingHandCursor);
-    EXPECT_EQ(doc.image(), before);
 
+    ShiftState none;
     for (QPoint p : {QPoint(30, 30), QPoint(35, 33), QPoint(80, 60), QPoint(110, 85)}) {
-        selection::floatMove(doc, p.x(), p.y());
-        // Exactly one ghost: undoing it by hand gives the picture back.
-        QImage check = doc.image().copy();
+        mouse.move(none, p.x(), p.y());
+        // Exactly one inverted ghost is shown, and the picture holds none.
+        QImage check = shown(doc);
         Canvas c(&check);
         c.setCopyMode(CopyMode::SrcInvert);
-        c.Draw(doc.StartPt.x(), doc.StartPt.y(), doc.PasteBitmap);
+        c.Draw(p.x() - 10, p.y() - 5, bmp);
         ASSERT_EQ(check, before);
+        ASSERT_EQ(doc.image(), before);
     }
     // A second special paste before dropping takes the first ghost away.
     CollerSel(doc, host);
-    EXPECT_EQ(doc.image(), before);
-    selection::floatMove(doc, 50, 40);
-    doc.CurPt = QPoint(50, 40);
-    selection::dropPaste(doc, host);
+    EXPECT_EQ(shown(doc), before);
+    mouse.move(none, 50, 40);
+    // The drop click, a little off the ghost's centre: the paste lands where the ghost
+    // was, once, and the click draws nothing else with the current tool.
+    SetFrame(doc, host, tcFill);
+    doc.canvas().setPenColour(clRed);
+    mouse.click(52, 41);
     EXPECT_FALSE(doc.FloatingPaste);
     QImage expected = before.copy();
     Canvas c(&expected);
     c.Draw(40, 35, bmp);
     EXPECT_EQ(doc.image(), expected);
+    EXPECT_EQ(shown(doc), expected);
     doc.Annule();
     EXPECT_EQ(doc.image(), before);
 }

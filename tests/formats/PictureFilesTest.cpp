@@ -118,16 +118,15 @@ TEST(Charge, LoadsAndTakesTheUndoCopy)
     ImageDocument doc;
     doc.Init(200, 200, clWhite);
     doc.Modif();
-    doc.ZoomLevel = 2;
-    doc.Tool = 7;
+    doc.setZoomLevel(2);
+    doc.Tool = tcFill;
     RecordingHost host;
     Charge(doc, host, name);
     EXPECT_EQ(doc.FileName, name);
     EXPECT_FALSE(doc.modified());
-    EXPECT_EQ(doc.ZoomLevel, 0);
-    EXPECT_EQ(doc.BaseWidth, 31);
-    EXPECT_EQ(doc.BaseHeight, 17);
-    EXPECT_EQ(doc.Tool, 7);
+    EXPECT_EQ(doc.zoomLevel(), 0);
+    EXPECT_EQ(doc.image().size(), QSize(31, 17));
+    EXPECT_EQ(doc.Tool, tcFill);
     EXPECT_EQ(doc.picture().depth, 8);
     EXPECT_EQ(host.panel1, QStringLiteral("31 x 17"));
     EXPECT_EQ(host.fits, 1);
@@ -160,7 +159,7 @@ TEST(Sauve, RulesOfWritingAndCancelling)
     doc.Init(12, 8, clRed);
     RecordingHost host;
     int zinits = 0;
-    auto zInit = [&] { ++zinits; doc.ZoomLevel = 0; };
+    auto zInit = [&] { ++zinits; doc.setZoomLevel(0); };
 
     // Unnamed: the dialog; a name without "." takes the chosen filter's extension.
     dialogs.onFile = [&](FileDialogRequest &r) {
@@ -186,7 +185,7 @@ TEST(Sauve, RulesOfWritingAndCancelling)
     EXPECT_TRUE(doc.modified());
 
     // Zoomed: back to actual size first.
-    doc.ZoomLevel = 3;
+    doc.setZoomLevel(3);
     EXPECT_TRUE(Sauve(doc, host, false, zInit));
     EXPECT_EQ(zinits, 1);
     EXPECT_TRUE(QFile::exists(doc.FileName));

@@ -1,17 +1,21 @@
-// The "Affichage" palette toggle, the "Fenêtre" menu and the "?" menu.
-#include "DialogRunner.h"
-#include "THelp.h"
+// The "Fenêtre" menu: arranging the image windows.
+#include "MenuRoutes.h"
 #include "TMainForm.h"
 
-#include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 namespace vermeo {
 
-void TMainForm::Palettedescouleurs1Click()
+const MenuRoutes &fenetreRoutes()
 {
-    Panel3->setVisible(action("Palettedescouleurs1")->isChecked());
+    static const MenuRoutes routes = {
+        {"WindowCascadeItem", onMainWindow(&TMainForm::WindowCascadeItemClick)},
+        {"WindowTileItem", onMainWindow(&TMainForm::WindowTileItemClick)},
+        {"WindowArrangeItem", onMainWindow(&TMainForm::WindowArrangeItemClick)},
+        {"WindowMinimizeItem", onMainWindow(&TMainForm::WindowMinimizeItemClick)},
+    };
+    return routes;
 }
 
 void TMainForm::WindowCascadeItemClick() { m_mdi->cascadeSubWindows(); }
@@ -36,30 +40,6 @@ void TMainForm::WindowMinimizeItemClick()
     const auto list = m_mdi->subWindowList(QMdiArea::CreationOrder);
     for (auto it = list.crbegin(); it != list.crend(); ++it)
         (*it)->showMinimized();
-}
-
-void TMainForm::HContents()
-{
-    THelp help(THelp::Contents, m_helpFile, this);
-    DialogRunner::exec(help);
-}
-
-void TMainForm::HSearch()
-{
-    THelp help(THelp::Search, m_helpFile, this);
-    DialogRunner::exec(help);
-}
-
-void TMainForm::HowToUse()
-{
-    THelp help(THelp::HowToUse, m_helpFile, this);
-    DialogRunner::exec(help);
-}
-
-void TMainForm::About1Click()
-{
-    DialogRunner::tell(this, QMessageBox::Information,
-                       QStringLiteral("Vermeo\nProgramme de dessin et de retouche d'images.\nVersion 0.1"));
 }
 
 } // namespace vermeo

@@ -1,14 +1,36 @@
-// The "Fichier" and "Edition" menus: each handler hands the work to the active image window.
+// The "Fichier" menu: new, open, close, save, and the commands of the other windows.
 #include "DialogRunner.h"
 #include "DocumentFiles.h"
+#include "MenuRoutes.h"
 #include "TMDIChild.h"
 #include "TMainForm.h"
 #include "TNouveau.h"
 
-#include <QMdiArea>
 #include <QMdiSubWindow>
 
 namespace vermeo {
+
+const MenuRoutes &fichierRoutes()
+{
+    static const MenuRoutes routes = {
+        {"FileNewItem", onMainWindow(&TMainForm::FileNewItemClick)},
+        {"FileOpenItem", onMainWindow(&TMainForm::FileOpenItemClick)},
+        {"FileCloseItem", onMainWindow(&TMainForm::FileCloseItemClick)},
+        {"FileSaveItem", onMainWindow(&TMainForm::FileSaveItemClick)},
+        {"FileSaveAsItem", onMainWindow(&TMainForm::FileSaveAsItemClick)},
+        {"Parcourir1", pending()},
+        {"Conversionsmultiples1", pending()},
+        {"Capturecran1", pending()},
+        {"Acqurir1", pending()},
+        {"Slectionnersource1", pending()},
+        {"Configurationimprimante1", pending()},
+        {"Miseenpage1", pending()},
+        {"Apercuavantimpression1", pending()},
+        {"Imprimer1", pending()},
+        {"FileExitItem", onMainWindow(&TMainForm::FileExitItemClick)},
+    };
+    return routes;
+}
 
 void TMainForm::FileNewItemClick()
 {
@@ -68,27 +90,5 @@ void TMainForm::FileSaveAsItemClick()
 }
 
 void TMainForm::FileExitItemClick() { close(); }
-
-void TMainForm::Annuler1Click()
-{
-    if (TMDIChild *c = activeChild())
-        c->Annule();
-}
-
-void TMainForm::Effacerlimage1Click()
-{
-    TMDIChild *c = activeChild();
-    if (!c)
-        return;
-    if (DialogRunner::ask(this, QMessageBox::Warning, QStringLiteral("Effacer l'image ?"),
-                          QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
-        c->Efface();
-}
-
-void TMainForm::Proprits1Click()
-{
-    if (TMDIChild *c = activeChild())
-        c->Proprietes();
-}
 
 } // namespace vermeo

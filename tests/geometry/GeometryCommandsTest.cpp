@@ -7,7 +7,7 @@
 #include "TCadre.h"
 #include "TRedim.h"
 #include "TSupport.h"
-#include "TestHost.h"
+#include "RecordingHost.h"
 #include "Zoom.h"
 
 #include <QCheckBox>
@@ -17,6 +17,16 @@
 
 using namespace vermeo;
 using namespace vermeo::geometry;
+using namespace vermeo::test;
+
+namespace {
+// A selection made by hand, as the mouse handlers leave it.
+void select(ImageDocument &doc, QPoint press, QPoint release)
+{
+    doc.SelRect = QRect(press, release);
+    doc.RectSelected = true;
+}
+} // namespace
 
 TEST(GeometryCommands, ResizeThroughTheDialogSetsTheBaseSize)
 {
@@ -34,8 +44,7 @@ TEST(GeometryCommands, ResizeThroughTheDialogSetsTheBaseSize)
     };
     Redimensionne(doc, host);
     EXPECT_EQ(doc.image().size(), QSize(100, 75));
-    EXPECT_EQ(doc.BaseWidth, 100);
-    EXPECT_EQ(doc.BaseHeight, 75);
+    EXPECT_EQ(host.panel[1], QStringLiteral("100 x 75"));
     EXPECT_EQ(doc.image(), stretchImage(before, 100, 75));
     EXPECT_TRUE(doc.modified());
     EXPECT_EQ(host.fits, 1);
@@ -43,7 +52,6 @@ TEST(GeometryCommands, ResizeThroughTheDialogSetsTheBaseSize)
     EXPECT_EQ(doc.image(), before);
 
     // Absurd sizes are refused with the picture as it was.
-    doc.assignImage(before);
     scripts.onDialog = [](QDialog &d) {
         auto &r = static_cast<TRedim &>(d);
         r.CheckBox1->setChecked(false);
@@ -75,10 +83,18 @@ TEST(GeometryCommands, ResizeWhileZoomedStartsFromActualSize)
         r.Button2Click();
     };
     Redimensionne(doc, host);
-    EXPECT_EQ(doc.ZoomLevel, 0);
+    EXPECT_EQ(doc.zoomLevel(), 0);
     EXPECT_EQ(doc.image(), stretchImage(before, 600, 400));
-    zoom::ZAvant(doc, host); // width 600: allowed, the new base size counts
-    EXPECT_EQ(doc.image().size(), QSize(1200, 800));
+    zoom::ZAvant(doc, host); // width 600: allowed, the new size counts
+    EXPECT_EQ(doc.view().size(), QSize(1200, 800));
+    // Undo brings back the size and the zoom level together: the next steps work from there.
+    doc.Annule();
+    EXPECT_EQ(doc.image(), before);
+    EXPECT_EQ(doc.zoomLevel(), -2);
+    zoom::ZAvant(doc, host);
+    zoom::ZAvant(doc, host);
+    EXPECT_EQ(doc.view().size(), QSize(600, 400));
+    EXPECT_EQ(doc.image(), before);
 }
 
 TEST(GeometryCommands, EnlargeCentredPutsTheOldPicture50PixelsIn)
@@ -101,15 +117,11 @@ TEST(GeometryCommands, EnlargeCentredPutsTheOldPicture50PixelsIn)
     EXPECT_EQ(doc.image().pixel(49, 60), 0xFFFFFFFFu);
     EXPECT_EQ(doc.image().pixel(250, 60), 0xFFFFFFFFu);
     EXPECT_EQ(host.resizedTo, QPoint(313, 186));
-    EXPECT_EQ(doc.BaseWidth, 301);
     EXPECT_EQ(host.fits, 0);
     doc.Annule();
     EXPECT_EQ(doc.image(), before);
 
     scripts.onDialog = {};
-    doc.assignImage(before);
-    doc.BaseWidth = 200;
-    doc.BaseHeight = 100;
     Agrandir(doc, host);
     EXPECT_EQ(doc.image(), before);
 }
@@ -123,19 +135,14 @@ TEST(GeometryCommands, CropGivesTheSameWhicheverWayTheSelectionWasDragged)
     Recadrer(doc, host); // no selection: nothing
     EXPECT_EQ(doc.image(), before);
     for (auto [press, release] : {std::pair{QPoint(10, 20), QPoint(60, 50)}, std::pair{QPoint(60, 50), QPoint(10, 20)}}) {
-        doc.assignImage(before);
-        doc.BaseWidth = 120;
-        doc.BaseHeight = 80;
-        doc.SaveStyles();
-        doc.SelRect = QRect(press, release);
-        selection::drawMarker(doc, false);
-        doc.RectSelected = true;
+        select(doc, press, release);
         Recadrer(doc, host);
         EXPECT_FALSE(doc.RectSelected);
         ASSERT_EQ(doc.image().size(), QSize(50, 30));
         EXPECT_EQ(doc.image(), before.copy(10, 20, 50, 30));
-        EXPECT_EQ(doc.BaseWidth, 50);
-        EXPECT_EQ(doc.BaseHeight, 30);
+        EXPECT_EQ(host.panel[1], QStringLiteral("50 x 30"));
+        doc.Annule();
+        EXPECT_EQ(doc.image(), before);
     }
 }
 
@@ -146,12 +153,9 @@ TEST(GeometryCommands, CropWhileZoomedKeepsFullDetail)
     loadNoise(doc, 600, 400);
     const QImage before = doc.image().copy();
     zoom::ZArriere(doc, host); // 300 x 200
-    doc.SaveStyles();
-    doc.SelRect = QRect(QPoint(10, 20), QPoint(60, 50));
-    selection::drawMarker(doc, false);
-    doc.RectSelected = true;
+    select(doc, QPoint(10, 20), QPoint(60, 50));
     Recadrer(doc, host);
-    EXPECT_EQ(doc.ZoomLevel, 0);
+    EXPECT_EQ(doc.zoomLevel(), 0);
     EXPECT_EQ(doc.image(), before.copy(20, 40, 100, 60));
 }
 

@@ -1,0 +1,58 @@
+#include "Parallel.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace vermeo {
+
+int passThreads()
+{
+    static const int n = std::max(1, int(std::thread::hardware_concurrency()));
+    return n;
+}
+
+void forBandsInParallel(int rows, int bandRows, const std::function<void(int, int)> &body,
+                        const std::function<void(int)> &onBandDone)
+{
+    if (rows <= 0)
+        return;
+    bandRows = std::max(1, bandRows);
+    const int bands = (rows + bandRows - 1) / bandRows;
+    std::atomic<int> next{0};
+    std::atomic<int> done{0};
+    std::exception_ptr failure;
+    std::mutex failureLock;
+    auto work = [&](bool caller) {
+        for (int b = next.fetch_add(1); b < bands; b = next.fetch_add(1)) {
+            const int y0 = b * bandRows, y1 = std::min(rows, y0 + bandRows);
+            try {
+                body(y0, y1);
+            } catch (...) {
+                const std::lock_guard<std::mutex> lock(failureLock);
+                if (!failure)
+                    failure = std::current_exception();
+            }
+            done.fetch_add(y1 - y0);
+            if (caller && onBandDone)
+                onBandDone(done.load());
+        }
+    };
+    const int extra = bands > 1 ? std::min(passThreads(), bands) - 1 : 0;
+    std::vector<std::thread> helpers;
+    helpers.reserve(size_t(extra));
+    for (int i = 0; i < extra; ++i)
+        helpers.emplace_back(work, false);
+    work(true);
+    for (std::thread &t : helpers)
+        t.join();
+    if (onBandDone)
+        onBandDone(rows);
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+} // namespace vermeo

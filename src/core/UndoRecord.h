@@ -1,0 +1,46 @@
+#pragma once
+// The one-level undo of a document: the state at the last SauveUndo (the picture with
+// its size, depth and palette, and the zoom level). Opening a record copies nothing:
+// the pixels of an area are kept, by tiles, the first time that area is about to
+// change, and a picture replaced as a whole is kept itself. So a press on a large
+// picture costs what the stroke touches, not the picture's size.
+#include "Picture.h"
+
+#include <QRect>
+#include <vector>
+
+namespace vermeo {
+
+class UndoRecord {
+public:
+    // Starts a new record on the picture as it is now.
+    void open(const Picture &current, int zoomLevel);
+    bool isOpen() const { return m_open; }
+    // The area of current's pixels is about to be written.
+    void keep(const QImage &current, const QRect &area);
+    // current is about to be replaced as a whole.
+    void keepWhole(const Picture &current);
+    // Brings back the recorded state; the record stays, so a second restore gives the same.
+    void restore(Picture &current, int &zoomLevel) const;
+    // What restore would give, leaving current as it is.
+    Picture restored(const Picture &current) const;
+
+    // Bytes of pixels kept, for the benchmarks.
+    long long keptBytes() const;
+
+private:
+    static constexpr int kTile = 128;
+    int tileIndex(int tx, int ty) const { return ty * m_cols + tx; }
+    QRect tileRect(int tx, int ty) const;
+
+    bool m_open = false;
+    bool m_whole = false;
+    Picture m_picture;      // the whole picture once replaced; otherwise only depth and palette
+    int m_zoomLevel = 0;
+    QSize m_size;
+    int m_cols = 0, m_rows = 0;
+    std::vector<QImage> m_tiles; // old pixels of the tiles written since open (null: untouched)
+    int m_keptTiles = 0;
+};
+
+} // namespace vermeo

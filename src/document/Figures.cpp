@@ -1,0 +1,181 @@
+#include "Figures.h"
+#include "PixelRows.h"
+
+#include <QPainterPath>
+#include <QPolygon>
+#include <algorithm>
+
+namespace vermeo {
+
+namespace {
+
+constexpr int kLastPolyIndex = 100; // PolyPts holds indices 0..100
+
+// Tools whose rubber band runs from the press point to the mouse.
+bool hasBand(int tool) { return tool <= tcRoundRect || isSelectionTool(tool); }
+
+// The selection marker: one-pixel dotted outline, nothing filled.
+void setMarkerPen(Canvas &c)
+{
+    c.setPenWidth(1);
+    c.setPenStyle(psDot);
+    c.setBrushStyle(bsClear);
+}
+
+// The outline of a figure as polylines in view coordinates.
+QList<QPolygonF> outlineOf(int tool, QPoint from, QPoint to)
+{
+    if (tool == tcLine)
+        return {QPolygonF({QPointF(from), QPointF(to)})};
+    const QRect r = gdiRect(from.x(), from.y(), to.x(), to.y());
+    QPainterPath path;
+    const QRectF f(r.left(), r.top(), r.width(), r.height());
+    if (tool == tcEllipse || tool == tcOvalSelection)
+        path.addEllipse(f);
+    else if (tool == tcRoundRect)
+        path.addRoundedRect(f, std::abs(from.x() - to.x()) / 4.0, std::abs(from.y() - to.y()) / 4.0);
+    else
+        path.addRect(f);
+    return path.toSubpathPolygons();
+}
+
+// Small rectangles along the polylines, each widened by margin; straight runs along an
+// axis stay one thin strip.
+QRegion stripsAlong(const QList<QPolygonF> &lines, int margin)
+{
+    constexpr int kPiece = 32;
+    QRegion region;
+    for (const QPolygonF &line : lines) {
+        if (line.isEmpty())
+            continue;
+        QRectF piece(line.first(), QSizeF(0, 0));
+        for (int i = 1; i < line.size(); ++i) {
+            const QRectF next = piece.united(QRectF(line[i], QSizeF(0, 0)));
+            if (next.width() > kPiece && next.height() > kPiece) {
+                region += piece.toAlignedRect().adjusted(-margin, -margin, margin + 1, margin + 1);
+                piece = QRectF(line[i - 1], QSizeF(0, 0)).united(QRectF(line[i], QSizeF(0, 0)));
+            } else {
+                piece = next;
+            }
+        }
+        region += piece.toAlignedRect().adjusted(-margin, -margin, margin + 1, margin + 1);
+    }
+    return region;
+}
+
+QRegion figureRegion(int tool, QPoint from, QPoint to, int penWidth, bool filled)
+{
+    const int margin = penWidth / 2 + 2;
+    if (filled && tool != tcLine)
+        return QRegion(gdiRect(from.x(), from.y(), to.x(), to.y()).adjusted(-margin, -margin, margin, margin));
+    return stripsAlong(outlineOf(tool, from, to), margin);
+}
+
+bool bandShown(const ImageDocument &doc) { return doc.ButtonDown && doc.BandShown && hasBand(doc.Tool); }
+bool ghostShown(const ImageDocument &doc) { return doc.FloatingPaste && !doc.FirstFloatMove && !doc.PasteBitmap.isNull(); }
+
+// Inverts the pixels of out (the view area at origin) that the figure covers.
+void invertUnderFigure(QImage &out, QPoint origin, const Canvas &attributes, bool marker, const ImageDocument &doc,
+                       int tool, QPoint from, QPoint to)
+{
+    QImage scratch(out.size(), QImage::Format_ARGB32_Premultiplied);
+    scratch.fill(Qt::transparent);
+    Canvas c = attributes;
+    c.setTarget(&scratch);
+    c.setCoverage(nullptr);
+    c.setBeforeWrite({});
+    c.setPenMode(PenMode::Copy);
+    if (marker)
+        setMarkerPen(c);
+    drawFigure(c, doc, tool, from - origin, to - origin);
+    for (int y = 0; y < out.height(); ++y) {
+        const QRgb *s = rowOf(scratch, y);
+        QRgb *d = rowOf(out, y);
+        for (int x = 0; x < out.width(); ++x)
+            if (qAlpha(s[x]))
+                d[x] = ~d[x] | 0xFF000000u;
+    }
+}
+
+} // namespace
+
+void drawFigure(Canvas &c, const ImageDocument &doc, int tool, QPoint from, QPoint to)
+{
+    switch (tool) {
+    case tcLine:
+        c.MoveTo(from.x(), from.y());
+        c.LineTo(to.x(), to.y());
+        break;
+    case tcRectangle:
+    case tcRectSelection: c.Rectangle(from.x(), from.y(), to.x(), to.y()); break;
+    case tcEllipse:
+    case tcOvalSelection: c.Ellipse(from.x(), from.y(), to.x(), to.y()); break;
+    case tcRoundRect:
+        // The corners are as large as half the figure.
+        c.RoundRect(from.x(), from.y(), to.x(), to.y(), (from.x() - to.x()) / 2, (from.y() - to.y()) / 2);
+        break;
+    case tcPolygon: {
+        const int last = std::clamp(doc.PolyCount, 0, kLastPolyIndex);
+        QPolygon pts;
+        for (int i = 0; i <= last; ++i)
+            pts << doc.PolyPts[i];
+        if (c.brushStyle() == bsClear)
+            c.Polyline(pts);
+        else
+            c.Polygon(pts);
+        break;
+    }
+    default: break;
+    }
+}
+
+void DrawShape(ImageDocument &doc, QPoint from, QPoint to, PenMode mode)
+{
+    Canvas &c = doc.canvas();
+    c.setPenMode(mode);
+    drawFigure(c, doc, doc.Tool, from, to);
+}
+
+QRegion marksRegion(const ImageDocument &doc)
+{
+    QRegion region;
+    if (bandShown(doc)) {
+        const Canvas &c = doc.canvas();
+        const bool selecting = isSelectionTool(doc.Tool);
+        region += figureRegion(doc.Tool, doc.StartPt, doc.CurPt, selecting ? 1 : c.penWidth(),
+                               !selecting && c.brushStyle() != bsClear);
+    }
+    if (doc.RectSelected || doc.OvalSelected)
+        region += figureRegion(doc.OvalSelected ? tcOvalSelection : tcRectSelection, doc.SelRect.topLeft(),
+                               doc.SelRect.bottomRight(), 1, false);
+    if (ghostShown(doc))
+        region += QRect(doc.StartPt, doc.PasteBitmap.size());
+    return region.intersected(doc.view().rect());
+}
+
+QImage viewWithMarks(const ImageDocument &doc, const QRect &r)
+{
+    QImage out = doc.view().copy(r);
+    if (out.isNull())
+        return out;
+    if (ghostShown(doc)) {
+        // The paste floats inverted: each pixel is the paste xor the picture.
+        const QRect ghost = QRect(doc.StartPt, doc.PasteBitmap.size()).intersected(r);
+        for (int y = ghost.top(); y <= ghost.bottom(); ++y) {
+            const QRgb *s = rowOf(doc.PasteBitmap, y - doc.StartPt.y()) + (ghost.left() - doc.StartPt.x());
+            QRgb *d = rowOf(out, y - r.top()) + (ghost.left() - r.left());
+            for (int x = 0; x < ghost.width(); ++x)
+                d[x] = (d[x] ^ s[x]) | 0xFF000000u;
+        }
+    }
+    if (bandShown(doc))
+        invertUnderFigure(out, r.topLeft(), doc.canvas(), isSelectionTool(doc.Tool), doc, doc.Tool, doc.StartPt,
+                          doc.CurPt);
+    if (doc.RectSelected || doc.OvalSelected)
+        invertUnderFigure(out, r.topLeft(), doc.canvas(), true, doc,
+                          doc.OvalSelected ? tcOvalSelection : tcRectSelection, doc.SelRect.topLeft(),
+                          doc.SelRect.bottomRight());
+    return out;
+}
+
+} // namespace vermeo
