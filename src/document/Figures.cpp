@@ -43,22 +43,29 @@ QList<QPolygonF> outlineOf(int tool, QPoint from, QPoint to)
 // axis stay one thin strip.
 QRegion stripsAlong(const QList<QPolygonF> &lines, int margin)
 {
-    constexpr int kPiece = 32;
+    constexpr qreal kPiece = 32;
+    struct Box {
+        qreal l, t, r, b;
+        void add(QPointF p) { l = std::min(l, p.x()), t = std::min(t, p.y()), r = std::max(r, p.x()), b = std::max(b, p.y()); }
+        QRect widened(int m) const { return QRectF(QPointF(l, t), QPointF(r, b)).toAlignedRect().adjusted(-m, -m, m + 1, m + 1); }
+    };
     QRegion region;
     for (const QPolygonF &line : lines) {
         if (line.isEmpty())
             continue;
-        QRectF piece(line.first(), QSizeF(0, 0));
+        Box piece{line[0].x(), line[0].y(), line[0].x(), line[0].y()};
         for (int i = 1; i < line.size(); ++i) {
-            const QRectF next = piece.united(QRectF(line[i], QSizeF(0, 0)));
-            if (next.width() > kPiece && next.height() > kPiece) {
-                region += piece.toAlignedRect().adjusted(-margin, -margin, margin + 1, margin + 1);
-                piece = QRectF(line[i - 1], QSizeF(0, 0)).united(QRectF(line[i], QSizeF(0, 0)));
+            Box grown = piece;
+            grown.add(line[i]);
+            if (grown.r - grown.l > kPiece && grown.b - grown.t > kPiece) {
+                region += piece.widened(margin);
+                piece = Box{line[i - 1].x(), line[i - 1].y(), line[i - 1].x(), line[i - 1].y()};
+                piece.add(line[i]);
             } else {
-                piece = next;
+                piece = grown;
             }
         }
-        region += piece.toAlignedRect().adjusted(-margin, -margin, margin + 1, margin + 1);
+        region += piece.widened(margin);
     }
     return region;
 }

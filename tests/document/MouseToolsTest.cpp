@@ -264,3 +264,43 @@ TEST(Selection, StrayReleaseMakesNoSelection)
     EXPECT_FALSE(b.doc.OvalSelected);
     EXPECT_FALSE(b.doc.modified());
 }
+
+// The band shows over the view while dragging, whatever the pen colour, and never gets
+// into the picture; the release draws the figure once in the pen colour.
+TEST(RubberBand, ShowsOverTheViewWithAnyPenColourAndLeavesOnlyTheFigure)
+{
+    for (TColour pen : {clBlack, clWhite, TColour(0x00808080)}) {
+        Board b(120, 90, tcRectangle);
+        b.doc.canvas().setPenColour(pen);
+        const QImage original = b.doc.image().copy();
+        b.mouse.press(Qt::LeftButton, leftHeld(), 10, 10);
+        b.mouse.move(leftHeld(), 60, 50);
+        b.mouse.move(leftHeld(), 80, 70);
+        const QImage shown = viewWithMarks(b.doc, b.doc.view().rect());
+        EXPECT_EQ(b.doc.image(), original);
+        EXPECT_NE(shown.pixel(80 - 1, 40), original.pixel(80 - 1, 40)) << pen;
+        EXPECT_NE(shown.pixel(40, 10), original.pixel(40, 10)) << pen;
+        EXPECT_EQ(shown.pixel(60 - 1, 30), original.pixel(60 - 1, 30)) << "the earlier band is gone";
+        b.mouse.release(Qt::LeftButton, ShiftState{}, 80, 70);
+        EXPECT_EQ(b.at(40, 10), pen);
+        EXPECT_EQ(viewWithMarks(b.doc, b.doc.view().rect()), b.doc.image());
+    }
+}
+
+// What the window repaints follows the band: the strips along its outline, not its area.
+TEST(RubberBand, RepaintsAlongTheOutlineOnly)
+{
+    Board b(2000, 1500, tcRectangle);
+    QRegion repainted;
+    b.doc.onChanged = [&](const QRegion &r) { repainted += r; };
+    b.mouse.press(Qt::LeftButton, leftHeld(), 10, 10);
+    b.mouse.move(leftHeld(), 1900, 1400);
+    const QRegion once = repainted;
+    EXPECT_TRUE(once.contains(QPoint(1899, 700)));
+    EXPECT_TRUE(once.contains(QPoint(900, 10)));
+    EXPECT_FALSE(once.contains(QPoint(900, 700)));
+    long long area = 0;
+    for (const QRect &r : once)
+        area += (long long)r.width() * r.height();
+    EXPECT_LT(area, 2LL * (1900 + 1400) * 8);
+}
