@@ -152,8 +152,10 @@ void TMainForm::buildMenus()
                 a->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
             if (e.needsChild)
                 m_childActions << name;
-            if (const auto run = routes.value(name))
+            if (const auto run = routes.value(name)) {
                 connect(a, &QAction::triggered, this, [this, run] { run(*this); });
+                m_wiredItems << name;
+            }
             m_actions.insert(name, a);
         }
         if (def.name == QLatin1String("Window1"))

@@ -45,6 +45,8 @@ public:
     QWidget *control(const QString &name) const;
     QString statusPanel(int panel) const;
     QString startDirectory() const { return m_startDir; }
+    // The menu items connected to a command.
+    const QStringList &wiredItems() const { return m_wiredItems; }
 
     // --- MainFrame -----------------------------------------------------------------------
     void setStatusPanel(int panel, const QString &text) override;
@@ -116,7 +118,8 @@ private:
     QMdiArea *m_mdi = nullptr;
     QHash<QString, QAction *> m_actions;
     QHash<QString, QWidget *> m_controls;
-    QStringList m_childActions;   // enabled exactly when an image window is open
+    QStringList m_childActions;
+    QStringList m_wiredItems;   // enabled exactly when an image window is open
     QList<QWidget *> m_childControls;
     QMenu *m_windowMenu = nullptr;
     QList<QAction *> m_windowListActions;
