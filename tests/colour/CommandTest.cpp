@@ -1,4 +1,5 @@
 // The commands end to end on a document, with their dialogs answered by script.
+#include "ApplyFrame.h"
 #include "ColourCommands.h"
 #include "RecordingHost.h"
 #include "Error.h"
@@ -300,4 +301,45 @@ TEST(ColourCommand, GradientsFromThePenSwatch)
     const QImage now = doc.image();
     EXPECT_THROW(Degrade(doc, host, 3), VermeoError);
     EXPECT_EQ(doc.image(), now);
+}
+
+// Each spin of "Balance des couleurs" moves its own channel: R, V, B from left to right.
+TEST(ColourCommand, BalanceMovesEachChannelByItsOwnSpin)
+{
+    ImageDocument doc;
+    loadPicture(doc, filled(5, 4, ComposeCouleur(100, 100, 100)));
+    RecordingHost host;
+    ScriptedDialogs script;
+    script.onDialog = [](QDialog &d) {
+        auto &b = static_cast<TBalCoul &>(d);
+        b.SpinEdit1->setValue(20);  // R: +51
+        b.SpinEdit2->setValue(40);  // V: +102
+        b.SpinEdit3->setValue(-60); // B: -153
+        b.Button2->click();
+    };
+    Balance(doc, host);
+    EXPECT_EQ(at(doc.image(), 2, 2), ComposeCouleur(151, 202, 0));
+}
+
+// A command whose work fails leaves everything as it was, the undo record too: "Annuler"
+// still takes back the change before it.
+TEST(ColourCommand, AFailingPassLeavesPictureAndUndoAsTheyWere)
+{
+    ImageDocument doc;
+    const QImage original = varied(20, 10);
+    loadPicture(doc, original);
+    doc.SauveUndo();
+    doc.canvas().SetPixel(3, 3, clRed);
+    doc.Modif();
+    const QImage drawn = doc.image().copy();
+    RecordingHost host;
+    EXPECT_THROW(applyFrame(doc, host,
+                            [](const QImage &, Progress &) -> QImage {
+                                throw VermeoError(QStringLiteral("Mémoire insuffisante."));
+                            }),
+                 VermeoError);
+    EXPECT_EQ(doc.image(), drawn);
+    EXPECT_EQ(host.progressRecorder.begins, host.progressRecorder.ends);
+    doc.Annule();
+    EXPECT_EQ(doc.image(), original);
 }

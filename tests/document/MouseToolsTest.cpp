@@ -304,3 +304,58 @@ TEST(RubberBand, RepaintsAlongTheOutlineOnly)
         area += (long long)r.width() * r.height();
     EXPECT_LT(area, 2LL * (1900 + 1400) * 8);
 }
+
+// The fill tool on a grey picture: a hatched fill inside a walled box paints only
+// inside it (the grey outside is the same colour and must stay untouched), and a fill
+// reaches the last column and row of the picture.
+TEST(FloodFill, HatchStaysInsideItsWallsAndAFillReachesTheLastColumnAndRow)
+{
+    Board b(90, 70, tcFill);
+    const TColour grey = ComposeCouleur(128, 128, 128);
+    b.doc.replacePixels(test::filled(90, 70, grey));
+    b.doc.canvas().Ellipse(20, 15, 60, 50); // black walls, a round area
+    // The area the fill may reach: the grey pixels 4-connected to the click.
+    std::vector<bool> area(90 * 70, false);
+    std::vector<QPoint> todo{QPoint(40, 32)};
+    while (!todo.empty()) {
+        const QPoint p = todo.back();
+        todo.pop_back();
+        if (p.x() < 0 || p.y() < 0 || p.x() >= 90 || p.y() >= 70 || area[p.y() * 90 + p.x()] || b.at(p.x(), p.y()) != grey)
+            continue;
+        area[p.y() * 90 + p.x()] = true;
+        todo.insert(todo.end(), {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)});
+    }
+    SetColors(b.doc, clRed, clWhite);
+    SetBrush(b.doc, bsCross);
+    b.mouse.click(40, 32);
+    int insideRed = 0, outsideRed = 0;
+    for (int y = 0; y < 70; ++y)
+        for (int x = 0; x < 90; ++x)
+            (area[y * 90 + x] ? insideRed : outsideRed) += b.at(x, y) == clRed;
+    EXPECT_GT(insideRed, 20);
+    EXPECT_EQ(outsideRed, 0);
+    EXPECT_EQ(b.at(40, 32) == clRed || b.at(40, 32) == grey, true); // the gaps keep their colour
+
+    SetBrush(b.doc, bsSolid);
+    b.mouse.click(75, 60); // the grey outside, which touches the right and bottom edges
+    EXPECT_EQ(b.at(89, 10), clRed);
+    EXPECT_EQ(b.at(89, 69), clRed);
+    EXPECT_EQ(b.at(0, 69), clRed);
+    EXPECT_EQ(b.at(0, 0), clRed);
+}
+
+// The stamp lays a small circle: an ellipse on the 4 x 4 square at the click, pen width 3.
+TEST(Stamp, LaysADabOfFixedSize)
+{
+    Board b(60, 60, tcStamp);
+    b.doc.canvas().SetPixel(2, 2, clRed);
+    b.mouse.press(Qt::LeftButton, leftHeld(true), 2, 2);
+    b.mouse.release(Qt::LeftButton, ShiftState{}, 2, 2);
+    b.mouse.click(30, 30);
+    QImage dab = b.doc.image().copy();
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x)
+            dab.setPixel(x, y, 0xFFFFFFFFu);
+    EXPECT_EQ(test::inkBounds(dab), QRect(29, 29, 6, 6));
+    EXPECT_EQ(b.at(30, 32), clRed);
+}
