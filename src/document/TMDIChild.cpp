@@ -78,6 +78,7 @@ void TMDIChild::Annule()
 {
     m_doc.Annule();
     RedimForm();
+    setStatusText(1, QStringLiteral("%1 x %2").arg(m_doc.width()).arg(m_doc.height()));
 }
 
 void TMDIChild::Proprietes()
