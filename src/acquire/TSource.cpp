@@ -13,7 +13,9 @@
 namespace vermeo::acquire {
 
 namespace {
-constexpr Qt::WindowFlags kFixedDialog = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+// Title and close box only: no minimise or maximise button on a fixed dialog.
+constexpr Qt::WindowFlags kFixedDialog = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
 
 QLabel *label(QWidget *parent, const QString &text, int x, int y)
 {

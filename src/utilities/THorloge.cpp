@@ -21,7 +21,7 @@ QLabel *bigLabel(QWidget *parent, const char *name, int y, int points)
 {
     auto *l = new QLabel(parent);
     l->setObjectName(QLatin1String(name));
-    l->setGeometry(10, y, 220, points * 2);
+    l->setGeometry(10, y, 280, points * 2);
     l->setAlignment(Qt::AlignCenter);
     QFont f(QStringLiteral("DejaVu Sans Mono"));
     f.setStyleHint(QFont::Monospace);
@@ -39,12 +39,12 @@ THorloge::THorloge(QWidget *parent, SystemClock &clock)
 {
     setObjectName(QStringLiteral("THorloge"));
     setWindowTitle(QStringLiteral("Horloge"));
-    setFixedSize(330, 170);
+    setFixedSize(390, 170);
     Label1 = bigLabel(this, "Label1", 8, 22);
     Label2 = bigLabel(this, "Label2", 56, 14);
     RadioGroup1 = new QGroupBox(this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
-    RadioGroup1->setGeometry(10, 96, 220, 34);
+    RadioGroup1->setGeometry(10, 96, 280, 34);
     auto *row = new QHBoxLayout(RadioGroup1);
     row->setContentsMargins(6, 2, 6, 2);
     m_fields = new QButtonGroup(this);
@@ -57,21 +57,21 @@ THorloge::THorloge(QWidget *parent, SystemClock &clock)
     SpinButton1Up = new QToolButton(this);
     SpinButton1Up->setObjectName(QStringLiteral("SpinButton1Up"));
     SpinButton1Up->setArrowType(Qt::UpArrow);
-    SpinButton1Up->setGeometry(236, 96, 24, 17);
+    SpinButton1Up->setGeometry(296, 96, 24, 17);
     SpinButton1Up->setAutoRepeat(true);
     SpinButton1Down = new QToolButton(this);
     SpinButton1Down->setObjectName(QStringLiteral("SpinButton1Down"));
     SpinButton1Down->setArrowType(Qt::DownArrow);
-    SpinButton1Down->setGeometry(236, 113, 24, 17);
+    SpinButton1Down->setGeometry(296, 113, 24, 17);
     SpinButton1Down->setAutoRepeat(true);
     Button2 = new QPushButton(QStringLiteral("Set"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(244, 20, 76, 28);
+    Button2->setGeometry(304, 20, 76, 28);
     Button2->setCheckable(true); // pressed while the clock is being set
     Button2->setAutoDefault(false);
     Button1 = new QPushButton(QStringLiteral("Fermer"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(244, 134, 76, 28);
+    Button1->setGeometry(304, 134, 76, 28);
     Button1->setDefault(true);
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);

@@ -17,15 +17,20 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const QString name = argc > 1 ? QString::fromLatin1(argv[1]) : QStringLiteral("TSource");
     QLabel result;
+    // The commands' parent, as the main window is.
+    QLabel frame(QStringLiteral("Vermeo"));
+    frame.setGeometry(0, 0, 780, 560);
+    if (name != QLatin1String("capture"))
+        frame.show();
     QTimer::singleShot(0, [&] {
         if (name == QLatin1String("TSource")) {
-            SelectionnerSource(nullptr);
+            SelectionnerSource(&frame);
         } else if (name == QLatin1String("TNumerisation")) {
             scanSettings().resolution = 300;
             scanSettings().mode = QStringLiteral("Color");
             scanSettings().extra = {{"read-limit", "yes"}, {"read-limit-size", "4096"}, {"read-delay", "yes"},
-                                    {"read-delay-duration", "20000"}};
-            const QList<QImage> pages = Acquerir(nullptr);
+                                    {"read-delay-duration", "200000"}};
+            const QList<QImage> pages = Acquerir(&frame);
             result.setText(QStringLiteral("%1 page(s)").arg(pages.size()));
             result.show();
             return;
