@@ -10,7 +10,8 @@ PACKAGES=(
   libjpeg62-turbo-dev libgif-dev libimagequant-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
-  xvfb xauth xclip
+  xvfb xauth xclip openbox
+  libsane-dev libsane1 sane-utils tzdata
   python3-pil libtiff-tools imagemagick netpbm
 )
 
