@@ -1,4 +1,6 @@
 // The "Fichier" menu: new, open, close, save, and the commands of the other windows.
+#include "AcquireCommands.h"
+#include "Clipboard.h"
 #include "DialogRunner.h"
 #include "DocumentFiles.h"
 #include "MenuRoutes.h"
@@ -20,9 +22,9 @@ const MenuRoutes &fichierRoutes()
         {"FileSaveAsItem", onMainWindow(&TMainForm::FileSaveAsItemClick)},
         {"Parcourir1", pending()},
         {"Conversionsmultiples1", pending()},
-        {"Capturecran1", pending()},
-        {"Acqurir1", pending()},
-        {"Slectionnersource1", pending()},
+        {"Capturecran1", onMainWindow(&TMainForm::Capturecran1Click)},
+        {"Acqurir1", onMainWindow(&TMainForm::Acqurir1Click)},
+        {"Slectionnersource1", [](TMainForm &f) { acquire::SelectionnerSource(&f); }},
         {"Configurationimprimante1", pending()},
         {"Miseenpage1", pending()},
         {"Apercuavantimpression1", pending()},
@@ -90,5 +92,27 @@ void TMainForm::FileSaveAsItemClick()
 }
 
 void TMainForm::FileExitItemClick() { close(); }
+
+void TMainForm::openAcquired(const QImage &picture)
+{
+    // A new unnamed window of the picture's size on white, the drawing state, the page
+    // set-up, then the picture drawn in (no undo copy).
+    TMDIChild *child = OuvreFenetreImage(QString());
+    child->guarded([&] {
+        child->Init(picture.width(), picture.height(), clWhite);
+        prepareChild(child);
+        clipboard::CollerEcran(child->doc(), *child, picture);
+    });
+}
+
+void TMainForm::Capturecran1Click() { openAcquired(acquire::captureScreen(this)); }
+
+void TMainForm::Acqurir1Click()
+{
+    // Every page the scanner delivered was collected; the first one opens, the others go.
+    const QList<QImage> pages = acquire::Acquerir(this);
+    if (!pages.isEmpty())
+        openAcquired(pages.first());
+}
 
 } // namespace vermeo

@@ -68,6 +68,8 @@ public:
     void FileSaveItemClick();
     void FileSaveAsItemClick();
     void FileExitItemClick();
+    void Capturecran1Click();
+    void Acqurir1Click();
     void Effacerlimage1Click();
     void PasteItemClick();
     void WindowCascadeItemClick();
@@ -102,6 +104,8 @@ protected:
 
 private:
     void buildMenus();
+    // A captured or scanned picture in a new unnamed window.
+    void openAcquired(const QImage &picture);
     void buildToolBar();
     void buildToolPanel();
     void buildPaletteBar();

@@ -1,14 +1,16 @@
 // The "Utilitaires" menu: the calendar, the calculator and the clock.
 #include "MenuRoutes.h"
+#include "TMainForm.h"
+#include "UtilityCommands.h"
 
 namespace vermeo {
 
 const MenuRoutes &utilitairesRoutes()
 {
     static const MenuRoutes routes = {
-        {"Calendrier1", pending()},
-        {"Calculatrice1", pending()},
-        {"Horloge1", pending()},
+        {"Calendrier1", [](TMainForm &f) { utilities::Calendrier(&f); }},
+        {"Calculatrice1", [](TMainForm &f) { utilities::Calculatrice(&f); }},
+        {"Horloge1", [](TMainForm &f) { utilities::Horloge(&f); }},
     };
     return routes;
 }
