@@ -4,6 +4,10 @@
 #include <functional>
 #include <vector>
 
+namespace vermeo {
+struct Picture;
+}
+
 namespace vermeo::cli {
 
 struct CliCommand {
@@ -19,6 +23,21 @@ std::vector<CliCommand> &commands();
 
 struct Registrar {
     explicit Registrar(CliCommand c) { commands().push_back(std::move(c)); }
+};
+
+// An operation of "vermeo-cli apply": its name, how many values it takes, and what it
+// does to the picture read from the input file. Each subsystem's file registers its own.
+struct ApplyOperation {
+    QString name;  // "rotation"
+    int values;    // how many values stand before ENTRÉE and SORTIE
+    QString usage; // "rotation gauche|droite|180|DEGRÉS", for --help
+    std::function<void(Picture &, const QStringList &values)> run;
+};
+
+std::vector<ApplyOperation> &applyOperations();
+
+struct ApplyRegistrar {
+    explicit ApplyRegistrar(ApplyOperation op) { applyOperations().push_back(std::move(op)); }
 };
 
 } // namespace vermeo::cli

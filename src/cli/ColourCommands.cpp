@@ -140,13 +140,31 @@ const std::map<QString, Operation> &operations()
     return ops;
 }
 
+// The operations registered by the other subsystems' files.
+int runRegistered(const QStringList &args)
+{
+    for (const ApplyOperation &op : applyOperations()) {
+        if (op.name != args[0].toLower())
+            continue;
+        if (args.size() != op.values + 3)
+            throw VermeoError(QStringLiteral("« %1 » attend %2 valeur(s) puis ENTRÉE et SORTIE.")
+                                  .arg(args[0])
+                                  .arg(op.values));
+        Picture pic = formats::readPictureFile(args[op.values + 1]);
+        op.run(pic, args.mid(1, op.values));
+        formats::writePictureFile(pic, args[op.values + 2]);
+        return 0;
+    }
+    throw VermeoError(QStringLiteral("Opération inconnue « %1 ».").arg(args[0]));
+}
+
 int runApply(const QStringList &args)
 {
     if (args.isEmpty())
         throw VermeoError(QStringLiteral("Opération manquante (voir vermeo-cli --help)."));
     const auto it = operations().find(args[0].toLower());
     if (it == operations().end())
-        throw VermeoError(QStringLiteral("Opération inconnue « %1 ».").arg(args[0]));
+        return runRegistered(args);
     const Operation &op = it->second;
     if (args.size() != op.values + 3)
         throw VermeoError(QStringLiteral("« %1 » attend %2 valeur(s) puis ENTRÉE et SORTIE.")

@@ -12,6 +12,12 @@ std::vector<CliCommand> &commands()
     static std::vector<CliCommand> list;
     return list;
 }
+
+std::vector<ApplyOperation> &applyOperations()
+{
+    static std::vector<ApplyOperation> list;
+    return list;
+}
 } // namespace vermeo::cli
 
 namespace {
@@ -21,6 +27,8 @@ void printHelp(QTextStream &out)
         << "Utilisation : vermeo-cli COMMANDE ARGUMENTS...\n\n";
     for (const auto &c : vermeo::cli::commands())
         out << "  " << c.usage << "\n      " << c.summary << "\n";
+    for (const auto &op : vermeo::cli::applyOperations())
+        out << "  apply " << op.usage << " ENTRÉE SORTIE\n";
     out << "\nCode de sortie 0 en cas de succès, 1 en cas d'erreur (un message sur stderr).\n";
 }
 } // namespace
