@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include <mutex>
+
 namespace vermeo::colour {
 
 QImage balance(const QImage &src, int red, int green, int blue, Progress &progress)
@@ -57,21 +59,29 @@ QRect replaceColour(QImage &img, TColour from, TColour to, Progress &progress)
     const bool possible = (from >> 24) == 0;
     const QRgb target = toQRgb(from) & 0x00FFFFFFu;
     int left = w, right = -1, top = h, bottom = -1;
+    std::mutex boundsLock;
+    const auto rows = rowsOf(img);
     forRowBands(w, h, progress, [&](int y0, int y1) {
         if (!possible)
             return;
+        int l = w, r = -1, t = h, b = -1;
         for (int y = y0; y < y1; ++y) {
-            QRgb *p = rowOf(img, y);
+            QRgb *p = rows[y];
             for (int x = 0; x < w; ++x) {
                 if ((p[x] & 0x00FFFFFFu) != target)
                     continue;
                 p[x] = replacement;
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
+                l = std::min(l, x);
+                r = std::max(r, x);
+                t = std::min(t, y);
+                b = std::max(b, y);
             }
         }
+        const std::lock_guard<std::mutex> lock(boundsLock);
+        left = std::min(left, l);
+        right = std::max(right, r);
+        top = std::min(top, t);
+        bottom = std::max(bottom, b);
     });
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }

@@ -23,7 +23,7 @@ HistogramTables computeHistogram(const QImage &sampleIn, Progress &progress)
     const QImage sample = toWorkingImage(sampleIn);
     HistogramTables t;
     const int w = sample.width(), h = sample.height();
-    forRowBands(w, h, progress, [&](int y0, int y1) {
+    forRowBandsInOrder(w, h, progress, [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
             const QRgb *s = rowOf(sample, y);
             for (int x = 0; x < w; ++x) {

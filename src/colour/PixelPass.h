@@ -5,6 +5,7 @@
 // runs over bands of whole scan lines (walking columns of a large picture touches a
 // new memory page at every pixel), and column x's position is reported once the
 // share x / width of the rows has been reached, so the bar moves as the work does.
+#include "Parallel.h"
 #include "Picture.h"
 #include "Progress.h"
 
@@ -16,31 +17,42 @@ namespace vermeo::colour {
 
 constexpr int kBandRows = 16;
 
-// Calls body(y0, y1) for the bands of rows [y0, y1), from the top (or from the bottom
-// when bottomUp), after reporting position(i) for the columns i that this share of
-// the work reaches; i counts columns in visiting order, 0 .. width - 1.
+// Calls body(y0, y1) for the bands of rows [y0, y1) covering the picture, on every
+// core, after reporting position(i) for the columns i that the share of the work done
+// reaches; i counts columns in visiting order, 0 .. width - 1, reported in that order on
+// the calling thread. A body writes only its own rows, so the result is the same as
+// with one band.
 template <class Position, class Body>
-void forRowBands(int width, int height, Progress &progress, Position position, bool bottomUp, Body &&body)
+void forRowBands(int width, int height, Progress &progress, Position position, Body &&body)
 {
     int reported = 0;
-    for (int i = 0; i < height; i += kBandRows) {
-        const int done = std::min(height, i + kBandRows);
-        const int upTo = int((long long)done * width / height);
+    forBandsInParallel(height, kBandRows, body, [&](int rowsDone) {
+        const int upTo = int((long long)rowsDone * width / height);
         for (; reported < upTo; ++reported)
             progress.setPosition(position(reported));
-        if (bottomUp)
-            body(height - done, height - i);
-        else
-            body(i, done);
-    }
+    });
 }
 
 // The usual order: columns left to right, x * 100 div width.
 template <class Body>
 void forRowBands(int width, int height, Progress &progress, Body &&body)
 {
-    forRowBands(width, height, progress, [width](int x) { return int((long long)x * 100 / width); }, false,
+    forRowBands(width, height, progress, [width](int x) { return int((long long)x * 100 / width); },
                 std::forward<Body>(body));
+}
+
+// The same on the calling thread alone, top to bottom, for passes that gather results.
+template <class Body>
+void forRowBandsInOrder(int width, int height, Progress &progress, Body &&body)
+{
+    int reported = 0;
+    for (int i = 0; i < height; i += kBandRows) {
+        const int done = std::min(height, i + kBandRows);
+        const int upTo = int((long long)done * width / height);
+        for (; reported < upTo; ++reported)
+            progress.setPosition(int((long long)reported * 100 / width));
+        body(i, done);
+    }
 }
 
 // The apply frame's pixel loop: out(x, y) = fn(in(x, y)) with both sides as QRgb.

@@ -24,8 +24,10 @@ QImage shadow(const QImage &srcIn, int length, int side, Progress &progress)
     const QImage src = toWorkingImage(srcIn);
     const int w = src.width(), h = src.height(), L = length;
     QImage out = newWorkingImage(w, h);
-    auto in = [&](int y) { return rowOf(src, y); };
-    auto dst = [&](int y) { return rowOf(out, y); };
+    const auto srcRows = rowsOf(src);
+    const auto outRows = rowsOf(out);
+    auto in = [&](int y) { return srcRows[y]; };
+    auto dst = [&](int y) { return outRows[y]; };
 
     // Every pixel ends either as the source pixel or, when some dark pixel within L on
     // the far side casts onto it (and its whole shadow fits), black. The nearest such
@@ -57,24 +59,35 @@ QImage shadow(const QImage &srcIn, int length, int side, Progress &progress)
             }
         };
         if (left)
-            forRowBands(w, h, progress, leftToRight, false, rows);
+            forRowBands(w, h, progress, leftToRight, rows);
         else
-            forRowBands(w, h, progress, rightToLeft, false, rows);
+            forRowBands(w, h, progress, rightToLeft, rows);
         return out;
     }
     // "Haut" walks rows from the bottom, "Bas" from the top, one nearest row per column.
+    // A band starts from the dark pixels of the L rows before it, so bands are independent.
     const bool up = side == Haut;
-    std::vector<int> nearest(size_t(w), up ? INT_MAX / 2 : INT_MIN / 2);
-    forRowBands(w, h, progress, leftToRight, up, [&](int y0, int y1) {
+    auto fits = [&](int y) { return up ? y >= L : y < h - L; };
+    forRowBands(w, h, progress, leftToRight, [&](int y0, int y1) {
+        std::vector<int> nearest(size_t(w), up ? INT_MAX / 2 : INT_MIN / 2);
+        const int from = up ? std::min(h - 1, y1 - 1 + L) : std::max(0, y0 - L);
+        for (int y = from; up ? y >= y1 : y < y0; y += up ? -1 : 1) {
+            if (!fits(y))
+                continue;
+            const QRgb *a = in(y);
+            for (int x = 0; x < w; ++x)
+                if (dark(a[x]))
+                    nearest[size_t(x)] = y;
+        }
         for (int k = 0; k < y1 - y0; ++k) {
             const int y = up ? y1 - 1 - k : y0 + k;
             const QRgb *a = in(y);
             QRgb *d = dst(y);
-            const bool fits = up ? y >= L : y < h - L;
+            const bool castHere = fits(y);
             for (int x = 0; x < w; ++x) {
                 int &n = nearest[size_t(x)];
                 d[x] = (up ? n - y : y - n) <= L ? kBlack : a[x];
-                if (fits && dark(a[x]))
+                if (castHere && dark(a[x]))
                     n = y;
             }
         }

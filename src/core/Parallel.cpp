@@ -9,11 +9,20 @@
 
 namespace vermeo {
 
+namespace {
+std::atomic<int> threadsOverride{0};
+}
+
 int passThreads()
 {
-    static const int n = std::max(1, int(std::thread::hardware_concurrency()));
-    return n;
+    static const int cores = std::max(1, int(std::thread::hardware_concurrency()));
+    const int forced = threadsOverride.load();
+    return forced > 0 ? forced : cores;
 }
+
+PassThreadsOverride::PassThreadsOverride(int threads) : m_previous(threadsOverride.exchange(threads)) {}
+
+PassThreadsOverride::~PassThreadsOverride() { threadsOverride.store(m_previous); }
 
 void forBandsInParallel(int rows, int bandRows, const std::function<void(int, int)> &body,
                         const std::function<void(int)> &onBandDone)

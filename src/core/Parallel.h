@@ -9,6 +9,18 @@ namespace vermeo {
 // The number of threads a pass uses (the cores of the machine, at least 1).
 int passThreads();
 
+// Sets the number of threads for a scope (tests compare one thread with several).
+class PassThreadsOverride {
+public:
+    explicit PassThreadsOverride(int threads);
+    ~PassThreadsOverride();
+    PassThreadsOverride(const PassThreadsOverride &) = delete;
+    PassThreadsOverride &operator=(const PassThreadsOverride &) = delete;
+
+private:
+    int m_previous;
+};
+
 // Calls body(y0, y1) for bands [y0, y1) covering [0, rows), on all threads; returns when
 // every band is done. onBandDone(rowsDone) runs on the calling thread between its own
 // bands (for progress). Small passes run on the calling thread alone.

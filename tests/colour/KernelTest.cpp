@@ -2,7 +2,9 @@
 #include "ChannelKernels.h"
 #include "RecordingHost.h"
 #include "HistogramKernels.h"
+#include "Parallel.h"
 #include "PixelPass.h"
+#include "ShadowGradient.h"
 #include "ToneKernels.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 
 using namespace vermeo;
 using namespace vermeo::colour;
+using namespace vermeo::test;
 using vermeo::test::at;
 using vermeo::test::onePixel;
 
@@ -225,4 +228,50 @@ TEST(ColourCount, CountsEveryDistinctColour)
     ProgressRecorder rec;
     countColours(test::filled(2, 4, clWhite), rec);
     EXPECT_EQ(rec.positions, (std::vector<int>{0, 25, 50, 75}));
+}
+
+// The passes run by bands on several threads: the result is the one of a single band,
+// on odd sizes too, and the progress still runs once per column in order.
+TEST(PixelPass, BandsOnSeveralThreadsGiveTheSingleBandResult)
+{
+    using Kernel = std::function<QImage(const QImage &, Progress &)>;
+    const std::vector<std::pair<const char *, Kernel>> kernels = {
+        {"brightness", [](const QImage &s, Progress &p) { return brightness(s, 40, p); }},
+        {"contrast", [](const QImage &s, Progress &p) { return contrast(s, -70, p); }},
+        {"saturation", [](const QImage &s, Progress &p) { return saturation(s, 55, p); }},
+        {"grey", [](const QImage &s, Progress &p) { return greyscale(s, p); }},
+        {"shadow left", [](const QImage &s, Progress &p) { return shadow(s, 3, Gauche, p); }},
+        {"shadow right", [](const QImage &s, Progress &p) { return shadow(s, 4, Droite, p); }},
+        {"shadow up", [](const QImage &s, Progress &p) { return shadow(s, 5, Haut, p); }},
+        {"shadow down", [](const QImage &s, Progress &p) { return shadow(s, 10, Bas, p); }},
+        {"replace", [](const QImage &s, Progress &p) {
+             QImage out = s.copy();
+             replaceColour(out, fromQRgb(s.pixel(0, 0)), clRed, p);
+             return out;
+         }},
+    };
+    for (QSize size : {QSize(1, 1), QSize(1, 4001), QSize(6001, 3), QSize(37, 301)}) {
+        // Dark and light pixels mixed, so shadows fall across band edges.
+        QImage src = noise(size.width(), size.height(), 5);
+        for (int y = 0; y < src.height(); y += 3)
+            src.setPixel(0, y, qRgb(0, 0, 0));
+        for (const auto &[name, kernel] : kernels) {
+            ProgressRecorder one, many;
+            QImage single, banded;
+            {
+                PassThreadsOverride threads(1);
+                single = kernel(src, one);
+            }
+            {
+                PassThreadsOverride threads(7);
+                banded = kernel(src, many);
+            }
+            EXPECT_EQ(banded, single) << name << " " << size.width() << "x" << size.height();
+            EXPECT_EQ(many.positions, one.positions) << name;
+            ASSERT_EQ(int(many.positions.size()), size.width()) << name;
+            const bool fromTheRight = std::string(name) == "shadow right"; // (width - x) * 100 div width
+            for (int i = 0; i < size.width(); ++i)
+                ASSERT_EQ(many.positions[size_t(i)], (i + fromTheRight) * 100 / size.width()) << name;
+        }
+    }
 }
