@@ -10,14 +10,14 @@
 namespace vermeo {
 
 namespace {
-std::atomic<int> threadsOverride{0};
+std::atomic<int> threadsOverride{-1};
 }
 
 int passThreads()
 {
     static const int cores = std::max(1, int(std::thread::hardware_concurrency()));
     const int forced = threadsOverride.load();
-    return forced > 0 ? forced : cores;
+    return forced >= 1 ? forced : cores;
 }
 
 PassThreadsOverride::PassThreadsOverride(int threads) : m_previous(threadsOverride.exchange(threads)) {}
@@ -29,7 +29,7 @@ void forBandsInParallel(int rows, int bandRows, const std::function<void(int, in
 {
     if (rows <= 0)
         return;
-    bandRows = std::max(1, bandRows);
+    bandRows = threadsOverride.load() == 0 ? rows : std::max(1, bandRows);
     const int bands = (rows + bandRows - 1) / bandRows;
     std::atomic<int> next{0};
     std::atomic<int> done{0};

@@ -9,7 +9,8 @@ namespace vermeo {
 // The number of threads a pass uses (the cores of the machine, at least 1).
 int passThreads();
 
-// Sets the number of threads for a scope (tests compare one thread with several).
+// Sets the number of threads for a scope; 0 runs every pass as one band on the calling
+// thread (tests compare that with many bands on several threads).
 class PassThreadsOverride {
 public:
     explicit PassThreadsOverride(int threads);

@@ -251,15 +251,20 @@ TEST(PixelPass, BandsOnSeveralThreadsGiveTheSingleBandResult)
          }},
     };
     for (QSize size : {QSize(1, 1), QSize(1, 4001), QSize(6001, 3), QSize(37, 301)}) {
-        // Dark and light pixels mixed, so shadows fall across band edges.
+        // Lone dark pixels at the first and last rows of each band of 16, so that their
+        // shadows fall into the band next to them.
         QImage src = noise(size.width(), size.height(), 5);
-        for (int y = 0; y < src.height(); y += 3)
-            src.setPixel(0, y, qRgb(0, 0, 0));
+        for (int y = 0; y < src.height(); ++y) {
+            if (y % 16 == 0 || y % 16 == 15)
+                src.setPixel(0, y, qRgb(0, 0, 0));
+            else
+                src.setPixel(0, y, qRgb(255, 255, 255));
+        }
         for (const auto &[name, kernel] : kernels) {
             ProgressRecorder one, many;
             QImage single, banded;
             {
-                PassThreadsOverride threads(1);
+                PassThreadsOverride threads(0);
                 single = kernel(src, one);
             }
             {
@@ -267,7 +272,6 @@ TEST(PixelPass, BandsOnSeveralThreadsGiveTheSingleBandResult)
                 banded = kernel(src, many);
             }
             EXPECT_EQ(banded, single) << name << " " << size.width() << "x" << size.height();
-            EXPECT_EQ(many.positions, one.positions) << name;
             ASSERT_EQ(int(many.positions.size()), size.width()) << name;
             const bool fromTheRight = std::string(name) == "shadow right"; // (width - x) * 100 div width
             for (int i = 0; i < size.width(); ++i)
