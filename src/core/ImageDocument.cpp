@@ -203,7 +203,13 @@ void ImageDocument::Annule()
         return;
     flush();
     int level = m_zoomLevel;
-    m_undo.restore(m_picture, level);
+    const QSize size = m_picture.image.size();
+    const QRect changed = m_undo.restore(m_picture, level);
+    // Strokes put back at the same size and zoom: only their tiles are shown again.
+    if (!m_undo.holdsWholePicture() && level == m_zoomLevel && size == m_picture.image.size()) {
+        pixelsChanged(changed);
+        return;
+    }
     m_zoomLevel = level;
     viewReplaced();
 }

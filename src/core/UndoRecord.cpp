@@ -15,11 +15,12 @@ void UndoRecord::open(const Picture &current, int zoomLevel)
     m_cols = (m_size.width() + kTile - 1) / kTile;
     m_rows = (m_size.height() + kTile - 1) / kTile;
     m_tiles.clear();
-    m_keptTiles = 0;
+    m_keptBits.assign((size_t(m_cols) * size_t(m_rows) + 63) / 64, 0);
 }
 
-QRect UndoRecord::tileRect(int tx, int ty) const
+QRect UndoRecord::tileRect(int index) const
 {
+    const int tx = index % m_cols, ty = index / m_cols;
     return QRect(tx * kTile, ty * kTile, kTile, kTile).intersected(QRect(QPoint(0, 0), m_size));
 }
 
@@ -30,15 +31,13 @@ void UndoRecord::keep(const QImage &current, const QRect &area)
     const QRect a = area.intersected(current.rect());
     if (a.isEmpty())
         return;
-    if (m_tiles.empty())
-        m_tiles.resize(size_t(m_cols) * size_t(m_rows));
     for (int ty = a.top() / kTile; ty <= a.bottom() / kTile; ++ty)
         for (int tx = a.left() / kTile; tx <= a.right() / kTile; ++tx) {
-            QImage &t = m_tiles[size_t(tileIndex(tx, ty))];
-            if (t.isNull()) {
-                t = current.copy(tileRect(tx, ty));
-                ++m_keptTiles;
-            }
+            const int index = tileIndex(tx, ty);
+            if (isKept(index))
+                continue;
+            m_keptBits[size_t(index) / 64] |= quint64(1) << (index % 64);
+            m_tiles.emplace_back(index, current.copy(tileRect(index)));
         }
 }
 
@@ -47,50 +46,48 @@ void UndoRecord::keepWhole(const Picture &current)
     if (!m_open || m_whole)
         return;
     Picture old = current;
-    if (m_keptTiles > 0) {
+    if (!m_tiles.empty()) {
         // Part of it was already changed since the record opened: put the kept tiles back
         // into a copy, which is then the whole old picture.
         old.image = current.image.copy();
-        int dummy = 0;
-        restore(old, dummy);
+        int level = 0;
+        restore(old, level);
     }
     old.depth = m_picture.depth;
     old.palette = m_picture.palette;
     m_picture = old;
     m_whole = true;
     m_tiles.clear();
-    m_keptTiles = 0;
 }
 
-void UndoRecord::restore(Picture &current, int &zoomLevel) const
+QRect UndoRecord::restore(Picture &current, int &zoomLevel) const
 {
     if (!m_open)
-        return;
+        return {};
     zoomLevel = m_zoomLevel;
     if (m_whole) {
         current = m_picture;
-        return;
+        return current.image.rect();
     }
     current.depth = m_picture.depth;
     current.palette = m_picture.palette;
     if (m_tiles.empty() || current.image.size() != m_size)
-        return;
+        return {};
     const auto rows = rowsOf(current.image);
-    for (int ty = 0; ty < m_rows; ++ty)
-        for (int tx = 0; tx < m_cols; ++tx) {
-            const QImage &t = m_tiles[size_t(tileIndex(tx, ty))];
-            if (t.isNull())
-                continue;
-            const QRect r = tileRect(tx, ty);
-            for (int y = 0; y < r.height(); ++y)
-                std::memcpy(rows[r.top() + y] + r.left(), rowOf(t, y), size_t(r.width()) * sizeof(QRgb));
-        }
+    QRect changed;
+    for (const auto &[index, tile] : m_tiles) {
+        const QRect r = tileRect(index);
+        for (int y = 0; y < r.height(); ++y)
+            std::memcpy(rows[r.top() + y] + r.left(), rowOf(tile, y), size_t(r.width()) * sizeof(QRgb));
+        changed |= r;
+    }
+    return changed;
 }
 
 Picture UndoRecord::restored(const Picture &current) const
 {
     Picture p = current;
-    if (!m_whole && m_keptTiles > 0)
+    if (!m_whole && !m_tiles.empty())
         p.image = current.image.copy();
     int level = 0;
     restore(p, level);
@@ -101,7 +98,10 @@ long long UndoRecord::keptBytes() const
 {
     if (m_whole)
         return m_picture.image.sizeInBytes();
-    return (long long)m_keptTiles * kTile * kTile * 4;
+    long long bytes = 0;
+    for (const auto &kept : m_tiles)
+        bytes += kept.second.sizeInBytes();
+    return bytes;
 }
 
 } // namespace vermeo

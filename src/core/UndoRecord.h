@@ -7,6 +7,7 @@
 #include "Picture.h"
 
 #include <QRect>
+#include <utility>
 #include <vector>
 
 namespace vermeo {
@@ -21,7 +22,10 @@ public:
     // current is about to be replaced as a whole.
     void keepWhole(const Picture &current);
     // Brings back the recorded state; the record stays, so a second restore gives the same.
-    void restore(Picture &current, int &zoomLevel) const;
+    // Returns the area whose pixels were put back (the whole picture when it was replaced).
+    QRect restore(Picture &current, int &zoomLevel) const;
+    // Whether the record holds the whole old picture (it was replaced since open).
+    bool holdsWholePicture() const { return m_whole; }
     // What restore would give, leaving current as it is.
     Picture restored(const Picture &current) const;
 
@@ -31,7 +35,8 @@ public:
 private:
     static constexpr int kTile = 128;
     int tileIndex(int tx, int ty) const { return ty * m_cols + tx; }
-    QRect tileRect(int tx, int ty) const;
+    QRect tileRect(int index) const;
+    bool isKept(int index) const { return (m_keptBits[size_t(index) / 64] >> (index % 64)) & 1u; }
 
     bool m_open = false;
     bool m_whole = false;
@@ -39,8 +44,9 @@ private:
     int m_zoomLevel = 0;
     QSize m_size;
     int m_cols = 0, m_rows = 0;
-    std::vector<QImage> m_tiles; // old pixels of the tiles written since open (null: untouched)
-    int m_keptTiles = 0;
+    // The old pixels of the tiles written since open, and one bit a tile saying which.
+    std::vector<std::pair<int, QImage>> m_tiles;
+    std::vector<quint64> m_keptBits;
 };
 
 } // namespace vermeo

@@ -1,6 +1,7 @@
 #include "Figures.h"
 #include "PixelRows.h"
 
+#include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
 #include <algorithm>
@@ -183,6 +184,23 @@ QImage viewWithMarks(const ImageDocument &doc, const QRect &r)
                           doc.OvalSelected ? tcOvalSelection : tcRectSelection, doc.SelRect.topLeft(),
                           doc.SelRect.bottomRight());
     return out;
+}
+
+void paintView(QPainter &p, const ImageDocument &doc, const QRegion &region)
+{
+    const QImage &view = doc.view();
+    if (view.isNull())
+        return;
+    const QRegion marks = marksRegion(doc);
+    for (const QRect &r : region) {
+        const QRect area = r.intersected(view.rect());
+        if (area.isEmpty())
+            continue;
+        if (marks.intersects(area))
+            p.drawImage(area.topLeft(), viewWithMarks(doc, area));
+        else
+            p.drawImage(area.topLeft(), view, area);
+    }
 }
 
 } // namespace vermeo

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QRegion>
 
+class QPainter;
+
 namespace vermeo {
 
 // The tool's figure between two points on a surface, in the surface's pen and brush:
@@ -23,6 +25,9 @@ void DrawShape(ImageDocument &doc, QPoint from, QPoint to, PenMode mode);
 QRegion marksRegion(const ImageDocument &doc);
 // The area r of the view with the marks over it.
 QImage viewWithMarks(const ImageDocument &doc, const QRect &r);
+// Paints the region of the view, marks included, with p (at the view's own coordinates):
+// only what is exposed is converted and drawn.
+void paintView(QPainter &p, const ImageDocument &doc, const QRegion &region);
 
 // Changes the marks through change() and repaints where they were and where they are.
 template <class Change> void changeMarks(ImageDocument &doc, Change change)

@@ -28,21 +28,8 @@ QSize ImageView::sizeHint() const { return m_doc.view().size(); }
 
 void ImageView::paintEvent(QPaintEvent *e)
 {
-    // Only the exposed area is drawn, so small changes cost little on big pictures.
-    const QImage &view = m_doc.view();
-    if (view.isNull())
-        return;
     QPainter p(this);
-    const QRegion marks = marksRegion(m_doc);
-    for (const QRect &r : e->region()) {
-        const QRect area = r.intersected(view.rect());
-        if (area.isEmpty())
-            continue;
-        if (marks.intersects(area))
-            p.drawImage(area.topLeft(), viewWithMarks(m_doc, area));
-        else
-            p.drawImage(area.topLeft(), view, area);
-    }
+    paintView(p, m_doc, e->region());
 }
 
 namespace {
