@@ -2,10 +2,21 @@
 // Little-endian reading and writing on byte arrays. Every read is checked against
 // the bytes actually there, so a decoder cannot walk off a damaged file.
 #include <QByteArray>
+#include <QRgb>
 #include <QString>
 #include <cstdint>
 
 namespace vermeo::formats {
+
+// The bytes of an array as unsigned bytes: the one place where a char buffer is seen
+// as uchar. The non-const overload detaches a shared array.
+inline const uchar *bytesOf(const QByteArray &a) { return reinterpret_cast<const uchar *>(a.constData()); }
+inline uchar *bytesOf(QByteArray &a) { return reinterpret_cast<uchar *>(a.data()); }
+inline const char *charsOf(const uchar *p) { return reinterpret_cast<const char *>(p); }
+inline char *charsOf(uchar *p) { return reinterpret_cast<char *>(p); }
+// The bytes of a row of working pixels (B, G, R, x in memory), for libraries that take bytes.
+inline uchar *bytesOf(QRgb *row) { return reinterpret_cast<uchar *>(row); }
+inline const uchar *bytesOf(const QRgb *row) { return reinterpret_cast<const uchar *>(row); }
 
 inline uint16_t le16(const uchar *p) { return uint16_t(p[0] | (p[1] << 8)); }
 inline uint32_t le32(const uchar *p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24); }
@@ -14,7 +25,7 @@ inline uint32_t le32(const uchar *p) { return uint32_t(p[0]) | (uint32_t(p[1]) <
 class ByteReader {
 public:
     ByteReader(const uchar *data, qsizetype size) : m_data(data), m_size(size) {}
-    explicit ByteReader(const QByteArray &a) : ByteReader(reinterpret_cast<const uchar *>(a.constData()), a.size()) {}
+    explicit ByteReader(const QByteArray &a) : ByteReader(bytesOf(a), a.size()) {}
     bool has(qsizetype n) const { return n >= 0 && m_pos <= m_size && m_size - m_pos >= n; }
     uint8_t u8() { return has(1) ? m_data[m_pos++] : fail<uint8_t>(1); }
     uint16_t u16() { if (!has(2)) return fail<uint16_t>(2); auto v = le16(m_data + m_pos); m_pos += 2; return v; }

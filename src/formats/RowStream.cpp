@@ -1,0 +1,23 @@
+#include "RowStream.h"
+
+namespace vermeo::formats {
+
+QImage readAllRows(RowReader &reader)
+{
+    const PictureShape &s = reader.shape();
+    // Every pixel is written by the reader: no fill first.
+    QImage img = newWorkingImage(s.width, s.height);
+    reader.readRows(rowsOf(img), s.height);
+    return img;
+}
+
+void writeAllRows(RowWriter &writer, const QImage &image)
+{
+    const RowsOf<const QRgb> rows = rowsOf(image);
+    const int band = bandRows(image.width());
+    for (int y = 0; y < image.height(); y += band)
+        writer.writeRows({rows[y], rows.stride}, std::min(band, image.height() - y));
+    writer.finish();
+}
+
+} // namespace vermeo::formats
