@@ -12,6 +12,7 @@ PACKAGES=(
   fonts-liberation fonts-dejavu-core
   xvfb xauth xclip
   python3-pil libtiff-tools imagemagick netpbm
+  libvips-tools graphicsmagick libjpeg-turbo-progs bc
 )
 
 missing=()

@@ -140,8 +140,7 @@ private:
     {
         switch (m_h.bits) {
         case 24:
-            for (int x = 0; x < w; ++x, s += 3)
-                d[x] = 0xFF000000u | (uint32_t(s[2]) << 16) | (uint32_t(s[1]) << 8) | s[0];
+            bgrToPixels(s, d, w);
             break;
         case 32: // BGRX: the fourth byte is no alpha in an uncompressed file
             for (int x = 0; x < w; ++x, s += 4)
@@ -226,12 +225,7 @@ private:
     {
         switch (m_bits) {
         case 24:
-            for (int x = 0; x < m_w; ++x, row += 3) {
-                const QRgb c = src[x];
-                row[0] = uchar(c);
-                row[1] = uchar(c >> 8);
-                row[2] = uchar(c >> 16);
-            }
+            pixelsToBgr(src, row, m_w);
             break;
         case 8:
             for (int x = 0; x < m_w; ++x)

@@ -5,6 +5,7 @@
 #include <QRgb>
 #include <QString>
 #include <cstdint>
+#include <cstring>
 
 namespace vermeo::formats {
 
@@ -20,6 +21,43 @@ inline const uchar *bytesOf(const QRgb *row) { return reinterpret_cast<const uch
 
 inline uint16_t le16(const uchar *p) { return uint16_t(p[0] | (p[1] << 8)); }
 inline uint32_t le32(const uchar *p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24); }
+
+// Rows of B, G, R bytes (BMP order) to working pixels and back, four pixels a step
+// (three little-endian words hold four pixels).
+static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "the working format's byte order is little-endian");
+inline void bgrToPixels(const uchar *s, QRgb *d, qsizetype w)
+{
+    qsizetype x = 0;
+    for (; x + 4 <= w; x += 4, s += 12) {
+        uint32_t a, b, c;
+        std::memcpy(&a, s, 4);
+        std::memcpy(&b, s + 4, 4);
+        std::memcpy(&c, s + 8, 4);
+        d[x] = 0xFF000000u | a;
+        d[x + 1] = 0xFF000000u | (a >> 24) | (b << 8);
+        d[x + 2] = 0xFF000000u | (b >> 16) | (c << 16);
+        d[x + 3] = 0xFF000000u | (c >> 8);
+    }
+    for (; x < w; ++x, s += 3)
+        d[x] = 0xFF000000u | (uint32_t(s[2]) << 16) | (uint32_t(s[1]) << 8) | s[0];
+}
+
+inline void pixelsToBgr(const QRgb *s, uchar *d, qsizetype w)
+{
+    qsizetype x = 0;
+    for (; x + 4 <= w; x += 4, d += 12) {
+        const uint32_t p0 = s[x] & 0xFFFFFFu, p1 = s[x + 1] & 0xFFFFFFu, p2 = s[x + 2] & 0xFFFFFFu, p3 = s[x + 3] & 0xFFFFFFu;
+        const uint32_t a = p0 | (p1 << 24), b = (p1 >> 8) | (p2 << 16), c = (p2 >> 16) | (p3 << 8);
+        std::memcpy(d, &a, 4);
+        std::memcpy(d + 4, &b, 4);
+        std::memcpy(d + 8, &c, 4);
+    }
+    for (; x < w; ++x, d += 3) {
+        d[0] = uchar(s[x]);
+        d[1] = uchar(s[x] >> 8);
+        d[2] = uchar(s[x] >> 16);
+    }
+}
 
 // A read cursor over bytes; a read beyond the end sets failed() and returns 0.
 class ByteReader {

@@ -160,8 +160,7 @@ Picture decodeJpeg(const QByteArray &data)
     if (!decodeInto(ctx.get(), &cinfo, &data))
         throw jpegError("fichier JPEG illisible", *ctx);
     try {
-        // Every pixel is written by the decoder: no fill first.
-        ctx->image = newWorkingImage(int(cinfo.output_width), int(cinfo.output_height));
+        ctx->image = newDecodedPicture(int(cinfo.output_width), int(cinfo.output_height));
     } catch (...) {
         jpeg_destroy_decompress(&cinfo);
         throw;
