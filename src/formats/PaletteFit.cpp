@@ -14,17 +14,18 @@ bool distinctColours(const QImage &img, int limit, std::vector<QRgb> &out)
 {
     out.clear();
     std::unordered_set<QRgb> seen;
+    // Colours met lately, by a hash of their value: most pixels stop here. An empty slot
+    // (alpha 0) never equals a pixel (alpha 255).
+    std::vector<QRgb> recent(4096, 0);
     const RowsOf<const QRgb> rows = rowsOf(img);
-    QRgb last = 0;
-    bool any = false;
     for (int y = 0; y < img.height(); ++y) {
         const QRgb *row = rows[y];
         for (int x = 0; x < img.width(); ++x) {
             const QRgb c = row[x] | 0xFF000000u;
-            if (any && c == last)
+            QRgb &slot = recent[((c * 2654435761u) >> 20) & 4095];
+            if (slot == c)
                 continue;
-            any = true;
-            last = c;
+            slot = c;
             if (seen.insert(c).second) {
                 if (int(out.size()) == limit)
                     return false;
