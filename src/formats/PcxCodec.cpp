@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace vermeo::formats {
@@ -333,16 +334,26 @@ public:
     void writeRows(RowsOf<const QRgb> rows, int count) override
     {
         // Room for the worst case: two bytes out for every byte in.
-        m_out.resize(size_t(count) * m_planes * m_bpl * 2);
-        uchar *o = m_out.data();
-        for (int i = 0; i < count; ++i) {
-            const QRgb *src = rows[i];
-            for (int p = 0; p < m_planes; ++p) {
-                packPlane(src, p);
-                o = encodePlaneLine(o, m_plane.data(), m_bpl);
-            }
-        }
-        m_sink.write(m_out.data(), o - m_out.data());
+        const qsizetype room = m_planes * m_bpl * 2;
+        m_out.resize(size_t(count * room));
+        uchar *const first = m_out.data();
+        // Lines are coded independently: half of a true-colour band goes to a second core
+        // (palette lines share the palette's lookup cache and stay on this one).
+        const int split = m_planes == 3 && count >= 8 && std::thread::hardware_concurrency() > 1 ? count / 2 : count;
+        uchar *const second = first + split * room;
+        uchar *secondEnd = second;
+        std::thread helper;
+        if (split < count)
+            helper = std::thread([&] {
+                std::vector<uchar> plane(size_t(m_bpl), 0);
+                secondEnd = codeRows(rows, split, count, second, plane);
+            });
+        uchar *const firstEnd = codeRows(rows, 0, split, first, m_plane);
+        if (helper.joinable())
+            helper.join();
+        m_sink.write(first, firstEnd - first);
+        if (secondEnd != second)
+            m_sink.write(second, secondEnd - second);
     }
 
     void finish() override
@@ -361,16 +372,26 @@ public:
     }
 
 private:
-    void packPlane(const QRgb *src, int p)
+    uchar *codeRows(RowsOf<const QRgb> rows, int from, int to, uchar *o, std::vector<uchar> &plane)
     {
-        uchar *d = m_plane.data();
+        for (int i = from; i < to; ++i)
+            for (int p = 0; p < m_planes; ++p) {
+                packPlane(rows[i], p, plane);
+                o = encodePlaneLine(o, plane.data(), m_bpl);
+            }
+        return o;
+    }
+
+    void packPlane(const QRgb *src, int p, std::vector<uchar> &plane)
+    {
+        uchar *d = plane.data();
         if (m_planes == 3) {
             const int shift = 16 - 8 * p; // red, green, blue
             for (int x = 0; x < m_w; ++x)
                 d[x] = uchar(src[x] >> shift);
             return;
         }
-        std::fill(m_plane.begin(), m_plane.end(), 0);
+        std::fill(plane.begin(), plane.end(), 0);
         switch (m_planeBits) {
         case 8:
             for (int x = 0; x < m_w; ++x)
