@@ -365,6 +365,12 @@ TEST(PictureFiles, MessagesAreFrenchAndNameFileAndCause)
     } catch (const VermeoError &e) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("c'est un dossier"))) << e.message().toStdString();
     }
+    try {
+        writePictureFile(test::truecolourPicture(4, 4), dir.filePath(QStringLiteral("absent/x.bmp")));
+        ADD_FAILURE();
+    } catch (const VermeoError &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Impossible d'enregistrer « x.bmp » : dossier introuvable."));
+    }
 }
 
 TEST(PictureFiles, OnlyRegularFilesAreRead)
