@@ -353,9 +353,11 @@ TEST(PictureFiles, MessagesAreFrenchAndNameFileAndCause)
             const QString m = e.message();
             EXPECT_TRUE(m.startsWith(QStringLiteral("Impossible d'ouvrir « %1 » :").arg(c.name))) << m.toStdString();
             EXPECT_TRUE(m.contains(c.cause)) << m.toStdString();
-            for (const char *english : {"Not a", "not in", "file", "Unable", "error", "format", "header"})
-                if (!c.cause.contains(QLatin1String(english)))
+            for (const char *english : {"Not a", "not in", "file", "Unable", "error", "format", "header"}) {
+                if (!c.cause.contains(QLatin1String(english))) {
                     EXPECT_FALSE(m.contains(QLatin1String(english))) << m.toStdString();
+                }
+            }
         }
     }
     QDir(dir.path()).mkdir(QStringLiteral("dossier.bmp"));
