@@ -59,79 +59,82 @@ int gradientType(const QString &text) { return integerIn(text, 1, 2, QStringLite
 
 struct Operation {
     int values;
-    // Changes the picture with the given values.
-    std::function<void(Picture &, const QStringList &)> run;
+    // Per-pixel operations: the change of a band of working pixels, made from the values
+    // (which it checks); null when the values change nothing.
+    std::function<formats::BandKernel(const QStringList &)> pixels;
+    // The others change the whole picture.
+    std::function<void(Picture &, const QStringList &)> whole;
+    // Pixels changed in place keep the declared depth and palette; a new picture from a
+    // kernel is true colour, as in the window.
+    bool keepsDepth = false;
 };
 
-void replaceWith(Picture &pic, const QImage &img)
-{
-    pic = Picture::fromImage(img);
-}
-
 Progress &quiet() { return silentProgress(); }
+
+using Kernel = QImage (*)(const QImage &, int, Progress &);
+
+// A per-pixel operation of one percentage, turned into its offset.
+std::function<formats::BandKernel(const QStringList &)> offsetOp(Kernel k, bool asOffset = true)
+{
+    return [k, asOffset](const QStringList &v) -> formats::BandKernel {
+        const int s = asOffset ? percentToOffset(percent(v[0])) : percent(v[0]);
+        if (s == 0)
+            return {};
+        return [k, s](QImage &band) { band = k(band, s, quiet()); };
+    };
+}
 
 const std::map<QString, Operation> &operations()
 {
     static const std::map<QString, Operation> ops = {
-        {QStringLiteral("luminosite"), {1, [](Picture &p, const QStringList &v) {
-             const int s = percentToOffset(percent(v[0]));
-             if (s != 0) replaceWith(p, colour::brightness(p.image, s, quiet()));
-         }}},
-        {QStringLiteral("clarte"), {1, [](Picture &p, const QStringList &v) {
-             const int s = percentToOffset(percent(v[0]));
-             if (s != 0) replaceWith(p, colour::clarity(p.image, s, quiet()));
-         }}},
-        {QStringLiteral("contraste"), {1, [](Picture &p, const QStringList &v) {
-             const int s = percentToOffset(percent(v[0]));
-             if (s != 0) replaceWith(p, colour::contrast(p.image, s, quiet()));
-         }}},
-        {QStringLiteral("saturation"), {1, [](Picture &p, const QStringList &v) {
-             const int s = percent(v[0]);
-             if (s != 0) replaceWith(p, colour::saturation(p.image, s, quiet()));
-         }}},
-        {QStringLiteral("teinte"), {1, [](Picture &p, const QStringList &v) {
+        {QStringLiteral("luminosite"), {1, offsetOp(colour::brightness), {}}},
+        {QStringLiteral("clarte"), {1, offsetOp(colour::clarity), {}}},
+        {QStringLiteral("contraste"), {1, offsetOp(colour::contrast), {}}},
+        {QStringLiteral("saturation"), {1, offsetOp(colour::saturation, false), {}}},
+        {QStringLiteral("teinte"), {1, {}, [](Picture &p, const QStringList &v) {
              const int s = percentToOffset(percent(v[0]));
              if (s == 0) return;
              // The dialog finds the dominant channel on its 132 x 99 preview.
              const int code = colour::dominantChannel(colour::stretchTo(p.image, 132, 99));
-             replaceWith(p, colour::tint(p.image, code, s, quiet()));
+             p = Picture::fromImage(colour::tint(p.image, code, s, quiet()));
          }}},
-        {QStringLiteral("solariser"), {1, [](Picture &p, const QStringList &v) {
+        {QStringLiteral("solariser"), {1, [](const QStringList &v) -> formats::BandKernel {
              const int t = integerIn(v[0], 0, 255, QStringLiteral("Le seuil"));
-             if (t != 0) replaceWith(p, colour::solarise(p.image, t, quiet()));
-         }}},
-        {QStringLiteral("balance"), {3, [](Picture &p, const QStringList &v) {
+             if (t == 0) return {};
+             return [t](QImage &b) { b = colour::solarise(b, t, quiet()); };
+         }, {}}},
+        {QStringLiteral("balance"), {3, [](const QStringList &v) -> formats::BandKernel {
              const int r = percentToOffset(percent(v[0])), g = percentToOffset(percent(v[1])),
                        b = percentToOffset(percent(v[2]));
-             replaceWith(p, colour::balance(p.image, r, g, b, quiet()));
-         }}},
-        {QStringLiteral("permuter"), {1, [](Picture &p, const QStringList &v) {
+             return [r, g, b](QImage &band) { band = colour::balance(band, r, g, b, quiet()); };
+         }, {}}},
+        {QStringLiteral("permuter"), {1, [](const QStringList &v) -> formats::BandKernel {
              const int order = colour::permutationFromName(v[0].toUpper());
              if (order == 0)
                  throw VermeoError(QStringLiteral("Permutation inconnue « %1 » : RVB, BRV, BVR, VBR, RBV ou VRB.").arg(v[0]));
-             replaceWith(p, colour::permute(p.image, order, quiet()));
-         }}},
-        {QStringLiteral("remplacer"), {2, [](Picture &p, const QStringList &v) {
+             return [order](QImage &b) { b = colour::permute(b, order, quiet()); };
+         }, {}}},
+        {QStringLiteral("remplacer"), {2, [](const QStringList &v) -> formats::BandKernel {
              const TColour from = colourValue(v[0]), to = colourValue(v[1]);
-             colour::replaceColour(p.image, from, to, quiet());
-         }}},
-        {QStringLiteral("gris"), {0, [](Picture &p, const QStringList &) {
-             replaceWith(p, colour::greyscale(p.image, quiet()));
-         }}},
-        {QStringLiteral("inverse"), {0, [](Picture &p, const QStringList &) {
-             replaceWith(p, colour::invert(p.image));
-         }}},
-        {QStringLiteral("monochrome"), {0, [](Picture &p, const QStringList &) { p = colour::monochrome(p.image); }}},
-        {QStringLiteral("ombrer"), {2, [](Picture &p, const QStringList &v) {
+             return [from, to](QImage &b) { colour::replaceColour(b, from, to, quiet()); };
+         }, {}, true}},
+        {QStringLiteral("gris"), {0, [](const QStringList &) -> formats::BandKernel {
+             return [](QImage &b) { b = colour::greyscale(b, quiet()); };
+         }, {}}},
+        {QStringLiteral("inverse"), {0, [](const QStringList &) -> formats::BandKernel {
+             return [](QImage &b) { b = colour::invert(b); };
+         }, {}}},
+        {QStringLiteral("monochrome"), {0, {}, [](Picture &p, const QStringList &) { p = colour::monochrome(p.image); }}},
+        {QStringLiteral("ombrer"), {2, {}, [](Picture &p, const QStringList &v) {
              const int length = integerIn(v[0], 1, 10, QStringLiteral("La longueur de l'ombre"));
-             replaceWith(p, colour::shadow(p.image, length, sideCode(v[1]), quiet()));
+             p = Picture::fromImage(colour::shadow(p.image, length, sideCode(v[1]), quiet()));
          }}},
-        {QStringLiteral("degrade"), {2, [](Picture &p, const QStringList &v) {
+        {QStringLiteral("degrade"), {2, {}, [](Picture &p, const QStringList &v) {
              const int type = gradientType(v[0]);
              Canvas c(&p.image);
              colour::gradient(c, colourValue(v[1]), type, false);
          }}},
-        {QStringLiteral("degrade2"), {2, [](Picture &p, const QStringList &v) {
+        {QStringLiteral("degrade2"), {2, {}, [](Picture &p, const QStringList &v) {
              const int type = gradientType(v[0]);
              Canvas c(&p.image);
              colour::gradient(c, colourValue(v[1]), type, true);
@@ -172,8 +175,23 @@ int runApply(const QStringList &args)
                               .arg(op.values));
     const QStringList values = args.mid(1, op.values);
     const QString in = args[op.values + 1], out = args[op.values + 2];
+    if (op.pixels) {
+        // The values are checked before any file is touched.
+        const formats::BandKernel kernel = op.pixels(values);
+        // Band by band where both files allow it: the whole picture is never held.
+        if (formats::convertByBands(in, out, kernel))
+            return 0;
+        Picture pic = formats::readPictureFile(in);
+        if (kernel) {
+            kernel(pic.image);
+            if (!op.keepsDepth)
+                pic = Picture::fromImage(pic.image);
+        }
+        formats::writePictureFile(pic, out);
+        return 0;
+    }
     Picture pic = formats::readPictureFile(in);
-    op.run(pic, values);
+    op.whole(pic, values);
     formats::writePictureFile(pic, out);
     return 0;
 }

@@ -12,8 +12,11 @@ int convert(const QStringList &args)
 {
     if (args.size() != 2)
         throw vermeo::VermeoError(QStringLiteral("convert attend deux arguments : ENTRÉE SORTIE"));
+    // Band by band where both formats allow it; the write goes through a temporary
+    // file either way, so a failure leaves no OUT behind.
+    if (vermeo::formats::convertByBands(args[0], args[1]))
+        return 0;
     const vermeo::Picture pic = vermeo::formats::readPictureFile(args[0]);
-    // The write goes through a temporary file: a failure leaves no OUT behind.
     vermeo::formats::writePictureFile(pic, args[1]);
     return 0;
 }
@@ -31,7 +34,7 @@ int info(const QStringList &args)
 const vermeo::cli::Registrar convertCommand({
     QStringLiteral("convert"), QStringLiteral("convert ENTRÉE SORTIE"),
     QStringLiteral("lit ENTRÉE comme « Ouvrir » et l'écrit dans SORTIE au format que donne son nom "
-                   "(.jpg, .gif, .wmf, .emf, .pcx, .tif, sinon BMP)"),
+                   "(.jpeg, .png, sinon .jpg, .gif, .wmf, .emf, .pcx, .tif, sinon BMP)"),
     convert});
 
 const vermeo::cli::Registrar infoCommand({

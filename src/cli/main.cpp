@@ -3,8 +3,12 @@
 #include "Error.h"
 
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QTextStream>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace vermeo::cli {
 std::vector<CliCommand> &commands()
@@ -21,6 +25,17 @@ std::vector<ApplyOperation> &applyOperations()
 } // namespace vermeo::cli
 
 namespace {
+bool verbose = false;
+
+// Qt's own notices and the libraries' texts reach stderr only with --verbose: a
+// script reads one French line per error, nothing else.
+void logMessage(QtMsgType, const QMessageLogContext &context, const QString &message)
+{
+    if (!verbose)
+        return;
+    QTextStream(stderr) << "vermeo-cli [" << (context.category ? context.category : "qt") << "] " << message << "\n";
+}
+
 void printHelp(QTextStream &out)
 {
     out << "vermeo-cli : les opérations d'image de Vermeo sur des fichiers.\n\n"
@@ -29,18 +44,37 @@ void printHelp(QTextStream &out)
         out << "  " << c.usage << "\n      " << c.summary << "\n";
     for (const auto &op : vermeo::cli::applyOperations())
         out << "  apply " << op.usage << " ENTRÉE SORTIE\n";
-    out << "\nCode de sortie 0 en cas de succès, 1 en cas d'erreur (un message sur stderr).\n";
+    out << "\nOption --verbose : les messages des bibliothèques (en anglais) sur stderr.\n"
+        << "Code de sortie 0 en cas de succès, 1 en cas d'erreur (un message sur stderr).\n";
 }
 } // namespace
 
 int main(int argc, char **argv)
 {
+    // Before the application exists: its start-up may already print notices.
+    for (int i = 1; i < argc; ++i)
+        verbose = verbose || std::strcmp(argv[i], "--verbose") == 0;
+    qInstallMessageHandler(logMessage);
+    // Some libraries write to stderr themselves (libpng); our own line goes to the real one.
+    FILE *errors = stderr;
+    if (!verbose) {
+        const int real = dup(2), devnull = open("/dev/null", O_WRONLY);
+        if (real >= 0 && devnull >= 0 && dup2(devnull, 2) >= 0)
+            errors = fdopen(real, "w");
+        if (devnull >= 0)
+            close(devnull);
+        if (!errors)
+            errors = stderr;
+    }
+    if (verbose)
+        QLoggingCategory::setFilterRules(QStringLiteral("vermeo.*=true"));
     // Fonts and image plugins need a Gui application; no window is ever opened.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    QTextStream out(stdout), err(stderr);
+    QTextStream out(stdout), err(errors);
     QStringList args = app.arguments().mid(1);
+    args.removeAll(QStringLiteral("--verbose"));
     if (args.isEmpty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printHelp(out);
         return args.isEmpty() ? 1 : 0;

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <memory>
 
 namespace vermeo {
@@ -25,7 +26,29 @@ Scripts &scripts()
     static Scripts s;
     return s;
 }
+
+// A filter as the dialog shows it with HideNameFilterDetails: its last group of
+// patterns dropped (the rule of Qt's own filter parsing).
+QString shownFilter(const QString &filter)
+{
+    static const QRegularExpression patterns(
+        QStringLiteral("^(.*)\\(([a-zA-Z0-9_.,*? +;#\\-\\[\\]@\\{\\}/!<>\\$%&=^~:\\|]*)\\)$"));
+    const QRegularExpressionMatch m = patterns.match(filter);
+    return (m.hasMatch() ? m.captured(1) : filter).simplified();
+}
 } // namespace
+
+int chosenFilterIndex(const QStringList &filters, const QString &selected, int otherwise)
+{
+    // Qt 6.4 reports the filter as shown, which may lack its patterns.
+    const int exact = int(filters.indexOf(selected));
+    if (exact >= 0)
+        return exact;
+    for (int i = 0; i < filters.size(); ++i)
+        if (shownFilter(filters[i]) == selected.simplified())
+            return i;
+    return otherwise;
+}
 
 int DialogRunner::exec(QDialog &dialog)
 {
@@ -103,7 +126,7 @@ QString DialogRunner::fileName(FileDialogRequest &r)
         dlg.selectNameFilter(filters[r.filterIndex]);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
-    r.filterIndex = std::max(0, int(filters.indexOf(dlg.selectedNameFilter())));
+    r.filterIndex = chosenFilterIndex(filters, dlg.selectedNameFilter(), r.filterIndex);
     return dlg.selectedFiles().first();
 }
 

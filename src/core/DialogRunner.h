@@ -26,6 +26,10 @@ struct FileDialogRequest {
     bool hideFilterPatterns = false;
 };
 
+// The index in filters of the filter a file dialog reports as chosen (in full, or as
+// shown with HideNameFilterDetails); otherwise when none matches.
+int chosenFilterIndex(const QStringList &filters, const QString &selected, int otherwise);
+
 class DialogRunner {
 public:
     // Shows a dialog modally and returns its result code (QDialog::Accepted...).

@@ -1,200 +1,311 @@
 #include "BmpCodec.h"
-#include "PixelRows.h"
 #include "ByteIO.h"
 #include "Error.h"
 #include "PaletteIndex.h"
+#include "QtCodecs.h"
 
-#include <QBuffer>
-#include <QImageReader>
+#include <cstring>
+#include <vector>
 
 namespace vermeo::formats {
 
 namespace {
 VermeoError bad(const QString &why) { return VermeoError(QStringLiteral("fichier BMP endommagé (%1)").arg(why)); }
 
-void writeHeaders(ByteWriter &w, int width, int height, int bits, int paletteEntries, qsizetype rowSize)
+// What the headers say, checked against the file's size.
+struct BmpHeader {
+    uint32_t offset = 0, headerSize = 0, compression = 0, colorsUsed = 0;
+    qint64 width = 0, height = 0;
+    int bits = 0;
+    bool topDown = false;
+    QList<QRgb> palette; // the file's own, in its own order
+};
+
+BmpHeader readHeader(ByteSource &src)
 {
-    const qsizetype imageSize = rowSize * height;
-    const qsizetype offset = 14 + 40 + 4 * paletteEntries;
-    w.bytes("BM", 2);
-    w.u32(uint32_t(offset + imageSize));
-    w.u32(0);
-    w.u32(uint32_t(offset));
-    w.u32(40);
-    w.u32(uint32_t(width));
-    w.u32(uint32_t(height)); // positive: rows from the bottom up
-    w.u16(1);
-    w.u16(uint16_t(bits));
-    w.u32(0);
-    w.u32(uint32_t(imageSize));
-    w.u32(3780); // 96 dpi
-    w.u32(3780);
-    w.u32(0);
-    w.u32(0);
+    uchar head[14 + 124] = {};
+    const qint64 got = src.readSomeAt(0, head, sizeof head);
+    ByteReader r(head, got);
+    if (got < 26 || head[0] != 'B' || head[1] != 'M')
+        throw bad(QStringLiteral("signature absente"));
+    r.skip(10);
+    BmpHeader h;
+    h.offset = r.u32();
+    h.headerSize = r.u32();
+    int planes = 0;
+    if (h.headerSize == 12) {
+        h.width = r.u16();
+        h.height = r.s16();
+        planes = r.u16();
+        h.bits = r.u16();
+    } else if (h.headerSize >= 40 && h.headerSize <= 124) {
+        h.width = r.s32();
+        h.height = r.s32();
+        planes = r.u16();
+        h.bits = r.u16();
+        h.compression = r.u32();
+        r.skip(12);
+        h.colorsUsed = r.u32();
+    } else {
+        throw bad(QStringLiteral("en-tête de taille %1").arg(h.headerSize));
+    }
+    if (r.failed() || qint64(14) + h.headerSize > src.size())
+        throw bad(QStringLiteral("en-tête tronqué"));
+    h.topDown = h.height < 0;
+    if (h.topDown)
+        h.height = -h.height;
+    if (planes != 1)
+        throw bad(QStringLiteral("%1 plans").arg(planes));
+    const int bits = h.bits;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        throw bad(QStringLiteral("%1 bits par point").arg(bits));
+    if (!isHoldableSize(h.width, h.height))
+        throw bad(QStringLiteral("taille %1 x %2").arg(h.width).arg(h.height));
+    if (h.offset >= src.size())
+        throw bad(QStringLiteral("pas de données de points"));
+    const qint64 available = src.size() - qint64(h.offset);
+    const bool rle = (h.compression == 1 && bits == 8) || (h.compression == 2 && bits == 4);
+    if (h.compression == 0 || h.compression == 3 || h.compression == 6) {
+        if (h.compression != 0 && bits != 16 && bits != 32)
+            throw bad(QStringLiteral("compression %1 sur %2 bits").arg(h.compression).arg(bits));
+        if (bmpRowSize(h.width, bits) * h.height > available)
+            throw bad(QStringLiteral("données tronquées"));
+    } else if (rle) {
+        if (h.topDown)
+            throw bad(QStringLiteral("compression de haut en bas"));
+        // One escape (4 bytes) can move the pen by at most 255 x 255 pixels: a picture
+        // larger than that can never be backed by this many bytes.
+        if (h.width * h.height > (available / 2 + 1) * 255 * 256)
+            throw bad(QStringLiteral("données trop courtes pour %1 x %2").arg(h.width).arg(h.height));
+    } else {
+        throw bad(QStringLiteral("compression %1").arg(h.compression));
+    }
+    if (bits <= 8) {
+        if (h.colorsUsed > (1u << bits) && h.headerSize != 12)
+            h.colorsUsed = 1u << bits; // Qt takes at most 2^bits entries too
+        const qsizetype entry = h.headerSize == 12 ? 3 : 4;
+        const qint64 at = 14 + qint64(h.headerSize) + (h.compression == 3 && h.headerSize == 40 ? 12 : 0);
+        qint64 n = h.headerSize == 12 || h.colorsUsed == 0 ? (1 << bits) : h.colorsUsed;
+        n = std::max<qint64>(0, std::min<qint64>(n, (qint64(h.offset) - at) / entry));
+        std::vector<uchar> p(size_t(n * entry));
+        if (n > 0)
+            src.readAt(at, p.data(), n * entry);
+        for (qint64 i = 0; i < n; ++i)
+            h.palette.append(qRgb(p[entry * i + 2], p[entry * i + 1], p[entry * i]));
+    }
+    return h;
 }
+
+// Uncompressed rows, read a band at a time: a band of picture rows is one run of file
+// rows, reversed in a bottom-up file.
+class BmpRowReader : public RowReader {
+public:
+    BmpRowReader(std::shared_ptr<ByteSource> src, const BmpHeader &h) : m_src(std::move(src)), m_h(h)
+    {
+        m_shape.width = int(h.width);
+        m_shape.height = int(h.height);
+        m_shape.depth = h.bits == 32 ? 32 : h.bits;
+        if (h.bits <= 8) {
+            m_shape.palette = fullPalette(h.palette, h.bits);
+            for (int i = 0; i < 256; ++i)
+                m_lut[i] = i < m_shape.palette.size() ? m_shape.palette[i] | 0xFF000000u : 0xFF000000u;
+        }
+        m_stride = bmpRowSize(h.width, h.bits);
+    }
+
+    void readRows(RowsOf<QRgb> rows, int count) override
+    {
+        const int w = m_shape.width, h = m_shape.height;
+        const int chunk = std::max<int>(1, int((4 << 20) / m_stride));
+        for (int done = 0; done < count;) {
+            const int n = std::min(chunk, count - done);
+            const int y0 = m_next + done;
+            if (y0 + n > h)
+                throw bad(QStringLiteral("lignes au-delà de l'image"));
+            // File rows of picture rows y0 .. y0 + n - 1.
+            const qint64 first = m_h.topDown ? y0 : h - y0 - n;
+            m_buffer.resize(size_t(n * m_stride));
+            m_src->readAt(m_h.offset + first * m_stride, m_buffer.data(), n * m_stride);
+            for (int i = 0; i < n; ++i) {
+                const uchar *s = m_buffer.data() + (m_h.topDown ? i : n - 1 - i) * m_stride;
+                convertRow(s, rows[done + i], w);
+            }
+            done += n;
+        }
+        m_next += count;
+    }
+
+private:
+    void convertRow(const uchar *s, QRgb *d, int w) const
+    {
+        switch (m_h.bits) {
+        case 24:
+            bgrToPixels(s, d, w);
+            break;
+        case 32: // BGRX: the fourth byte is no alpha in an uncompressed file
+            for (int x = 0; x < w; ++x, s += 4)
+                d[x] = 0xFF000000u | (uint32_t(s[2]) << 16) | (uint32_t(s[1]) << 8) | s[0];
+            break;
+        case 8:
+            for (int x = 0; x < w; ++x)
+                d[x] = m_lut[s[x]];
+            break;
+        case 4:
+            for (int x = 0; x < w; ++x)
+                d[x] = m_lut[(s[x >> 1] >> ((x & 1) ? 0 : 4)) & 15];
+            break;
+        case 1:
+            for (int x = 0; x < w; ++x)
+                d[x] = m_lut[(s[x >> 3] >> (7 - (x & 7))) & 1];
+            break;
+        }
+    }
+
+    std::shared_ptr<ByteSource> m_src;
+    BmpHeader m_h;
+    qsizetype m_stride = 0;
+    int m_next = 0;
+    QRgb m_lut[256] = {};
+    std::vector<uchar> m_buffer;
+};
+
+class BmpRowWriter : public RowWriter {
+public:
+    BmpRowWriter(ByteSink &sink, const PictureShape &s) : m_sink(sink), m_w(s.width), m_h(s.height)
+    {
+        m_bits = s.depth;
+        if ((m_bits != 1 && m_bits != 4 && m_bits != 8) || s.palette.isEmpty())
+            m_bits = 24;
+        if (m_bits != 24)
+            m_palette = fullPalette(s.palette, m_bits);
+        m_index = std::make_unique<PaletteIndex>(m_palette);
+        m_rowSize = bmpRowSize(m_w, m_bits);
+        QByteArray head;
+        ByteWriter w(head);
+        const qint64 imageSize = m_rowSize * m_h;
+        m_pixelsAt = 14 + 40 + 4 * m_palette.size();
+        w.bytes("BM", 2);
+        w.u32(uint32_t(m_pixelsAt + imageSize));
+        w.u32(0);
+        w.u32(uint32_t(m_pixelsAt));
+        w.u32(40);
+        w.u32(uint32_t(m_w));
+        w.u32(uint32_t(m_h)); // positive: rows from the bottom up
+        w.u16(1);
+        w.u16(uint16_t(m_bits));
+        w.u32(0);
+        w.u32(uint32_t(imageSize));
+        w.u32(3780); // 96 dpi
+        w.u32(3780);
+        w.u32(0);
+        w.u32(0);
+        for (QRgb c : m_palette) {
+            w.u8(qBlue(c));
+            w.u8(qGreen(c));
+            w.u8(qRed(c));
+            w.u8(0);
+        }
+        m_sink.write(head);
+    }
+
+    void writeRows(RowsOf<const QRgb> rows, int count) override
+    {
+        if (m_next + count > m_h)
+            throw VermeoError(QStringLiteral("lignes au-delà de l'image"));
+        m_buffer.assign(size_t(count * m_rowSize), 0);
+        for (int i = 0; i < count; ++i)
+            packRow(rows[i], m_buffer.data() + (count - 1 - i) * m_rowSize);
+        // The band's rows lie together in the file, the lowest row first.
+        m_sink.writeAt(m_pixelsAt + qint64(m_h - m_next - count) * m_rowSize, m_buffer.data(), qint64(m_buffer.size()));
+        m_next += count;
+    }
+
+private:
+    void packRow(const QRgb *src, uchar *row)
+    {
+        switch (m_bits) {
+        case 24:
+            pixelsToBgr(src, row, m_w);
+            break;
+        case 8:
+            for (int x = 0; x < m_w; ++x)
+                row[x] = uchar(m_index->indexOf(src[x]));
+            break;
+        case 4:
+            for (int x = 0; x < m_w; ++x)
+                row[x >> 1] |= uchar(m_index->indexOf(src[x]) << ((x & 1) ? 0 : 4));
+            break;
+        case 1:
+            for (int x = 0; x < m_w; ++x)
+                if (m_index->indexOf(src[x]))
+                    row[x >> 3] |= uchar(0x80 >> (x & 7));
+            break;
+        }
+    }
+
+    ByteSink &m_sink;
+    int m_w, m_h, m_bits = 24;
+    QList<QRgb> m_palette;
+    std::unique_ptr<PaletteIndex> m_index;
+    qsizetype m_rowSize = 0;
+    qint64 m_pixelsAt = 0;
+    int m_next = 0;
+    std::vector<uchar> m_buffer;
+};
+
+bool readsInBands(const BmpHeader &h) { return h.compression == 0 && h.bits != 16; }
 } // namespace
+
+std::unique_ptr<RowWriter> bmpWriter(ByteSink &sink, const PictureShape &shape)
+{
+    return std::make_unique<BmpRowWriter>(sink, shape);
+}
 
 QByteArray encodeBmp(const Picture &pic)
 {
     if (pic.isNull())
         throw VermeoError(QStringLiteral("image vide"));
-    const int w = pic.width(), h = pic.height();
-    int bits = pic.depth;
-    if (bits != 1 && bits != 4 && bits != 8)
-        bits = 24;
-    if (bits != 24 && pic.palette.isEmpty())
-        bits = 24;
-    const qsizetype rowSize = bmpRowSize(w, bits);
-    const QList<QRgb> palette = bits == 24 ? QList<QRgb>() : fullPalette(pic.palette, bits);
-
     QByteArray out;
-    out.reserve(54 + 4 * palette.size() + rowSize * h);
-    ByteWriter wr(out);
-    writeHeaders(wr, w, h, bits, int(palette.size()), rowSize);
-    for (QRgb c : palette) {
-        wr.u8(qBlue(c));
-        wr.u8(qGreen(c));
-        wr.u8(qRed(c));
-        wr.u8(0);
-    }
-    const qsizetype start = out.size();
-    out.resize(start + rowSize * h);
-    uchar *dst = reinterpret_cast<uchar *>(out.data()) + start;
-    std::memset(dst, 0, size_t(rowSize * h));
-    PaletteIndex index(palette);
-    for (int y = 0; y < h; ++y) {
-        const QRgb *src = rowOf(pic.image, y);
-        uchar *row = dst + rowSize * (h - 1 - y);
-        switch (bits) {
-        case 24:
-            for (int x = 0; x < w; ++x) {
-                row[3 * x] = uchar(qBlue(src[x]));
-                row[3 * x + 1] = uchar(qGreen(src[x]));
-                row[3 * x + 2] = uchar(qRed(src[x]));
-            }
-            break;
-        case 8:
-            for (int x = 0; x < w; ++x)
-                row[x] = uchar(index.indexOf(src[x]));
-            break;
-        case 4:
-            for (int x = 0; x < w; ++x)
-                row[x >> 1] |= uchar(index.indexOf(src[x]) << ((x & 1) ? 0 : 4));
-            break;
-        case 1:
-            for (int x = 0; x < w; ++x)
-                if (index.indexOf(src[x]))
-                    row[x >> 3] |= uchar(0x80 >> (x & 7));
-            break;
-        }
-    }
+    ArraySink sink(out);
+    auto w = bmpWriter(sink, {pic.width(), pic.height(), pic.depth, pic.palette});
+    writeAllRows(*w, pic.image);
     return out;
 }
 
-Picture decodeBmp(const QByteArray &data)
+std::unique_ptr<RowReader> bmpReader(std::shared_ptr<ByteSource> source)
 {
-    ByteReader r(data);
-    if (data.size() < 26 || data[0] != 'B' || data[1] != 'M')
-        throw bad(QStringLiteral("signature absente"));
-    r.skip(10);
-    const uint32_t offset = r.u32();
-    const uint32_t headerSize = r.u32();
-    qint64 width = 0, height = 0;
-    int planes = 0, bits = 0;
-    uint32_t compression = 0, colorsUsed = 0;
-    if (headerSize == 12) {
-        width = r.u16();
-        height = r.s16();
-        planes = r.u16();
-        bits = r.u16();
-    } else if (headerSize >= 40 && headerSize <= 124) {
-        width = r.s32();
-        height = r.s32();
-        planes = r.u16();
-        bits = r.u16();
-        compression = r.u32();
-        r.skip(12);
-        colorsUsed = r.u32();
-    } else {
-        throw bad(QStringLiteral("en-tête de taille %1").arg(headerSize));
-    }
-    if (r.failed() || qint64(14) + headerSize > data.size())
-        throw bad(QStringLiteral("en-tête tronqué"));
-    const bool topDown = height < 0;
-    if (topDown)
-        height = -height;
-    if (planes != 1)
-        throw bad(QStringLiteral("%1 plans").arg(planes));
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        throw bad(QStringLiteral("%1 bits par point").arg(bits));
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || width * height > kMaxPixels)
-        throw bad(QStringLiteral("taille %1 x %2").arg(width).arg(height));
-    if (offset >= uint32_t(data.size()))
-        throw bad(QStringLiteral("pas de données de points"));
-    const qint64 available = data.size() - qint64(offset);
-    const bool rle = (compression == 1 && bits == 8) || (compression == 2 && bits == 4);
-    if (compression == 0 || compression == 3 || compression == 6) {
-        if (compression != 0 && bits != 16 && bits != 32)
-            throw bad(QStringLiteral("compression %1 sur %2 bits").arg(compression).arg(bits));
-        if (bmpRowSize(width, bits) * height > available)
-            throw bad(QStringLiteral("données tronquées"));
-    } else if (rle) {
-        if (topDown)
-            throw bad(QStringLiteral("compression de haut en bas"));
-        // One escape (4 bytes) can move the pen by at most 255 x 255 pixels: a picture
-        // larger than that can never be backed by this many bytes.
-        if (width * height > (available / 2 + 1) * 255 * 256)
-            throw bad(QStringLiteral("données trop courtes pour %1 x %2").arg(width).arg(height));
-    } else {
-        throw bad(QStringLiteral("compression %1").arg(compression));
-    }
-    if (bits <= 8 && colorsUsed > (1u << bits) && headerSize != 12)
-        colorsUsed = 1u << bits; // Qt takes at most 2^bits entries too
+    const BmpHeader h = readHeader(*source);
+    if (!readsInBands(h))
+        return nullptr;
+    return std::make_unique<BmpRowReader>(std::move(source), h);
+}
 
-    if (compression == 0 && bits == 24) {
-        // The common true-colour file, read straight into the working format.
-        Picture pic;
-        pic.image = newWorkingImage(int(width), int(height), qRgb(255, 255, 255));
-        pic.depth = 24;
-        const qsizetype stride = bmpRowSize(width, 24);
-        const uchar *base = reinterpret_cast<const uchar *>(data.constData()) + offset;
-        for (qint64 y = 0; y < height; ++y) {
-            const uchar *src = base + stride * (topDown ? y : height - 1 - y);
-            QRgb *dst = rowOf(pic.image, int(y));
-            for (qint64 x = 0; x < width; ++x, src += 3)
-                dst[x] = 0xFF000000u | (uint32_t(src[2]) << 16) | (uint32_t(src[1]) << 8) | src[0];
-        }
+Picture readBmp(std::shared_ptr<ByteSource> source)
+{
+    const BmpHeader h = readHeader(*source);
+    Picture pic;
+    if (readsInBands(h)) {
+        BmpRowReader reader(std::move(source), h);
+        pic.image = readAllRows(reader);
+        pic.depth = reader.shape().depth;
+        pic.palette = reader.shape().palette;
         return pic;
     }
-
-    QBuffer buf;
-    buf.setData(data);
-    buf.open(QIODevice::ReadOnly);
-    QImageReader reader(&buf, "BMP");
-    reader.setAutoTransform(false);
-    QImage img = reader.read();
-    if (img.isNull())
-        throw bad(reader.errorString());
-    if (img.width() != width || img.height() != height)
+    // Compressed and bit-field files: Qt's reader, on the whole (bounded) file.
+    QByteArray data(source->size(), Qt::Uninitialized);
+    source->readAt(0, bytesOf(data), data.size());
+    const QImage img = decodeWithQt(data, "BMP", QStringLiteral("BMP"));
+    if (img.width() != h.width || img.height() != h.height)
         throw bad(QStringLiteral("taille incohérente"));
-    Picture pic;
     pic.image = toWorkingImage(img);
     if (pic.image.isNull())
         throw VermeoError(QStringLiteral("mémoire insuffisante"));
-    pic.depth = bits;
-    if (bits <= 8) {
-        // The file's own palette, in its own order (Qt may reorder a 1-bit one).
-        const qsizetype entry = headerSize == 12 ? 3 : 4;
-        qsizetype n = headerSize == 12 || colorsUsed == 0 ? (1 << bits) : colorsUsed;
-        const qsizetype at = 14 + qsizetype(headerSize) + (compression == 3 && headerSize == 40 ? 12 : 0);
-        n = std::min<qsizetype>(n, (std::min<qsizetype>(offset, data.size()) - at) / entry);
-        QList<QRgb> palette;
-        const uchar *p = reinterpret_cast<const uchar *>(data.constData()) + at;
-        for (qsizetype i = 0; i < n; ++i)
-            palette.append(qRgb(p[entry * i + 2], p[entry * i + 1], p[entry * i]));
-        pic.palette = fullPalette(palette.isEmpty() ? img.colorTable() : palette, bits);
-    }
+    pic.depth = h.bits;
+    if (h.bits <= 8)
+        pic.palette = fullPalette(h.palette.isEmpty() ? img.colorTable() : h.palette, h.bits);
     return pic;
 }
+
+Picture decodeBmp(const QByteArray &data) { return readBmp(std::make_shared<ArraySource>(data)); }
 
 } // namespace vermeo::formats

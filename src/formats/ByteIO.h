@@ -2,19 +2,68 @@
 // Little-endian reading and writing on byte arrays. Every read is checked against
 // the bytes actually there, so a decoder cannot walk off a damaged file.
 #include <QByteArray>
+#include <QRgb>
 #include <QString>
 #include <cstdint>
+#include <cstring>
 
 namespace vermeo::formats {
 
+// The bytes of an array as unsigned bytes: the one place where a char buffer is seen
+// as uchar. The non-const overload detaches a shared array.
+inline const uchar *bytesOf(const QByteArray &a) { return reinterpret_cast<const uchar *>(a.constData()); }
+inline uchar *bytesOf(QByteArray &a) { return reinterpret_cast<uchar *>(a.data()); }
+inline const char *charsOf(const uchar *p) { return reinterpret_cast<const char *>(p); }
+inline char *charsOf(uchar *p) { return reinterpret_cast<char *>(p); }
+// The bytes of a row of working pixels (B, G, R, x in memory), for libraries that take bytes.
+inline uchar *bytesOf(QRgb *row) { return reinterpret_cast<uchar *>(row); }
+inline const uchar *bytesOf(const QRgb *row) { return reinterpret_cast<const uchar *>(row); }
+
 inline uint16_t le16(const uchar *p) { return uint16_t(p[0] | (p[1] << 8)); }
 inline uint32_t le32(const uchar *p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24); }
+
+// Rows of B, G, R bytes (BMP order) to working pixels and back, four pixels a step
+// (three little-endian words hold four pixels).
+static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "the working format's byte order is little-endian");
+inline void bgrToPixels(const uchar *s, QRgb *d, qsizetype w)
+{
+    qsizetype x = 0;
+    for (; x + 4 <= w; x += 4, s += 12) {
+        uint32_t a, b, c;
+        std::memcpy(&a, s, 4);
+        std::memcpy(&b, s + 4, 4);
+        std::memcpy(&c, s + 8, 4);
+        d[x] = 0xFF000000u | a;
+        d[x + 1] = 0xFF000000u | (a >> 24) | (b << 8);
+        d[x + 2] = 0xFF000000u | (b >> 16) | (c << 16);
+        d[x + 3] = 0xFF000000u | (c >> 8);
+    }
+    for (; x < w; ++x, s += 3)
+        d[x] = 0xFF000000u | (uint32_t(s[2]) << 16) | (uint32_t(s[1]) << 8) | s[0];
+}
+
+inline void pixelsToBgr(const QRgb *s, uchar *d, qsizetype w)
+{
+    qsizetype x = 0;
+    for (; x + 4 <= w; x += 4, d += 12) {
+        const uint32_t p0 = s[x] & 0xFFFFFFu, p1 = s[x + 1] & 0xFFFFFFu, p2 = s[x + 2] & 0xFFFFFFu, p3 = s[x + 3] & 0xFFFFFFu;
+        const uint32_t a = p0 | (p1 << 24), b = (p1 >> 8) | (p2 << 16), c = (p2 >> 16) | (p3 << 8);
+        std::memcpy(d, &a, 4);
+        std::memcpy(d + 4, &b, 4);
+        std::memcpy(d + 8, &c, 4);
+    }
+    for (; x < w; ++x, d += 3) {
+        d[0] = uchar(s[x]);
+        d[1] = uchar(s[x] >> 8);
+        d[2] = uchar(s[x] >> 16);
+    }
+}
 
 // A read cursor over bytes; a read beyond the end sets failed() and returns 0.
 class ByteReader {
 public:
     ByteReader(const uchar *data, qsizetype size) : m_data(data), m_size(size) {}
-    explicit ByteReader(const QByteArray &a) : ByteReader(reinterpret_cast<const uchar *>(a.constData()), a.size()) {}
+    explicit ByteReader(const QByteArray &a) : ByteReader(bytesOf(a), a.size()) {}
     bool has(qsizetype n) const { return n >= 0 && m_pos <= m_size && m_size - m_pos >= n; }
     uint8_t u8() { return has(1) ? m_data[m_pos++] : fail<uint8_t>(1); }
     uint16_t u16() { if (!has(2)) return fail<uint16_t>(2); auto v = le16(m_data + m_pos); m_pos += 2; return v; }

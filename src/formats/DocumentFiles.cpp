@@ -12,13 +12,13 @@ namespace vermeo::formats {
 const QString kOpenPictureFilter = QStringLiteral(
     "Tout (*.bmp;*.jpg;*.jpeg;*wmf;*.emf;*;gif;*.pcx)|*.bmp;*.jpg;*.jpeg;*.wmf;*.emf;*.gif;*.pcx|Bitmaps (*.bmp)|*.bmp|"
     "Jpeg (*.jpg;*.jpeg)|*.jpg;*.jpeg|Metafile (*.wmf)|*.wmf|Metafile évolué (*.emf)|*.emf|Gif (*.gif)|*.gif|"
-    "Pcx (*.pcx)|*.pcx");
+    "Pcx (*.pcx)|*.pcx|Png (*.png)|*.png");
 const QString kSavePictureFilter = QStringLiteral(
     "Bitmap (*.bmp)|*.bmp|Jpeg (*.jpg)|*.jpg|Metafile (*.wmf)|*.wmf|Metafile évolué (emf)|*.emf|Gif (*.gif)|*.gif|"
-    "Pcx (*;pcx)|*.pcx|Tiff (*.tif)|*.tif");
+    "Pcx (*;pcx)|*.pcx|Tiff (*.tif)|*.tif|Png (*.png)|*.png");
 const QStringList kSaveFilterExtensions = {QStringLiteral(".bmp"), QStringLiteral(".jpg"), QStringLiteral(".wmf"),
                                            QStringLiteral(".emf"), QStringLiteral(".gif"), QStringLiteral(".pcx"),
-                                           QStringLiteral(".tif")};
+                                           QStringLiteral(".tif"), QStringLiteral(".png")};
 
 QString delphiFilterToQt(const QString &filter)
 {
@@ -88,13 +88,18 @@ bool Sauve(ImageDocument &doc, DocumentHost &host, bool saveAs, const std::funct
         doc.FileName += QStringLiteral(".bmp");
     if (doc.zoomLevel() != 0 && zInit)
         zInit();
+    Picture written;
     try {
-        writePictureFile(doc.picture(), doc.FileName);
+        written = writePictureFile(doc.picture(), doc.FileName);
     } catch (...) {
         doc.FileName = oldName;
         doc.setModified(oldModified);
         throw;
     }
+    // The window shows what the file holds (a palette picture may have been reduced).
+    const Picture &shown = doc.picture();
+    if (!(written.image == shown.image) || written.depth != shown.depth || written.palette != shown.palette)
+        doc.replacePicture(written);
     doc.setModified(false);
     return true;
 }

@@ -1,6 +1,9 @@
 #include "GifCodec.h"
 #include "PixelRows.h"
+#include "ByteIO.h"
 #include "Error.h"
+#include "FormatsLog.h"
+#include "PaletteFit.h"
 #include "PaletteIndex.h"
 
 #include <cstring>
@@ -8,9 +11,6 @@
 #include <vector>
 
 #include <gif_lib.h>
-extern "C" {
-#include <libimagequant.h>
-}
 
 namespace vermeo::formats {
 
@@ -33,7 +33,7 @@ int readFromMemory(GifFileType *gif, GifByteType *buf, int len)
 
 int writeToMemory(GifFileType *gif, const GifByteType *buf, int len)
 {
-    static_cast<QByteArray *>(gif->UserData)->append(reinterpret_cast<const char *>(buf), len);
+    static_cast<QByteArray *>(gif->UserData)->append(charsOf(buf), len);
     return len;
 }
 
@@ -45,10 +45,25 @@ struct GifCloser {
     }
 };
 
-VermeoError gifError(int code)
+// giflib's own text goes to the log; the user reads the French reason.
+QString frenchReason(int code)
 {
     const char *msg = GifErrorString(code);
-    return VermeoError(QStringLiteral("fichier GIF illisible (%1)").arg(QString::fromUtf8(msg ? msg : "erreur inconnue")));
+    qCInfo(lcFormats) << "giflib" << code << (msg ? msg : "");
+    switch (code) {
+    case D_GIF_ERR_NOT_GIF_FILE: return QStringLiteral("ce n'est pas un fichier GIF");
+    case D_GIF_ERR_READ_FAILED:
+    case D_GIF_ERR_EOF_TOO_SOON: return QStringLiteral("fichier tronqué");
+    case D_GIF_ERR_NOT_ENOUGH_MEM:
+    case E_GIF_ERR_NOT_ENOUGH_MEM: return QStringLiteral("mémoire insuffisante");
+    case E_GIF_ERR_DATA_TOO_BIG: return QStringLiteral("image trop grande");
+    default: return QStringLiteral("données invalides");
+    }
+}
+
+VermeoError gifError(int code)
+{
+    return VermeoError(QStringLiteral("fichier GIF illisible (%1)").arg(frenchReason(code)));
 }
 } // namespace
 
@@ -137,10 +152,21 @@ Picture decodeGif(const QByteArray &data)
             putLine(y);
         }
     }
-    return Picture::fromImage(img);
+    // The file's own palette is kept, so that saving again writes the same colours.
+    QList<QRgb> palette;
+    const int entries = map ? std::clamp(map->ColorCount, 2, 256) : 256;
+    for (int i = 0; i < entries; ++i)
+        palette.append(colours[i]);
+    return Picture::withPalette(img, 8, fullPalette(palette, 8));
 }
 
 namespace {
+struct Indexed {
+    std::vector<uchar> pixels;
+    QList<QRgb> palette;
+    int bits = 8;
+};
+
 struct GifWriterCloser {
     void operator()(GifFileType *g) const
     {
@@ -151,51 +177,9 @@ struct GifWriterCloser {
 
 VermeoError gifWriteError(int code)
 {
-    const char *msg = GifErrorString(code);
-    return VermeoError(QStringLiteral("écriture GIF impossible (%1)").arg(QString::fromUtf8(msg ? msg : "erreur inconnue")));
+    return VermeoError(QStringLiteral("écriture GIF impossible (%1)").arg(frenchReason(code)));
 }
 
-// The indices of every pixel and a palette of 2^bits entries.
-struct Indexed {
-    std::vector<uchar> pixels;
-    QList<QRgb> palette;
-    int bits = 8;
-};
-
-Indexed quantise(const QImage &rgb32)
-{
-    const int w = rgb32.width(), h = rgb32.height();
-    const QImage rgba = rgb32.convertToFormat(QImage::Format_RGBA8888);
-    std::vector<const unsigned char *> rows(static_cast<size_t>(h));
-    for (int y = 0; y < h; ++y)
-        rows[size_t(y)] = rgba.constScanLine(y);
-    liq_attr *attr = liq_attr_create();
-    liq_set_max_colors(attr, 256);
-    liq_set_speed(attr, 8);
-    liq_image *image = liq_image_create_rgba_rows(attr, const_cast<void **>(reinterpret_cast<const void *const *>(rows.data())), w, h, 0);
-    liq_result *result = nullptr;
-    Indexed out;
-    const liq_error e = image ? liq_image_quantize(image, attr, &result) : LIQ_INVALID_POINTER;
-    if (e == LIQ_OK) {
-        liq_set_dithering_level(result, 1.0f);
-        out.pixels.resize(size_t(w) * h);
-        if (liq_write_remapped_image(result, image, out.pixels.data(), out.pixels.size()) == LIQ_OK) {
-            const liq_palette *p = liq_get_palette(result);
-            for (unsigned i = 0; i < p->count; ++i)
-                out.palette.append(qRgb(p->entries[i].r, p->entries[i].g, p->entries[i].b));
-        }
-        liq_result_destroy(result);
-    }
-    if (image)
-        liq_image_destroy(image);
-    liq_attr_destroy(attr);
-    if (out.palette.isEmpty())
-        throw VermeoError(QStringLiteral("réduction des couleurs impossible"));
-    out.bits = 1;
-    while ((1 << out.bits) < out.palette.size())
-        ++out.bits;
-    return out;
-}
 } // namespace
 
 QByteArray encodeGif(const Picture &pic)
@@ -205,20 +189,32 @@ QByteArray encodeGif(const Picture &pic)
     const int w = pic.width(), h = pic.height();
     if (w > 65535 || h > 65535)
         throw VermeoError(QStringLiteral("image trop grande pour le format GIF (65 535 points au plus)"));
+    // Up to 256 colours are written exactly, without dithering; only more are reduced.
     Indexed ix;
-    if (pic.depth <= 8 && !pic.palette.isEmpty()) {
-        ix.bits = pic.depth;
-        ix.palette = fullPalette(pic.palette, pic.depth);
+    std::vector<QRgb> colours;
+    const bool few = distinctColours(pic.image, 256, colours);
+    if (few && pic.depth <= 8 && !pic.palette.isEmpty() && int(colours.size()) <= (1 << pic.depth)) {
+        ix.palette = fullPalette(fitPalette(pic).palette, pic.depth); // the picture's own order
+    } else if (few) {
+        ix.palette = QList<QRgb>(colours.begin(), colours.end());
+    } else {
+        IndexedPicture q = quantise(pic.image, 256);
+        ix.palette = q.palette;
+        ix.pixels = std::move(q.pixels);
+    }
+    ix.bits = 1;
+    while ((1 << ix.bits) < ix.palette.size())
+        ++ix.bits;
+    if (ix.pixels.empty()) {
         ix.pixels.resize(size_t(w) * h);
         PaletteIndex index(ix.palette);
+        const RowsOf<const QRgb> rows = rowsOf(pic.image);
         for (int y = 0; y < h; ++y) {
-            const QRgb *src = rowOf(pic.image, y);
+            const QRgb *src = rows[y];
             uchar *dst = ix.pixels.data() + size_t(y) * w;
             for (int x = 0; x < w; ++x)
                 dst[x] = uchar(index.indexOf(src[x]));
         }
-    } else {
-        ix = quantise(pic.image);
     }
     const int count = 1 << ix.bits;
     ColorMapObject *map = GifMakeMapObject(count, nullptr);

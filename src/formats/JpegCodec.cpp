@@ -1,63 +1,94 @@
 #include "JpegCodec.h"
+#include "ByteIO.h"
 #include "Error.h"
+#include "FormatsLog.h"
 
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 extern "C" {
 #include <jpeglib.h>
+#include <jerror.h>
 }
 
 namespace vermeo::formats {
 
 namespace {
+struct SinkDestination;
+
 // Everything that must survive a longjmp lives here, reached through a pointer.
 struct JpegContext {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    int code = 0;
     QImage image;
     std::vector<JSAMPLE> row;
+    SinkDestination *dest = nullptr;
 };
 
 extern "C" void jpegErrorExit(j_common_ptr cinfo)
 {
-    auto *ctx = reinterpret_cast<JpegContext *>(cinfo->err);
+    auto *ctx = static_cast<JpegContext *>(cinfo->client_data);
     (*cinfo->err->format_message)(cinfo, ctx->message);
+    ctx->code = cinfo->err->msg_code;
     std::longjmp(ctx->jump, 1);
 }
 
 extern "C" void jpegQuiet(j_common_ptr, int) {}
 
-VermeoError jpegError(const char *what, const char *detail)
+template <class Struct> void installErrors(JpegContext &ctx, Struct &cinfo)
 {
-    return VermeoError(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(what), QString::fromLocal8Bit(detail)));
+    cinfo.client_data = &ctx;
+    cinfo.err = jpeg_std_error(&ctx.pub);
+    ctx.pub.error_exit = jpegErrorExit;
+    ctx.pub.emit_message = jpegQuiet;
 }
 
-// Returns a message, or nullptr on success; no C++ object is created or destroyed
-// between setjmp and the last libjpeg call.
-const char *decodeInto(JpegContext *ctx, jpeg_decompress_struct *cinfo, const QByteArray *data)
+// libjpeg's own text goes to the log; the user reads the French reason.
+QString frenchReason(const JpegContext &ctx)
+{
+    qCInfo(lcFormats) << "libjpeg" << ctx.code << ctx.message;
+    switch (ctx.code) {
+    case JERR_NO_SOI: return QStringLiteral("ce n'est pas un fichier JPEG");
+    case JERR_INPUT_EMPTY: return QStringLiteral("fichier vide");
+    case JERR_INPUT_EOF: return QStringLiteral("fichier tronqué");
+    case JERR_OUT_OF_MEMORY:
+    case JERR_VIRTUAL_BUG: return QStringLiteral("mémoire insuffisante");
+    case JERR_IMAGE_TOO_BIG:
+    case JERR_WIDTH_OVERFLOW: return QStringLiteral("image trop grande");
+    case 0: return QString::fromUtf8(ctx.message); // our own reasons
+    default: return QStringLiteral("données invalides");
+    }
+}
+
+VermeoError jpegError(const char *what, const JpegContext &ctx)
+{
+    return VermeoError(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(what), frenchReason(ctx)));
+}
+
+// Returns false on failure (the message is in ctx); no C++ object is created or
+// destroyed between setjmp and the last libjpeg call.
+bool decodeInto(JpegContext *ctx, jpeg_decompress_struct *cinfo, const QByteArray *data)
 {
     if (setjmp(ctx->jump)) {
         jpeg_destroy_decompress(cinfo);
-        return ctx->message;
+        return false;
     }
     jpeg_create_decompress(cinfo);
     // Bounded working memory: a damaged progressive file cannot make it take more.
     cinfo->mem->max_memory_to_use = 1500L * 1024 * 1024;
-    jpeg_mem_src(cinfo, reinterpret_cast<const unsigned char *>(data->constData()), (unsigned long)data->size());
+    jpeg_mem_src(cinfo, bytesOf(*data), (unsigned long)data->size());
     jpeg_read_header(cinfo, TRUE);
     const long long w = cinfo->image_width, h = cinfo->image_height;
     // Even a flat picture needs some bytes per 8 x 8 block; refuse sizes no file this
     // small could hold before anything is allocated for them.
-    if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || w * h > kMaxPixels
-        || w * h > (long long)data->size() * 4096 + (1 << 20)) {
+    if (!isHoldableSize(w, h) || w * h > (long long)data->size() * 4096 + (1 << 20)) {
         std::snprintf(ctx->message, sizeof ctx->message, "taille %lld x %lld", w, h);
         jpeg_destroy_decompress(cinfo);
-        return ctx->message;
+        return false;
     }
     const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
     if (cmyk)
@@ -70,32 +101,36 @@ const char *decodeInto(JpegContext *ctx, jpeg_decompress_struct *cinfo, const QB
     if (cinfo->output_width != w || cinfo->output_height != h) {
         std::snprintf(ctx->message, sizeof ctx->message, "taille incohérente");
         jpeg_destroy_decompress(cinfo);
-        return ctx->message;
+        return false;
     }
-    return nullptr;
+    return true;
 }
 
-const char *readRows(JpegContext *ctx, jpeg_decompress_struct *cinfo)
+bool readRows(JpegContext *ctx, jpeg_decompress_struct *cinfo)
 {
     if (setjmp(ctx->jump)) {
         jpeg_destroy_decompress(cinfo);
-        return ctx->message;
+        return false;
     }
     const bool cmyk = cinfo->out_color_space == JCS_CMYK;
     const bool grey = cinfo->out_color_space == JCS_GRAYSCALE;
     // Adobe writes CMYK inverted; so do nearly all files that carry its marker.
     const bool inverted = cmyk && cinfo->saw_Adobe_marker;
     const unsigned w = cinfo->output_width;
+    const RowsOf<QRgb> rows = rowsOf(ctx->image);
     while (cinfo->output_scanline < cinfo->output_height) {
-        uchar *line = ctx->image.scanLine(int(cinfo->output_scanline));
+        QRgb *dst = rows[int(cinfo->output_scanline)];
         if (!cmyk && !grey) {
-            JSAMPROW rows[1] = {line};
-            jpeg_read_scanlines(cinfo, rows, 1);
+            // Straight into the working picture: as many rows as libjpeg has ready.
+            JSAMPROW batch[16];
+            const unsigned left = std::min(16u, cinfo->output_height - cinfo->output_scanline);
+            for (unsigned i = 0; i < left; ++i)
+                batch[i] = bytesOf(rows[int(cinfo->output_scanline + i)]);
+            jpeg_read_scanlines(cinfo, batch, left);
             continue;
         }
-        JSAMPROW rows[1] = {ctx->row.data()};
-        jpeg_read_scanlines(cinfo, rows, 1);
-        QRgb *dst = reinterpret_cast<QRgb *>(line);
+        JSAMPROW one[1] = {ctx->row.data()};
+        jpeg_read_scanlines(cinfo, one, 1);
         const JSAMPLE *s = ctx->row.data();
         if (grey) {
             for (unsigned x = 0; x < w; ++x)
@@ -112,7 +147,7 @@ const char *readRows(JpegContext *ctx, jpeg_decompress_struct *cinfo)
     }
     jpeg_finish_decompress(cinfo);
     jpeg_destroy_decompress(cinfo);
-    return nullptr;
+    return true;
 }
 } // namespace
 
@@ -121,71 +156,165 @@ Picture decodeJpeg(const QByteArray &data)
     auto ctx = std::make_unique<JpegContext>();
     jpeg_decompress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
-    cinfo.err = jpeg_std_error(&ctx->pub);
-    ctx->pub.error_exit = jpegErrorExit;
-    ctx->pub.emit_message = jpegQuiet;
-    if (const char *why = decodeInto(ctx.get(), &cinfo, &data))
-        throw jpegError("fichier JPEG illisible", why);
-    ctx->image = QImage(int(cinfo.output_width), int(cinfo.output_height), QImage::Format_RGB32);
-    if (ctx->image.isNull()) {
+    installErrors(*ctx, cinfo);
+    if (!decodeInto(ctx.get(), &cinfo, &data))
+        throw jpegError("fichier JPEG illisible", *ctx);
+    try {
+        ctx->image = newDecodedPicture(int(cinfo.output_width), int(cinfo.output_height));
+    } catch (...) {
         jpeg_destroy_decompress(&cinfo);
-        throw VermeoError(QStringLiteral("mémoire insuffisante"));
+        throw;
     }
     ctx->row.resize(size_t(cinfo.output_width) * 4);
-    if (const char *why = readRows(ctx.get(), &cinfo))
-        throw jpegError("fichier JPEG endommagé", why);
-    return Picture::fromImage(ctx->image);
+    if (!readRows(ctx.get(), &cinfo))
+        throw jpegError("fichier JPEG endommagé", *ctx);
+    Picture pic;
+    pic.image = std::move(ctx->image);
+    pic.depth = 24;
+    return pic;
 }
 
 namespace {
-const char *encodeFrom(JpegContext *ctx, jpeg_compress_struct *cinfo, const QImage *img, int quality,
-                       unsigned char **buf, unsigned long *size)
+// Compressed bytes go to the sink through one 64 KB buffer. A sink that fails is noted
+// here: no C++ exception may cross libjpeg's C frames.
+struct SinkDestination {
+    jpeg_destination_mgr pub;
+    ByteSink *sink;
+    std::vector<JOCTET> buffer = std::vector<JOCTET>(65536);
+    bool failed = false;
+    QString failure;
+
+    void flush(size_t n)
+    {
+        if (failed || n == 0)
+            return;
+        try {
+            sink->write(buffer.data(), qint64(n));
+        } catch (const VermeoError &e) {
+            failed = true;
+            failure = e.message();
+        }
+    }
+};
+
+extern "C" void destInit(j_compress_ptr cinfo)
+{
+    SinkDestination *d = static_cast<JpegContext *>(cinfo->client_data)->dest;
+    d->pub.next_output_byte = d->buffer.data();
+    d->pub.free_in_buffer = d->buffer.size();
+}
+
+extern "C" boolean destEmpty(j_compress_ptr cinfo)
+{
+    SinkDestination *d = static_cast<JpegContext *>(cinfo->client_data)->dest;
+    d->flush(d->buffer.size());
+    destInit(cinfo);
+    return TRUE;
+}
+
+extern "C" void destTerm(j_compress_ptr cinfo)
+{
+    SinkDestination *d = static_cast<JpegContext *>(cinfo->client_data)->dest;
+    d->flush(d->buffer.size() - d->pub.free_in_buffer);
+}
+
+bool startCompress(JpegContext *ctx, jpeg_compress_struct *cinfo, SinkDestination *dest, int w, int h, int quality)
 {
     if (setjmp(ctx->jump)) {
         jpeg_destroy_compress(cinfo);
-        return ctx->message;
+        return false;
     }
     jpeg_create_compress(cinfo);
-    jpeg_mem_dest(cinfo, buf, size);
-    cinfo->image_width = JDIMENSION(img->width());
-    cinfo->image_height = JDIMENSION(img->height());
+    cinfo->dest = &dest->pub;
+    cinfo->image_width = JDIMENSION(w);
+    cinfo->image_height = JDIMENSION(h);
     cinfo->input_components = 4;
     cinfo->in_color_space = JCS_EXT_BGRX;
     jpeg_set_defaults(cinfo);
     jpeg_set_quality(cinfo, quality, TRUE);
     jpeg_start_compress(cinfo, TRUE);
-    while (cinfo->next_scanline < cinfo->image_height) {
-        JSAMPROW rows[1] = {const_cast<uchar *>(img->constScanLine(int(cinfo->next_scanline)))};
-        jpeg_write_scanlines(cinfo, rows, 1);
-    }
-    jpeg_finish_compress(cinfo);
-    jpeg_destroy_compress(cinfo);
-    return nullptr;
+    return true;
 }
+
+bool compressRows(JpegContext *ctx, jpeg_compress_struct *cinfo, JSAMPROW *rows, int count, bool last)
+{
+    if (setjmp(ctx->jump)) {
+        jpeg_destroy_compress(cinfo);
+        return false;
+    }
+    for (int done = 0; done < count;)
+        done += int(jpeg_write_scanlines(cinfo, rows + done, JDIMENSION(count - done)));
+    if (last) {
+        jpeg_finish_compress(cinfo);
+        jpeg_destroy_compress(cinfo);
+    }
+    return true;
+}
+
+class JpegRowWriter : public RowWriter {
+public:
+    JpegRowWriter(ByteSink &sink, const PictureShape &s, int quality) : m_height(s.height)
+    {
+        if (s.width > 65500 || s.height > 65500)
+            throw VermeoError(QStringLiteral("image trop grande pour le format JPEG (65 500 points au plus)"));
+        std::memset(&m_cinfo, 0, sizeof m_cinfo);
+        installErrors(m_ctx, m_cinfo);
+        m_ctx.dest = &m_dest;
+        m_dest.sink = &sink;
+        m_dest.pub.init_destination = destInit;
+        m_dest.pub.empty_output_buffer = destEmpty;
+        m_dest.pub.term_destination = destTerm;
+        if (!startCompress(&m_ctx, &m_cinfo, &m_dest, s.width, s.height, quality))
+            throw jpegError("écriture JPEG impossible", m_ctx);
+        m_open = true;
+    }
+    ~JpegRowWriter() override
+    {
+        if (m_open)
+            jpeg_destroy_compress(&m_cinfo);
+    }
+
+    void writeRows(RowsOf<const QRgb> rows, int count) override
+    {
+        m_rows.resize(size_t(count));
+        for (int i = 0; i < count; ++i)
+            m_rows[size_t(i)] = const_cast<JSAMPROW>(bytesOf(rows[i]));
+        m_written += count;
+        const bool last = m_written >= m_height;
+        if (!compressRows(&m_ctx, &m_cinfo, m_rows.data(), count, last)) {
+            m_open = false;
+            throw jpegError("écriture JPEG impossible", m_ctx);
+        }
+        if (last)
+            m_open = false;
+        if (m_dest.failed)
+            throw VermeoError(m_dest.failure);
+    }
+
+private:
+    JpegContext m_ctx;
+    jpeg_compress_struct m_cinfo;
+    SinkDestination m_dest;
+    std::vector<JSAMPROW> m_rows;
+    int m_height;
+    int m_written = 0;
+    bool m_open = false;
+};
 } // namespace
+
+std::unique_ptr<RowWriter> jpegWriter(ByteSink &sink, const PictureShape &shape, int quality)
+{
+    return std::make_unique<JpegRowWriter>(sink, shape, quality);
+}
 
 QByteArray encodeJpeg(const Picture &pic, int quality)
 {
     if (pic.isNull())
         throw VermeoError(QStringLiteral("image vide"));
-    if (pic.width() > 65500 || pic.height() > 65500)
-        throw VermeoError(QStringLiteral("image trop grande pour le format JPEG (65 500 points au plus)"));
-    auto ctx = std::make_unique<JpegContext>();
-    jpeg_compress_struct cinfo;
-    std::memset(&cinfo, 0, sizeof cinfo);
-    cinfo.err = jpeg_std_error(&ctx->pub);
-    ctx->pub.error_exit = jpegErrorExit;
-    ctx->pub.emit_message = jpegQuiet;
-    unsigned char *buf = nullptr;
-    unsigned long size = 0;
-    const QImage img = toWorkingImage(pic.image);
-    const char *why = encodeFrom(ctx.get(), &cinfo, &img, quality, &buf, &size);
     QByteArray out;
-    if (!why)
-        out = QByteArray(reinterpret_cast<const char *>(buf), qsizetype(size));
-    std::free(buf);
-    if (why)
-        throw jpegError("écriture JPEG impossible", why);
+    ArraySink sink(out);
+    JpegRowWriter w(sink, {pic.width(), pic.height(), 24, {}}, quality);
+    writeAllRows(w, toWorkingImage(pic.image));
     return out;
 }
 

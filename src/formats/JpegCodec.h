@@ -2,14 +2,17 @@
 // JPEG through libjpeg. Errors come back as VermeoError: the library's own error
 // handler would end the process.
 #include "Picture.h"
+#include "RowStream.h"
 
 #include <QByteArray>
 
 namespace vermeo::formats {
 
-// Baseline, progressive, grey, CMYK and YCCK files; the result is a 24-bit picture.
+// Baseline, progressive, grey, CMYK and YCCK files, decoded straight into the working
+// picture; the result is a 24-bit picture.
 Picture decodeJpeg(const QByteArray &data);
 // Quality 90, baseline, colour.
 QByteArray encodeJpeg(const Picture &pic, int quality = 90);
+std::unique_ptr<RowWriter> jpegWriter(ByteSink &sink, const PictureShape &shape, int quality = 90);
 
 } // namespace vermeo::formats

@@ -1,6 +1,7 @@
 #pragma once
-// The drawing state shared by the WMF and EMF players: the GDI objects of a file's
-// table, the device context with its mapping, and the drawing calls on a QPainter.
+// The drawing state shared by the WMF and EMF players (WmfPlayer.cpp, EmfPlayer.cpp):
+// the GDI objects of a file's table, the device context with its mapping, and the
+// drawing calls on a QPainter.
 #include "BmpCodec.h"
 #include "ByteIO.h"
 #include "ColourValue.h"
@@ -14,6 +15,10 @@
 #include <vector>
 
 namespace vermeo::formats::metafile {
+
+inline VermeoError bad(const QString &why) { return VermeoError(QStringLiteral("metafile endommagé (%1)").arg(why)); }
+
+constexpr uint32_t kEmfSignature = 0x464D4520; // " EMF"
 
 // Files can ask for many objects and saved states; beyond these they are damaged.
 constexpr int kMaxObjects = 65535;
@@ -288,5 +293,13 @@ inline QFont makeFont(const QString &face, int weight, bool italic, bool underli
     return f;
 }
 
+
+// The two players: the size a file asks for, and its records played onto a painter
+// whose device is a picture of that size.
+bool isEmf(const QByteArray &d);
+QSize emfSize(const QByteArray &d);
+void playEmf(const QByteArray &d, QPainter &p, QSize size);
+QSize wmfSize(const QByteArray &d);
+void playWmf(const QByteArray &d, QPainter &p, QSize size);
 
 } // namespace vermeo::formats::metafile

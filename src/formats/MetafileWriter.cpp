@@ -2,10 +2,14 @@
 #include "ByteIO.h"
 #include "Error.h"
 #include "Metafile.h"
+#include "MetafilePlayer.h"
+#include "MetafileRecords.h"
 
 #include <cmath>
 
 namespace vermeo::formats {
+
+using namespace metafile;
 
 namespace {
 // The picture as a 24-bit DIB: info header and bottom-up rows (a BMP file without
@@ -53,11 +57,11 @@ QByteArray encodeWmf(const Picture &pic)
     wr.u32(dibRecordWords);
     wr.u16(0);
     // SetWindowOrg(0, 0), SetWindowExt(w, h): parameters come y first.
-    wr.u32(5); wr.u16(0x020B); wr.u16(0); wr.u16(0);
-    wr.u32(5); wr.u16(0x020C); wr.u16(uint16_t(h)); wr.u16(uint16_t(w));
+    wr.u32(5); wr.u16(META_SETWINDOWORG); wr.u16(0); wr.u16(0);
+    wr.u32(5); wr.u16(META_SETWINDOWEXT); wr.u16(uint16_t(h)); wr.u16(uint16_t(w));
     // StretchDIB: rop, usage, src h, src w, y src, x src, dest h, dest w, y dest, x dest.
     wr.u32(dibRecordWords);
-    wr.u16(0x0F43);
+    wr.u16(META_STRETCHDIB);
     wr.u32(0x00CC0020); // SRCCOPY
     wr.u16(0);          // RGB colours
     wr.u16(uint16_t(h)); wr.u16(uint16_t(w)); wr.u16(0); wr.u16(0);
@@ -65,7 +69,7 @@ QByteArray encodeWmf(const Picture &pic)
     wr.bytes(bits.constData(), bits.size());
     if (bits.size() & 1)
         wr.u8(0);
-    wr.u32(3); wr.u16(0); // end of file
+    wr.u32(3); wr.u16(META_EOF);
     return out;
 }
 
@@ -82,11 +86,11 @@ QByteArray encodeEmf(const Picture &pic)
     const uint32_t total = headerSize + dibRecord + eofSize;
     QByteArray out;
     ByteWriter wr(out);
-    wr.u32(1);
+    wr.u32(EMR_HEADER);
     wr.u32(headerSize);
     wr.u32(0); wr.u32(0); wr.u32(uint32_t(w - 1)); wr.u32(uint32_t(h - 1)); // bounds, inclusive
     wr.u32(0); wr.u32(0); wr.u32(uint32_t(frameW)); wr.u32(uint32_t(frameH)); // frame, 0.01 mm
-    wr.u32(0x464D4520); // " EMF"
+    wr.u32(metafile::kEmfSignature);
     wr.u32(0x10000);
     wr.u32(total);
     wr.u32(3);          // records
@@ -97,8 +101,7 @@ QByteArray encodeEmf(const Picture &pic)
     wr.u32(mmW); wr.u32(mmH);
     wr.u32(0); wr.u32(0); wr.u32(0); // pixel format, OpenGL
     wr.u32(mmW * 1000); wr.u32(mmH * 1000);
-    // StretchDIBits.
-    wr.u32(81);
+    wr.u32(EMR_STRETCHDIBITS);
     wr.u32(dibRecord);
     wr.u32(0); wr.u32(0); wr.u32(uint32_t(w - 1)); wr.u32(uint32_t(h - 1));
     wr.u32(0); wr.u32(0);             // dest x, y
@@ -110,7 +113,7 @@ QByteArray encodeEmf(const Picture &pic)
     wr.u32(0x00CC0020);               // SRCCOPY
     wr.u32(uint32_t(w)); wr.u32(uint32_t(h));
     wr.bytes(bits.constData(), bits.size());
-    wr.u32(14); wr.u32(eofSize); wr.u32(0); wr.u32(16); wr.u32(eofSize);
+    wr.u32(EMR_EOF); wr.u32(eofSize); wr.u32(0); wr.u32(16); wr.u32(eofSize);
     return out;
 }
 

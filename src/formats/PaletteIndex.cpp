@@ -14,8 +14,9 @@ PaletteIndex::PaletteIndex(const QList<QRgb> &palette) : m_palette(palette)
 int PaletteIndex::indexOf(QRgb c)
 {
     c |= 0xFF000000u;
-    if (c == m_lastColour && m_lastIndex >= 0)
-        return m_lastIndex;
+    Recent &recent = m_recent[((c * 2654435761u) >> 20) & 4095];
+    if (recent.colour == c)
+        return recent.index;
     auto it = m_cache.find(c);
     int best = 0;
     if (it != m_cache.end()) {
@@ -37,8 +38,7 @@ int PaletteIndex::indexOf(QRgb c)
         if (m_cache.size() < 1u << 20)
             m_cache[c] = best;
     }
-    m_lastColour = c;
-    m_lastIndex = best;
+    recent = {c, best};
     return best;
 }
 

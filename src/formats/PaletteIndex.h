@@ -5,6 +5,7 @@
 #include <QList>
 #include <QRgb>
 #include <unordered_map>
+#include <vector>
 
 namespace vermeo::formats {
 
@@ -16,8 +17,13 @@ public:
 private:
     QList<QRgb> m_palette;
     std::unordered_map<QRgb, int> m_cache;
-    QRgb m_lastColour = 0;
-    int m_lastIndex = -1;
+    // Colours met lately, by a hash of their value, in front of the map: an empty slot
+    // (alpha 0) never equals a looked-up colour (alpha 255).
+    struct Recent {
+        QRgb colour = 0;
+        int index = 0;
+    };
+    std::vector<Recent> m_recent = std::vector<Recent>(4096);
 };
 
 // The palette a picture of this depth is written with: the declared one, cut or

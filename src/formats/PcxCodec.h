@@ -1,7 +1,10 @@
 #pragma once
-// PCX files. The codec transcodes between a PCX byte stream and the byte image of an
-// uncompressed Windows bitmap, which the bitmap reader and writer then handle.
+// PCX files, decoded and encoded a line at a time straight between the file and the
+// working picture. Besides the layouts of the classic codec, files of 2, 3 or 4 planes
+// of 1 bit (the EGA layout), 2-bit packed files, 4 planes of 8 bits (RGBA) and
+// uncompressed files (encoding 0) are read; the writer keeps to the classic layouts.
 #include "Picture.h"
+#include "RowStream.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,21 +17,18 @@ enum PcxFormat : int {
     pcx256Palette = 4, pcx256Grey = 5, pcxTrueColour = 6, pcxPlanar = 7, pcxUnknown = 8
 };
 
-// PCX stream -> BMP image. Throws VermeoError (French reason) when the header is
-// refused, the palette block is missing, or the data ends early.
-QByteArray pcxToBmp(const QByteArray &pcx, int *format = nullptr);
-
-// BMP image -> PCX stream. Refuses (throws) anything but an uncompressed 1-, 4-, 8- or
-// 24-bit bitmap.
-QByteArray bmpToPcx(const QByteArray &bmp);
+// A band reader; throws VermeoError (French reason) when the header is refused or the
+// palette block is missing, and while reading when the data end early.
+std::unique_ptr<RowReader> pcxReader(std::shared_ptr<ByteSource> source, int *format = nullptr);
+// 1-, 4- and 8-bit pictures keep their depth, the others are written as 24-bit true
+// colour (three planes).
+std::unique_ptr<RowWriter> pcxWriter(ByteSink &sink, const PictureShape &shape);
 
 // One run of n bytes of value v, as the encoder writes it (exposed for its tests).
 void pcxEmitRun(QByteArray &out, int n, uchar v);
 
-// Decodes a PCX stream into a picture; throws VermeoError on failure.
 Picture decodePcx(const QByteArray &pcx, int *format = nullptr);
-// Encodes a picture as PCX: 1-, 4- and 8-bit pictures keep their depth, the others
-// are written as 24-bit true colour.
+Picture readPcx(std::shared_ptr<ByteSource> source, int *format = nullptr);
 QByteArray encodePcx(const Picture &pic);
 
 // The reading function: true on success; on failure the target is left as it was

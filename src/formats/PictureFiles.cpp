@@ -2,20 +2,23 @@
 #include "BmpCodec.h"
 #include "Error.h"
 #include "FileAccess.h"
+#include "FormatsLog.h"
 #include "GifCodec.h"
 #include "GraphicRegistry.h"
 #include "JpegCodec.h"
 #include "Metafile.h"
+#include "PaletteFit.h"
 #include "PcxCodec.h"
+#include "QtCodecs.h"
 #include "TPCX.h"
 #include "TiffWriter.h"
 
-#include <QBuffer>
 #include <QFileInfo>
-#include <QImageReader>
 #include <map>
 
 namespace vermeo::formats {
+
+Q_LOGGING_CATEGORY(lcFormats, "vermeo.formats", QtWarningMsg)
 
 namespace {
 std::map<QString, GraphicDecoder> &registry()
@@ -24,29 +27,9 @@ std::map<QString, GraphicDecoder> &registry()
     return table;
 }
 
-// PNG, TIFF and icons go through Qt's readers, once their declared size is checked
-// against what the file could hold.
-Picture readWithQt(const QByteArray &bytes, const char *format)
+GraphicDecoder withQt(const char *format, const char *name)
 {
-    QBuffer buf;
-    buf.setData(bytes);
-    buf.open(QIODevice::ReadOnly);
-    QImageReader reader(&buf, format);
-    reader.setAutoTransform(false);
-    const QSize size = reader.size();
-    if (size.isValid()) {
-        const long long pixels = (long long)size.width() * size.height();
-        if (size.width() <= 0 || size.height() <= 0 || size.width() > kMaxSide || size.height() > kMaxSide
-            || pixels > kMaxPixels || pixels > (long long)bytes.size() * 1100 + (1 << 22))
-            throw VermeoError(QStringLiteral("taille refusée (%1 x %2)").arg(size.width()).arg(size.height()));
-    }
-    QImage img = reader.read();
-    if (img.isNull())
-        throw VermeoError(QStringLiteral("fichier illisible (%1)").arg(reader.errorString()));
-    Picture pic = Picture::fromImage(img);
-    if (pic.isNull())
-        throw VermeoError(QStringLiteral("mémoire insuffisante"));
-    return pic;
+    return [format, name](const QByteArray &b) { return pictureWithQt(b, format, QLatin1String(name)); };
 }
 
 [[maybe_unused]] const bool builtIns = [] {
@@ -56,10 +39,10 @@ Picture readWithQt(const QByteArray &bytes, const char *format)
     registerGraphicFormat(QStringLiteral("GIF"), decodeGif);
     registerGraphicFormat(QStringLiteral("WMF"), decodeMetafile);
     registerGraphicFormat(QStringLiteral("EMF"), decodeMetafile);
-    registerGraphicFormat(QStringLiteral("ICO"), [](const QByteArray &b) { return readWithQt(b, "ICO"); });
-    registerGraphicFormat(QStringLiteral("PNG"), [](const QByteArray &b) { return readWithQt(b, "PNG"); });
-    registerGraphicFormat(QStringLiteral("TIF"), [](const QByteArray &b) { return readWithQt(b, "TIFF"); });
-    registerGraphicFormat(QStringLiteral("TIFF"), [](const QByteArray &b) { return readWithQt(b, "TIFF"); });
+    registerGraphicFormat(QStringLiteral("ICO"), withQt("ICO", "ICO"));
+    registerGraphicFormat(QStringLiteral("PNG"), withQt("PNG", "PNG"));
+    registerGraphicFormat(QStringLiteral("TIF"), withQt("TIFF", "TIFF"));
+    registerGraphicFormat(QStringLiteral("TIFF"), withQt("TIFF", "TIFF"));
     return true;
 }();
 
@@ -115,6 +98,12 @@ FileKind batchReadingKind(const QString &fileName)
 
 FileKind writingKind(const QString &fileName)
 {
+    // Names that end in these would otherwise be written as BMP under their own name.
+    const QString n = fileName.toUpper();
+    if (n.endsWith(QLatin1String(".JPEG")))
+        return FileKind::Jpeg;
+    if (n.endsWith(QLatin1String(".PNG")))
+        return FileKind::Png;
     return kindByName(fileName,
                       {{".JPG", FileKind::Jpeg}, {".GIF", FileKind::Gif}, {".WMF", FileKind::Wmf},
                        {".EMF", FileKind::Emf}, {".PCX", FileKind::Pcx}, {".TIF", FileKind::Tiff}},
@@ -123,6 +112,8 @@ FileKind writingKind(const QString &fileName)
 
 Picture decodeAs(FileKind kind, const QByteArray &bytes, const QString &fileName)
 {
+    if (bytes.isEmpty())
+        throw VermeoError(QStringLiteral("fichier vide"));
     switch (kind) {
     case FileKind::Jpeg: return decodeJpeg(bytes);
     case FileKind::Gif: return decodeGif(bytes);
@@ -134,6 +125,7 @@ Picture decodeAs(FileKind kind, const QByteArray &bytes, const QString &fileName
         return pcx.bitmap();
     }
     case FileKind::Bmp: return decodeBmp(bytes);
+    case FileKind::Png: return pictureWithQt(bytes, "PNG", QStringLiteral("PNG"));
     case FileKind::Tiff:
     case FileKind::General: break;
     }
@@ -145,7 +137,29 @@ Picture decodeAs(FileKind kind, const QByteArray &bytes, const QString &fileName
     return decoder(bytes);
 }
 
-QByteArray encodeAs(FileKind kind, const Picture &pic)
+Picture writtenForm(FileKind kind, const Picture &pic)
+{
+    switch (kind) {
+    case FileKind::Bmp:
+    case FileKind::General:
+    case FileKind::Pcx:
+    case FileKind::Tiff:
+    case FileKind::Png: return fitPalette(pic);
+    case FileKind::Gif: {
+        std::vector<QRgb> colours;
+        if (pic.depth <= 8 && !pic.palette.isEmpty() && distinctColours(pic.image, 1 << pic.depth, colours))
+            return fitPalette(pic);
+        return reduceTo(pic, 256);
+    }
+    case FileKind::Jpeg:
+    case FileKind::Wmf:
+    case FileKind::Emf: break;
+    }
+    return pic;
+}
+
+namespace {
+QByteArray encodeWritten(FileKind kind, const Picture &pic)
 {
     switch (kind) {
     case FileKind::Jpeg: return encodeJpeg(pic, 90);
@@ -158,41 +172,161 @@ QByteArray encodeAs(FileKind kind, const Picture &pic)
         return pcx.saveToBytes();
     }
     case FileKind::Tiff: return encodeTiff(pic);
+    case FileKind::Png: return encodePng(pic);
     case FileKind::Bmp:
     case FileKind::General: break;
     }
     return encodeBmp(pic);
 }
 
-namespace {
+// Writers that take rows a band at a time, straight to the file.
+std::unique_ptr<RowWriter> bandWriter(FileKind kind, ByteSink &sink, const PictureShape &shape)
+{
+    switch (kind) {
+    case FileKind::Bmp: return bmpWriter(sink, shape);
+    case FileKind::Pcx: return pcxWriter(sink, shape);
+    case FileKind::Tiff: return tiffWriter(sink, shape);
+    case FileKind::Jpeg: return jpegWriter(sink, shape, 90);
+    default: return nullptr;
+    }
+}
+
+bool writesInBands(FileKind kind)
+{
+    return kind == FileKind::Bmp || kind == FileKind::Pcx || kind == FileKind::Tiff || kind == FileKind::Jpeg;
+}
+
+// The band-read formats: BMP by extension (or as the batch side reads any name), PCX.
+FileKind bandReadKind(FileKind kind, const QString &fileName)
+{
+    if (kind == FileKind::General) {
+        const QString ext = QFileInfo(fileName).suffix().toUpper();
+        if (ext == QLatin1String("BMP"))
+            return FileKind::Bmp;
+        if (ext == QLatin1String("PCX"))
+            return FileKind::Pcx;
+    }
+    return kind;
+}
+
+Picture readFile(FileKind kind, const QString &fileName)
+{
+    switch (bandReadKind(kind, fileName)) {
+    case FileKind::Bmp: return readBmp(std::make_shared<FileSource>(fileName));
+    case FileKind::Pcx: return readPcx(std::make_shared<FileSource>(fileName));
+    default: return decodeAs(kind, readWholeFile(fileName), fileName);
+    }
+}
+
+[[noreturn]] void rethrowFor(const char *verb, const QString &fileName)
+{
+    try {
+        throw;
+    } catch (const VermeoError &e) {
+        throw VermeoError(QStringLiteral("Impossible %1 %2 : %3.").arg(QLatin1String(verb), quoted(fileName), e.message()));
+    } catch (const std::bad_alloc &) {
+        throw VermeoError(QStringLiteral("Impossible %1 %2 : mémoire insuffisante.").arg(QLatin1String(verb), quoted(fileName)));
+    }
+}
+
 Picture readAs(FileKind kind, const QString &fileName)
 {
     try {
-        Picture pic = decodeAs(kind, readWholeFile(fileName), fileName);
+        Picture pic = readFile(kind, fileName);
         if (pic.isNull())
             throw VermeoError(QStringLiteral("image vide"));
         return pic;
-    } catch (const VermeoError &e) {
-        throw VermeoError(QStringLiteral("Impossible d'ouvrir %1 : %2.").arg(quoted(fileName), e.message()));
-    } catch (const std::bad_alloc &) {
-        throw VermeoError(QStringLiteral("Impossible d'ouvrir %1 : mémoire insuffisante.").arg(quoted(fileName)));
+    } catch (...) {
+        rethrowFor("d'ouvrir", fileName);
     }
 }
 } // namespace
+
+QByteArray encodeAs(FileKind kind, const Picture &pic) { return encodeWritten(kind, writtenForm(kind, pic)); }
 
 Picture readPictureFile(const QString &fileName) { return readAs(readingKind(fileName), fileName); }
 
 Picture readByExtension(const QString &fileName) { return readAs(FileKind::General, fileName); }
 
-void writePictureFile(const Picture &pic, const QString &fileName)
+Picture writePictureFile(const Picture &pic, const QString &fileName)
 {
     try {
-        writeFileAtomically(fileName, encodeAs(writingKind(fileName), pic));
-    } catch (const VermeoError &e) {
-        throw VermeoError(QStringLiteral("Impossible d'enregistrer %1 : %2.").arg(quoted(fileName), e.message()));
-    } catch (const std::bad_alloc &) {
-        throw VermeoError(QStringLiteral("Impossible d'enregistrer %1 : mémoire insuffisante.").arg(quoted(fileName)));
+        if (pic.isNull())
+            throw VermeoError(QStringLiteral("image vide"));
+        const FileKind kind = writingKind(fileName);
+        Picture written = writtenForm(kind, pic);
+        if (writesInBands(kind)) {
+            // Straight from the picture to the file, a band at a time.
+            AtomicFileSink sink(fileName);
+            auto writer = bandWriter(kind, sink, {written.width(), written.height(), written.depth, written.palette});
+            writeAllRows(*writer, written.image);
+            sink.commit();
+        } else {
+            writeFileAtomically(fileName, encodeWritten(kind, written));
+        }
+        return written;
+    } catch (...) {
+        rethrowFor("d'enregistrer", fileName);
     }
+}
+
+bool convertByBands(const QString &in, const QString &out, const BandKernel &kernel)
+{
+    const FileKind readKind = bandReadKind(readingKind(in), in);
+    const FileKind writeKind = writingKind(out);
+    if ((readKind != FileKind::Bmp && readKind != FileKind::Pcx) || !writesInBands(writeKind))
+        return false;
+    std::unique_ptr<RowReader> reader;
+    try {
+        auto source = std::make_shared<FileSource>(in);
+        reader = readKind == FileKind::Bmp ? bmpReader(source) : pcxReader(source);
+    } catch (...) {
+        rethrowFor("d'ouvrir", in);
+    }
+    const PictureShape shape = reader ? reader->shape() : PictureShape();
+    // A kernel may give a palette picture colours its palette lacks: that needs the
+    // whole picture to decide.
+    if (!reader || (kernel && shape.depth <= 8))
+        return false;
+    const int band = bandRows(shape.width);
+    QImage rows;
+    try {
+        rows = newWorkingImage(shape.width, std::min(band, shape.height));
+    } catch (...) {
+        rethrowFor("d'ouvrir", in);
+    }
+    std::unique_ptr<AtomicFileSink> sink;
+    std::unique_ptr<RowWriter> writer;
+    try {
+        sink = std::make_unique<AtomicFileSink>(out);
+        writer = bandWriter(writeKind, *sink, shape);
+    } catch (...) {
+        rethrowFor("d'enregistrer", out);
+    }
+    for (int y = 0; y < shape.height; y += band) {
+        const int n = std::min(band, shape.height - y);
+        if (n < rows.height())
+            rows = rows.copy(0, 0, shape.width, n);
+        try {
+            reader->readRows(rowsOf(rows), n);
+        } catch (...) {
+            rethrowFor("d'ouvrir", in);
+        }
+        if (kernel)
+            kernel(rows);
+        try {
+            writer->writeRows(rowsOf(std::as_const(rows)), n);
+        } catch (...) {
+            rethrowFor("d'enregistrer", out);
+        }
+    }
+    try {
+        writer->finish();
+        sink->commit();
+    } catch (...) {
+        rethrowFor("d'enregistrer", out);
+    }
+    return true;
 }
 
 } // namespace vermeo::formats

@@ -3,30 +3,48 @@
 // fixed orders, for the image window, the batch converter and vermeo-cli.
 #include "Picture.h"
 
+#include <QImage>
 #include <QString>
+#include <functional>
 
 namespace vermeo::formats {
 
 // Reads as "&Ouvrir..." does: ".JPG", ".GIF", ".WMF", ".EMF", ".PCX" in the name,
 // else the general picture reader by extension. Throws VermeoError naming the file.
 Picture readPictureFile(const QString &fileName);
-// Writes as "Enregistrer" does: ".JPG", ".GIF", ".WMF", ".EMF", ".PCX", ".TIF" in
-// the name, else BMP. Through a temporary file renamed over the target.
-void writePictureFile(const Picture &pic, const QString &fileName);
+// Writes as "Enregistrer" does: a name ending in ".jpeg" as JPEG and one ending in
+// ".png" as PNG; otherwise ".JPG", ".GIF", ".WMF", ".EMF", ".PCX", ".TIF" in the name,
+// else BMP. Through a temporary file renamed over the target. Returns the picture as
+// the file holds it (see writtenForm).
+Picture writePictureFile(const Picture &pic, const QString &fileName);
 
 // The general picture reader: decoder by the file's extension (BMP, ICO, JPEG, WMF,
 // EMF, GIF, PCX, and PNG and TIFF through Qt).
 Picture readByExtension(const QString &fileName);
 
 // What each table picks for a name, for the callers that need to know.
-enum class FileKind { Jpeg, Gif, Wmf, Emf, Pcx, Tiff, Bmp, General };
+enum class FileKind { Jpeg, Gif, Wmf, Emf, Pcx, Tiff, Bmp, Png, General };
 FileKind readingKind(const QString &fileName);  // the window's reading column
 FileKind batchReadingKind(const QString &fileName);
 FileKind writingKind(const QString &fileName);
 
 // Decodes bytes as the given kind (General picks by the name's extension).
 Picture decodeAs(FileKind kind, const QByteArray &bytes, const QString &fileName);
+// The bytes of writtenForm(kind, pic).
 QByteArray encodeAs(FileKind kind, const Picture &pic);
+
+// The picture as a file of this kind holds it: a palette picture whose colours left
+// its palette gets one that holds them, or is reduced when they are too many for its
+// depth (GIF: for 256 colours); other pictures as they are.
+Picture writtenForm(FileKind kind, const Picture &pic);
+
+// Reads in, passes every band of rows through kernel (when given; it changes working
+// pixels in place) and writes out, without ever holding the whole picture. False, with
+// nothing written, when either file is of a kind not read or written by bands, or when
+// the kernel could take a palette picture out of its palette: the caller then goes
+// through whole pictures. Throws VermeoError naming the file that failed.
+using BandKernel = std::function<void(QImage &band)>;
+bool convertByBands(const QString &in, const QString &out, const BandKernel &kernel = {});
 
 } // namespace vermeo::formats
 

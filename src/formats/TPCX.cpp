@@ -110,7 +110,7 @@ void TPCX::ReadData(QIODevice &in)
     const QByteArray len = in.read(4);
     if (len.size() != 4)
         throw VermeoError(QStringLiteral("données PCX tronquées"));
-    const qint64 n = le32(reinterpret_cast<const uchar *>(len.constData()));
+    const qint64 n = le32(bytesOf(len));
     if (n > in.bytesAvailable() && !in.isSequential())
         throw VermeoError(QStringLiteral("données PCX tronquées"));
     const QByteArray data = in.read(n);

@@ -1,6 +1,7 @@
 #pragma once
 // Pictures with known pixels, temporary folders and external tools for the format tests.
 #include "Picture.h"
+#include "TestPictures.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,35 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace vermeo::test {
-
-// A true-colour picture where every pixel differs from its neighbours.
-inline Picture truecolourPicture(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        QRgb *row = reinterpret_cast<QRgb *>(img.scanLine(y));
-        for (int x = 0; x < w; ++x)
-            row[x] = qRgb((x * 7 + y) & 0xFF, (y * 5 + x * 3) & 0xFF, (x * y + 11) & 0xFF);
-    }
-    return Picture::fromImage(img);
-}
-
-// A palette picture of the given depth: palette entry i is a distinct colour and the
-// pixels cycle through all entries.
-inline Picture palettePicture(int w, int h, int depth)
-{
-    QList<QRgb> pal;
-    const int n = 1 << depth;
-    for (int i = 0; i < n; ++i)
-        pal.append(depth == 1 ? (i ? qRgb(255, 255, 0) : qRgb(0, 0, 128)) : qRgb((i * 37) & 0xFF, (i * 91) & 0xFF, 255 - i));
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        QRgb *row = reinterpret_cast<QRgb *>(img.scanLine(y));
-        for (int x = 0; x < w; ++x)
-            row[x] = pal[(x + 3 * y) % n];
-    }
-    return Picture::withPalette(img, depth, pal);
-}
 
 inline QByteArray readFile(const QString &name)
 {

@@ -29,3 +29,36 @@ TEST(FuzzRegression, EveryKeptInputOpensOrIsRefused)
     EXPECT_GE(files, 20);
     EXPECT_GE(opened, 20); // the seeds themselves are valid files
 }
+
+TEST(FuzzRegression, DamagedBandReadFilesOpenOrAreRefused)
+{
+    // Valid files of every layout the band readers take, with bytes changed at random.
+    const QString data = QStringLiteral(VERMEO_TEST_DATA "/formats/pcx/");
+    QList<QPair<QString, QByteArray>> seeds = {
+        {QStringLiteral("x.pcx"), test::readFile(data + QStringLiteral("netpbm-planes4.pcx"))},
+        {QStringLiteral("x.pcx"), test::readFile(data + QStringLiteral("netpbm-packed2.pcx"))},
+        {QStringLiteral("x.pcx"), test::readFile(data + QStringLiteral("imagemagick-rgba.pcx"))},
+        {QStringLiteral("x.pcx"), encodeAs(FileKind::Pcx, test::palettePicture(33, 7, 8))},
+        {QStringLiteral("x.bmp"), encodeAs(FileKind::Bmp, test::palettePicture(33, 7, 4))},
+        {QStringLiteral("x.bmp"), encodeAs(FileKind::Bmp, test::truecolourPicture(33, 7))},
+    };
+    quint32 seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    int refused = 0;
+    for (const auto &[name, bytes] : seeds) {
+        ASSERT_FALSE(bytes.isEmpty()) << name.toStdString();
+        for (int i = 0; i < 400; ++i) {
+            QByteArray b = bytes;
+            for (int k = int(next() % 4); k >= 0; --k)
+                b[int(next() % quint32(b.size()))] = char(next() >> 16);
+            if (next() % 5 == 0)
+                b.truncate(int(next() % quint32(b.size())));
+            try {
+                decodeAs(FileKind::General, b, name);
+            } catch (const VermeoError &) {
+                ++refused;
+            }
+        }
+    }
+    EXPECT_GT(refused, 0);
+}

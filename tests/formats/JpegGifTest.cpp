@@ -5,6 +5,8 @@
 #include "JpegCodec.h"
 #include "PictureFiles.h"
 
+#include <QTemporaryDir>
+
 #include <cstdio>
 #include <jpeglib.h>
 
@@ -175,4 +177,39 @@ TEST(Gif, DamagedFilesAreRefused)
     huge[6] = char(0xFF); huge[7] = char(0xFF); huge[8] = char(0xFF); huge[9] = char(0xFF);
     EXPECT_THROW(decodeGif(huge), VermeoError);
     EXPECT_THROW(decodeGif(QByteArray("GIF89a")), VermeoError);
+}
+
+TEST(Gif, UpTo256ColoursAreWrittenExactly)
+{
+    // An 8-bit picture saved as GIF twice keeps every colour.
+    const Picture p8 = test::palettePicture(40, 30, 8);
+    const Picture once = decodeGif(encodeAs(FileKind::Gif, p8));
+    const Picture twice = decodeGif(encodeAs(FileKind::Gif, once));
+    EXPECT_TRUE(test::samePixels(once.image, p8.image));
+    EXPECT_TRUE(test::samePixels(twice.image, p8.image));
+    EXPECT_EQ(once.depth, 8);
+    // A four-colour drawing in true colour keeps its grey.
+    QImage drawing(30, 20, QImage::Format_RGB32);
+    const QRgb four[4] = {qRgb(128, 128, 128), qRgb(255, 0, 0), qRgb(0, 0, 0), qRgb(255, 255, 255)};
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x)
+            drawing.setPixel(x, y, four[(x / 7 + y / 5) % 4]);
+    EXPECT_TRUE(test::samePixels(decodeGif(encodeAs(FileKind::Gif, Picture::fromImage(drawing))).image, drawing));
+    // 217 greys stay 217 greys.
+    QImage greys(217, 3, QImage::Format_RGB32);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 217; ++x)
+            greys.setPixel(x, y, qRgb(x + 20, x + 20, x + 20));
+    EXPECT_TRUE(test::samePixels(decodeGif(encodeAs(FileKind::Gif, Picture::fromImage(greys))).image, greys));
+}
+
+TEST(Gif, MoreColoursAreReducedAndTheWrittenPictureIsWhatReadsBack)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("many.gif"));
+    const Picture many = smooth(120, 90);
+    const Picture written = writePictureFile(many, name);
+    EXPECT_EQ(written.depth, 8);
+    EXPECT_TRUE(test::samePixels(readPictureFile(name).image, written.image));
+    EXPECT_LE(test::maxDifference(written.image, many.image), 40);
 }

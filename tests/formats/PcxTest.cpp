@@ -3,6 +3,7 @@
 #include "FormatTestUtil.h"
 #include "GraphicRegistry.h"
 #include "PcxCodec.h"
+#include "PictureFiles.h"
 #include "TPCX.h"
 
 using namespace vermeo;
@@ -112,15 +113,19 @@ TEST(PcxDecode, LayoutsAndCodes)
 
 TEST(PcxDecode, Refusals)
 {
-    QByteArray planar = pcxHeader(1, 4, 8, 1, 2, 1);
-    planar.append(QByteArray(16, '\0'));
-    EXPECT_THROW(decodePcx(planar), VermeoError);
+    QByteArray planes8x2 = pcxHeader(8, 2, 8, 1, 8, 1);
+    planes8x2.append(QByteArray(16, '\0'));
+    EXPECT_THROW(decodePcx(planes8x2), VermeoError);
     QByteArray kind3 = pcxHeader(1, 1, 8, 1, 2, 3);
     kind3.append(QByteArray(4, '\0'));
     EXPECT_THROW(decodePcx(kind3), VermeoError);
-    QByteArray bits2 = pcxHeader(2, 1, 8, 1, 2, 1);
-    bits2.append(QByteArray(4, '\0'));
-    EXPECT_THROW(decodePcx(bits2), VermeoError);
+    QByteArray bits2x2 = pcxHeader(2, 2, 8, 1, 2, 1);
+    bits2x2.append(QByteArray(4, '\0'));
+    EXPECT_THROW(decodePcx(bits2x2), VermeoError);
+    QByteArray raw = pcxHeader(8, 3, 4, 4, 4, 1);
+    raw[2] = 0;
+    raw.append(QByteArray(47, '\0')); // one byte short of 4 lines of 3 planes
+    EXPECT_THROW(decodePcx(raw), VermeoError);
     QByteArray truncated = pcxHeader(8, 3, 4, 4, 4, 1);
     truncated.append(QByteArray::fromHex("c9 10")); // fewer bytes than the picture needs
     EXPECT_THROW(decodePcx(truncated), VermeoError);
@@ -213,4 +218,95 @@ TEST(TPCXClass, FormatsAssignAndRegistration)
     const GraphicDecoder d = findGraphicFormat(QStringLiteral("pcx"));
     ASSERT_TRUE(bool(d));
     EXPECT_EQ(d(bytes).width(), 5);
+}
+
+TEST(PcxDecode, OneBitWithAnEmptyColourMapIsBlackAndWhite)
+{
+    // Pillow writes palette kind 1 and leaves the colour map at zero.
+    QByteArray f = pcxHeader(1, 1, 8, 1, 2, 1);
+    f.append(QByteArray::fromHex("c1f0 00"));
+    int code = -1;
+    const Picture p = decodePcx(f, &code);
+    EXPECT_EQ(code, pcxMonoGrey);
+    EXPECT_EQ(p.image.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(p.image.pixel(7, 0), qRgb(0, 0, 0));
+}
+
+TEST(PcxDecode, PlanarPackedAndUncompressedLayoutsMadeByHand)
+{
+    // 3 planes of 1 bit, 8 x 1: plane p holds bit p of the index.
+    QByteArray planar = pcxHeader(1, 3, 8, 1, 2, 1);
+    for (int i = 0; i < 8; ++i) {
+        planar[16 + 3 * i] = char(i * 30);
+        planar[17 + 3 * i] = char(255 - i * 30);
+        planar[18 + 3 * i] = char(i);
+    }
+    planar.append(QByteArray::fromHex("aa00 c1cc00 c1f000")); // every index 0..7 once (bytes from 192 as runs of 1)
+    const Picture p = decodePcx(planar);
+    EXPECT_EQ(p.depth, 4);
+    for (int x = 0; x < 8; ++x) {
+        const int index = (((0xAA >> (7 - x)) & 1)) | (((0xCC >> (7 - x)) & 1) << 1) | (((0xF0 >> (7 - x)) & 1) << 2);
+        EXPECT_EQ(p.image.pixel(x, 0), qRgb(index * 30, 255 - index * 30, index)) << x;
+    }
+    // 2 bits packed, 4 colours of the header's map.
+    QByteArray packed = pcxHeader(2, 1, 4, 1, 2, 1);
+    for (int i = 0; i < 4; ++i)
+        packed[16 + 3 * i] = char(60 * i);
+    packed.append(QByteArray::fromHex("1b00")); // 00 01 10 11
+    const Picture q = decodePcx(packed);
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(q.image.pixel(x, 0), qRgb(60 * x, 0, 0)) << x;
+    // Encoding 0: the bytes as they are, 192 and above included.
+    QByteArray raw = pcxHeader(8, 3, 2, 1, 2, 1);
+    raw[2] = 0;
+    raw.append(QByteArray::fromHex("c8ff 10c1 2030"));
+    const Picture r = decodePcx(raw);
+    EXPECT_EQ(r.image.pixel(0, 0), qRgb(0xC8, 0x10, 0x20));
+    EXPECT_EQ(r.image.pixel(1, 0), qRgb(0xFF, 0xC1, 0x30));
+}
+
+TEST(PcxDecode, FilesMadeByOtherPrograms)
+{
+    // Each file is made by its program where it is installed, else taken from the kept copy.
+    QTemporaryDir dir;
+    const QString data = QStringLiteral(VERMEO_TEST_DATA "/formats/pcx/");
+    struct Maker {
+        const char *fixture;
+        const char *source;
+        QString command; // %1 source, %2 output
+    };
+    const Maker makers[] = {
+        {"netpbm-planes2.pcx", "c4.ppm", QStringLiteral("ppmtopcx %1 > %2")},
+        {"netpbm-planes3.pcx", "c8.ppm", QStringLiteral("ppmtopcx %1 > %2")},
+        {"netpbm-planes4.pcx", "c16.ppm", QStringLiteral("ppmtopcx %1 > %2")},
+        {"netpbm-packed2.pcx", "c4.ppm", QStringLiteral("ppmtopcx -packed %1 > %2")},
+        {"imagemagick-palette.pcx", "c16.ppm", QStringLiteral("convert %1 -type palette %2")},
+        {"graphicsmagick-palette.pcx", "c16.ppm", QStringLiteral("gm convert %1 -type palette %2")},
+        {"graphicsmagick-truecolour.pcx", "c16.ppm", QStringLiteral("gm convert %1 %2")},
+    };
+    int made = 0;
+    for (const Maker &m : makers) {
+        const QString source = data + QLatin1String(m.source);
+        QString file = dir.filePath(QLatin1String(m.fixture));
+        const QString program = m.command.section(QLatin1Char(' '), 0, 0);
+        if (!QStandardPaths::findExecutable(program).isEmpty()
+            && test::run(QStringLiteral("sh"), {"-c", m.command.arg(source, file)}))
+            ++made;
+        else
+            file = data + QLatin1String(m.fixture);
+        const QImage expected = QImage(source).convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(expected.isNull()) << m.source;
+        const Picture p = readPictureFile(file);
+        EXPECT_TRUE(test::samePixels(p.image, expected)) << m.fixture;
+    }
+    // Four planes of 8 bits: red, green, blue and alpha, on white.
+    const Picture rgba = readPictureFile(data + QStringLiteral("imagemagick-rgba.pcx"));
+    const QImage c16 = QImage(data + QStringLiteral("c16.ppm")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(rgba.image.size(), c16.size());
+    for (int x = 0; x < c16.width(); ++x) {
+        const QRgb c = c16.pixel(x, 0), got = rgba.image.pixel(x, 0);
+        EXPECT_LE(std::abs(qRed(got) - (qRed(c) + 255) / 2), 1) << x;
+        EXPECT_LE(std::abs(qBlue(got) - (qBlue(c) + 255) / 2), 1) << x;
+    }
+    RecordProperty("made", made);
 }

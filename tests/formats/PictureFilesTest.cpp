@@ -1,10 +1,13 @@
-// Picture files by name, the document's Charge and Sauve, the dialogs' filters and
-// vermeo-cli convert and info.
+// Picture files by name, the document's Charge and Sauve and the dialogs' filters.
 #include "DialogRunner.h"
 #include "DocumentFiles.h"
 #include "Error.h"
 #include "FormatTestUtil.h"
+#include "RecordingHost.h"
+#include "PaletteFit.h"
 #include "PictureFiles.h"
+#include "BmpCodec.h"
+#include "ByteIO.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -27,7 +30,8 @@ TEST(NameTables, OrdersOfTheContainsTests)
     EXPECT_EQ(writingKind(QStringLiteral("a.gif.wmf")), FileKind::Gif);
     EXPECT_EQ(writingKind(QStringLiteral("a.emf.pcx")), FileKind::Emf);
     EXPECT_EQ(writingKind(QStringLiteral("/dir.pcx/picture")), FileKind::Pcx);
-    EXPECT_EQ(writingKind(QStringLiteral("picture.png")), FileKind::Bmp);
+    EXPECT_EQ(writingKind(QStringLiteral("picture.png")), FileKind::Png);
+    EXPECT_EQ(writingKind(QStringLiteral("picture.pnm")), FileKind::Bmp);
 }
 
 TEST(PictureFiles, GeneralReaderAndBatchReaderDiffer)
@@ -92,22 +96,20 @@ TEST(DialogFilters, DelphiStringsBecomeQtFilters)
     EXPECT_EQ(delphiFilterToQt(QStringLiteral("Bitmap (*.bmp)|*.bmp|Jpeg (*.jpg;*.jpeg)|*.jpg;*.jpeg")),
               QStringLiteral("Bitmap (*.bmp) (*.bmp);;Jpeg (*.jpg;*.jpeg) (*.jpg *.jpeg)"));
     const QStringList open = delphiFilterToQt(kOpenPictureFilter).split(QStringLiteral(";;"));
-    ASSERT_EQ(open.size(), 7);
+    ASSERT_EQ(open.size(), 8);
+    EXPECT_EQ(open[7], QStringLiteral("Png (*.png) (*.png)"));
     EXPECT_TRUE(open[0].startsWith(QStringLiteral("Tout (*.bmp;*.jpg;*.jpeg;*wmf;*.emf;*;gif;*.pcx) (")));
     EXPECT_TRUE(open[0].endsWith(QStringLiteral("(*.bmp *.jpg *.jpeg *.wmf *.emf *.gif *.pcx)")));
     const QStringList save = delphiFilterToQt(kSavePictureFilter).split(QStringLiteral(";;"));
-    ASSERT_EQ(save.size(), 7);
+    ASSERT_EQ(save.size(), 8);
+    EXPECT_EQ(kSaveFilterExtensions.size(), 8);
+    EXPECT_EQ(kSaveFilterExtensions[7], QStringLiteral(".png"));
     EXPECT_EQ(save[5], QStringLiteral("Pcx (*;pcx) (*.pcx)"));
     EXPECT_EQ(save[3], QStringLiteral("Metafile évolué (emf) (*.emf)"));
 }
 
 namespace {
-struct RecordingHost : DocumentHost {
-    QString panel1;
-    int fits = 0;
-    void setStatusText(int panel, const QString &t) override { if (panel == 1) panel1 = t; }
-    void fitWindow() override { ++fits; }
-};
+using test::RecordingHost;
 } // namespace
 
 TEST(Charge, LoadsAndTakesTheUndoCopy)
@@ -128,7 +130,7 @@ TEST(Charge, LoadsAndTakesTheUndoCopy)
     EXPECT_EQ(doc.image().size(), QSize(31, 17));
     EXPECT_EQ(doc.Tool, tcFill);
     EXPECT_EQ(doc.picture().depth, 8);
-    EXPECT_EQ(host.panel1, QStringLiteral("31 x 17"));
+    EXPECT_EQ(host.panel[1], QStringLiteral("31 x 17"));
     EXPECT_EQ(host.fits, 1);
     doc.Annule(); // before any change: the picture as loaded
     EXPECT_TRUE(test::samePixels(doc.image(), test::palettePicture(31, 17, 8).image));
@@ -217,28 +219,6 @@ TEST(Sauve, NameWithoutDotGetsBmp)
     EXPECT_TRUE(QFile::exists(doc.FileName));
 }
 
-TEST(Cli, ConvertAndInfo)
-{
-    QTemporaryDir dir;
-    const QString in = dir.filePath(QStringLiteral("in.bmp"));
-    writePictureFile(test::palettePicture(21, 13, 4), in);
-    const QString cli = QStringLiteral(VERMEO_CLI);
-    QByteArray out;
-    ASSERT_TRUE(test::run(cli, {QStringLiteral("info"), in}, &out)) << out.constData();
-    EXPECT_TRUE(out.contains("21 x 13\n4 bits par point")) << out.constData();
-    const QString pcx = dir.filePath(QStringLiteral("o.pcx"));
-    ASSERT_TRUE(test::run(cli, {QStringLiteral("convert"), in, pcx}));
-    EXPECT_EQ(readPictureFile(pcx).depth, 4);
-    const QString bad = dir.filePath(QStringLiteral("bad.jpg"));
-    test::writeFile(bad, "not a jpeg");
-    const QString never = dir.filePath(QStringLiteral("never.bmp"));
-    EXPECT_FALSE(test::run(cli, {QStringLiteral("convert"), bad, never}, &out));
-    EXPECT_FALSE(QFile::exists(never));
-    EXPECT_TRUE(out.contains("bad.jpg")) << out.constData();
-    ASSERT_TRUE(test::run(cli, {QStringLiteral("--help")}, &out));
-    EXPECT_TRUE(out.contains("convert ENTRÉE SORTIE"));
-}
-
 TEST(OpenDialog, FilterAndPreview)
 {
     QTemporaryDir dir;
@@ -293,5 +273,215 @@ TEST(OpenDialog, RealDialogShowsThePreviewOfTheSelectedFile)
     EXPECT_TRUE(previewShown);
     EXPECT_TRUE(clearedOnAFolder);
     EXPECT_TRUE(typedNameShown);
-    ASSERT_EQ(filters.size(), 7);
+    ASSERT_EQ(filters.size(), 8);
+}
+
+TEST(PictureFiles, JpegAndPngNamesAreWrittenInTheirFormat)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(writingKind(QStringLiteral("photo.jpeg")), FileKind::Jpeg);
+    EXPECT_EQ(writingKind(QStringLiteral("photo.PNG")), FileKind::Png);
+    EXPECT_EQ(writingKind(QStringLiteral("photo.png.bmp")), FileKind::Bmp);
+    const QString jpeg = dir.filePath(QStringLiteral("photo.jpeg"));
+    writePictureFile(test::truecolourPicture(16, 8), jpeg);
+    EXPECT_TRUE(test::readFile(jpeg).startsWith("\xFF\xD8"));
+    // A palette picture becomes a palette PNG, and opens with its palette.
+    const Picture p4 = test::palettePicture(21, 5, 4);
+    const QString png = dir.filePath(QStringLiteral("p.png"));
+    writePictureFile(p4, png);
+    const QByteArray f = test::readFile(png);
+    ASSERT_TRUE(f.startsWith("\x89PNG"));
+    EXPECT_EQ(uchar(f[25]), 3); // colour type: palette
+    const Picture back = readPictureFile(png);
+    EXPECT_TRUE(test::samePixels(back.image, p4.image));
+    EXPECT_EQ(back.depth, 8);
+    const QString tc = dir.filePath(QStringLiteral("t.png"));
+    writePictureFile(test::truecolourPicture(16, 8), tc);
+    EXPECT_EQ(uchar(test::readFile(tc)[25]), 2); // true colour
+    EXPECT_TRUE(test::samePixels(readPictureFile(tc).image, test::truecolourPicture(16, 8).image));
+}
+
+TEST(PictureFiles, LargeFilesReadThroughQtOpen)
+{
+    // 6000 x 6000 at 16 bits: above Qt's own 128 MB limit once decoded.
+    QTemporaryDir dir;
+    const int w = 6000, h = 6000;
+    QByteArray bmp;
+    ByteWriter wr(bmp);
+    const qint64 row = bmpRowSize(w, 16);
+    wr.bytes("BM", 2); wr.u32(uint32_t(54 + row * h)); wr.u32(0); wr.u32(54);
+    wr.u32(40); wr.u32(w); wr.u32(h); wr.u16(1); wr.u16(16); wr.u32(0); wr.u32(uint32_t(row * h));
+    wr.u32(3780); wr.u32(3780); wr.u32(0); wr.u32(0);
+    bmp.append(QByteArray(row * h, '\0'));
+    bmp[54] = char(0x1F); // the bottom-left pixel: pure blue in 5-5-5
+    const QString name = dir.filePath(QStringLiteral("big16.bmp"));
+    test::writeFile(name, bmp);
+    bmp.clear();
+    const Picture p = readPictureFile(name);
+    EXPECT_EQ(p.image.size(), QSize(w, h));
+    EXPECT_EQ(p.depth, 16);
+    EXPECT_GE(qBlue(p.image.pixel(0, h - 1)), 248); // 5 bits widened
+    EXPECT_EQ(qRed(p.image.pixel(0, h - 1)), 0);
+}
+
+TEST(PictureFiles, MessagesAreFrenchAndNameFileAndCause)
+{
+    QTemporaryDir dir;
+    struct Case {
+        QString name;
+        QByteArray bytes;
+        QString cause;
+    };
+    const Case cases[] = {
+        {QStringLiteral("photo.jpg"), encodeBmp(test::truecolourPicture(4, 4)), QStringLiteral("ce n'est pas un fichier JPEG")},
+        {QStringLiteral("anim.gif"), QByteArray("BMnot a gif at all"), QStringLiteral("ce n'est pas un fichier GIF")},
+        {QStringLiteral("vide.emf"), QByteArray(), QStringLiteral("fichier vide")},
+        {QStringLiteral("image.png"), QByteArray("\x89PNG\r\n\x1a\n garbage", 17), QStringLiteral("fichier PNG")},
+    };
+    for (const Case &c : cases) {
+        const QString file = dir.filePath(c.name);
+        test::writeFile(file, c.bytes);
+        try {
+            readPictureFile(file);
+            ADD_FAILURE() << c.name.toStdString();
+        } catch (const VermeoError &e) {
+            const QString m = e.message();
+            EXPECT_TRUE(m.startsWith(QStringLiteral("Impossible d'ouvrir « %1 » :").arg(c.name))) << m.toStdString();
+            EXPECT_TRUE(m.contains(c.cause)) << m.toStdString();
+            for (const char *english : {"Not a", "not in", "file", "Unable", "error", "format", "header"}) {
+                if (!c.cause.contains(QLatin1String(english))) {
+                    EXPECT_FALSE(m.contains(QLatin1String(english))) << m.toStdString();
+                }
+            }
+        }
+    }
+    QDir(dir.path()).mkdir(QStringLiteral("dossier.bmp"));
+    try {
+        readPictureFile(dir.filePath(QStringLiteral("dossier.bmp")));
+        ADD_FAILURE();
+    } catch (const VermeoError &e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("c'est un dossier"))) << e.message().toStdString();
+    }
+    try {
+        writePictureFile(test::truecolourPicture(4, 4), dir.filePath(QStringLiteral("absent/x.bmp")));
+        ADD_FAILURE();
+    } catch (const VermeoError &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Impossible d'enregistrer « x.bmp » : dossier introuvable."));
+    }
+}
+
+TEST(PictureFiles, OnlyRegularFilesAreRead)
+{
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("zero.bmp"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), link));
+    for (const QString &name : {QStringLiteral("/dev/zero"), link}) {
+        try {
+            readPictureFile(name);
+            ADD_FAILURE() << name.toStdString();
+        } catch (const VermeoError &e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("ce n'est pas un fichier ordinaire"))) << e.message().toStdString();
+        }
+    }
+}
+
+namespace {
+// An icon of BMP entries: (side, bits) each, with the pixels of one colour per entry.
+QByteArray iconOf(const QList<std::pair<int, int>> &entries, const QList<QRgb> &colours)
+{
+    QByteArray dir, data;
+    ByteWriter d(dir);
+    d.u16(0); d.u16(1); d.u16(uint16_t(entries.size()));
+    qint64 at = 6 + 16 * entries.size();
+    for (int i = 0; i < entries.size(); ++i) {
+        const auto [side, bits] = entries[i];
+        QByteArray e;
+        ByteWriter w(e);
+        w.u32(40); w.u32(side); w.u32(2 * side); w.u16(1); w.u16(uint16_t(bits)); w.u32(0);
+        w.u32(0); w.u32(0); w.u32(0); w.u32(0); w.u32(0);
+        const qint64 row = bmpRowSize(side, bits);
+        if (bits == 8) {
+            w.u8(qBlue(colours[i])); w.u8(qGreen(colours[i])); w.u8(qRed(colours[i])); w.u8(0);
+            w.zeros(4 * 255);
+            w.zeros(row * side); // every pixel entry 0
+        } else {
+            for (int p = 0; p < side * side; ++p) {
+                w.u8(qBlue(colours[i])); w.u8(qGreen(colours[i])); w.u8(qRed(colours[i])); w.u8(255);
+            }
+        }
+        w.zeros(bmpRowSize(side, 1) * side); // AND mask: all opaque
+        d.u8(uint8_t(side)); d.u8(uint8_t(side)); d.u8(bits == 8 ? 0 : 0); d.u8(0);
+        d.u16(1); d.u16(uint16_t(bits)); d.u32(uint32_t(e.size())); d.u32(uint32_t(at));
+        at += e.size();
+        data.append(e);
+    }
+    return dir + data;
+}
+} // namespace
+
+TEST(PictureFiles, AnIconOpensAtItsLargestSizeWithTheMostColours)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("multi.ico"));
+    test::writeFile(name, iconOf({{16, 32}, {48, 8}, {48, 32}, {32, 32}},
+                                 {qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(0, 255, 0), qRgb(255, 255, 0)}));
+    const Picture p = readPictureFile(name);
+    EXPECT_EQ(p.image.size(), QSize(48, 48));
+    EXPECT_EQ(p.image.pixel(10, 10), qRgb(0, 255, 0));
+}
+
+TEST(PaletteSaving, DrawnColoursAreKeptWhenTheyFitTheDepth)
+{
+    // Drawing pure red on a 16-colour picture that has no red: the file holds red.
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("seize.bmp"));
+    Picture p16 = test::palettePicture(40, 20, 4);
+    QImage img = p16.image;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x)
+            img.setPixel(x, y, p16.palette[x < 20 ? 3 : 9]); // two of its 16 entries in use
+    p16.image = img;
+    writePictureFile(p16, name);
+    ImageDocument doc;
+    RecordingHost host;
+    Charge(doc, host, name);
+    doc.canvas().setPenColour(clRed);
+    doc.canvas().setBrushColour(clRed);
+    doc.canvas().setBrushStyle(bsSolid);
+    doc.canvas().Rectangle(2, 2, 10, 10);
+    doc.Modif();
+    ASSERT_TRUE(Sauve(doc, host, false, {}));
+    const Picture back = readPictureFile(name);
+    EXPECT_EQ(back.depth, 4);
+    EXPECT_EQ(back.image.pixel(5, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(back.palette[3], p16.palette[3]); // entries in use keep their places
+    EXPECT_EQ(back.palette[9], p16.palette[9]);
+    EXPECT_TRUE(test::samePixels(back.image, doc.image()));
+}
+
+TEST(PaletteSaving, TooManyColoursAreReducedAndTheWindowShowsTheFile)
+{
+    QTemporaryDir dir;
+    ImageDocument doc;
+    doc.Init(64, 48, clWhite);
+    Picture p = test::truecolourPicture(64, 48); // thousands of colours
+    p.depth = 4;
+    p.palette = test::palettePicture(1, 1, 4).palette;
+    doc.replacePicture(p);
+    doc.FileName = dir.filePath(QStringLiteral("reduit.bmp"));
+    doc.Modif();
+    RecordingHost host;
+    ASSERT_TRUE(Sauve(doc, host, false, {}));
+    const Picture back = readPictureFile(doc.FileName);
+    EXPECT_EQ(back.depth, 4);
+    EXPECT_TRUE(test::samePixels(back.image, doc.image()));
+    EXPECT_EQ(doc.picture().palette, back.palette);
+    std::vector<QRgb> colours;
+    EXPECT_TRUE(distinctColours(back.image, 16, colours));
+    // Every format with a palette gives back what the returned picture holds.
+    for (const char *ext : {".pcx", ".tif", ".gif", ".png", ".bmp"}) {
+        const QString file = dir.filePath(QStringLiteral("r") + QLatin1String(ext));
+        const Picture written = writePictureFile(p, file);
+        EXPECT_TRUE(test::samePixels(readPictureFile(file).image, written.image)) << ext;
+    }
 }

@@ -68,7 +68,7 @@ TEST(TiffWriter, PaletteLayouts)
     EXPECT_EQ(tagValue(f, 283), 1552u);
     EXPECT_EQ(tagValue(f, 305), 1560u);
     EXPECT_EQ(tagValue(f, 273), 1570u);
-    EXPECT_EQ(le16(bytes(f) + 8 + 2 * 1), uint16_t(qRed(p8.palette[1]) << 8));
+    EXPECT_EQ(le16(bytes(f) + 8 + 2 * 1), uint16_t(qRed(p8.palette[1]) * 257));
     EXPECT_TRUE(test::samePixels(readWithQt(f), p8.image));
 
     // 4 bits at the full width, each row padded to a whole byte.
@@ -79,19 +79,45 @@ TEST(TiffWriter, PaletteLayouts)
     EXPECT_TRUE(test::samePixels(readWithQt(g), p4.image));
 }
 
-TEST(TiffWriter, OneBitIsAValidBilevelFile)
+TEST(TiffWriter, ColourMapEntriesReachFullIntensity)
 {
-    const Picture p1 = test::palettePicture(21, 5, 1);
-    const QByteArray f = encodeTiff(p1);
+    // 255 is written 65535, so that every reader gets 255 back.
+    Picture p = test::palettePicture(8, 2, 8);
+    p.palette[0] = qRgb(255, 254, 1);
+    p.image.setPixel(0, 0, p.palette[0]);
+    const QByteArray f = encodeTiff(p);
+    EXPECT_EQ(le16(bytes(f) + 8), 65535);
+    EXPECT_EQ(le16(bytes(f) + 8 + 512), 254 * 257);
+    EXPECT_EQ(le16(bytes(f) + 8 + 1024), 257);
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("full.tif"));
+    test::writeFile(name, f);
+    QByteArray out;
+    if (!test::run(QStringLiteral("convert"), {name + "[0]", "-format", "%[pixel:p{0,0}]", "info:"}, &out))
+        GTEST_SKIP() << "ImageMagick missing";
+    EXPECT_TRUE(out.contains("(255,254,1)")) << out.constData();
+}
+
+TEST(TiffWriter, OneBitPictures)
+{
+    // Black and white: a bilevel file, the lighter entry white.
+    Picture bw = test::palettePicture(21, 5, 1);
+    bw.palette = {qRgb(255, 255, 255), qRgb(0, 0, 0)};
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 21; ++x)
+            bw.image.setPixel(x, y, bw.palette[(x + y) % 2]);
+    const QByteArray f = encodeTiff(bw);
     EXPECT_EQ(tagValue(f, 258), 1u);
     EXPECT_EQ(tagValue(f, 262), 1u);
-    const QImage back = readWithQt(f);
-    ASSERT_EQ(back.size(), p1.image.size());
-    // The lighter palette entry is white.
-    for (int x = 0; x < 21; ++x) {
-        const bool light = p1.image.pixel(x, 0) == qRgb(255, 255, 0);
-        EXPECT_EQ(back.pixel(x, 0) | 0xFF000000u, light ? qRgb(255, 255, 255) : qRgb(0, 0, 0)) << x;
-    }
+    EXPECT_TRUE(test::samePixels(readWithQt(f), bw.image));
+    // Two other colours: a two-entry palette that keeps them.
+    const Picture p1 = test::palettePicture(21, 5, 1);
+    const QByteArray g = encodeTiff(p1);
+    EXPECT_EQ(tagValue(g, 262), 3u);
+    uint32_t count = 0;
+    EXPECT_EQ(tagValue(g, 320, &count), 8u);
+    EXPECT_EQ(count, 6u);
+    EXPECT_TRUE(test::samePixels(readWithQt(g), p1.image));
     Picture p16 = test::truecolourPicture(7, 3);
     p16.depth = 16;
     EXPECT_TRUE(test::samePixels(readWithQt(encodeTiff(p16)), p16.image));

@@ -35,6 +35,18 @@ inline QImage varied(int w, int h)
     return img;
 }
 
+// A true-colour picture where every pixel differs from its neighbours (another rule).
+inline Picture truecolourPicture(int w, int h)
+{
+    QImage img = newWorkingImage(w, h);
+    for (int y = 0; y < h; ++y) {
+        QRgb *row = rowOf(img, y);
+        for (int x = 0; x < w; ++x)
+            row[x] = qRgb((x * 7 + y) & 0xFF, (y * 5 + x * 3) & 0xFF, (x * y + 11) & 0xFF);
+    }
+    return Picture::fromImage(img);
+}
+
 // One colour value all over.
 inline QImage filled(int w, int h, TColour c) { return newWorkingImage(w, h, toQRgb(c)); }
 

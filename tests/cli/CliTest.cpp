@@ -1,5 +1,6 @@
 // vermeo-cli apply / count as a whole process: same kernels, same bits.
 #include "ChannelKernels.h"
+#include "CliTestUtil.h"
 #include "RecordingHost.h"
 #include "ShadowGradient.h"
 #include "ToneKernels.h"
@@ -13,22 +14,11 @@ using namespace vermeo;
 using namespace vermeo::colour;
 
 namespace {
-struct CliRun {
-    int code;
-    QString out, err;
-};
-
-CliRun cli(const QStringList &args)
+// A runtime folder of its own keeps Qt's start-up notice away, whatever the build.
+test::CliRun cli(const QStringList &args)
 {
-    // A runtime folder of its own keeps Qt's start-up notice off stderr.
     static QTemporaryDir runtime;
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(VERMEO_CLI), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return test::cli(args, {QStringLiteral("XDG_RUNTIME_DIR=") + runtime.path()});
 }
 
 class CliColour : public ::testing::Test {
@@ -68,7 +58,7 @@ TEST_F(CliColour, ApplyGivesTheKernelResult)
         {{"luminosite", "0"}, source},
     };
     for (const Case &c : cases) {
-        const CliRun r = cli(QStringList{"apply"} + c.values + QStringList{in(), out()});
+        const test::CliRun r = cli(QStringList{"apply"} + c.values + QStringList{in(), out()});
         ASSERT_EQ(r.code, 0) << c.values.join(' ').toStdString() << r.err.toStdString();
         EXPECT_EQ(result(), c.expected) << c.values.join(' ').toStdString();
     }
@@ -92,7 +82,7 @@ TEST_F(CliColour, CountPrintsTheNumber)
     QImage bw = test::filled(9, 9, clBlack);
     bw.setPixel(4, 4, qRgb(255, 255, 255));
     ASSERT_TRUE(bw.save(in(), "BMP"));
-    const CliRun r = cli({"count", in()});
+    const test::CliRun r = cli({"count", in()});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, QStringLiteral("2\n"));
 }
@@ -113,7 +103,7 @@ TEST_F(CliColour, BadValuesFailWithOneFrenchLineAndNoFile)
         {"count"},
     };
     for (const QStringList &args : bad) {
-        const CliRun r = cli(args);
+        const test::CliRun r = cli(args);
         EXPECT_EQ(r.code, 1) << args.join(' ').toStdString();
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
         EXPECT_TRUE(r.err.startsWith(QStringLiteral("vermeo-cli : "))) << r.err.toStdString();

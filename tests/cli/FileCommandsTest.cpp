@@ -1,0 +1,118 @@
+// vermeo-cli convert and info: files read and written by the window's rules.
+#include "Canvas.h"
+#include "CliTestUtil.h"
+#include "FormatTestUtil.h"
+#include "PaletteFit.h"
+#include "PictureFiles.h"
+#include "ShadowGradient.h"
+
+using namespace vermeo;
+using namespace vermeo::formats;
+
+TEST(Cli, ConvertAndInfo)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("in.bmp"));
+    writePictureFile(test::palettePicture(21, 13, 4), in);
+    const QString cli = QStringLiteral(VERMEO_CLI);
+    QByteArray out;
+    ASSERT_TRUE(test::run(cli, {QStringLiteral("info"), in}, &out)) << out.constData();
+    EXPECT_TRUE(out.contains("21 x 13\n4 bits par point")) << out.constData();
+    const QString pcx = dir.filePath(QStringLiteral("o.pcx"));
+    ASSERT_TRUE(test::run(cli, {QStringLiteral("convert"), in, pcx}));
+    EXPECT_EQ(readPictureFile(pcx).depth, 4);
+    const QString bad = dir.filePath(QStringLiteral("bad.jpg"));
+    test::writeFile(bad, "not a jpeg");
+    const QString never = dir.filePath(QStringLiteral("never.bmp"));
+    EXPECT_FALSE(test::run(cli, {QStringLiteral("convert"), bad, never}, &out));
+    EXPECT_FALSE(QFile::exists(never));
+    EXPECT_TRUE(out.contains("bad.jpg")) << out.constData();
+    ASSERT_TRUE(test::run(cli, {QStringLiteral("--help")}, &out));
+    EXPECT_TRUE(out.contains("convert ENTRÉE SORTIE"));
+}
+
+
+TEST(CliFiles, ConvertByBandsGivesTheSameFilesAsWholePictures)
+{
+    QTemporaryDir dir;
+    const Picture tc = test::truecolourPicture(301, 97);
+    const Picture p8 = test::palettePicture(123, 45, 8);
+    const Picture p1 = test::palettePicture(77, 9, 1);
+    int checked = 0;
+    for (const Picture &src : {tc, p8, p1}) {
+        for (const char *inExt : {".bmp", ".pcx"}) {
+            const QString in = dir.filePath(QStringLiteral("in%1%2").arg(src.depth).arg(QLatin1String(inExt)));
+            writePictureFile(src, in);
+            for (const char *outExt : {".bmp", ".pcx", ".tif", ".jpg"}) {
+                const QString out = dir.filePath(QStringLiteral("out%1").arg(QLatin1String(outExt)));
+                const test::CliRun r = test::cli({QStringLiteral("convert"), in, out});
+                ASSERT_EQ(r.code, 0) << r.err.toStdString();
+                EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+                // The whole-picture path of the window writes the same bytes.
+                EXPECT_EQ(test::readFile(out), encodeAs(writingKind(out), readPictureFile(in))) << inExt << " " << outExt;
+                ++checked;
+            }
+        }
+    }
+    EXPECT_EQ(checked, 24);
+}
+
+TEST(CliFiles, ApplyOnAPalettePictureKeepsItsNewColours)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("p8.bmp")), out = dir.filePath(QStringLiteral("o.bmp"));
+    Picture p8 = test::palettePicture(60, 120, 8);
+    writePictureFile(p8, in);
+    const test::CliRun r = test::cli({QStringLiteral("apply"), QStringLiteral("degrade"), QStringLiteral("1"),
+                                      QStringLiteral("#0000FF"), in, out});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const Picture back = readPictureFile(out);
+    EXPECT_EQ(back.depth, 8);
+    // Exactly the gradient's bands (50 colours fit the 256 entries), not one flat colour.
+    QImage expected = p8.image.copy();
+    Canvas canvas(&expected);
+    colour::gradient(canvas, ComposeCouleur(0, 0, 255), 1, false);
+    EXPECT_TRUE(test::samePixels(back.image, expected));
+    std::vector<QRgb> colours;
+    distinctColours(back.image, 256, colours);
+    EXPECT_GT(colours.size(), 10u);
+}
+
+TEST(CliFiles, SpecialFilesAreRefusedAtOnce)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe.bmp"));
+    ASSERT_TRUE(test::run(QStringLiteral("mkfifo"), {fifo}));
+    const QString link = dir.filePath(QStringLiteral("zero.bmp"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), link));
+    for (const QString &name : {QStringLiteral("/dev/zero"), link, fifo}) {
+        const test::CliRun r = test::cli({QStringLiteral("info"), name}, {}, 10000);
+        EXPECT_EQ(r.code, 1) << name.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("ce n'est pas un fichier ordinaire"))) << r.err.toStdString();
+    }
+}
+
+TEST(CliFiles, OnlyOneFrenchLineUnlessVerbose)
+{
+    // No runtime folder and a damaged PNG: Qt and libpng have things to say.
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("abime.png"));
+    test::writeFile(png, QByteArray("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR garbage", 25));
+    const QString out = dir.filePath(QStringLiteral("o.bmp"));
+    const test::CliRun quiet = test::cli({QStringLiteral("convert"), png, out}, {QStringLiteral("XDG_RUNTIME_DIR")});
+    EXPECT_EQ(quiet.code, 1);
+    EXPECT_EQ(quiet.err.count(QLatin1Char('\n')), 1) << quiet.err.toStdString();
+    EXPECT_TRUE(quiet.err.startsWith(QStringLiteral("vermeo-cli : Impossible d'ouvrir « abime.png » :"))) << quiet.err.toStdString();
+    const test::CliRun verbose =
+        test::cli({QStringLiteral("--verbose"), QStringLiteral("convert"), png, out}, {QStringLiteral("XDG_RUNTIME_DIR")});
+    EXPECT_EQ(verbose.code, 1);
+    EXPECT_GT(verbose.err.count(QLatin1Char('\n')), 1) << verbose.err.toStdString();
+    // A JPEG that is not one: the library's own text only with --verbose.
+    const QString jpg = dir.filePath(QStringLiteral("faux.jpg"));
+    writePictureFile(test::truecolourPicture(4, 4), dir.filePath(QStringLiteral("faux.bmp")));
+    QFile::copy(dir.filePath(QStringLiteral("faux.bmp")), jpg);
+    const test::CliRun j = test::cli({QStringLiteral("--verbose"), QStringLiteral("info"), jpg});
+    EXPECT_TRUE(j.err.contains(QStringLiteral("Not a JPEG file"))) << j.err.toStdString();
+    EXPECT_TRUE(j.err.contains(QStringLiteral("ce n'est pas un fichier JPEG"))) << j.err.toStdString();
+    EXPECT_FALSE(test::cli({QStringLiteral("info"), jpg}).err.contains(QStringLiteral("Not a JPEG")));
+}

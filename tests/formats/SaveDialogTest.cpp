@@ -1,0 +1,92 @@
+// "Enregistrer sous..." through the real file dialog, as a user fills it: choose a
+// type in the list, type a name without extension, press Enter.
+#include "DialogRunner.h"
+#include "DocumentFiles.h"
+#include "FormatTestUtil.h"
+#include "PictureFiles.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
+
+using namespace vermeo;
+using namespace vermeo::formats;
+
+namespace {
+// Picks the type and types the name in the first file dialog that opens.
+void fillSaveDialog(int type, const QString &folder, const QString &name, QStringList *shownTypes)
+{
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        QFileDialog *dlg = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *d = qobject_cast<QFileDialog *>(w); d && d->isVisible())
+                dlg = d;
+        if (!dlg)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        auto *types = dlg->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        auto *edit = dlg->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (!types || !edit) {
+            dlg->reject();
+            return;
+        }
+        for (int i = 0; i < types->count(); ++i)
+            *shownTypes << types->itemText(i);
+        // What a click in the list does: the current item changes and is activated.
+        types->setCurrentIndex(type);
+        emit types->activated(type);
+        dlg->setDirectory(folder);
+        edit->setText(name);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(edit, &enter);
+        if (dlg->isVisible())
+            dlg->reject();
+    });
+    timer->start(20);
+}
+
+QByteArray head(const QString &file, int n) { return test::readFile(file).left(n); }
+} // namespace
+
+TEST(SaveDialog, TheChosenTypeGivesTheExtensionAndTheFormat)
+{
+    QTemporaryDir dir;
+    struct Type {
+        const char *extension;
+        QByteArray magic;
+    };
+    const Type types[] = {
+        {".bmp", "BM"}, {".jpg", "\xFF\xD8"}, {".wmf", "\xD7\xCD\xC6\x9A"}, {".emf", QByteArray("\x01\x00\x00\x00", 4)},
+        {".gif", "GIF8"}, {".pcx", "\x0A\x05\x01"}, {".tif", "II*"}, {".png", "\x89PNG"},
+    };
+    for (int i = 0; i < int(std::size(types)); ++i) {
+        ImageDocument doc;
+        doc.Init(9, 7, clRed);
+        DocumentHost host;
+        QStringList shown;
+        const QString name = QStringLiteral("dessin%1").arg(i);
+        fillSaveDialog(i, dir.path(), name, &shown);
+        ASSERT_TRUE(Sauve(doc, host, true, {})) << i;
+        const QString expected = dir.filePath(name + QLatin1String(types[i].extension));
+        EXPECT_EQ(doc.FileName, expected);
+        EXPECT_EQ(head(expected, int(types[i].magic.size())), types[i].magic) << types[i].extension;
+        EXPECT_EQ(readPictureFile(expected).image.size(), QSize(9, 7)) << types[i].extension;
+        ASSERT_EQ(shown.size(), 8);
+        EXPECT_EQ(shown[5], QStringLiteral("Pcx (*;pcx)"));
+        EXPECT_EQ(shown[7], QStringLiteral("Png (*.png)"));
+    }
+}
+
+TEST(SaveDialog, ShownFiltersMapBackToTheirIndex)
+{
+    const QStringList filters = delphiFilterToQt(kSavePictureFilter).split(QStringLiteral(";;"));
+    EXPECT_EQ(chosenFilterIndex(filters, QStringLiteral("Pcx (*;pcx)"), -1), 5);
+    EXPECT_EQ(chosenFilterIndex(filters, filters[6], -1), 6);
+    EXPECT_EQ(chosenFilterIndex(filters, QStringLiteral("Metafile évolué (emf)"), -1), 3);
+    EXPECT_EQ(chosenFilterIndex(filters, QStringLiteral("nothing"), -1), -1);
+}
