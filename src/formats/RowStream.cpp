@@ -1,23 +1,8 @@
 #include "RowStream.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 namespace vermeo::formats {
 
-QImage newDecodedPicture(int width, int height)
-{
-    QImage img = newWorkingImage(width, height);
-#ifdef MADV_HUGEPAGE
-    uchar *bits = img.bits();
-    const quintptr page = quintptr(sysconf(_SC_PAGESIZE)), base = quintptr(bits);
-    const quintptr begin = (base + page - 1) & ~(page - 1);
-    const quintptr end = (base + quintptr(img.sizeInBytes())) & ~(page - 1);
-    if (end > begin)
-        madvise(bits + (begin - base), end - begin, MADV_HUGEPAGE); // a hint: failure changes nothing
-#endif
-    return img;
-}
+QImage newDecodedPicture(int width, int height) { return newWorkingImage(width, height); }
 
 QImage readAllRows(RowReader &reader)
 {
