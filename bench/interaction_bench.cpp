@@ -173,13 +173,14 @@ void BM_ZoomStep(benchmark::State &state)
     }
 }
 
-// The yardstick: one pass that reads every pixel and writes it changed, on one thread.
+// The yardstick: the least a whole-picture command does, a new picture written from
+// every pixel of the old one (on one thread).
 void BM_PlainPass(benchmark::State &state)
 {
-    QImage src = photo(sizeOf(state).width(), sizeOf(state).height());
-    QImage dst = newWorkingImage(src.width(), src.height(), 0xFF000000u);
+    const QImage src = photo(sizeOf(state).width(), sizeOf(state).height());
     for (auto _ : state) {
-        const auto in = rowsOf(std::as_const(src));
+        QImage dst = newWorkingImage(src.width(), src.height());
+        const auto in = rowsOf(src);
         const auto out = rowsOf(dst);
         for (int y = 0; y < src.height(); ++y)
             for (int x = 0; x < src.width(); ++x)
