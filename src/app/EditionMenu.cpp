@@ -2,8 +2,11 @@
 #include "Clipboard.h"
 #include "DialogRunner.h"
 #include "MenuRoutes.h"
+#include "PixelRows.h"
 #include "TMDIChild.h"
 #include "TMainForm.h"
+
+#include <QMdiSubWindow>
 
 namespace vermeo {
 
@@ -23,16 +26,34 @@ const MenuRoutes &editionRoutes()
 
 void TMainForm::PasteItemClick()
 {
-    // A new window of the clipboard picture's size, on white, then the paste.
-    const QImage bitmap = clipboard::clipboardBitmap();
-    if (bitmap.isNull())
+    if (!clipboard::clipboardHasBitmap())
         return;
+    // A refused picture says why, and no window is left behind.
+    const QImage bitmap = clipboard::clipboardBitmap();
+    if (bitmap.isNull()) {
+        DialogRunner::tell(this, QMessageBox::Critical,
+                           QStringLiteral("L'image du Presse-papiers ne peut pas être lue : elle est trop grande ou "
+                                          "endommagée."));
+        return;
+    }
+    if (!isHoldableSize(bitmap.width(), bitmap.height())) {
+        DialogRunner::tell(this, QMessageBox::Critical,
+                           QStringLiteral("L'image du Presse-papiers est trop grande : %1 x %2.")
+                               .arg(bitmap.width())
+                               .arg(bitmap.height()));
+        return;
+    }
+    // A new window of the clipboard picture's size, on white, then the paste.
     TMDIChild *child = OuvreFenetreImage(QString());
-    child->guarded([&] {
+    try {
         child->Init(bitmap.width(), bitmap.height(), clWhite);
         prepareChild(child);
         clipboard::Coller(child->doc(), *child);
-    });
+    } catch (const VermeoError &e) {
+        child->doc().setModified(false);
+        child->subWindow()->close();
+        DialogRunner::tell(this, QMessageBox::Critical, e.message());
+    }
 }
 
 void TMainForm::Effacerlimage1Click()

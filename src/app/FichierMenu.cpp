@@ -45,6 +45,8 @@ void TMainForm::FileNewItemClick()
     }
     if (w == 0)
         return;
+    // The background becomes the fill colour of the main window's drawing state.
+    State.backColour = colour;
     Backcolor->setColour(colour);
     // Counted before the window is created: with two open, the next is "Image3".
     const QString name = QStringLiteral("Image%1").arg(childCount() + 1);

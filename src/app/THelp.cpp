@@ -48,6 +48,8 @@ THelp::THelp(Entry entry, const QString &helpFile, QWidget *parent) : QDialog(pa
     Browser->setObjectName(QStringLiteral("Browser"));
     col->addWidget(Browser, 1);
     auto *close = new QPushButton(QStringLiteral("Fermer"), this);
+    close->setObjectName(QStringLiteral("Button1"));
+    close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     col->addWidget(close, 0, Qt::AlignRight);
 

@@ -18,12 +18,14 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -247,16 +249,25 @@ void TMainForm::buildToolBar()
     m_controls.insert("FontName", FontName);
     m_controls.insert("SpinEdit2", SpinEdit2);
     m_childControls << FontName << SpinEdit2;
-    connect(FontName, &QComboBox::currentTextChanged, this, [this](const QString &name) {
+    // A typed name or size counts once committed (Enter, a pick from the list, leaving
+    // the box), not at every keystroke; the focus goes back to the picture then, unless
+    // the user has gone to another control.
+    FontName->setInsertPolicy(QComboBox::NoInsert);
+    auto commitFont = [this] {
         if (TMDIChild *c = activeChild()) {
-            SetFontName(c->doc(), name);
-            giveFocusToChild();
+            SetFontName(c->doc(), FontName->currentText());
+            if (FontName->hasFocus())
+                giveFocusToChild();
         }
-    });
+    };
+    connect(FontName, &QComboBox::activated, this, commitFont);
+    connect(FontName->lineEdit(), &QLineEdit::editingFinished, this, commitFont);
+    SpinEdit2->setKeyboardTracking(false);
     connect(SpinEdit2, &QSpinBox::valueChanged, this, [this](int size) {
         if (TMDIChild *c = activeChild()) {
             SetFontSize(c->doc(), size);
-            giveFocusToChild();
+            if (SpinEdit2->hasFocus())
+                giveFocusToChild();
         }
     });
     for (auto [name, g, hint] : {std::tuple{"BoldButton", "bold", "Gras"}, std::tuple{"ItalButton", "italic", "Italique"},
@@ -310,10 +321,18 @@ void TMainForm::buildStatusBar()
     onClock();
 }
 
+QString clockText(const QTime &time)
+{
+    // The system's long time format without its time zone, which would not fit.
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
+    return QStringLiteral("    ") + time.toString(format.trimmed());
+}
+
 void TMainForm::onClock()
 {
-    m_panels[2]->setText(QStringLiteral("    ") +
-                         QTime::currentTime().toString(QLocale::system().timeFormat(QLocale::LongFormat)));
+    m_panels[2]->setText(clockText(QTime::currentTime()));
+    m_panels[2]->setMinimumWidth(m_panels[2]->sizeHint().width());
 }
 
 QWidget *TMainForm::control(const QString &name) const { return m_controls.value(name); }
@@ -419,7 +438,20 @@ void TMainForm::resizeEvent(QResizeEvent *e)
 
 void TMainForm::closeEvent(QCloseEvent *e)
 {
-    // Every image window asks its own question; one refusal keeps everything open.
+    // Every image window asks its own question first; one "Annuler" stops the whole
+    // quit before any window is closed.
+    QList<TMDIChild *> discarded;
+    for (TMDIChild *c : children()) {
+        bool discard = false;
+        if (!c->FormCloseQuery(discard)) {
+            e->ignore();
+            return;
+        }
+        if (discard)
+            discarded << c;
+    }
+    for (TMDIChild *c : std::as_const(discarded))
+        c->doc().setModified(false);
     m_mdi->closeAllSubWindows();
     if (!children().isEmpty()) {
         e->ignore();
@@ -432,8 +464,13 @@ void TMainForm::closeEvent(QCloseEvent *e)
 
 TMDIChild *TMainForm::OuvreFenetreImage(const QString &name)
 {
+    // The cascade position of the windows already open, so that RedimForm has the room
+    // of the whole frame to fit a large picture from there.
+    constexpr int kCascadeStep = 24, kCascadeSteps = 10;
+    const int k = childCount() % kCascadeSteps;
     auto *child = new TMDIChild(*this);
     QMdiSubWindow *sw = m_mdi->addSubWindow(child);
+    sw->move(k * kCascadeStep, k * kCascadeStep);
     sw->setAttribute(Qt::WA_DeleteOnClose);
     const QString caption = formats::fileNamePart(name);
     child->setWindowTitle(caption);
@@ -468,6 +505,9 @@ QList<TMDIChild *> TMainForm::children() const
 void TMainForm::prepareChild(TMDIChild *child)
 {
     applyMainState(State, child->doc(), *child);
+    // The first text of a new window is written in what the font boxes show.
+    SetFontName(child->doc(), FontName->currentText());
+    SetFontSize(child->doc(), SpinEdit2->value());
     child->SetPage(Margins[0], Margins[1], Margins[2], Margins[3], PrintScale);
 }
 
@@ -480,6 +520,9 @@ void TMainForm::UpdateMenuItems()
     for (QWidget *w : std::as_const(m_childControls))
         w->setEnabled(any);
     m_actions.value("PasteItem")->setEnabled(clipboard::clipboardHasBitmap());
+    // With no picture open, no picture size is shown.
+    if (!any)
+        m_panels[1]->clear();
 }
 
 void TMainForm::rebuildWindowList()

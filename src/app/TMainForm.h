@@ -18,12 +18,16 @@ class QMdiArea;
 class QMenu;
 class QProgressBar;
 class QSpinBox;
+class QTime;
 class QTimer;
 class QToolButton;
 
 namespace vermeo {
 
 class TMDIChild;
+
+// The status bar's clock: four spaces and the time in the system's format.
+QString clockText(const QTime &time);
 
 class TMainForm : public QMainWindow, public MainFrame {
     Q_OBJECT
@@ -108,6 +112,7 @@ private:
     void openAcquired(const QImage &picture);
     void buildToolBar();
     void buildToolPanel();
+    void showChosenTool(QButtonGroup *panelTools, int buttonIndex);
     void buildPaletteBar();
     void buildStatusBar();
     QToolButton *makeButton(QWidget *parent, const QString &name, const QString &glyphName, const QString &hint);

@@ -45,12 +45,15 @@ void TMainForm::buildToolPanel()
             b = makeButton(Panel1, QString::fromLatin1(t.objectName), QString::fromLatin1(t.glyph), t.hint);
             m_childControls << b;
         }
+        b->setCheckable(true);
         if (t.inPanelGroup) {
-            b->setCheckable(true);
             toolGroup->addButton(b);
             place(b);
         }
-        connect(b, &QToolButton::clicked, this, [this, i] { toolButtonClick(State, i, active()); });
+        connect(b, &QToolButton::clicked, this, [this, i, toolGroup] {
+            toolButtonClick(State, i, active());
+            showChosenTool(toolGroup, i);
+        });
     }
     qobject_cast<QToolButton *>(m_controls.value("PenButton"))->setChecked(true);
 
@@ -143,6 +146,24 @@ void TMainForm::buildPaletteBar()
             paletteClick(State, i, active());
             syncSwatches();
         });
+    }
+}
+
+void TMainForm::showChosenTool(QButtonGroup *panelTools, int buttonIndex)
+{
+    // The upper bar's selection buttons stand apart from the panel's group: whichever was
+    // chosen last shows pressed, and only it.
+    const auto &tools = toolButtons();
+    const bool selection = !tools[size_t(buttonIndex)].inPanelGroup;
+    for (const ToolButtonInfo &t : tools) {
+        auto *b = qobject_cast<QToolButton *>(m_controls.value(QString::fromLatin1(t.objectName)));
+        if (!t.inPanelGroup)
+            b->setChecked(&t == &tools[size_t(buttonIndex)]);
+    }
+    if (selection && panelTools->checkedButton()) {
+        panelTools->setExclusive(false);
+        panelTools->checkedButton()->setChecked(false);
+        panelTools->setExclusive(true);
     }
 }
 

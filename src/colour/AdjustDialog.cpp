@@ -31,8 +31,9 @@ PreviewDialog::PreviewDialog(QWidget *parent, const QString &caption, int w, int
     Button2 = makeButton(this, "Button2", QStringLiteral("OK"), 336, 56);
     Button4 = makeButton(this, "Button4", QStringLiteral("Rétablir"), 336, 112);
     Button3 = makeButton(this, "Button3", QStringLiteral("Aperçu"), 337, 148);
-    // Enter on "Aperçu" (and, through previewOnEnter, on the sliders) previews.
-    Button3->setDefault(true);
+    // Enter means "OK"; on "Aperçu" and on the sliders it previews.
+    Button2->setDefault(true);
+    previewOnEnter(Button3);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(previewX, previewY, kPreviewWidth, kPreviewHeight);

@@ -25,6 +25,7 @@ THisto::THisto(QWidget *parent, Progress &progress) : QDialog(parent), m_progres
     Button1 = new QPushButton(QStringLiteral("Fermer"), top);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(8, 4, 75, 25);
+    Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &QDialog::reject);
     const QString captions[3] = {QStringLiteral("Rouge"), QStringLiteral("Vert"), QStringLiteral("Bleu")};
     const int xs[3] = {28, 164, 284};

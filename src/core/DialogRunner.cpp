@@ -1,5 +1,7 @@
 #include "DialogRunner.h"
 
+#include <QLayout>
+
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
@@ -165,5 +167,15 @@ ScriptedDialogs::ScriptedDialogs()
 }
 
 ScriptedDialogs::~ScriptedDialogs() { DialogRunner::resetScripts(); }
+
+void makeFixedDialog(QDialog &dialog)
+{
+    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint);
+    if (QLayout *l = dialog.layout())
+        l->setSizeConstraint(QLayout::SetFixedSize);
+    else
+        dialog.setFixedSize(dialog.size());
+}
 
 } // namespace vermeo

@@ -62,6 +62,10 @@ public:
     static void resetScripts();
 };
 
+// A dialog of fixed size whose title bar has a close box only (no minimise or maximise
+// button from the window manager). Call once its controls are laid out.
+void makeFixedDialog(QDialog &dialog);
+
 // Installs scripts for one scope (a test) and removes them afterwards.
 class ScriptedDialogs {
 public:

@@ -46,6 +46,7 @@ TAttributs::TAttributs(QWidget *parent) : QDialog(parent)
     auto *top = new QVBoxLayout(this);
     auto *close = new QPushButton(QStringLiteral("Fermer"), this);
     close->setObjectName(QStringLiteral("Button1"));
+    close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     top->addWidget(close, 0, Qt::AlignLeft);
     auto *grid = new QGridLayout;

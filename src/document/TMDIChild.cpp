@@ -27,8 +27,9 @@ TMDIChild::TMDIChild(MainFrame &frame, QWidget *parent) : QScrollArea(parent), m
     setFrameShape(QFrame::NoFrame);
     setBackgroundRole(QPalette::Dark);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The scroll bars follow the window's size at all times (after tiling, a resize by hand...).
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFocusPolicy(Qt::StrongFocus);
     QFont f(QStringLiteral("MS Sans Serif"));
     f.setPixelSize(13);
@@ -123,7 +124,8 @@ void TMDIChild::RedimForm()
 {
     QMdiSubWindow *sw = subWindow();
     const QSize main = m_frame.mainClientSize();
-    if (!sw || main.isEmpty())
+    // A minimised window keeps its bar's size; it is fitted again when restored.
+    if (!sw || main.isEmpty() || sw->isMinimized())
         return;
     const int pw = m_doc.viewWidth(), ph = m_doc.viewHeight();
     QPoint pos = sw->pos();
@@ -135,8 +137,6 @@ void TMDIChild::RedimForm()
     const QSize frame = sw->size() - size(); // title bar and borders of the MDI window
     const bool hBar = main.width() < pw + pos.x() + 66;
     const bool vBar = main.height() < ph + pos.y() + 110;
-    setHorizontalScrollBarPolicy(hBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(vBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     const int vBarW = vBar ? verticalScrollBar()->sizeHint().width() : 0;
     const int hBarH = hBar ? horizontalScrollBar()->sizeHint().height() : 0;
     const int outerW = hBar ? main.width() - pos.x() - 66 : pw + vBarW + frame.width();
@@ -150,23 +150,33 @@ void TMDIChild::resizeWindow(int w, int h)
         sw->resize(w, h);
 }
 
+bool TMDIChild::FormCloseQuery(bool &discard)
+{
+    discard = false;
+    if (!m_doc.modified())
+        return true;
+    const auto answer = DialogRunner::ask(
+        this, QMessageBox::Warning,
+        QStringLiteral("Enregistrer modifications dans ") + formats::fileNamePart(m_doc.FileName) + QStringLiteral(" ?"),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel)
+        return false;
+    // A cancelled save dialog or a failed save keeps the window and its changes.
+    if (answer == QMessageBox::Yes && (!Sauve(false) || m_doc.modified()))
+        return false;
+    discard = answer == QMessageBox::No;
+    return true;
+}
+
 void TMDIChild::closeEvent(QCloseEvent *e)
 {
-    if (m_doc.modified()) {
-        const auto answer = DialogRunner::ask(
-            this, QMessageBox::Warning,
-            QStringLiteral("Enregistrer modifications dans ") + formats::fileNamePart(m_doc.FileName) + QStringLiteral(" ?"),
-            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        if (answer == QMessageBox::Cancel) {
-            e->ignore();
-            return;
-        }
-        // A cancelled save dialog or a failed save keeps the window and its changes.
-        if (answer == QMessageBox::Yes && (!Sauve(false) || m_doc.modified())) {
-            e->ignore();
-            return;
-        }
+    bool discard = false;
+    if (!FormCloseQuery(discard)) {
+        e->ignore();
+        return;
     }
+    if (discard)
+        m_doc.setModified(false);
     e->accept();
 }
 

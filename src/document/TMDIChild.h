@@ -46,6 +46,9 @@ public:
     // Loads a file; shows nothing itself, throws VermeoError on failure.
     void Charge(const QString &fileName);
 
+    // Asks whether to save a modified picture; false when the user cancels or the save
+    // did not happen. discard tells that the user chose to give the changes up.
+    bool FormCloseQuery(bool &discard);
     void FormActivate();
     void RedimForm();
     QString FileName() const { return m_doc.FileName; }

@@ -18,8 +18,6 @@ bool TEditext::accepted = false;
 TEditext::TEditext(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Editeur de texte"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMinimumWidth(260);
@@ -49,7 +47,7 @@ TEditext::TEditext(QWidget *parent) : QDialog(parent)
     layout->addWidget(Edit1);
     layout->addLayout(angleRow);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    makeFixedDialog(*this);
 
     connect(Button1, &QPushButton::clicked, this, &TEditext::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TEditext::Button2Click);

@@ -41,6 +41,7 @@ TCadre::TCadre(QWidget *parent) : QDialog(parent)
     Button1->setObjectName(QStringLiteral("Button1"));
     Button2 = new QPushButton(QStringLiteral("OK"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setDefault(true); // Enter means "OK"
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(Button2);
     buttons->addWidget(Button1);

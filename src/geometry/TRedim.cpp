@@ -1,4 +1,6 @@
 #include "TRedim.h"
+#include "DialogRunner.h"
+#include "PixelRows.h"
 
 #include <QCheckBox>
 #include <QFocusEvent>
@@ -18,12 +20,14 @@ namespace vermeo {
 namespace {
 constexpr int kMinProportional = 32;
 
-int editValue(const QLineEdit *e)
+int editNumber(const QString &text)
 {
     bool ok = false;
-    const int v = e->text().toInt(&ok);
+    const int v = text.toInt(&ok);
     return ok ? v : 0;
 }
+
+int editValue(const QLineEdit *e) { return editNumber(e->text()); }
 } // namespace
 
 int roundHalfEven(long double v)
@@ -61,6 +65,7 @@ TRedim::TRedim(QWidget *parent) : QDialog(parent)
     Button1->setObjectName(QStringLiteral("Button1"));
     Button2 = new QPushButton(QStringLiteral("OK"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setDefault(true); // Enter means "OK"
     grid->addWidget(new QLabel(QStringLiteral("Largeur"), this), 0, 0);
     grid->addWidget(Edit1, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Hauteur"), this), 1, 0);
@@ -70,7 +75,8 @@ TRedim::TRedim(QWidget *parent) : QDialog(parent)
     buttons->addWidget(Button2);
     buttons->addWidget(Button1);
     grid->addLayout(buttons, 3, 0, 1, 2);
-    setFixedSize(sizeHint());
+    // Fixed, but never narrower than its caption needs.
+    setFixedSize(sizeHint().expandedTo(minimumSize()));
     connect(Button1, &QPushButton::clicked, this, &TRedim::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TRedim::Button2Click);
 }
@@ -123,8 +129,32 @@ void TRedim::Button1Click()
 
 void TRedim::Button2Click()
 {
+    // A size the picture cannot take is refused here, before anything changes; an empty
+    // or zero width still means "no change".
+    const QString problem = sizeProblem(Edit1->text(), Edit2->text());
+    if (!problem.isEmpty()) {
+        DialogRunner::tell(this, QMessageBox::Warning, problem);
+        return;
+    }
     m_accepted = true;
     accept();
+}
+
+QString TRedim::sizeProblem(const QString &width, const QString &height)
+{
+    const auto check = [](const QString &text, const QString &what) -> QString {
+        bool ok = false;
+        const qlonglong v = text.toLongLong(&ok);
+        if (!text.isEmpty() && (!ok || v > kMaxSide))
+            return QStringLiteral("%1 doit être comprise entre 1 et %2 pixels, pas « %3 ».").arg(what).arg(kMaxSide).arg(text);
+        return {};
+    };
+    QString problem = check(width, QStringLiteral("La largeur"));
+    if (problem.isEmpty())
+        problem = check(height, QStringLiteral("La hauteur"));
+    if (problem.isEmpty() && editNumber(width) > 0 && editNumber(height) == 0)
+        problem = QStringLiteral("La hauteur doit valoir au moins 1.");
+    return problem;
 }
 
 bool TRedim::eventFilter(QObject *watched, QEvent *event)

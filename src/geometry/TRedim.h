@@ -22,7 +22,10 @@ public:
     void Edit1Exit();
     void Edit2Exit();
     void Button1Click(); // Annuler
-    void Button2Click(); // OK
+    void Button2Click(); // OK; a size the picture cannot take is refused with a message
+
+    // Why a typed width and height cannot be taken, in French; empty when they can.
+    static QString sizeProblem(const QString &width, const QString &height);
 
     QLineEdit *Edit1;
     QLineEdit *Edit2;

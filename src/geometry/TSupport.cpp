@@ -28,6 +28,7 @@ TSupport::TSupport(QWidget *parent) : QDialog(parent)
     Button1->setObjectName(QStringLiteral("Button1"));
     Button2 = new QPushButton(QStringLiteral("OK"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setDefault(true); // Enter means "OK"
     grid->addWidget(new QLabel(QStringLiteral("Largeur"), this), 0, 0);
     grid->addWidget(SpinEdit1, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Hauteur"), this), 1, 0);

@@ -1,5 +1,12 @@
 #include "AppFixture.h"
+#include "ChannelDialogs.h"
 #include "TAttributs.h"
+#include "TCadre.h"
+#include "TOmbre.h"
+#include "TRedim.h"
+#include "TSupport.h"
+#include "TextTool.h"
+#include "ToneDialogs.h"
 #include "Translations.h"
 
 #include <QDate>
@@ -8,7 +15,11 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTranslator>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <memory>
 
 using namespace vermeo;
 
@@ -106,5 +117,51 @@ TEST(Translations, TheToolkitsButtonsAndFileDialogSpeakFrench)
     for (QTranslator *t : qApp->findChildren<QTranslator *>()) {
         QCoreApplication::removeTranslator(t);
         delete t;
+    }
+}
+
+// In every dialog Enter means "OK" (or "Fermer" where that is the only way out), from
+// whichever field the user is in; only the adjustment dialogs' "Aperçu" and sliders
+// preview with it, and the text editor handles it itself.
+TEST(Dialogs, EnterMeansOkInEveryDialog)
+{
+    struct Case {
+        const char *name;
+        std::function<QDialog *()> make;
+    };
+    const Case cases[] = {
+        {"Nouveau", [] { return new TNouveau; }},
+        {"Propriétés", [] { return new TAttributs; }},
+        {"Redimensiooner", [] { return new TRedim; }},
+        {"Agrandir le support", [] { return new TSupport; }},
+        {"Cadre", [] { return new TCadre; }},
+        {"Luminosité", [] { return new colour::TLumin; }},
+        {"Solariser", [] { return new colour::TSolar; }},
+        {"Balance", [] { return new colour::TBalCoul; }},
+        {"Permuter", [] { return new colour::TPermut; }},
+        {"Remplacer", [] { return new colour::TRCouleur; }},
+        {"Séparation", [] { return new colour::TRvb; }},
+        {"Ombre", [] { return new colour::TOmbre; }},
+        {"Editeur de texte", [] { return new TEditext; }},
+    };
+    for (const Case &k : cases) {
+        std::unique_ptr<QDialog> d(k.make());
+        d->show();
+        QApplication::processEvents();
+        // Enter from each input field and from the check boxes.
+        QList<QWidget *> fields;
+        for (QWidget *w : d->findChildren<QWidget *>())
+            if (qobject_cast<QSpinBox *>(w) || qobject_cast<QLineEdit *>(w) || qobject_cast<QCheckBox *>(w))
+                if (!qobject_cast<QLineEdit *>(w) || !qobject_cast<QSpinBox *>(w->parentWidget()))
+                    fields << w;
+        if (fields.isEmpty())
+            fields << d.get();
+        for (QWidget *field : fields) {
+            d->show();
+            d->setResult(-1);
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_Return);
+            EXPECT_EQ(d->result(), QDialog::Accepted) << k.name << " from " << field->objectName().toStdString();
+        }
     }
 }

@@ -51,16 +51,21 @@ TEST(GeometryCommands, ResizeThroughTheDialogSetsTheBaseSize)
     doc.Annule();
     EXPECT_EQ(doc.image(), before);
 
-    // Absurd sizes are refused with the picture as it was.
-    scripts.onDialog = [](QDialog &d) {
-        auto &r = static_cast<TRedim &>(d);
-        r.CheckBox1->setChecked(false);
-        r.Edit1->setText(QStringLiteral("90000"));
-        r.Edit2->setText(QStringLiteral("90000"));
-        r.Button2Click();
-    };
-    EXPECT_THROW(Redimensionne(doc, host), VermeoError);
-    EXPECT_EQ(doc.image(), before);
+    // Absurd sizes are refused by the dialog, which says why, with the picture as it was.
+    for (const char *width : {"90000", "12345678901"}) {
+        scripts.onDialog = [width](QDialog &d) {
+            auto &r = static_cast<TRedim &>(d);
+            r.CheckBox1->setChecked(false);
+            r.Edit1->setText(QString::fromLatin1(width));
+            r.Edit2->setText(QStringLiteral("90"));
+            r.Button2Click();
+        };
+        scripts.asked.clear();
+        Redimensionne(doc, host);
+        EXPECT_EQ(doc.image(), before);
+        ASSERT_EQ(scripts.asked.size(), 1u);
+        EXPECT_TRUE(scripts.asked[0].startsWith(QStringLiteral("La largeur doit être comprise entre 1 et 65536")));
+    }
     scripts.onDialog = {}; // cancelled
     Redimensionne(doc, host);
     EXPECT_EQ(doc.image(), before);
