@@ -233,6 +233,8 @@ void TMainForm::buildToolBar()
             if (QAction *a = m_actions.value(QString::fromLatin1(b.handler)))
                 connect(btn, &QToolButton::clicked, a, &QAction::trigger);
     }
+    connect(qobject_cast<QToolButton *>(m_controls.value("PrintButton")), &QToolButton::clicked, this,
+            &TMainForm::PrintButtonClick);
     FontName = new QComboBox(bar);
     FontName->setObjectName(QStringLiteral("FontName"));
     FontName->setEditable(true);

@@ -74,6 +74,14 @@ public:
     void FileExitItemClick();
     void Capturecran1Click();
     void Acqurir1Click();
+    void Parcourir1Click();
+    void Conversionsmultiples1Click();
+    void Conversions();
+    void Configurationimprimante1Click();
+    void Miseenpage1Click();
+    void Apercuavantimpression1Click();
+    void Imprimer1Click();
+    void PrintButtonClick();
     void Effacerlimage1Click();
     void PasteItemClick();
     void WindowCascadeItemClick();

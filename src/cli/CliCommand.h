@@ -1,6 +1,7 @@
 #pragma once
 // The sub-commands of vermeo-cli register themselves here, each in its own file.
 #include <QStringList>
+#include <cstdio>
 #include <functional>
 #include <vector>
 
@@ -20,6 +21,10 @@ struct CliCommand {
 };
 
 std::vector<CliCommand> &commands();
+
+// Where a command writes its own lines for the user (the real stderr: the libraries'
+// own texts on fd 2 go nowhere without --verbose).
+FILE *errorOutput();
 
 struct Registrar {
     explicit Registrar(CliCommand c) { commands().push_back(std::move(c)); }

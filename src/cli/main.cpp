@@ -17,6 +17,12 @@ std::vector<CliCommand> &commands()
     return list;
 }
 
+namespace {
+FILE *userErrors = stderr;
+}
+
+FILE *errorOutput() { return userErrors; }
+
 std::vector<ApplyOperation> &applyOperations()
 {
     static std::vector<ApplyOperation> list;
@@ -66,6 +72,7 @@ int main(int argc, char **argv)
         if (!errors)
             errors = stderr;
     }
+    vermeo::cli::userErrors = errors;
     if (verbose)
         QLoggingCategory::setFilterRules(QStringLiteral("vermeo.*=true"));
     // Fonts and image plugins need a Gui application; no window is ever opened.

@@ -5,7 +5,9 @@
 #include "DocumentFiles.h"
 #include "FileAccess.h"
 #include "Zoom.h"
+#include "Printing.h"
 #include "TAttributs.h"
+#include "TEcran.h"
 
 #include "DialogRunner.h"
 
@@ -73,6 +75,22 @@ void TMDIChild::SetPage(int left, int top, int right, int bottom, int scale)
     m_doc.MarginRight = right;
     m_doc.MarginBottom = bottom;
     ImageDocument::PrintScale = scale;
+}
+
+void TMDIChild::Imprime(int copies)
+{
+    guarded([&] { printing::Imprime(m_doc, copies); });
+}
+
+void TMDIChild::Apercu()
+{
+    {
+        TEcran ecran(this);
+        ecran.Init(m_doc.MarginLeft, m_doc.MarginTop, m_doc.MarginRight, m_doc.MarginBottom, ImageDocument::PrintScale,
+                   m_doc.view(), printing::pageMetrics(printing::printer()));
+        DialogRunner::exec(ecran);
+    }
+    setFocus();
 }
 
 void TMDIChild::Annule()

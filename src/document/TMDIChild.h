@@ -33,6 +33,10 @@ public:
     void Init(int w, int h, TColour colour);
     void SetIni(int toolNumber, int penWidth, int brushStyle, TColour fill, TColour pen, int penStyle);
     void SetPage(int left, int top, int right, int bottom, int scale);
+    // Prints the picture as shown on one page; a failure (no printer...) is shown.
+    void Imprime(int copies);
+    // The print preview, modal; the focus comes back here.
+    void Apercu();
     void SauveUndo() { m_doc.SauveUndo(); }
     void Annule();
     void Modif() { m_doc.Modif(); }

@@ -27,6 +27,7 @@ struct JpegContext {
     QImage image;
     std::vector<JSAMPLE> row;
     SinkDestination *dest = nullptr;
+    int fullWidth = 0, fullHeight = 0;
 };
 
 extern "C" void jpegErrorExit(j_common_ptr cinfo)
@@ -71,7 +72,7 @@ VermeoError jpegError(const char *what, const JpegContext &ctx)
 
 // Returns false on failure (the message is in ctx); no C++ object is created or
 // destroyed between setjmp and the last libjpeg call.
-bool decodeInto(JpegContext *ctx, jpeg_decompress_struct *cinfo, const QByteArray *data)
+bool decodeInto(JpegContext *ctx, jpeg_decompress_struct *cinfo, const QByteArray *data, const QSize *atLeast)
 {
     if (setjmp(ctx->jump)) {
         jpeg_destroy_decompress(cinfo);
@@ -97,8 +98,23 @@ bool decodeInto(JpegContext *ctx, jpeg_decompress_struct *cinfo, const QByteArra
         cinfo->out_color_space = JCS_GRAYSCALE;
     else
         cinfo->out_color_space = JCS_EXT_BGRX; // the memory layout of RGB32
+    ctx->fullWidth = int(w);
+    ctx->fullHeight = int(h);
+    // libjpeg's scaled decoding skips most of the work: the largest reduction (down to
+    // an eighth) that still covers the requested size on both sides.
+    if (atLeast && w > atLeast->width() && h > atLeast->height()) {
+        for (int denom : {8, 4, 2}) {
+            if ((w + denom - 1) / denom >= atLeast->width() && (h + denom - 1) / denom >= atLeast->height()) {
+                cinfo->scale_num = 1;
+                cinfo->scale_denom = unsigned(denom);
+                break;
+            }
+        }
+    }
+    jpeg_calc_output_dimensions(cinfo);
+    const JDIMENSION expectW = cinfo->output_width, expectH = cinfo->output_height;
     jpeg_start_decompress(cinfo);
-    if (cinfo->output_width != w || cinfo->output_height != h) {
+    if (cinfo->output_width != expectW || cinfo->output_height != expectH) {
         std::snprintf(ctx->message, sizeof ctx->message, "taille incohérente");
         jpeg_destroy_decompress(cinfo);
         return false;
@@ -151,13 +167,14 @@ bool readRows(JpegContext *ctx, jpeg_decompress_struct *cinfo)
 }
 } // namespace
 
-Picture decodeJpeg(const QByteArray &data)
+namespace {
+Picture decodeJpegAt(const QByteArray &data, const QSize *atLeast, QSize *fullSize)
 {
     auto ctx = std::make_unique<JpegContext>();
     jpeg_decompress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
     installErrors(*ctx, cinfo);
-    if (!decodeInto(ctx.get(), &cinfo, &data))
+    if (!decodeInto(ctx.get(), &cinfo, &data, atLeast))
         throw jpegError("fichier JPEG illisible", *ctx);
     try {
         ctx->image = newDecodedPicture(int(cinfo.output_width), int(cinfo.output_height));
@@ -168,10 +185,20 @@ Picture decodeJpeg(const QByteArray &data)
     ctx->row.resize(size_t(cinfo.output_width) * 4);
     if (!readRows(ctx.get(), &cinfo))
         throw jpegError("fichier JPEG endommagé", *ctx);
+    if (fullSize)
+        *fullSize = QSize(ctx->fullWidth, ctx->fullHeight);
     Picture pic;
     pic.image = std::move(ctx->image);
     pic.depth = 24;
     return pic;
+}
+} // namespace
+
+Picture decodeJpeg(const QByteArray &data) { return decodeJpegAt(data, nullptr, nullptr); }
+
+Picture decodeJpegReduced(const QByteArray &data, QSize atLeast, QSize *fullSize)
+{
+    return decodeJpegAt(data, &atLeast, fullSize);
 }
 
 namespace {

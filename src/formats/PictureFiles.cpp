@@ -92,6 +92,12 @@ FileKind readingKind(const QString &fileName)
 
 FileKind batchReadingKind(const QString &fileName)
 {
+    // The endings the image windows know beyond the table; read as BMP they would fail.
+    const QString n = fileName.toUpper();
+    if (n.endsWith(QLatin1String(".JPEG")))
+        return FileKind::Jpeg;
+    if (n.endsWith(QLatin1String(".PNG")))
+        return FileKind::Png;
     const FileKind k = readingKind(fileName);
     return k == FileKind::General ? FileKind::Bmp : k;
 }

@@ -49,8 +49,8 @@ bool convertByBands(const QString &in, const QString &out, const BandKernel &ker
 } // namespace vermeo::formats
 
 namespace vermeo {
-// The batch converter's window-less pair: reading takes any other name as a
-// Windows bitmap.
+// The batch converter's window-less pair: reading takes names ending in ".jpeg" as
+// JPEG and ".png" as PNG, and any other name outside the table as a Windows bitmap.
 void LitFichier(Picture &bitmap, const QString &fileName);
 void EcritFichier(const Picture &bitmap, const QString &fileName);
 } // namespace vermeo

@@ -1,6 +1,11 @@
 #include "AppFixture.h"
 #include "ChannelDialogs.h"
 #include "TAttributs.h"
+#include "TCat.h"
+#include "TConvert.h"
+#include "TEcran.h"
+#include "TMep.h"
+#include "TVignettes.h"
 #include "TCadre.h"
 #include "TOmbre.h"
 #include "TRedim.h"
@@ -143,6 +148,11 @@ TEST(Dialogs, EnterMeansOkInEveryDialog)
         {"Séparation", [] { return new colour::TRvb; }},
         {"Ombre", [] { return new colour::TOmbre; }},
         {"Editeur de texte", [] { return new TEditext; }},
+        {"Mise en page", [] { return new TMep; }},
+        {"Aperçu avant impression", [] { return new TEcran; }},
+        {"Parcourir", [] { return new formats::TCat; }},
+        {"Parcourir (vignettes)", [] { return new formats::TVignettes; }},
+        {"Conversions multiples", [] { return new formats::TConvert; }},
     };
     for (const Case &k : cases) {
         std::unique_ptr<QDialog> d(k.make());

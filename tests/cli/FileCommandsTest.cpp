@@ -3,6 +3,7 @@
 #include "CliTestUtil.h"
 #include "FormatTestUtil.h"
 #include "PaletteFit.h"
+#include "BatchConversion.h"
 #include "PictureFiles.h"
 #include "ShadowGradient.h"
 
@@ -115,4 +116,41 @@ TEST(CliFiles, OnlyOneFrenchLineUnlessVerbose)
     EXPECT_TRUE(j.err.contains(QStringLiteral("Not a JPEG file"))) << j.err.toStdString();
     EXPECT_TRUE(j.err.contains(QStringLiteral("ce n'est pas un fichier JPEG"))) << j.err.toStdString();
     EXPECT_FALSE(test::cli({QStringLiteral("info"), jpg}).err.contains(QStringLiteral("Not a JPEG")));
+}
+
+TEST(CliFiles, ConversionsGivesTheFilesOfTheConverterAndReportsEachFailure)
+{
+    QTemporaryDir in, viaDialog, viaCli;
+    QStringList files;
+    for (const char *name : {"photo.old.bmp", "b.jpeg", "c.pcx"}) {
+        files << in.filePath(QLatin1String(name));
+        writePictureFile(test::truecolourPicture(90, 60), files.last());
+    }
+    files.insert(1, in.filePath(QStringLiteral("abime.gif")));
+    test::writeFile(files[1], "GIF89a");
+    for (const char *format : {"Pcx", "Jpg", "Tif"}) {
+        const formats::ConversionReport r = formats::convertFiles(files, viaDialog.path(), QLatin1String(format));
+        EXPECT_EQ(r.converted, 3);
+        const test::CliRun run =
+            test::cli(QStringList{QStringLiteral("conversions"), QString::fromLatin1(format).toLower(), viaCli.path()} + files);
+        EXPECT_EQ(run.code, 1) << format;
+        EXPECT_EQ(run.out, QStringLiteral("3 fichiers convertis\n"));
+        const QStringList errors = run.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_EQ(errors.size(), 1) << run.err.toStdString();
+        EXPECT_TRUE(errors[0].contains(QStringLiteral("abime.gif"))) << errors[0].toStdString();
+    }
+    const QStringList names = QDir(viaDialog.path()).entryList(QDir::Files);
+    EXPECT_EQ(names, QDir(viaCli.path()).entryList(QDir::Files));
+    EXPECT_TRUE(names.contains(QStringLiteral("photo.Pcx")));
+    for (const QString &name : names)
+        EXPECT_EQ(test::readFile(viaDialog.filePath(name)), test::readFile(viaCli.filePath(name))) << name.toStdString();
+    // All good: exit 0; an unknown format or a missing folder converts nothing.
+    EXPECT_EQ(test::cli({QStringLiteral("conversions"), QStringLiteral("Bmp"), viaCli.path(), files[0]}).code, 0);
+    const test::CliRun png = test::cli({QStringLiteral("conversions"), QStringLiteral("png"), viaCli.path(), files[0]});
+    EXPECT_EQ(png.code, 1);
+    EXPECT_TRUE(png.err.contains(QStringLiteral("png"))) << png.err.toStdString();
+    const test::CliRun missing =
+        test::cli({QStringLiteral("conversions"), QStringLiteral("Bmp"), in.filePath(QStringLiteral("nulle-part")), files[0]});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("n'existe pas"))) << missing.err.toStdString();
 }

@@ -24,7 +24,10 @@ TEST(NameTables, OrdersOfTheContainsTests)
     EXPECT_EQ(readingKind(QStringLiteral("/a/photo.jpg.bmp")), FileKind::Jpeg);
     EXPECT_EQ(writingKind(QStringLiteral("/a/photo.jpg.bmp")), FileKind::Jpeg);
     EXPECT_EQ(readingKind(QStringLiteral("image.jpeg")), FileKind::General);
-    EXPECT_EQ(batchReadingKind(QStringLiteral("image.jpeg")), FileKind::Bmp);
+    // The batch side reads ".jpeg" and ".png" endings as the windows do; any other name as BMP.
+    EXPECT_EQ(batchReadingKind(QStringLiteral("image.jpeg")), FileKind::Jpeg);
+    EXPECT_EQ(batchReadingKind(QStringLiteral("image.PNG")), FileKind::Png);
+    EXPECT_EQ(batchReadingKind(QStringLiteral("image.png.old")), FileKind::Bmp);
     EXPECT_EQ(readingKind(QStringLiteral("x.tif")), FileKind::General);
     EXPECT_EQ(writingKind(QStringLiteral("x.TIFF")), FileKind::Tiff);
     EXPECT_EQ(writingKind(QStringLiteral("a.gif.wmf")), FileKind::Gif);
@@ -42,7 +45,12 @@ TEST(PictureFiles, GeneralReaderAndBatchReaderDiffer)
     test::writeFile(jpeg, encodeAs(FileKind::Jpeg, p));
     EXPECT_EQ(readPictureFile(jpeg).width(), 9);      // the general reader knows ".jpeg"
     Picture target;
-    EXPECT_THROW(LitFichier(target, jpeg), VermeoError); // batch: read as a Windows bitmap
+    LitFichier(target, jpeg); // batch: ".jpeg" is JPEG there too
+    EXPECT_EQ(target.width(), 9);
+    const QString pnm = dir.filePath(QStringLiteral("image.pnm"));
+    test::writeFile(pnm, encodeAs(FileKind::Jpeg, p));
+    EXPECT_THROW(LitFichier(target, pnm), VermeoError); // batch: any other name is a Windows bitmap
+    EXPECT_EQ(target.width(), 9);
     const QString tif = dir.filePath(QStringLiteral("x.tif"));
     writePictureFile(p, tif);
     EXPECT_TRUE(test::samePixels(readPictureFile(tif).image, p.image)); // through Qt's reader

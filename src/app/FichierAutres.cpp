@@ -1,0 +1,131 @@
+// The "Fichier" menu's browser, batch converter and printing commands.
+#include "BatchConversion.h"
+#include "DialogRunner.h"
+#include "Printing.h"
+#include "TCat.h"
+#include "TConvert.h"
+#include "TMDIChild.h"
+#include "TMainForm.h"
+#include "TMep.h"
+#include "TVignettes.h"
+
+#include <QApplication>
+#include <QCursor>
+
+namespace vermeo {
+
+void TMainForm::Parcourir1Click()
+{
+    QStringList names;
+    {
+        formats::TCat cat(this);
+        DialogRunner::exec(cat);
+        if (!cat.Result())
+            return;
+        names = cat.files();
+    }
+    int chosen = -1;
+    {
+        formats::TVignettes page(this);
+        page.Init(names);
+        DialogRunner::exec(page);
+        chosen = page.Result();
+    }
+    if (chosen < 0)
+        return;
+    // Opened by Charge alone: the window keeps its own drawing state and page set-up.
+    const QString name = names[chosen];
+    TMDIChild *child = OuvreFenetreImage(name);
+    try {
+        child->Charge(name);
+    } catch (const VermeoError &e) {
+        if (child->subWindow())
+            child->subWindow()->close();
+        DialogRunner::tell(this, QMessageBox::Critical, e.message());
+    }
+}
+
+void TMainForm::Conversionsmultiples1Click() { Conversions(); }
+
+void TMainForm::Conversions()
+{
+    QStringList files;
+    QString destination, format;
+    {
+        formats::TConvert dlg(this);
+        DialogRunner::exec(dlg);
+        dlg.Result(files, destination, format);
+    }
+    if (files.isEmpty())
+        return;
+    formats::ConversionReport report;
+    Progress &bar = progressBar();
+    bar.begin();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        report = formats::convertFiles(files, destination, format,
+                                       [&bar](int done, int total) { bar.setPosition(done * 100 / total); });
+    } catch (const VermeoError &e) {
+        QApplication::restoreOverrideCursor();
+        bar.end();
+        DialogRunner::tell(this, QMessageBox::Critical, e.message());
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+    bar.end();
+    DialogRunner::tell(this, report.failures.empty() ? QMessageBox::Information : QMessageBox::Warning,
+                       report.summary());
+}
+
+void TMainForm::Configurationimprimante1Click()
+{
+    try {
+        printing::configurePrinter(this);
+    } catch (const VermeoError &e) {
+        DialogRunner::tell(this, QMessageBox::Critical, e.message());
+    }
+}
+
+void TMainForm::Miseenpage1Click()
+{
+    {
+        TMep mep(this);
+        mep.Init(Margins[0], Margins[1], Margins[2], Margins[3], PrintScale);
+        DialogRunner::exec(mep);
+        mep.Result(Margins[0], Margins[1], Margins[2], Margins[3], PrintScale);
+    }
+    // Cancelled or not, the active window takes the main window's values.
+    if (TMDIChild *c = activeChild())
+        c->SetPage(Margins[0], Margins[1], Margins[2], Margins[3], PrintScale);
+}
+
+void TMainForm::Apercuavantimpression1Click()
+{
+    if (TMDIChild *c = activeChild())
+        c->Apercu();
+}
+
+void TMainForm::Imprimer1Click()
+{
+    TMDIChild *c = activeChild();
+    if (!c)
+        return;
+    int copies = 0;
+    try {
+        copies = printing::askPrint(this);
+    } catch (const VermeoError &e) {
+        DialogRunner::tell(this, QMessageBox::Critical, e.message());
+        return;
+    }
+    if (copies > 0)
+        c->Imprime(copies);
+}
+
+void TMainForm::PrintButtonClick()
+{
+    // One copy at once, without the print dialog.
+    if (TMDIChild *c = activeChild())
+        c->Imprime(1);
+}
+
+} // namespace vermeo

@@ -1,0 +1,43 @@
+#pragma once
+// Many picture files converted into one format and one folder: the loop shared by the
+// "Conversions multiples" command and vermeo-cli.
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+namespace vermeo::formats {
+
+// The target formats, as the format box lists them.
+const QStringList &conversionFormats();
+// The listed format a text names, whatever its case ("jpg" -> "Jpg"); empty if none.
+QString conversionFormat(const QString &text);
+
+// The destination (a separator added when missing; empty: the current directory),
+// the file-name part cut after its first ".", then the format: photo.old.bmp with
+// "Pcx" gives photo.Pcx.
+QString conversionOutputName(const QString &file, const QString &destination, const QString &format);
+
+struct ConversionFailure {
+    QString file;
+    QString reason; // French, names the file
+};
+
+struct ConversionReport {
+    int converted = 0;
+    std::vector<ConversionFailure> failures; // in list order
+    // "N fichiers convertis", then the failures: ", 1 échec :" and one line each.
+    QString summary() const;
+};
+
+// Reads each file as LitFichier and writes it as EcritFichier under its output name. A
+// file that fails is reported and the others are still converted; every write is
+// atomic. An output name that differs from an existing file of the destination only by
+// case writes over that file. Several files are converted at once; files with the same
+// output are converted one after another in list order, so the result is that of one
+// at a time. progress(done, total) runs on the calling thread. Throws VermeoError,
+// converting nothing, when the format is unknown or the destination is no folder.
+ConversionReport convertFiles(const QStringList &files, const QString &destination, const QString &format,
+                              const std::function<void(int done, int total)> &progress = {});
+
+} // namespace vermeo::formats

@@ -1,0 +1,68 @@
+#include "FolderTree.h"
+
+#include <QDir>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace vermeo::formats {
+
+FolderTree::FolderTree(QWidget *parent) : QWidget(parent)
+{
+    m_model = new QFileSystemModel(this);
+    m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    m_model->setRootPath(QStringLiteral("/"));
+    m_tree = new QTreeView(this);
+    m_tree->setObjectName(QStringLiteral("DirectoryListBox1"));
+    m_tree->setModel(m_model);
+    m_tree->setRootIndex(m_model->index(QStringLiteral("/")));
+    m_tree->setHeaderHidden(true);
+    for (int c = 1; c < m_model->columnCount(); ++c)
+        m_tree->hideColumn(c);
+    m_home = new QPushButton(QStringLiteral("Dossier personnel"), this);
+    m_home->setObjectName(QStringLiteral("HomeButton"));
+    m_home->setAutoDefault(false);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(m_tree, 1);
+    column->addWidget(m_home);
+    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) {
+                if (current.isValid())
+                    choose(m_model->filePath(current));
+            });
+    connect(m_home, &QPushButton::clicked, this, [this] { setFolder(QDir::homePath()); });
+}
+
+void FolderTree::setFolder(const QString &path)
+{
+    const QModelIndex index = m_model->index(QDir(path).absolutePath());
+    if (!index.isValid())
+        return;
+    // Already current: tell again, the files may have changed.
+    if (m_tree->currentIndex() == index)
+        choose(m_model->filePath(index));
+    else
+        m_tree->setCurrentIndex(index);
+    m_tree->scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+void FolderTree::choose(const QString &path)
+{
+    m_folder = path;
+    emit folderChosen(path);
+}
+
+QStringList filesMatching(const QString &folder, const QString &mask)
+{
+    const QStringList patterns = mask.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    QDir dir(folder);
+    dir.setNameFilters(patterns);
+    dir.setFilter(QDir::Files | QDir::Hidden);
+    dir.setSorting(QDir::Name | QDir::IgnoreCase);
+    return dir.entryList();
+}
+
+} // namespace vermeo::formats

@@ -1,0 +1,39 @@
+#pragma once
+// The folders of this machine as a tree rooted at "/", with a button that goes to the
+// home folder: the browser's and the converter's way to choose a folder.
+#include <QWidget>
+
+class QFileSystemModel;
+class QPushButton;
+class QTreeView;
+
+namespace vermeo::formats {
+
+class FolderTree : public QWidget {
+    Q_OBJECT
+public:
+    explicit FolderTree(QWidget *parent = nullptr);
+    // Opens the tree down to a folder and selects it (folderChosen follows).
+    void setFolder(const QString &path);
+    QString folder() const { return m_folder; }
+
+    QTreeView *tree() const { return m_tree; }
+    QPushButton *homeButton() const { return m_home; }
+
+signals:
+    void folderChosen(const QString &path);
+
+private:
+    void choose(const QString &path);
+
+    QFileSystemModel *m_model;
+    QTreeView *m_tree;
+    QPushButton *m_home;
+    QString m_folder;
+};
+
+// The names of the files of a folder that match a mask ("*.bmp;*.jpg"), in the file
+// list's order (by name, ignoring case).
+QStringList filesMatching(const QString &folder, const QString &mask);
+
+} // namespace vermeo::formats

@@ -1,0 +1,285 @@
+// The thumbnail browser's reading, fitting and paging, and the batch converter's
+// naming, failures and parallel runs.
+#include "BatchConversion.h"
+#include "Error.h"
+#include "FormatTestUtil.h"
+#include "Parallel.h"
+#include "PictureFiles.h"
+#include "TVignettes.h"
+#include "Thumbnails.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTest>
+#include <QToolButton>
+
+using namespace vermeo;
+using namespace vermeo::formats;
+
+namespace {
+// Waits (without a timed assertion) until the page has read all its cells.
+void waitFilled(TVignettes &page)
+{
+    QElapsedTimer t;
+    t.start();
+    while (page.filling() && t.elapsed() < 60000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+QStringList labels(const TVignettes &page)
+{
+    QStringList out;
+    for (const QLabel *l : page.Labels)
+        out << l->text();
+    return out;
+}
+
+// count small pictures p00.bmp, p01.bmp... in dir.
+QStringList pictures(const QTemporaryDir &dir, int count)
+{
+    QStringList names;
+    for (int i = 0; i < count; ++i) {
+        names << dir.filePath(QStringLiteral("p%1.bmp").arg(i, 2, 10, QLatin1Char('0')));
+        writePictureFile(test::truecolourPicture(40 + i, 30), names.last());
+    }
+    return names;
+}
+
+QStringList expectedLabels(int from, int to)
+{
+    QStringList out;
+    for (int i = from; i <= to; ++i)
+        out << QStringLiteral("p%1.bmp").arg(i, 2, 10, QLatin1Char('0'));
+    while (out.size() < TVignettes::kCells)
+        out << QString();
+    return out;
+}
+} // namespace
+
+TEST(Thumbnails, LargeJpegsAreDecodedReducedButNeverBelowTheCell)
+{
+    QTemporaryDir dir;
+    const QString jpg = dir.filePath(QStringLiteral("big.JPG"));
+    test::writeFile(jpg, encodeAs(FileKind::Jpeg, Picture::fromImage(test::varied(1600, 1200))));
+    const Thumbnail t = readThumbnail(jpg, QSize(188, 144));
+    EXPECT_EQ(t.fullSize, QSize(1600, 1200));
+    EXPECT_EQ(t.image.size(), QSize(200, 150)); // an eighth still covers the cell
+    const Thumbnail q = readThumbnail(jpg, QSize(500, 300));
+    EXPECT_EQ(q.image.size(), QSize(800, 600)); // a half: a quarter would not cover 500
+    // A picture smaller than the cell keeps its size.
+    const QString small = dir.filePath(QStringLiteral("small.jpg"));
+    test::writeFile(small, encodeAs(FileKind::Jpeg, Picture::fromImage(test::varied(100, 900))));
+    EXPECT_EQ(readThumbnail(small, QSize(188, 144)).image.size(), QSize(100, 900));
+}
+
+TEST(Thumbnails, BitmapsAreSampledBandByBandAndDamagedFilesNameThemselves)
+{
+    QTemporaryDir dir;
+    const QString bmp = dir.filePath(QStringLiteral("big.bmp"));
+    const Picture pic = Picture::fromImage(test::varied(1000, 700));
+    writePictureFile(pic, bmp);
+    const Thumbnail t = readThumbnail(bmp, QSize(188, 144));
+    EXPECT_EQ(t.fullSize, QSize(1000, 700));
+    EXPECT_EQ(t.image.size(), QSize(250, 175)); // every 4th row and column
+    EXPECT_EQ(t.image.pixel(3, 5), pic.image.pixel(12, 20));
+    const QString pcx = dir.filePath(QStringLiteral("p.pcx"));
+    writePictureFile(test::palettePicture(400, 300, 8), pcx);
+    EXPECT_EQ(readThumbnail(pcx, QSize(188, 144)).image.size(), QSize(200, 150));
+    const QString bad = dir.filePath(QStringLiteral("bad.jpg"));
+    test::writeFile(bad, QByteArray("\xFF\xD8\xFF garbage", 13));
+    try {
+        readThumbnail(bad, QSize(188, 144));
+        ADD_FAILURE() << "no error";
+    } catch (const VermeoError &e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("bad.jpg"))) << e.message().toStdString();
+    }
+}
+
+TEST(Thumbnails, EchelleStretchesOnlyPicturesLargerThanTheCellBothWays)
+{
+    const QSize panel(190, 160); // picture area 188 x 144
+    // Wide: the full width, the height by the ratio, centred above the label.
+    CellFit f = fitInCell(QSize(6000, 4000), panel);
+    EXPECT_TRUE(f.stretch);
+    EXPECT_EQ(f.view, QRect(1, (160 - 107 - 16) / 2, 188, 107));
+    // Tall: the width by the ratio, centred across.
+    f = fitInCell(QSize(1000, 2000), panel);
+    EXPECT_TRUE(f.stretch);
+    EXPECT_EQ(f.view, QRect((190 - 95) / 2, 1, 95, 144));
+    // Square counts as tall.
+    f = fitInCell(QSize(500, 500), panel);
+    EXPECT_EQ(f.view.width(), 190);
+    // Small, or large one way only: its own size, centred in the whole area.
+    for (QSize s : {QSize(100, 80), QSize(3000, 100), QSize(188, 144)}) {
+        f = fitInCell(s, panel);
+        EXPECT_FALSE(f.stretch);
+        EXPECT_EQ(f.view, QRect(1, 1, 188, 144));
+    }
+}
+
+TEST(Vignettes, ThirteenPicturesPageByTwelveAndNextShowsTheLastTwelve)
+{
+    QTemporaryDir dir;
+    const QStringList names = pictures(dir, 13);
+    TVignettes page;
+    page.Init(names);
+    waitFilled(page);
+    EXPECT_EQ(labels(page), expectedLabels(0, 11));
+    EXPECT_FALSE(page.Images[11]->pixmap().isNull());
+    page.SpeedButton3->click(); // next
+    waitFilled(page);
+    EXPECT_EQ(page.first(), 1);
+    EXPECT_EQ(labels(page), expectedLabels(1, 12));
+    QTest::keyClick(&page, Qt::Key_PageUp);
+    EXPECT_EQ(page.first(), 0);
+    page.SpeedButton4->click(); // last
+    EXPECT_EQ(page.first(), 1);
+    page.SpeedButton1->click(); // first
+    EXPECT_EQ(page.first(), 0);
+    QTest::keyClick(&page, Qt::Key_PageDown);
+    EXPECT_EQ(page.first(), 1);
+    waitFilled(page);
+}
+
+TEST(Vignettes, FewPicturesMakeOnePageAndADoubleClickPastTheEndDoesNothing)
+{
+    QTemporaryDir dir;
+    const QStringList names = pictures(dir, 5);
+    TVignettes page;
+    page.Init(names);
+    page.show();
+    waitFilled(page);
+    EXPECT_EQ(labels(page), expectedLabels(0, 4));
+    page.SpeedButton3->click();
+    page.SpeedButton4->click();
+    EXPECT_EQ(page.first(), 0);
+    waitFilled(page);
+    QTest::mouseDClick(page.Images[7], Qt::LeftButton);
+    EXPECT_TRUE(page.isVisible());
+    EXPECT_EQ(page.Result(), -1);
+    QTest::mouseDClick(page.Images[3], Qt::LeftButton);
+    EXPECT_FALSE(page.isVisible());
+    EXPECT_EQ(page.Result(), 3);
+}
+
+TEST(Vignettes, AnUnreadableFileIsMarkedAndTheCellsAfterItStillFill)
+{
+    QTemporaryDir dir;
+    QStringList names = pictures(dir, 4);
+    const QString bad = dir.filePath(QStringLiteral("p01b.jpg"));
+    test::writeFile(bad, "not a picture at all");
+    names.insert(2, bad);
+    names.insert(3, dir.filePath(QStringLiteral("gone.bmp"))); // listed, then deleted
+    TVignettes page;
+    page.Init(names);
+    waitFilled(page);
+    EXPECT_EQ(page.Labels[2]->text(), QStringLiteral("p01b.jpg"));
+    EXPECT_FALSE(page.Images[2]->pixmap().isNull()); // the mark
+    EXPECT_TRUE(page.Images[2]->toolTip().contains(QStringLiteral("p01b.jpg")));
+    EXPECT_TRUE(page.Labels[3]->text().isEmpty()); // a missing file leaves its cell empty
+    for (int k : {4, 5}) {
+        EXPECT_FALSE(page.Labels[k]->text().isEmpty()) << k;
+        EXPECT_FALSE(page.Images[k]->pixmap().isNull()) << k;
+        EXPECT_TRUE(page.Images[k]->toolTip().isEmpty()) << k;
+    }
+}
+
+TEST(Conversion, OutputNamesCutAfterTheFirstDotAndTakeTheFormatText)
+{
+    EXPECT_EQ(conversionOutputName(QStringLiteral("/in/photo.old.bmp"), QStringLiteral("/out/"), QStringLiteral("Pcx")),
+              QStringLiteral("/out/photo.Pcx"));
+    EXPECT_EQ(conversionOutputName(QStringLiteral("/in/photo.gif"), QStringLiteral("/out"), QStringLiteral("Jpg")),
+              QStringLiteral("/out/photo.Jpg"));
+    EXPECT_EQ(conversionOutputName(QStringLiteral("/in/photo.gif"), QString(), QStringLiteral("Jpg")),
+              QStringLiteral("photo.Jpg"));
+    EXPECT_EQ(conversionOutputName(QStringLiteral("/a.b/noext"), QStringLiteral("/o/"), QStringLiteral("Bmp")),
+              QStringLiteral("/o/noextBmp"));
+    EXPECT_EQ(conversionFormat(QStringLiteral("tif")), QStringLiteral("Tif"));
+    EXPECT_TRUE(conversionFormat(QStringLiteral("png")).isEmpty());
+}
+
+TEST(Conversion, ADamagedFileIsReportedAndTheOthersAreStillConverted)
+{
+    QTemporaryDir in, out;
+    QStringList files;
+    for (const char *name : {"a.old.bmp", "b.jpeg", "c.png", "d.pcx"}) {
+        files << in.filePath(QLatin1String(name));
+        writePictureFile(test::palettePicture(30, 20, 8), files.last());
+    }
+    const QString bad = in.filePath(QStringLiteral("bad.gif"));
+    test::writeFile(bad, "GIF89a broken");
+    files.insert(1, bad);
+    std::vector<int> progress;
+    const ConversionReport r = convertFiles(files, out.path(), QStringLiteral("Pcx"),
+                                            [&](int done, int total) { progress.push_back(done * 100 / total); });
+    EXPECT_EQ(r.converted, 4);
+    ASSERT_EQ(r.failures.size(), 1u);
+    EXPECT_EQ(r.failures[0].file, bad);
+    EXPECT_EQ(r.summary().section(QLatin1Char('\n'), 0, 0), QStringLiteral("4 fichiers convertis, 1 échec :"));
+    EXPECT_TRUE(r.summary().contains(QStringLiteral("bad.gif")));
+    // ".jpeg" and ".png" were read as what they are, not as bitmaps.
+    for (const char *name : {"a.Pcx", "c.Pcx", "d.Pcx"})
+        EXPECT_TRUE(test::samePixels(readPictureFile(out.filePath(QLatin1String(name))).image,
+                                     test::palettePicture(30, 20, 8).image))
+            << name;
+    EXPECT_EQ(readPictureFile(out.filePath(QStringLiteral("b.Pcx"))).image.size(), QSize(30, 20));
+    EXPECT_FALSE(QFile::exists(out.filePath(QStringLiteral("bad.Pcx"))));
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 4); // no temporary file left
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.back(), 100);
+    const ConversionReport allGood{5, {}};
+    EXPECT_EQ(allGood.summary(), QStringLiteral("5 fichiers convertis"));
+}
+
+TEST(Conversion, OwnFormatInOwnFolderOverwritesTheFileAndEmptyDestinationIsTheCurrentDirectory)
+{
+    QTemporaryDir dir;
+    const QString bmp = dir.filePath(QStringLiteral("photo.bmp"));
+    writePictureFile(Picture::fromImage(test::varied(30, 20)), bmp);
+    const QString jpg = dir.filePath(QStringLiteral("photo.jpg"));
+    writePictureFile(Picture::fromImage(test::varied(30, 20)), jpg);
+    const QByteArray before = test::readFile(jpg);
+    // Re-encoded over itself: the name differs from "photo.Jpg" only by case.
+    ConversionReport r = convertFiles({jpg}, dir.path(), QStringLiteral("Jpg"));
+    EXPECT_EQ(r.converted, 1);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"photo.bmp", "photo.jpg"}));
+    EXPECT_NE(test::readFile(jpg), before); // decoded and encoded again
+    EXPECT_EQ(readPictureFile(jpg).image.size(), QSize(30, 20));
+
+    const QString old = QDir::currentPath();
+    QTemporaryDir here;
+    QDir::setCurrent(here.path());
+    r = convertFiles({bmp}, QString(), QStringLiteral("Gif"));
+    QDir::setCurrent(old);
+    EXPECT_EQ(r.converted, 1);
+    EXPECT_TRUE(QFile::exists(here.filePath(QStringLiteral("photo.Gif"))));
+    EXPECT_THROW(convertFiles({bmp}, dir.filePath(QStringLiteral("missing")), QStringLiteral("Bmp")), VermeoError);
+}
+
+TEST(Conversion, SeveralAtOnceGiveTheFilesOfOneAtATime)
+{
+    QTemporaryDir in, a, b;
+    QStringList files;
+    for (int i = 0; i < 9; ++i) {
+        files << in.filePath(QStringLiteral("f%1.bmp").arg(i));
+        writePictureFile(Picture::fromImage(test::noise(120 + i, 80, quint32(i + 1))), files.last());
+    }
+    // Two files with one output: the later one in the list is what stays.
+    files << in.filePath(QStringLiteral("f3.gif"));
+    writePictureFile(Picture::fromImage(test::varied(50, 50)), files.last());
+    for (const QString &format : conversionFormats()) {
+        {
+            PassThreadsOverride one(0);
+            convertFiles(files, a.path(), format);
+        }
+        {
+            PassThreadsOverride many(4);
+            convertFiles(files, b.path(), format);
+        }
+        for (const QString &name : QDir(a.path()).entryList(QDir::Files))
+            EXPECT_EQ(test::readFile(a.filePath(name)), test::readFile(b.filePath(name))) << name.toStdString();
+        EXPECT_EQ(readPictureFile(a.filePath(QStringLiteral("f3.") + format)).image.size(), QSize(50, 50))
+            << format.toStdString();
+    }
+}
