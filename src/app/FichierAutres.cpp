@@ -10,7 +10,7 @@
 #include "TVignettes.h"
 
 #include <QApplication>
-#include <QCursor>
+#include <QMdiSubWindow>
 
 namespace vermeo {
 

@@ -130,6 +130,7 @@ TEST_F(AppTest, WithoutAPrinterEveryPrintCommandSaysSoAndShowsNoDialog)
         GTEST_SKIP() << "this machine has a printer queue";
     printing::printer().setOutputFileName(QString());
     newPicture();
+    dialogs.dialogs.clear();
     form->action("Imprimer1")->trigger();
     QTest::mouseClick(form->control("PrintButton"), Qt::LeftButton);
     form->action("Configurationimprimante1")->trigger();
@@ -143,6 +144,7 @@ TEST_F(AppTest, ThePreviewShowsThePictureOfTheActiveWindow)
 {
     TMDIChild *c = newPicture(400, 300);
     c->doc().replacePixels(test::filled(400, 300, ComposeCouleur(0, 0, 0)));
+    dialogs.dialogs.clear();
     bool seen = false;
     dialogs.onDialog = [&](QDialog &d) {
         auto *ecran = qobject_cast<TEcran *>(&d);
