@@ -34,6 +34,14 @@ FolderTree::FolderTree(QWidget *parent) : QWidget(parent)
                     choose(m_model->filePath(current));
             });
     connect(m_home, &QPushButton::clicked, this, [this] { setFolder(QDir::homePath()); });
+    // The folders load in the background: the chosen one is brought into view once its
+    // parent has been read.
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this](const QString &path) {
+        if (m_scrollPending && m_model->filePath(m_tree->currentIndex().parent()) == path) {
+            m_scrollPending = false;
+            m_tree->scrollTo(m_tree->currentIndex(), QAbstractItemView::PositionAtCenter);
+        }
+    });
 }
 
 void FolderTree::setFolder(const QString &path)
@@ -47,6 +55,7 @@ void FolderTree::setFolder(const QString &path)
     else
         m_tree->setCurrentIndex(index);
     m_tree->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    m_scrollPending = true;
 }
 
 void FolderTree::choose(const QString &path)

@@ -30,6 +30,7 @@ private:
     QTreeView *m_tree;
     QPushButton *m_home;
     QString m_folder;
+    bool m_scrollPending = false;
 };
 
 // The names of the files of a folder that match a mask ("*.bmp;*.jpg"), in the file
