@@ -234,3 +234,74 @@ TEST_F(OneTruth, EveryPictureCommandGivesTheSameResultAtAnyZoom)
         EXPECT_EQ(result[2], result[1]) << command << " enlarged";
     }
 }
+
+// What the window shows is what the file holds, on palette pictures of 1, 4 and 8 bits:
+// red drawn on a 16-colour picture, a colour replaced on a black-and-white one, a
+// gradient on a 256-colour one, each saved and read back.
+TEST_F(OneTruth, PalettePicturesSaveTheColoursTheyShow)
+{
+    struct Case {
+        int depth;
+        std::function<void(TMDIChild *)> edit;
+    };
+    const Case cases[] = {
+        {4, [&](TMDIChild *c) {
+             form->findChild<ColourSwatch *>(QStringLiteral("Palette2"))->clicked(); // pure red
+             chooseTool("PenButton");
+             drag(c, QPoint(10, 10), QPoint(150, 90));
+         }},
+        {1, [&](TMDIChild *c) {
+             c->doc().canvas().setBrushColour(fromQRgb(c->doc().image().pixel(0, 0)));
+             c->doc().canvas().setPenColour(ComposeCouleur(200, 30, 60));
+             dialogs.onDialog = [](QDialog &d) { d.findChild<QPushButton *>(QStringLiteral("Button2"))->click(); };
+             trigger("Remplacercouleur1");
+             dialogs.onDialog = nullptr;
+         }},
+        {8, [&](TMDIChild *c) {
+             (void)c;
+             form->setForeColour(ComposeCouleur(0, 0, 255));
+             trigger("Foncclair1");
+         }},
+    };
+    for (const Case &k : cases) {
+        const QString path = dir.filePath(QStringLiteral("palette%1.bmp").arg(k.depth));
+        // A palette of 2^depth entries of which the picture uses two: there is room.
+        Picture pic = test::palettePicture(200, 120, k.depth);
+        QImage twoColours = newWorkingImage(200, 120, pic.palette[0]);
+        for (int y = 0; y < 120; ++y)
+            for (int x = 100; x < 200; ++x)
+                twoColours.setPixel(x, y, pic.palette[1]);
+        formats::writePictureFile(Picture::withPalette(twoColours, k.depth, pic.palette), path);
+        dialogs.onFile = [&](FileDialogRequest &) { return path; };
+        form->FileOpenItemClick();
+        TMDIChild *c = form->activeChild();
+        ASSERT_EQ(c->doc().picture().depth, k.depth);
+        k.edit(c);
+        const QImage shown = c->doc().image().copy();
+        form->FileSaveItemClick();
+        const Picture back = formats::readPictureFile(path);
+        EXPECT_EQ(back.depth, k.depth) << k.depth;
+        EXPECT_EQ(differingPixels(back.image, shown), 0) << k.depth << " bits";
+        EXPECT_EQ(differingPixels(back.image, c->doc().image()), 0) << k.depth << " bits";
+        closeActive();
+    }
+}
+
+// Too many colours for the depth: the file gets them reduced, and the window then shows
+// the picture as written.
+TEST_F(OneTruth, AFullPaletteIsReducedAndTheWindowShowsTheFile)
+{
+    const QString path = dir.filePath(QStringLiteral("plein.bmp"));
+    formats::writePictureFile(test::palettePicture(200, 120, 4), path); // all 16 entries used
+    dialogs.onFile = [&](FileDialogRequest &) { return path; };
+    form->FileOpenItemClick();
+    TMDIChild *c = form->activeChild();
+    form->findChild<ColourSwatch *>(QStringLiteral("Palette2"))->clicked();
+    chooseTool("PenButton");
+    drag(c, QPoint(10, 10), QPoint(150, 90));
+    form->FileSaveItemClick();
+    const Picture back = formats::readPictureFile(path);
+    EXPECT_EQ(back.depth, 4);
+    EXPECT_EQ(differingPixels(back.image, c->doc().image()), 0);
+    EXPECT_EQ(differingPixels(c->doc().view(), c->doc().image()), 0);
+}
