@@ -186,8 +186,10 @@ void TFiltre::EcritFiche()
     setEditing(false);
     const QString name = Edit10->text();
     const QString line = filterLine(fields, name);
-    const int i = selectedIndex();
-    if (m_modifyMode && i >= 0) {
+    // The entry selected when "Modifier" was pressed: a list click that stores has
+    // already moved the selection to the entry clicked, which must not be overwritten.
+    const int i = m_modifyIndex;
+    if (m_modifyMode && i >= 0 && i < ListBox1->count()) {
         ListBox1->item(i)->setText(filterName(line));
         if (i < m_list.size())
             m_list[i] = line;
@@ -255,6 +257,7 @@ void TFiltre::Button6Click()
 {
     m_modifyMode = true;
     m_newMode = false;
+    m_modifyIndex = selectedIndex();
     setEditing(true);
     Edit10->setFocus();
 }

@@ -86,6 +86,7 @@ private:
     QStringList m_list;
     bool m_newMode = false;
     bool m_modifyMode = false;
+    int m_modifyIndex = -1;
     bool m_clickSeen = false;
     // Kept from one reading to the next, as a failed reading leaves them.
     static FilterCoefficients s_coefficients;
