@@ -21,44 +21,17 @@ namespace {
 
 constexpr int kBandRows = 16;
 
-// One source row split into three planes (blue, green, red) with a white pixel at
-// each end, so the inner loop needs no edge test.
-struct PlanarRow {
-    std::vector<std::int16_t> c[3];
-    void resize(int w)
-    {
-        for (auto &p : c)
-            p.assign(size_t(w) + 2, 255);
-    }
-    void load(const QRgb *s, int w)
-    {
-        std::int16_t *b = c[0].data() + 1, *g = c[1].data() + 1, *r = c[2].data() + 1;
-        if (!s) {
-            std::fill_n(b, w, 255);
-            std::fill_n(g, w, 255);
-            std::fill_n(r, w, 255);
-            return;
-        }
-        for (int x = 0; x < w; ++x) {
-            const QRgb q = s[x];
-            b[x] = std::int16_t(q & 0xFFu);
-            g[x] = std::int16_t((q >> 8) & 0xFFu);
-            r[x] = std::int16_t((q >> 16) & 0xFFu);
-        }
-    }
-};
-
-// The nine weighted neighbours of one channel, for a whole row.
-void sumChannel(const std::int16_t *a, const std::int16_t *b, const std::int16_t *c, const int (&wt)[3][3],
-                std::int32_t *acc, int w)
+// Blue, green and red in one 64-bit word, 21 bits apart, so one multiply weighs all
+// three. With every weight made non-negative (+128) a lane holds at most
+// 9 x 255 x 255 plus the bias below, under 2^21: no lane ever carries into the next.
+inline std::uint64_t spread(QRgb q)
 {
-    const int a0 = wt[0][0], a1 = wt[0][1], a2 = wt[0][2];
-    const int b0 = wt[1][0], b1 = wt[1][1], b2 = wt[1][2];
-    const int c0 = wt[2][0], c1 = wt[2][1], c2 = wt[2][2];
-    for (int x = 0; x < w; ++x)
-        acc[x] = a0 * a[x] + a1 * a[x + 1] + a2 * a[x + 2] + b0 * b[x] + b1 * b[x + 1] + b2 * b[x + 2] +
-                 c0 * c[x] + c1 * c[x + 1] + c2 * c[x + 2];
+    return std::uint64_t(q & 0xFFu) | (std::uint64_t((q >> 8) & 0xFFu) << 21) | (std::uint64_t((q >> 16) & 0xFFu) << 42);
 }
+constexpr std::uint64_t kWhite = 255ull | (255ull << 21) | (255ull << 42);
+constexpr int kLaneBias = 128 * 9 * 255;
+constexpr std::uint64_t kBias = std::uint64_t(kLaneBias) | (std::uint64_t(kLaneBias) << 21) | (std::uint64_t(kLaneBias) << 42);
+constexpr std::uint64_t kLane = (1u << 21) - 1;
 
 } // namespace
 
@@ -69,38 +42,53 @@ QImage convolve(const QImage &srcIn, const FilterCoefficients &k, Progress &prog
         return src;
     const int w = src.width(), h = src.height();
     QImage out = newWorkingImage(w, h);
-    // wt[dy + 1][dx + 1]: the weight of the neighbour (x + dx, y + dy) is grid row dx + 1,
-    // grid column dy + 1.
-    int wt[3][3];
+    // W[dy + 1][dx + 1] = weight + 128 >= 0 of the neighbour (x + dx, y + dy), which is
+    // grid row dx + 1, grid column dy + 1; the 128 x (sum of the nine) is taken off after.
+    std::uint64_t W[3][3];
     for (int dy = 0; dy < 3; ++dy)
         for (int dx = 0; dx < 3; ++dx)
-            wt[dy][dx] = k[size_t(dx)][size_t(dy)];
+            W[dy][dx] = std::uint64_t(int(k[size_t(dx)][size_t(dy)]) + 128);
     const auto in = rowsOf(src);
     const auto dst = rowsOf(out);
     int reported = 0;
     forBandsInParallel(
         h, kBandRows,
         [&](int y0, int y1) {
-            PlanarRow ring[3];
+            std::vector<std::uint64_t> ring[3];
             for (auto &r : ring)
-                r.resize(w);
-            std::vector<std::int32_t> acc[3];
-            for (auto &a : acc)
-                a.resize(size_t(w));
+                r.assign(size_t(w) + 2, kWhite);
             auto slot = [](int yy) { return (yy + 3) % 3; };
-            auto load = [&](int yy) { ring[slot(yy)].load(yy >= 0 && yy < h ? in[yy] : nullptr, w); };
+            auto load = [&](int yy) {
+                std::uint64_t *e = ring[slot(yy)].data() + 1;
+                if (yy < 0 || yy >= h) {
+                    std::fill_n(e, w, kWhite);
+                    return;
+                }
+                const QRgb *s = in[yy];
+                for (int x = 0; x < w; ++x)
+                    e[x] = spread(s[x]);
+            };
             load(y0 - 1);
             load(y0);
             for (int y = y0; y < y1; ++y) {
                 load(y + 1);
-                const PlanarRow &above = ring[slot(y - 1)], &here = ring[slot(y)], &below = ring[slot(y + 1)];
-                for (int c = 0; c < 3; ++c)
-                    sumChannel(above.c[c].data(), here.c[c].data(), below.c[c].data(), wt, acc[c].data(), w);
+                const std::uint64_t *a = ring[slot(y - 1)].data(), *b = ring[slot(y)].data(),
+                                    *c = ring[slot(y + 1)].data();
                 QRgb *d = dst[y];
-                const std::int32_t *sb = acc[0].data(), *sg = acc[1].data(), *sr = acc[2].data();
-                for (int x = 0; x < w; ++x)
-                    d[x] = 0xFF000000u | (QRgb(channelFromSum(sr[x])) << 16) | (QRgb(channelFromSum(sg[x])) << 8) |
-                           QRgb(channelFromSum(sb[x]));
+                for (int x = 0; x < w; ++x) {
+                    const std::uint64_t s = W[0][0] * a[x] + W[0][1] * a[x + 1] + W[0][2] * a[x + 2] +
+                                            W[1][0] * b[x] + W[1][1] * b[x + 1] + W[1][2] * b[x + 2] +
+                                            W[2][0] * c[x] + W[2][1] * c[x + 1] + W[2][2] * c[x + 2];
+                    const std::uint64_t t = a[x] + a[x + 1] + a[x + 2] + b[x] + b[x + 1] + b[x + 2] + c[x] +
+                                            c[x + 1] + c[x + 2];
+                    // Per lane: sum of (weight + 128) x channel - 128 x sum of channels, kept
+                    // above zero by the bias.
+                    const std::uint64_t v = s + kBias - (t << 7);
+                    const int sb = int(v & kLane) - kLaneBias, sg = int((v >> 21) & kLane) - kLaneBias,
+                              sr = int((v >> 42) & kLane) - kLaneBias;
+                    d[x] = 0xFF000000u | (QRgb(channelFromSum(sr)) << 16) | (QRgb(channelFromSum(sg)) << 8) |
+                           QRgb(channelFromSum(sb));
+                }
             }
         },
         [&](int rowsDone) {
