@@ -13,6 +13,7 @@ PACKAGES=(
   xvfb xauth xclip openbox
   libsane-dev libsane1 sane-utils tzdata
   python3-pil libtiff-tools imagemagick netpbm
+  libvips-tools bc
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include "Canvas.h"
 #include "EffectRows.h"
+#include "Error.h"
 #include "ProgramRandom.h"
 
 #include <cmath>
@@ -26,8 +27,12 @@ void snow(QImage &img, int passes)
 void medallion(QImage &img, int a)
 {
     const int w = img.width(), h = img.height();
-    // The ellipse as the drawing surface fills it, white on black.
-    QImage mask = newWorkingImage(w, h, 0xFF000000u);
+    // The ellipse as the drawing surface fills it, white on black; one byte a pixel is
+    // enough for a mask, and a quarter of the memory to touch.
+    QImage mask(w, h, QImage::Format_Grayscale8);
+    if (mask.isNull())
+        throw VermeoError(QStringLiteral("Mémoire insuffisante pour le médaillon."));
+    mask.fill(0);
     {
         Canvas c(&mask);
         c.setPenColour(clWhite);
@@ -35,11 +40,10 @@ void medallion(QImage &img, int a)
         c.Ellipse(0, 0, w - 1, h - 1);
     }
     const ChannelMap darker = ChannelMap::of([a](int v) { return v - a * v / 255; });
-    const auto inside = rowsOf(std::as_const(mask));
     forEachRow(img, [&](QRgb *row, int y) {
-        const QRgb *m = inside[y];
+        const uchar *m = mask.constScanLine(y);
         for (int x = 0; x < w; ++x)
-            row[x] = (m[x] & 0xFFFFFFu) == 0xFFFFFFu ? darker(row[x]) : 0xFF000000u;
+            row[x] = m[x] == 0xFF ? darker(row[x]) : 0xFF000000u;
     });
 }
 
