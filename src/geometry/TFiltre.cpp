@@ -44,8 +44,9 @@ TFiltre::TFiltre(QWidget *parent) : PreviewDialog(parent, QStringLiteral("Filtre
         e->setText(i == 4 ? QStringLiteral("1") : QStringLiteral("0"));
         m_edits[size_t(i)] = e;
     }
-    Edit1 = m_edits[0], Edit2 = m_edits[1], Edit3 = m_edits[2], Edit4 = m_edits[3], Edit5 = m_edits[4];
-    Edit6 = m_edits[5], Edit7 = m_edits[6], Edit8 = m_edits[7], Edit9 = m_edits[8];
+    QLineEdit **named[] = {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5, &Edit6, &Edit7, &Edit8, &Edit9};
+    for (int i = 0; i < 9; ++i)
+        *named[i] = m_edits[size_t(i)];
     Label1 = new QLabel(QStringLiteral("Nom du filtre"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(8, 120);
@@ -78,7 +79,6 @@ TFiltre::TFiltre(QWidget *parent) : PreviewDialog(parent, QStringLiteral("Filtre
     Button3->setDefault(false);
     Button2->setDefault(true);
 
-    setTabOrder(Edit1, Edit2);
     for (int i = 1; i < 10; ++i)
         setTabOrder(m_edits[size_t(i - 1)], m_edits[size_t(i)]);
     setTabOrder(Edit10, ListBox1);
