@@ -1,7 +1,9 @@
 // The "Image" menu: each item runs its geometry command on the active image window.
+#include "FilterCommands.h"
 #include "GeometryCommands.h"
 #include "MenuRoutes.h"
 #include "TMDIChild.h"
+#include "TMainForm.h"
 
 namespace vermeo {
 
@@ -18,8 +20,12 @@ const MenuRoutes &imageRoutes()
         {"Rotation1", pending()},
         {"Incliner1", pending()},
         {"Fusionner1", pending()},
-        {"Effetsspciaux1", pending()},
-        {"Filtres1", pending()},
+        {"Effetsspciaux1", onActiveWindow(geometry::Speciaux)},
+        // The filter file lies in the start directory.
+        {"Filtres1", [](TMainForm &f) {
+             if (TMDIChild *c = f.activeChild())
+                 c->guarded([&] { geometry::Filtres(c->doc(), *c, f.startDirectory() + QStringLiteral("/Vermeo.flt")); });
+         }},
         {"Fractales1", pending()},
         {"Mosaque1", pending()},
         {"Proprits1", onActiveWindow([](TMDIChild &c) { c.Proprietes(); })},

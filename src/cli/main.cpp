@@ -1,6 +1,7 @@
 // vermeo-cli: the picture operations of Vermeo on files, without windows.
 #include "CliCommand.h"
 #include "Error.h"
+#include "ProgramRandom.h"
 
 #include <QGuiApplication>
 #include <QLoggingCategory>
@@ -44,7 +45,8 @@ void printHelp(QTextStream &out)
         out << "  " << c.usage << "\n      " << c.summary << "\n";
     for (const auto &op : vermeo::cli::applyOperations())
         out << "  apply " << op.usage << " ENTRÉE SORTIE\n";
-    out << "\nOption --verbose : les messages des bibliothèques (en anglais) sur stderr.\n"
+    out << "\nOptions : --verbose montre les messages des bibliothèques (en anglais) sur stderr ;\n"
+        << "--graine N fixe la graine du générateur pseudo-aléatoire (effets au hasard).\n"
         << "Code de sortie 0 en cas de succès, 1 en cas d'erreur (un message sur stderr).\n";
 }
 } // namespace
@@ -78,6 +80,23 @@ int main(int argc, char **argv)
     if (args.isEmpty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printHelp(out);
         return args.isEmpty() ? 1 : 0;
+    }
+    // "--graine N", anywhere: seeds the program's pseudo-random generator (also where a
+    // command reseeds it from the clock), so a result can be made again.
+    if (const qsizetype g = args.indexOf(QStringLiteral("--graine")); g >= 0) {
+        bool ok = false;
+        const qulonglong seed = g + 1 < args.size() ? args[g + 1].toULongLong(&ok) : 0;
+        if (!ok) {
+            err << "vermeo-cli : « --graine » attend un entier positif ou nul.\n";
+            return 1;
+        }
+        vermeo::ProgramRandom::seed(seed);
+        vermeo::ProgramRandom::pinClockSeed(seed);
+        args.remove(g, 2);
+        if (args.isEmpty()) {
+            printHelp(out);
+            return 1;
+        }
     }
     const QString name = args.takeFirst();
     for (const auto &c : vermeo::cli::commands()) {

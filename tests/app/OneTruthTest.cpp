@@ -9,6 +9,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
+#include <QListWidget>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -55,6 +57,19 @@ protected:
     }
     void chooseTool(const char *button) { qobject_cast<QToolButton *>(form->control(button))->click(); }
     QTemporaryDir dir;
+    // Started in the temporary folder, so "Filtres" keeps its file there.
+    void SetUp() override
+    {
+        m_previousDir = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        AppTest::SetUp();
+    }
+    void TearDown() override
+    {
+        AppTest::TearDown();
+        QDir::setCurrent(m_previousDir);
+    }
+    QString m_previousDir;
 };
 
 } // namespace
@@ -195,6 +210,17 @@ TEST_F(OneTruth, EveryPictureCommandGivesTheSameResultAtAnyZoom)
     // Each dialog is answered with a change: a spin value, sizes, a choice, then "OK".
     dialogs.answer = QMessageBox::Yes;
     dialogs.onDialog = [](QDialog &d) {
+        if (d.windowTitle() == QStringLiteral("Filtres")) {
+            d.findChild<QLineEdit *>(QStringLiteral("Edit2"))->setText(QStringLiteral("-0,20"));
+            d.findChild<QPushButton *>(QStringLiteral("Button2"))->click();
+            return;
+        }
+        if (d.windowTitle() == QStringLiteral("Effets spéciaux")) {
+            d.findChild<QListWidget *>(QStringLiteral("ListBox1"))->setCurrentRow(8); // "Ombre S.E."
+            d.findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+            d.findChild<QPushButton *>(QStringLiteral("Button4"))->click();
+            return;
+        }
         if (auto *spin = d.findChild<QSpinBox *>(QStringLiteral("SpinEdit1")))
             spin->setValue(spin->minimum() + (spin->maximum() - spin->minimum()) / 3 + 1);
         if (auto *spin = d.findChild<QSpinBox *>(QStringLiteral("SpinEdit2")))
@@ -214,7 +240,8 @@ TEST_F(OneTruth, EveryPictureCommandGivesTheSameResultAtAnyZoom)
                               "Saturation1",        "Teinte1",           "Solariser1",         "PermuterRBV1",
                               "Ombrer1",            "Foncclair1",        "ClairFonc1",         "GaucheDroiteFoncClair1",
                               "GaucheDroiteFoncClair2", "Redimensionner1", "Agrandirlesupport1", "Encadrer1",
-                              "Miroirvertical1",    "MiroirHorizontal1", "Effacerlimage1"};
+                              "Miroirvertical1",    "MiroirHorizontal1", "Effacerlimage1",
+                              "Filtres1",           "Effetsspciaux1"};
     const QImage original = noise(600, 400);
     form->setForeColour(ComposeCouleur(40, 90, 200));
     for (const char *command : commands) {
