@@ -1,0 +1,233 @@
+#include "Resample.h"
+
+#include "Error.h"
+#include "Parallel.h"
+#include "PixelRows.h"
+
+#include <cmath>
+
+namespace vermeo::geometry {
+
+namespace {
+
+constexpr float kPi = 3.14159265358979323846f;
+
+float boxKernel(float x) { return (x > -0.5f && x <= 0.5f) ? 1.0f : 0.0f; }
+
+float triangleKernel(float x)
+{
+    const float t = std::fabs(x);
+    return t < 1.0f ? 1.0f - t : 0.0f;
+}
+
+float hermiteKernel(float x)
+{
+    const float t = std::fabs(x);
+    return t < 1.0f ? (2.0f * t - 3.0f) * t * t + 1.0f : 0.0f;
+}
+
+float bellKernel(float x)
+{
+    const float t = std::fabs(x);
+    if (t < 0.5f)
+        return 0.75f - t * t;
+    if (t < 1.5f) {
+        const float u = t - 1.5f;
+        return 0.5f * u * u;
+    }
+    return 0.0f;
+}
+
+float bSplineKernel(float x)
+{
+    const float t = std::fabs(x);
+    if (t < 1.0f)
+        return 0.5f * t * t * t - t * t + 2.0f / 3.0f;
+    if (t < 2.0f) {
+        const float u = 2.0f - t;
+        return u * u * u / 6.0f;
+    }
+    return 0.0f;
+}
+
+float sinc(float x)
+{
+    if (x == 0.0f)
+        return 1.0f;
+    const float px = kPi * x;
+    return std::sin(px) / px;
+}
+
+float lanczos3Kernel(float x)
+{
+    const float t = std::fabs(x);
+    return t < 3.0f ? sinc(t) * sinc(t / 3.0f) : 0.0f;
+}
+
+float mitchellKernel(float x)
+{
+    const float t = std::fabs(x);
+    const float t2 = t * t, t3 = t2 * t;
+    if (t < 1.0f)
+        return (7.0f * t3 - 12.0f * t2 + 16.0f / 3.0f) / 6.0f;
+    if (t < 2.0f)
+        return (-7.0f / 3.0f * t3 + 12.0f * t2 - 20.0f * t + 32.0f / 3.0f) / 6.0f;
+    return 0.0f;
+}
+
+// A mirrored index can land outside again when the filter is wider than the picture:
+// reflect until it is inside (a one-pixel line maps everything to 0).
+int mirrored(int j, int size)
+{
+    while (j < 0 || j >= size)
+        j = j < 0 ? -j : 2 * size - j - 1;
+    return j;
+}
+
+// (dst - 1) / (src - 1), or dst / src when either side is a single pixel: a one-pixel
+// target would otherwise give a scale of 0 and centres of i / 0.
+float passScale(int src, int dst)
+{
+    if (src == 1 || dst == 1)
+        return float(double(dst) / double(src));
+    return float(double(dst - 1) / double(src - 1));
+}
+
+inline int clampRound(float v)
+{
+    if (v > 255.0f)
+        return 255;
+    if (v < 0.0f)
+        return 0;
+    return int(std::lrintf(v)); // half to even, as Round
+}
+
+inline QRgb packRgb(float r, float g, float b)
+{
+    return 0xFF000000u | (QRgb(clampRound(r)) << 16) | (QRgb(clampRound(g)) << 8) | QRgb(clampRound(b));
+}
+
+constexpr int kBandRows = 8;
+
+} // namespace
+
+const std::array<ResampleFilter, 7> &resampleFilters()
+{
+    static const std::array<ResampleFilter, 7> table = {{
+        {"Box", 0.5f, boxKernel},
+        {"Triangle", 1.0f, triangleKernel},
+        {"Hermite", 1.0f, hermiteKernel},
+        {"Bell", 1.5f, bellKernel},
+        {"B-Spline", 2.0f, bSplineKernel},
+        {"Lanczos3", 3.0f, lanczos3Kernel},
+        {"Mitchell", 2.0f, mitchellKernel},
+    }};
+    return table;
+}
+
+const ResampleFilter *findResampleFilter(const QString &name)
+{
+    for (const ResampleFilter &f : resampleFilters())
+        if (name.compare(QLatin1String(f.name), Qt::CaseInsensitive) == 0)
+            return &f;
+    return nullptr;
+}
+
+const ResampleFilter &mitchellFilter() { return resampleFilters()[6]; }
+
+Contributions contributions(int srcSize, int dstSize, const ResampleFilter &filter, float support)
+{
+    Contributions c;
+    c.first.reserve(size_t(dstSize) + 1);
+    const float scale = passScale(srcSize, dstSize);
+    const bool shrinking = scale < 1.0f;
+    // Shrinking widens the filter by 1 / scale and lowers it by the same factor.
+    const float width = shrinking ? support / scale : support;
+    const float fscale = shrinking ? 1.0f / scale : 1.0f;
+    for (int i = 0; i < dstSize; ++i) {
+        c.first.push_back(int(c.items.size()));
+        const float centre = float(double(i) / double(scale));
+        const int left = int(std::floor(centre - width));
+        const int right = int(std::ceil(centre + width));
+        for (int j = left; j <= right; ++j) {
+            const float weight = shrinking ? filter.kernel((centre - float(j)) / fscale) / fscale
+                                           : filter.kernel(centre - float(j));
+            if (weight == 0.0f)
+                continue;
+            c.items.push_back({mirrored(j, srcSize), weight});
+        }
+    }
+    c.first.push_back(int(c.items.size()));
+    return c;
+}
+
+QImage ResampleStretch(const QImage &srcIn, int dw, int dh, const ResampleFilter &filter, float support,
+                       Progress &progress)
+{
+    if (srcIn.width() < 1 || srcIn.height() < 1)
+        throw VermeoError(QStringLiteral("Image source trop petite"));
+    const QImage src = toWorkingImage(srcIn);
+    const int sw = src.width(), sh = src.height();
+    if (!isHoldableSize(dw, dh) || !isHoldableSize(dw, sh))
+        throw VermeoError(QStringLiteral("Taille d'image impossible : %1 x %2.").arg(dw).arg(dh));
+    const Contributions across = contributions(sw, dw, filter, support);
+    const Contributions down = contributions(sh, dh, filter, support);
+    QImage work = newWorkingImage(dw, sh);
+    QImage out = newWorkingImage(dw, dh);
+
+    // Horizontal pass: each source row into the work picture.
+    const auto in = rowsOf(src);
+    const auto mid = rowsOf(work);
+    forBandsInParallel(
+        sh, kBandRows,
+        [&](int y0, int y1) {
+            for (int y = y0; y < y1; ++y) {
+                const QRgb *s = in[y];
+                QRgb *d = mid[y];
+                for (int i = 0; i < dw; ++i) {
+                    float r = 0.0f, g = 0.0f, b = 0.0f;
+                    for (int k = across.first[size_t(i)]; k < across.first[size_t(i) + 1]; ++k) {
+                        const Contributions::Item &c = across.items[size_t(k)];
+                        const QRgb p = s[c.pixel];
+                        r += c.weight * float((p >> 16) & 0xFFu);
+                        g += c.weight * float((p >> 8) & 0xFFu);
+                        b += c.weight * float(p & 0xFFu);
+                    }
+                    d[i] = packRgb(r, g, b);
+                }
+            }
+        },
+        [&](int done) { progress.setPosition(int((long long)done * 50 / sh)); });
+
+    // Vertical pass: each target row from the work rows of its contributors, a whole
+    // row of sums at a time (each pixel's sum still runs in contributor order).
+    const auto res = rowsOf(out);
+    forBandsInParallel(
+        dh, kBandRows,
+        [&](int y0, int y1) {
+            std::vector<float> sums(size_t(dw) * 3);
+            for (int i = y0; i < y1; ++i) {
+                std::fill(sums.begin(), sums.end(), 0.0f);
+                for (int k = down.first[size_t(i)]; k < down.first[size_t(i) + 1]; ++k) {
+                    const Contributions::Item &c = down.items[size_t(k)];
+                    const QRgb *s = mid[c.pixel];
+                    const float w = c.weight;
+                    float *a = sums.data();
+                    for (int x = 0; x < dw; ++x) {
+                        const QRgb p = s[x];
+                        a[3 * x] += w * float((p >> 16) & 0xFFu);
+                        a[3 * x + 1] += w * float((p >> 8) & 0xFFu);
+                        a[3 * x + 2] += w * float(p & 0xFFu);
+                    }
+                }
+                QRgb *d = res[i];
+                const float *a = sums.data();
+                for (int x = 0; x < dw; ++x)
+                    d[x] = packRgb(a[3 * x], a[3 * x + 1], a[3 * x + 2]);
+            }
+        },
+        [&](int done) { progress.setPosition(50 + int((long long)done * 50 / dh)); });
+    return out;
+}
+
+} // namespace vermeo::geometry
