@@ -12,7 +12,7 @@ PACKAGES=(
   fonts-liberation fonts-dejavu-core
   xvfb xauth xclip openbox
   libsane-dev libsane1 sane-utils tzdata
-  python3-pil libtiff-tools imagemagick netpbm
+  python3-pil libtiff-tools imagemagick netpbm libvips-tools
 )
 
 missing=()

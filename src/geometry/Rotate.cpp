@@ -15,6 +15,9 @@ namespace {
 constexpr long double kPiL = 3.141592653589793238462643383279502884L;
 constexpr int kBandRows = 16;
 constexpr int kTile = 64;
+// Far wider than the gap between a double and an extended-precision sum of pictures
+// of any size we hold, far narrower than a pixel.
+constexpr double kNearHalf = 1e-6;
 
 // Round half to even, as the size rule and the mapping round.
 long long roundEven(long double v) { return std::llrintl(v); }
@@ -129,16 +132,23 @@ QImage rotateImage(const QImage &srcIn, QRgb background, double degrees, Progres
     const int w = src.width(), h = src.height();
     const QSize size = rotatedSize(w, h, angle);
     const int ow = size.width(), oh = size.height();
-    QImage out = newWorkingImage(ow, oh, background | 0xFF000000u);
+    // Every result pixel is written once below, with the background where no source
+    // pixel lands: no separate fill pass.
+    QImage out = newWorkingImage(ow, oh);
+    const QRgb fill = background | 0xFF000000u;
     const Trig t = trigOf(angle);
     const int cxr = ow / 2, cyr = oh / 2;
     const int cx = w / 2 - (t.c < 0 ? 1 : 0);
     const int cy = h / 2 - (t.s < 0 ? 1 : 0);
-    // c dx and s dx of each result column, as the mapping computes them.
+    // c dx and s dx of each result column, as the mapping computes them, and the same
+    // rounded to double for the fast path.
     std::vector<long double> cdx(static_cast<size_t>(ow)), sdx(static_cast<size_t>(ow));
+    std::vector<double> cdxFast(static_cast<size_t>(ow)), sdxFast(static_cast<size_t>(ow));
     for (int x = 0; x < ow; ++x) {
         cdx[size_t(x)] = t.c * (long double)(x - cxr);
         sdx[size_t(x)] = t.s * (long double)(x - cxr);
+        cdxFast[size_t(x)] = double(cdx[size_t(x)]);
+        sdxFast[size_t(x)] = double(sdx[size_t(x)]);
     }
     const auto in = rowsOf(src);
     const auto res = rowsOf(out);
@@ -146,12 +156,22 @@ QImage rotateImage(const QImage &srcIn, QRgb background, double degrees, Progres
         for (int y = y0; y < y1; ++y) {
             const long double dy = y - cyr;
             const long double sdy = t.s * dy, cdy = t.c * dy;
+            const double sdyFast = double(sdy), cdyFast = double(cdy);
             QRgb *d = res[y];
             for (int x = 0; x < ow; ++x) {
-                const long long xs = roundEven(cdx[size_t(x)] - sdy) + cx;
-                const long long ys = roundEven(sdx[size_t(x)] + cdy) + cy;
-                if (xs >= 0 && xs < w && ys >= 0 && ys < h)
-                    d[x] = in[int(ys)][int(xs)];
+                // The double sums are within 1e-10 of the extended ones, so they round
+                // the same way unless a half lies between: only then is the sum
+                // taken again in extended precision.
+                const double a = cdxFast[size_t(x)] - sdyFast;
+                const double b = sdxFast[size_t(x)] + cdyFast;
+                long long xs = std::llrint(a), ys = std::llrint(b);
+                if (std::fabs(std::fabs(a - double(xs)) - 0.5) < kNearHalf)
+                    xs = roundEven(cdx[size_t(x)] - sdy);
+                if (std::fabs(std::fabs(b - double(ys)) - 0.5) < kNearHalf)
+                    ys = roundEven(sdx[size_t(x)] + cdy);
+                xs += cx;
+                ys += cy;
+                d[x] = (xs >= 0 && xs < w && ys >= 0 && ys < h) ? in[int(ys)][int(xs)] : fill;
             }
         }
     });

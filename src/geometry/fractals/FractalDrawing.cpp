@@ -4,8 +4,10 @@
 #include "Parallel.h"
 #include "PixelRows.h"
 
+#include <algorithm>
 #include <cmath>
 #include <thread>
+#include <vector>
 
 namespace vermeo::geometry {
 
@@ -26,9 +28,10 @@ void drawEscape(QImage &img, const FractalSettings &s, FractalMonitor &monitor)
     const int w = img.width(), h = img.height(), n = s.iterations;
     const double dx = (s.X1 - s.X0) / w, dy = (s.Y1 - s.Y0) / h;
     const bool julia = s.type == ftJulian;
-    QRgb palette[16];
-    for (int i = 0; i < 16; ++i)
-        palette[i] = toQRgb(fractalColour(i));
+    // The colour of every possible count, worked out once rather than per pixel.
+    std::vector<QRgb> colourOfSteps(static_cast<size_t>(std::max(n, 0)) + 1);
+    for (int k = 0; k <= n; ++k)
+        colourOfSteps[size_t(k)] = toQRgb(fractalColour(escapeColourIndex(k, n)));
     const auto rows = rowsOf(img);
     const std::thread::id caller = std::this_thread::get_id();
     forBandsInParallel(
@@ -44,8 +47,7 @@ void drawEscape(QImage &img, const FractalSettings &s, FractalMonitor &monitor)
                 for (int j = 0; j < w; ++j) {
                     const double p = s.X0 + j * dx;
                     const int k = julia ? escapeSteps(0.0, 1.0, p, q, n) : escapeSteps(p, q, 0.0, 0.0, n);
-                    const int index = escapeColourIndex(k, n);
-                    row[j] = palette[index >= 15 ? 15 : index];
+                    row[j] = colourOfSteps[size_t(k)];
                     if (eachPixel) {
                         monitor.drawn();
                         if (monitor.stopRequested())
