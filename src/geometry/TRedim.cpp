@@ -41,8 +41,6 @@ TRedim::TRedim(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Redim"));
     setWindowTitle(QStringLiteral("Redimensiooner"));
-    // Wide enough for the whole caption in the title bar.
-    setMinimumWidth(280);
     auto *grid = new QGridLayout(this);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
@@ -70,7 +68,8 @@ TRedim::TRedim(QWidget *parent) : QDialog(parent)
     buttons->addWidget(Button2);
     buttons->addWidget(Button1);
     grid->addLayout(buttons, 3, 0, 1, 2);
-    setFixedSize(sizeHint());
+    // Wide enough for the whole caption in the title bar.
+    setFixedSize(sizeHint().expandedTo(QSize(280, 0)));
     connect(Button1, &QPushButton::clicked, this, &TRedim::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TRedim::Button2Click);
 }
