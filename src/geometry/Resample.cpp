@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -139,7 +140,8 @@ struct ChannelSums {
 };
 #endif
 
-constexpr int kBandRows = 8;
+// Target rows a band makes from work rows of its own.
+constexpr int kStreamBand = 32;
 
 } // namespace
 
@@ -204,52 +206,75 @@ QImage ResampleStretch(const QImage &srcIn, int dw, int dh, const ResampleFilter
         throw VermeoError(QStringLiteral("Taille d'image impossible : %1 x %2.").arg(dw).arg(dh));
     const Contributions across = contributions(sw, dw, filter, support);
     const Contributions down = contributions(sh, dh, filter, support);
-    QImage work = newWorkingImage(dw, sh);
     QImage out = newWorkingImage(dw, dh);
-
-    // Horizontal pass: each source row into the work picture.
     const auto in = rowsOf(src);
-    const auto mid = rowsOf(work);
-    forBandsInParallel(
-        sh, kBandRows,
-        [&](int y0, int y1) {
-            for (int y = y0; y < y1; ++y) {
-                const QRgb *s = in[y];
-                QRgb *d = mid[y];
-                for (int i = 0; i < dw; ++i) {
-                    ChannelSums sum;
-                    for (int k = across.first[size_t(i)]; k < across.first[size_t(i) + 1]; ++k) {
-                        const Contributions::Item &c = across.items[size_t(k)];
-                        sum.add(c.weight, s[c.pixel]);
-                    }
-                    d[i] = sum.pixel();
-                }
-            }
-        },
-        [&](int done) { progress.setPosition(int((long long)done * 50 / sh)); });
-
-    // Vertical pass: each target row from the work rows of its contributors, a whole
-    // row of sums at a time (each pixel's sum still runs in contributor order).
     const auto res = rowsOf(out);
-    forBandsInParallel(
-        dh, kBandRows,
-        [&](int y0, int y1) {
-            std::vector<ChannelSums> sums(static_cast<size_t>(dw));
-            for (int i = y0; i < y1; ++i) {
-                std::fill(sums.begin(), sums.end(), ChannelSums());
-                for (int k = down.first[size_t(i)]; k < down.first[size_t(i) + 1]; ++k) {
-                    const Contributions::Item &c = down.items[size_t(k)];
-                    const QRgb *s = mid[c.pixel];
-                    ChannelSums *a = sums.data();
-                    for (int x = 0; x < dw; ++x)
-                        a[x].add(c.weight, s[x]);
-                }
-                QRgb *d = res[i];
-                for (int x = 0; x < dw; ++x)
-                    d[x] = sums[size_t(x)].pixel();
+
+    // Horizontal pass of source row y into d (a row of the work picture).
+    auto horizontalRow = [&](int y, QRgb *d) {
+        const QRgb *s = in[y];
+        for (int i = 0; i < dw; ++i) {
+            ChannelSums sum;
+            for (int k = across.first[size_t(i)]; k < across.first[size_t(i) + 1]; ++k) {
+                const Contributions::Item &c = across.items[size_t(k)];
+                sum.add(c.weight, s[c.pixel]);
             }
+            d[i] = sum.pixel();
+        }
+    };
+    // Vertical pass of target row i from the work rows, a whole row of sums at a time
+    // (each pixel's sum still runs in contributor order).
+    auto verticalRow = [&](int i, std::vector<ChannelSums> &sums, auto workRow) {
+        std::fill(sums.begin(), sums.end(), ChannelSums());
+        for (int k = down.first[size_t(i)]; k < down.first[size_t(i) + 1]; ++k) {
+            const Contributions::Item &c = down.items[size_t(k)];
+            const QRgb *s = workRow(c.pixel);
+            ChannelSums *a = sums.data();
+            for (int x = 0; x < dw; ++x)
+                a[x].add(c.weight, s[x]);
+        }
+        QRgb *d = res[i];
+        for (int x = 0; x < dw; ++x)
+            d[x] = sums[size_t(x)].pixel();
+    };
+
+    // Each band of target rows makes the work rows it reads, which then stay in the
+    // cache; the work picture is never held whole. Neighbouring bands make a few rows
+    // twice (the filter's reach, about an eighth more work), with the same values.
+    std::vector<std::pair<int, int>> reads;
+    for (int y0 = 0; y0 < dh; y0 += kStreamBand) {
+        int lo = sh, hi = -1;
+        for (int i = y0; i < std::min(dh, y0 + kStreamBand); ++i)
+            for (int k = down.first[size_t(i)]; k < down.first[size_t(i) + 1]; ++k) {
+                lo = std::min(lo, down.items[size_t(k)].pixel);
+                hi = std::max(hi, down.items[size_t(k)].pixel);
+            }
+        reads.emplace_back(lo, hi);
+    }
+    std::mutex poolLock;
+    std::vector<std::vector<QRgb>> pool; // buffers of work rows, one per thread at a time
+    forBandsInParallel(
+        dh, kStreamBand,
+        [&](int y0, int y1) {
+            std::vector<QRgb> rows;
+            {
+                const std::lock_guard<std::mutex> lock(poolLock);
+                if (!pool.empty()) {
+                    rows = std::move(pool.back());
+                    pool.pop_back();
+                }
+            }
+            const auto [lo, hi] = reads[size_t(y0 / kStreamBand)];
+            rows.resize(size_t(std::max(hi - lo + 1, 0)) * size_t(dw));
+            for (int y = lo; y <= hi; ++y)
+                horizontalRow(y, rows.data() + size_t(y - lo) * size_t(dw));
+            std::vector<ChannelSums> sums(static_cast<size_t>(dw));
+            for (int i = y0; i < y1; ++i)
+                verticalRow(i, sums, [&](int y) { return rows.data() + size_t(y - lo) * size_t(dw); });
+            const std::lock_guard<std::mutex> lock(poolLock);
+            pool.push_back(std::move(rows));
         },
-        [&](int done) { progress.setPosition(50 + int((long long)done * 50 / dh)); });
+        [&](int done) { progress.setPosition(int((long long)done * 100 / dh)); });
     return out;
 }
 
