@@ -14,7 +14,7 @@ using namespace vermeo::test;
 
 namespace {
 
-// The escape loop exactly as stated, with every step run.
+// The escape loop with every step run, no cycle skipped.
 int stepsByTheRule(double cx, double cy, double x, double y, int n)
 {
     int k = 0;

@@ -28,7 +28,7 @@ QImage resample(const QImage &src, int w, int h, const char *name = "Mitchell")
 
 int channel(const QImage &img, int x, int y, int shift) { return int((img.pixel(x, y) >> shift) & 0xFF); }
 
-// The two passes as the rule states them, one pixel and one sum at a time.
+// The two passes one pixel and one sum at a time.
 QImage passByPass(const QImage &src, int dw, int dh, const ResampleFilter &f)
 {
     const int sw = src.width(), sh = src.height();

@@ -30,7 +30,7 @@ QImage turn(const QImage &src, double degrees, QRgb background = 0xFF123456u)
     return rotateImage(src, background, degrees, silentProgress());
 }
 
-// The mapping as the rule states it: the scan from the bottom-right corner, extended
+// The mapping one pixel at a time: the scan from the bottom-right corner, extended
 // precision, the centre correction.
 QImage mappedByTheRule(const QImage &src, QRgb background, double angle)
 {
