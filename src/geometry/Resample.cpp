@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <new>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -253,28 +254,31 @@ QImage ResampleStretch(const QImage &srcIn, int dw, int dh, const ResampleFilter
     }
     std::mutex poolLock;
     std::vector<std::vector<QRgb>> pool; // buffers of work rows, one per thread at a time
-    forBandsInParallel(
-        dh, kStreamBand,
-        [&](int y0, int y1) {
-            std::vector<QRgb> rows;
-            {
-                const std::lock_guard<std::mutex> lock(poolLock);
-                if (!pool.empty()) {
-                    rows = std::move(pool.back());
-                    pool.pop_back();
-                }
-            }
-            const auto [lo, hi] = reads[size_t(y0 / kStreamBand)];
-            rows.resize(size_t(std::max(hi - lo + 1, 0)) * size_t(dw));
-            for (int y = lo; y <= hi; ++y)
-                horizontalRow(y, rows.data() + size_t(y - lo) * size_t(dw));
-            std::vector<ChannelSums> sums(static_cast<size_t>(dw));
-            for (int i = y0; i < y1; ++i)
-                verticalRow(i, sums, [&](int y) { return rows.data() + size_t(y - lo) * size_t(dw); });
+    auto band = [&](int y0, int y1) {
+        std::vector<QRgb> rows;
+        {
             const std::lock_guard<std::mutex> lock(poolLock);
-            pool.push_back(std::move(rows));
-        },
-        [&](int done) { progress.setPosition(int((long long)done * 100 / dh)); });
+            if (!pool.empty()) {
+                rows = std::move(pool.back());
+                pool.pop_back();
+            }
+        }
+        const auto [lo, hi] = reads[size_t(y0 / kStreamBand)];
+        rows.resize(size_t(std::max(hi - lo + 1, 0)) * size_t(dw));
+        for (int y = lo; y <= hi; ++y)
+            horizontalRow(y, rows.data() + size_t(y - lo) * size_t(dw));
+        std::vector<ChannelSums> sums(static_cast<size_t>(dw));
+        for (int i = y0; i < y1; ++i)
+            verticalRow(i, sums, [&](int y) { return rows.data() + size_t(y - lo) * size_t(dw); });
+        const std::lock_guard<std::mutex> lock(poolLock);
+        pool.push_back(std::move(rows));
+    };
+    try {
+        forBandsInParallel(dh, kStreamBand, band,
+                           [&](int done) { progress.setPosition(int((long long)done * 100 / dh)); });
+    } catch (const std::bad_alloc &) {
+        throw VermeoError(QStringLiteral("Mémoire insuffisante pour une image de %1 x %2.").arg(dw).arg(dh));
+    }
     return out;
 }
 

@@ -102,6 +102,11 @@ void drawMoire(QImage &img, const FractalSettings &s, FractalMonitor &monitor)
                 plot(img, cx - d, cy - j, colour);
                 plot(img, cx - d, cy + j, colour);
                 plot(img, cx - j, cy + d, colour);
+                if (!s.lineIncremental) {
+                    monitor.drawn();
+                    if (monitor.stopRequested())
+                        return;
+                }
             }
             monitor.drawn();
             if (monitor.stopRequested())
