@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QMap>
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
@@ -22,6 +23,38 @@ std::vector<ApplyOperation> &applyOperations()
 {
     static std::vector<ApplyOperation> list;
     return list;
+}
+
+namespace {
+QMap<QString, QString> &givenOptions()
+{
+    static QMap<QString, QString> options;
+    return options;
+}
+} // namespace
+
+QString applyOption(const QString &option) { return givenOptions().value(option); }
+
+bool takeApplyOptions(QStringList &args, QString &error)
+{
+    if (args.isEmpty())
+        return true;
+    for (const ApplyOperation &op : applyOperations()) {
+        if (op.name != args[0].toLower())
+            continue;
+        for (const QString &option : op.options) {
+            const qsizetype i = args.indexOf(option, 1);
+            if (i < 0)
+                continue;
+            if (i + 1 >= args.size()) {
+                error = QStringLiteral("L'option %1 attend une valeur.").arg(option);
+                return false;
+            }
+            givenOptions()[option] = args[i + 1];
+            args.remove(i, 2);
+        }
+    }
+    return true;
 }
 } // namespace vermeo::cli
 
@@ -99,6 +132,13 @@ int main(int argc, char **argv)
         }
     }
     const QString name = args.takeFirst();
+    if (name == QLatin1String("apply")) {
+        QString error;
+        if (!vermeo::cli::takeApplyOptions(args, error)) {
+            err << "vermeo-cli : " << error << "\n";
+            return 1;
+        }
+    }
     for (const auto &c : vermeo::cli::commands()) {
         if (c.name != name)
             continue;

@@ -22,6 +22,11 @@ void ProgramRandom::seedFromClock()
 
 void ProgramRandom::pinClockSeed(std::optional<std::uint64_t> s) { g_pinned = s; }
 
+std::uint64_t ProgramRandom::clockSeed()
+{
+    return g_pinned ? *g_pinned : std::uint64_t(QDateTime::currentMSecsSinceEpoch());
+}
+
 std::uint64_t ProgramRandom::reserve(std::uint64_t count) { return g_state.fetch_add(count * kGamma); }
 
 } // namespace vermeo

@@ -16,6 +16,8 @@ public:
     // Reseeds from the clock, or with the pinned seed while one is pinned.
     static void seedFromClock();
     static void pinClockSeed(std::optional<std::uint64_t> s);
+    // A seed from the clock, or the pinned one: for generators that keep their own sequence.
+    static std::uint64_t clockSeed();
 
     // Takes count draws at once for a pass that makes them itself: draw i of them
     // (0-based) is drawAt(base, i, n), the same value next(n) would have given.

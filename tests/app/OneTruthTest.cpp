@@ -5,6 +5,7 @@
 #include "ChannelKernels.h"
 #include "ImageView.h"
 #include "PictureFiles.h"
+#include "ProgramRandom.h"
 #include "TestPictures.h"
 
 #include <QAction>
@@ -206,6 +207,11 @@ TEST_F(OneTruth, ADropDrawsThePasteOnceWhereTheGhostWasWhateverTheTool)
 // window shows it reduced, at actual size or enlarged.
 TEST_F(OneTruth, EveryPictureCommandGivesTheSameResultAtAnyZoom)
 {
+    // The commands that draw at random draw the same at each zoom.
+    ProgramRandom::pinClockSeed(2024);
+    struct Unpin {
+        ~Unpin() { ProgramRandom::pinClockSeed(std::nullopt); }
+    } unpin;
     TMDIChild *c = newPicture(600, 400);
     // Each dialog is answered with a change: a spin value, sizes, a choice, then "OK".
     dialogs.answer = QMessageBox::Yes;
@@ -222,7 +228,7 @@ TEST_F(OneTruth, EveryPictureCommandGivesTheSameResultAtAnyZoom)
             return;
         }
         if (auto *spin = d.findChild<QSpinBox *>(QStringLiteral("SpinEdit1")))
-            spin->setValue(spin->minimum() + (spin->maximum() - spin->minimum()) / 3 + 1);
+            spin->setValue(int(spin->minimum() + ((long long)spin->maximum() - spin->minimum()) / 3 + 1));
         if (auto *spin = d.findChild<QSpinBox *>(QStringLiteral("SpinEdit2")))
             spin->setValue(spin->minimum() + 7);
         if (auto *edit = d.findChild<QLineEdit *>(QStringLiteral("Edit1"))) {
@@ -233,15 +239,24 @@ TEST_F(OneTruth, EveryPictureCommandGivesTheSameResultAtAnyZoom)
         const auto radios = d.findChildren<QRadioButton *>();
         if (!radios.isEmpty())
             radios.back()->setChecked(true);
-        d.findChild<QPushButton *>(QStringLiteral("Button2"))->click();
+        // "Effets spéciaux" calls its "OK" Button4.
+        auto *ok = d.findChild<QPushButton *>(QStringLiteral("Button2"));
+        if (!ok)
+            ok = d.findChild<QPushButton *>(QStringLiteral("Button4"));
+        ok->click();
     };
+    // "Mosaïque" opens a tile.
+    const QString tile = dir.filePath(QStringLiteral("tuile.bmp"));
+    ASSERT_TRUE(noise(37, 23, 8).save(tile, "BMP"));
+    dialogs.onFile = [&](FileDialogRequest &) { return tile; };
     const char *commands[] = {"Inverser1",          "Remplacercouleur1", "Niveaudegris1",      "Monochrome1",
                               "Balancedescouleurs1", "Luminosit1",        "Clart1",             "Contraste1",
                               "Saturation1",        "Teinte1",           "Solariser1",         "PermuterRBV1",
                               "Ombrer1",            "Foncclair1",        "ClairFonc1",         "GaucheDroiteFoncClair1",
                               "GaucheDroiteFoncClair2", "Redimensionner1", "Agrandirlesupport1", "Encadrer1",
                               "Miroirvertical1",    "MiroirHorizontal1", "Effacerlimage1",
-                              "Filtres1",           "Effetsspciaux1"};
+                              "Filtres1",           "Effetsspciaux1",    "Rchantilloner1",     "Rotation1",
+                              "Incliner1",          "Fusionner1",        "Mosaque1",           "Fractales1"};
     const QImage original = noise(600, 400);
     form->setForeColour(ComposeCouleur(40, 90, 200));
     for (const char *command : commands) {
