@@ -1,4 +1,5 @@
 #include "SaneSession.h"
+#include "Bytes.h"
 
 #include "Error.h"
 #include "PixelRows.h"
@@ -405,7 +406,7 @@ bool SaneSession::readFrame(ScanControl &control)
         }
         try {
             // Bytes beyond the announced size are dropped.
-            m_frame.bytes.append(reinterpret_cast<const char *>(chunk.data()), qsizetype(std::min<long long>(got, room)));
+            m_frame.bytes.append(charsOf(chunk.data()), qsizetype(std::min<long long>(got, room)));
         } catch (const std::bad_alloc &) {
             fail(AcquireError::TooLarge, QStringLiteral("Acquisition : mémoire insuffisante pour l'image"));
             return false;

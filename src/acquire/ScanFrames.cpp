@@ -1,4 +1,5 @@
 #include "ScanFrames.h"
+#include "Bytes.h"
 
 #include "Error.h"
 #include "PixelRows.h"
@@ -62,7 +63,7 @@ QImage frameToImage(const RawFrame &f)
     QImage img = newWorkingImage(f.pixelsPerLine, h, qRgb(255, 255, 255));
     const int whole = int(std::min<long long>(h, f.bytes.size() / f.bytesPerLine));
     const auto rows = rowsOf(img);
-    const auto *data = reinterpret_cast<const uchar *>(f.bytes.constData());
+    const auto *data = bytesOf(f.bytes);
     for (int y = 0; y < whole; ++y) {
         const uchar *src = data + qsizetype(y) * f.bytesPerLine;
         QRgb *dst = rows[y];
@@ -89,7 +90,7 @@ void mergeBand(QImage &target, const RawFrame &f)
     const int shift = f.format == FrameRed ? 16 : f.format == FrameGreen ? 8 : 0;
     const int whole = int(std::min<long long>(h, f.bytes.size() / f.bytesPerLine));
     const auto rows = rowsOf(target);
-    const auto *data = reinterpret_cast<const uchar *>(f.bytes.constData());
+    const auto *data = bytesOf(f.bytes);
     for (int y = 0; y < whole; ++y) {
         const uchar *src = data + qsizetype(y) * f.bytesPerLine;
         QRgb *dst = rows[y];

@@ -37,9 +37,17 @@ struct ApplyOperation {
     int values;    // how many values stand before ENTRÉE and SORTIE
     QString usage; // "rotation gauche|droite|180|DEGRÉS", for --help
     std::function<void(Picture &, const QStringList &values)> run;
+    // Options taking one value each ("--filtre"), given anywhere after the name; they
+    // are taken out before the values are counted. run() reads them with applyOption().
+    QStringList options = {};
 };
 
 std::vector<ApplyOperation> &applyOperations();
+// The value given to an option of the apply operation being run; empty when not given.
+QString applyOption(const QString &option);
+// Takes the options of args' operation (args[0]) out of args; false, with the message
+// in error, when an option has no value.
+bool takeApplyOptions(QStringList &args, QString &error);
 
 struct ApplyRegistrar {
     explicit ApplyRegistrar(ApplyOperation op) { applyOperations().push_back(std::move(op)); }

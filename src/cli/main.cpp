@@ -1,9 +1,11 @@
 // vermeo-cli: the picture operations of Vermeo on files, without windows.
 #include "CliCommand.h"
 #include "Error.h"
+#include "ProgramRandom.h"
 
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QMap>
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
@@ -28,6 +30,38 @@ std::vector<ApplyOperation> &applyOperations()
     static std::vector<ApplyOperation> list;
     return list;
 }
+
+namespace {
+QMap<QString, QString> &givenOptions()
+{
+    static QMap<QString, QString> options;
+    return options;
+}
+} // namespace
+
+QString applyOption(const QString &option) { return givenOptions().value(option); }
+
+bool takeApplyOptions(QStringList &args, QString &error)
+{
+    if (args.isEmpty())
+        return true;
+    for (const ApplyOperation &op : applyOperations()) {
+        if (op.name != args[0].toLower())
+            continue;
+        for (const QString &option : op.options) {
+            const qsizetype i = args.indexOf(option, 1);
+            if (i < 0)
+                continue;
+            if (i + 1 >= args.size()) {
+                error = QStringLiteral("L'option %1 attend une valeur.").arg(option);
+                return false;
+            }
+            givenOptions()[option] = args[i + 1];
+            args.remove(i, 2);
+        }
+    }
+    return true;
+}
 } // namespace vermeo::cli
 
 namespace {
@@ -50,7 +84,8 @@ void printHelp(QTextStream &out)
         out << "  " << c.usage << "\n      " << c.summary << "\n";
     for (const auto &op : vermeo::cli::applyOperations())
         out << "  apply " << op.usage << " ENTRÉE SORTIE\n";
-    out << "\nOption --verbose : les messages des bibliothèques (en anglais) sur stderr.\n"
+    out << "\nOptions : --verbose montre les messages des bibliothèques (en anglais) sur stderr ;\n"
+        << "--graine N fixe la graine du générateur pseudo-aléatoire (effets au hasard).\n"
         << "Code de sortie 0 en cas de succès, 1 en cas d'erreur (un message sur stderr).\n";
 }
 } // namespace
@@ -86,7 +121,31 @@ int main(int argc, char **argv)
         printHelp(out);
         return args.isEmpty() ? 1 : 0;
     }
+    // "--graine N", anywhere: seeds the program's pseudo-random generator (also where a
+    // command reseeds it from the clock), so a result can be made again.
+    if (const qsizetype g = args.indexOf(QStringLiteral("--graine")); g >= 0) {
+        bool ok = false;
+        const qulonglong seed = g + 1 < args.size() ? args[g + 1].toULongLong(&ok) : 0;
+        if (!ok) {
+            err << "vermeo-cli : « --graine » attend un entier positif ou nul.\n";
+            return 1;
+        }
+        vermeo::ProgramRandom::seed(seed);
+        vermeo::ProgramRandom::pinClockSeed(seed);
+        args.remove(g, 2);
+        if (args.isEmpty()) {
+            printHelp(out);
+            return 1;
+        }
+    }
     const QString name = args.takeFirst();
+    if (name == QLatin1String("apply")) {
+        QString error;
+        if (!vermeo::cli::takeApplyOptions(args, error)) {
+            err << "vermeo-cli : " << error << "\n";
+            return 1;
+        }
+    }
     for (const auto &c : vermeo::cli::commands()) {
         if (c.name != name)
             continue;

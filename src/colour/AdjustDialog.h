@@ -40,10 +40,11 @@ public:
     QLabel *Image1 = nullptr;
 
 public slots:
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
+    // Virtual for dialogs that do more on a button (the filter dialog stores its entry first).
+    virtual void Button1Click();
+    virtual void Button2Click();
+    virtual void Button3Click();
+    virtual void Button4Click();
 
 protected:
     // The buttons at their usual places on a client area of w x h; the preview at (previewX, previewY).

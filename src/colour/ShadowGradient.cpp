@@ -118,15 +118,18 @@ void gradient(Canvas &canvas, TColour start, int type, bool leftToRight)
     // The fills stop short of the last row and column, which are exclusive edges.
     const int bandSize = (leftToRight ? w : h) / 50;
     auto bandAt = [&](int i) { return bandSize == 0 ? 49 : std::min(49, i / bandSize); };
-    for (int y = 0; y < h - 1; ++y) {
-        QRgb *p = rowOf(*img, y);
-        if (leftToRight) {
-            for (int x = 0; x < w - 1; ++x)
-                p[x] = band[bandAt(x)];
-        } else {
-            std::fill(p, p + (w - 1), band[bandAt(y)]);
+    const auto rows = rowsOf(*img);
+    forBandsInParallel(std::max(0, h - 1), 64, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            QRgb *p = rows[y];
+            if (leftToRight) {
+                for (int x = 0; x < w - 1; ++x)
+                    p[x] = band[bandAt(x)];
+            } else {
+                std::fill(p, p + (w - 1), band[bandAt(y)]);
+            }
         }
-    }
+    });
     if (w > 1 && h > 1)
         canvas.markDirty(QRect(0, 0, w - 1, h - 1));
     const TColour last = gradientBand(start, type, 49);

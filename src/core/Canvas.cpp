@@ -1,4 +1,5 @@
 #include "Canvas.h"
+#include "Parallel.h"
 #include "PixelRows.h"
 
 #include <QFontMetrics>
@@ -520,28 +521,33 @@ void Canvas::CopyRect(const QRect &dst, const QImage &srcIn, const QRect &srcRec
     }
     const CopyMode mode = m_copyMode;
     const QRgb white = 0xFFFFFFFFu;
-    for (int j = 0; j < target.height(); ++j) {
-        long long k = (long long)(target.top() + j - dt) * sh / dh;
-        if (mirrorY) k = sh - 1 - k;
-        const int sy = int(st + k);
-        QRgb *d = rowOf(*m_img, target.top() + j) + target.left();
-        const bool rowInside = sy >= 0 && sy < src.height();
-        const QRgb *s = rowInside ? rowOf(src, sy) : nullptr;
-        const bool allInside = s && colMap.front() >= 0 && colMap.back() >= 0 && colMap.front() < src.width() &&
-                               colMap.back() < src.width();
-        if (mode == CopyMode::SrcCopy && allInside) {
-            // The common stretched copy: no raster operation to apply.
-            for (int i = 0; i < target.width(); ++i)
-                d[i] = s[colMap[size_t(i)]] | kOpaque;
-            continue;
+    const auto dstRows = rowsOf(*m_img);
+    const auto srcRows = rowsOf(src);
+    const bool colsInside =
+        colMap.front() >= 0 && colMap.back() >= 0 && colMap.front() < src.width() && colMap.back() < src.width();
+    // Rows are independent, so a large copy runs on every core.
+    const int bandRows = (long long)target.width() * target.height() > (1 << 20) ? 32 : target.height();
+    forBandsInParallel(target.height(), bandRows, [&](int j0, int j1) {
+        for (int j = j0; j < j1; ++j) {
+            long long k = (long long)(target.top() + j - dt) * sh / dh;
+            if (mirrorY) k = sh - 1 - k;
+            const int sy = int(st + k);
+            QRgb *d = dstRows[target.top() + j] + target.left();
+            const QRgb *s = sy >= 0 && sy < src.height() ? srcRows[sy] : nullptr;
+            if (mode == CopyMode::SrcCopy && s && colsInside) {
+                // The common stretched copy: no raster operation to apply.
+                for (int i = 0; i < target.width(); ++i)
+                    d[i] = s[colMap[size_t(i)]] | kOpaque;
+                continue;
+            }
+            for (int i = 0; i < target.width(); ++i) {
+                const int sx = colMap[size_t(i)];
+                // Outside the source reads as white, as an empty area of a bitmap.
+                const QRgb sp = (s && sx >= 0 && sx < src.width()) ? s[sx] : white;
+                d[i] = applyRop(mode, sp, d[i]);
+            }
         }
-        for (int i = 0; i < target.width(); ++i) {
-            const int sx = colMap[size_t(i)];
-            // Outside the source reads as white, as an empty area of a bitmap.
-            const QRgb sp = (s && sx >= 0 && sx < src.width()) ? s[sx] : white;
-            d[i] = applyRop(mode, sp, d[i]);
-        }
-    }
+    });
     markDirty(target);
 }
 

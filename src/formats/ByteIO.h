@@ -1,6 +1,8 @@
 #pragma once
 // Little-endian reading and writing on byte arrays. Every read is checked against
 // the bytes actually there, so a decoder cannot walk off a damaged file.
+#include "Bytes.h"
+
 #include <QByteArray>
 #include <QRgb>
 #include <QString>
@@ -8,16 +10,6 @@
 #include <cstring>
 
 namespace vermeo::formats {
-
-// The bytes of an array as unsigned bytes: the one place where a char buffer is seen
-// as uchar. The non-const overload detaches a shared array.
-inline const uchar *bytesOf(const QByteArray &a) { return reinterpret_cast<const uchar *>(a.constData()); }
-inline uchar *bytesOf(QByteArray &a) { return reinterpret_cast<uchar *>(a.data()); }
-inline const char *charsOf(const uchar *p) { return reinterpret_cast<const char *>(p); }
-inline char *charsOf(uchar *p) { return reinterpret_cast<char *>(p); }
-// The bytes of a row of working pixels (B, G, R, x in memory), for libraries that take bytes.
-inline uchar *bytesOf(QRgb *row) { return reinterpret_cast<uchar *>(row); }
-inline const uchar *bytesOf(const QRgb *row) { return reinterpret_cast<const uchar *>(row); }
 
 inline uint16_t le16(const uchar *p) { return uint16_t(p[0] | (p[1] << 8)); }
 inline uint32_t le32(const uchar *p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24); }

@@ -2,6 +2,7 @@
 
 #include "Canvas.h"
 #include "Error.h"
+#include "Parallel.h"
 #include "PixelRows.h"
 
 #include <cstring>
@@ -22,11 +23,24 @@ QImage stretchImage(const QImage &srcIn, int w, int h)
 QImage enlargeCanvas(const QImage &srcIn, int w, int h, QPoint offset)
 {
     const QImage src = toWorkingImage(srcIn);
-    QImage dst = newWorkingImage(w, h, 0xFFFFFFFFu);
+    QImage dst = newWorkingImage(w, h);
     const QRect target = QRect(offset, src.size()).intersected(dst.rect());
-    for (int y = target.top(); y <= target.bottom(); ++y)
-        std::memcpy(rowOf(dst, y) + target.left(), rowOf(src, y - offset.y()) + (target.left() - offset.x()),
-                    size_t(target.width()) * sizeof(QRgb));
+    const auto in = rowsOf(src);
+    const auto out = rowsOf(dst);
+    // Each row once: white around the picture, the picture's pixels inside.
+    forBandsInParallel(h, 64, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            QRgb *d = out[y];
+            if (y < target.top() || y > target.bottom() || target.isEmpty()) {
+                std::fill_n(d, w, 0xFFFFFFFFu);
+                continue;
+            }
+            std::fill_n(d, target.left(), 0xFFFFFFFFu);
+            std::memcpy(d + target.left(), in[y - offset.y()] + (target.left() - offset.x()),
+                        size_t(target.width()) * sizeof(QRgb));
+            std::fill(d + target.right() + 1, d + w, 0xFFFFFFFFu);
+        }
+    });
     return dst;
 }
 
@@ -58,8 +72,12 @@ QImage mirrorHorizontal(const QImage &srcIn)
     QImage dst = newWorkingImage(src.width(), src.height());
     const int h = src.height();
     const size_t bytes = size_t(src.width()) * sizeof(QRgb);
-    for (int y = 0; y < h; ++y)
-        std::memcpy(rowOf(dst, y), rowOf(src, h - 1 - y), bytes);
+    const auto in = rowsOf(src);
+    const auto out = rowsOf(dst);
+    forBandsInParallel(h, 64, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y)
+            std::memcpy(out[y], in[h - 1 - y], bytes);
+    });
     return dst;
 }
 
@@ -68,12 +86,16 @@ QImage mirrorVertical(const QImage &srcIn)
     const QImage src = toWorkingImage(srcIn);
     QImage dst = newWorkingImage(src.width(), src.height());
     const int w = src.width();
-    for (int y = 0; y < src.height(); ++y) {
-        const QRgb *s = rowOf(src, y);
-        QRgb *d = rowOf(dst, y);
-        for (int x = 0; x < w; ++x)
-            d[x] = s[w - 1 - x];
-    }
+    const auto in = rowsOf(src);
+    const auto out = rowsOf(dst);
+    forBandsInParallel(src.height(), 64, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            const QRgb *s = in[y];
+            QRgb *d = out[y];
+            for (int x = 0; x < w; ++x)
+                d[x] = s[w - 1 - x];
+        }
+    });
     return dst;
 }
 

@@ -45,8 +45,6 @@ TRedim::TRedim(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Redim"));
     setWindowTitle(QStringLiteral("Redimensiooner"));
-    // Wide enough for the whole caption in the title bar.
-    setMinimumWidth(280);
     auto *grid = new QGridLayout(this);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
@@ -75,8 +73,8 @@ TRedim::TRedim(QWidget *parent) : QDialog(parent)
     buttons->addWidget(Button2);
     buttons->addWidget(Button1);
     grid->addLayout(buttons, 3, 0, 1, 2);
-    // Fixed, but never narrower than its caption needs.
-    setFixedSize(sizeHint().expandedTo(minimumSize()));
+    // Fixed, but wide enough for the whole caption in the title bar.
+    setFixedSize(sizeHint().expandedTo(QSize(fontMetrics().horizontalAdvance(windowTitle()) + 160, 0)));
     connect(Button1, &QPushButton::clicked, this, &TRedim::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TRedim::Button2Click);
 }

@@ -1,12 +1,19 @@
 // Every item of the menu bar is wired to its command or listed as not built yet, and
 // the items reach the command they name.
 #include "AppFixture.h"
+#include "ChannelKernels.h"
+#include "Convolution.h"
 #include "GeometryKernels.h"
 #include "MenuRoutes.h"
 #include "MenuTable.h"
 #include "TestPictures.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
 #include <set>
 
 using namespace vermeo;
@@ -82,4 +89,59 @@ TEST_F(AppTest, MirrorAndGradientItemsReachTheirOwnCommand)
         EXPECT_EQ(qRed(c->doc().image().pixel(k.secondBand)), k.red) << k.item;
         form->action("Annuler1")->trigger();
     }
+}
+
+namespace {
+// The main window started in a folder of its own: its start directory.
+class StartedInAFolder : public AppTest {
+protected:
+    void SetUp() override
+    {
+        previous = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        AppTest::SetUp();
+    }
+    void TearDown() override
+    {
+        AppTest::TearDown();
+        QDir::setCurrent(previous);
+    }
+    QTemporaryDir folder;
+    QString previous;
+};
+} // namespace
+
+TEST_F(StartedInAFolder, FiltersKeepTheirFileInTheStartDirectoryAndEffectsReachTheirDialog)
+{
+    vermeo::TMDIChild *c = newPicture(120, 90);
+    c->doc().replacePixels(vermeo::test::varied(120, 90));
+    const QImage before = c->doc().image().copy();
+    // Folders changed since start-up do not move the filter file.
+    QDir::setCurrent(QDir::tempPath());
+    dialogs.onDialog = [](QDialog &d) {
+        ASSERT_EQ(d.windowTitle(), QStringLiteral("Filtres"));
+        d.findChild<QPushButton *>("Button5")->click();
+        auto *name = d.findChild<QLineEdit *>("Edit10");
+        name->setText(QStringLiteral("Moitié"));
+        d.findChild<QLineEdit *>("Edit5")->setText(QStringLiteral("0,50"));
+        d.findChild<QPushButton *>("Button2")->click();
+    };
+    form->action("Filtres1")->trigger();
+    QFile file(folder.filePath(QStringLiteral("Vermeo.flt")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(file.readAll()).endsWith(QStringLiteral("\tMoitié\r\n")));
+    vermeo::geometry::FilterCoefficients half = vermeo::geometry::identityFilter();
+    half[1][1] = 50;
+    EXPECT_EQ(c->doc().image(), vermeo::geometry::convolve(before, half, vermeo::silentProgress()));
+    form->action("Annuler1")->trigger();
+
+    dialogs.onDialog = [](QDialog &d) {
+        ASSERT_EQ(d.windowTitle(), QStringLiteral("Effets spéciaux"));
+        auto *list = d.findChild<QListWidget *>("ListBox1");
+        list->setCurrentRow(17); // "Inverser"
+        d.findChild<QPushButton *>("Button1")->click();
+        d.findChild<QPushButton *>("Button4")->click();
+    };
+    form->action("Effetsspciaux1")->trigger();
+    EXPECT_EQ(c->doc().image(), vermeo::colour::invert(before));
 }

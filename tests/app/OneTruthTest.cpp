@@ -5,10 +5,13 @@
 #include "ChannelKernels.h"
 #include "ImageView.h"
 #include "PictureFiles.h"
+#include "ProgramRandom.h"
 #include "TestPictures.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
+#include <QListWidget>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -55,6 +58,19 @@ protected:
     }
     void chooseTool(const char *button) { qobject_cast<QToolButton *>(form->control(button))->click(); }
     QTemporaryDir dir;
+    // Started in the temporary folder, so "Filtres" keeps its file there.
+    void SetUp() override
+    {
+        m_previousDir = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        AppTest::SetUp();
+    }
+    void TearDown() override
+    {
+        AppTest::TearDown();
+        QDir::setCurrent(m_previousDir);
+    }
+    QString m_previousDir;
 };
 
 } // namespace
@@ -191,12 +207,28 @@ TEST_F(OneTruth, ADropDrawsThePasteOnceWhereTheGhostWasWhateverTheTool)
 // window shows it reduced, at actual size or enlarged.
 TEST_F(OneTruth, EveryPictureCommandGivesTheSameResultAtAnyZoom)
 {
+    // The commands that draw at random draw the same at each zoom.
+    ProgramRandom::pinClockSeed(2024);
+    struct Unpin {
+        ~Unpin() { ProgramRandom::pinClockSeed(std::nullopt); }
+    } unpin;
     TMDIChild *c = newPicture(600, 400);
     // Each dialog is answered with a change: a spin value, sizes, a choice, then "OK".
     dialogs.answer = QMessageBox::Yes;
     dialogs.onDialog = [](QDialog &d) {
+        if (d.windowTitle() == QStringLiteral("Filtres")) {
+            d.findChild<QLineEdit *>(QStringLiteral("Edit2"))->setText(QStringLiteral("-0,20"));
+            d.findChild<QPushButton *>(QStringLiteral("Button2"))->click();
+            return;
+        }
+        if (d.windowTitle() == QStringLiteral("Effets spéciaux")) {
+            d.findChild<QListWidget *>(QStringLiteral("ListBox1"))->setCurrentRow(8); // "Ombre S.E."
+            d.findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+            d.findChild<QPushButton *>(QStringLiteral("Button4"))->click();
+            return;
+        }
         if (auto *spin = d.findChild<QSpinBox *>(QStringLiteral("SpinEdit1")))
-            spin->setValue(spin->minimum() + (spin->maximum() - spin->minimum()) / 3 + 1);
+            spin->setValue(int(spin->minimum() + ((long long)spin->maximum() - spin->minimum()) / 3 + 1));
         if (auto *spin = d.findChild<QSpinBox *>(QStringLiteral("SpinEdit2")))
             spin->setValue(spin->minimum() + 7);
         if (auto *edit = d.findChild<QLineEdit *>(QStringLiteral("Edit1"))) {
@@ -207,14 +239,24 @@ TEST_F(OneTruth, EveryPictureCommandGivesTheSameResultAtAnyZoom)
         const auto radios = d.findChildren<QRadioButton *>();
         if (!radios.isEmpty())
             radios.back()->setChecked(true);
-        d.findChild<QPushButton *>(QStringLiteral("Button2"))->click();
+        // "Effets spéciaux" calls its "OK" Button4.
+        auto *ok = d.findChild<QPushButton *>(QStringLiteral("Button2"));
+        if (!ok)
+            ok = d.findChild<QPushButton *>(QStringLiteral("Button4"));
+        ok->click();
     };
+    // "Mosaïque" opens a tile.
+    const QString tile = dir.filePath(QStringLiteral("tuile.bmp"));
+    ASSERT_TRUE(noise(37, 23, 8).save(tile, "BMP"));
+    dialogs.onFile = [&](FileDialogRequest &) { return tile; };
     const char *commands[] = {"Inverser1",          "Remplacercouleur1", "Niveaudegris1",      "Monochrome1",
                               "Balancedescouleurs1", "Luminosit1",        "Clart1",             "Contraste1",
                               "Saturation1",        "Teinte1",           "Solariser1",         "PermuterRBV1",
                               "Ombrer1",            "Foncclair1",        "ClairFonc1",         "GaucheDroiteFoncClair1",
                               "GaucheDroiteFoncClair2", "Redimensionner1", "Agrandirlesupport1", "Encadrer1",
-                              "Miroirvertical1",    "MiroirHorizontal1", "Effacerlimage1"};
+                              "Miroirvertical1",    "MiroirHorizontal1", "Effacerlimage1",
+                              "Filtres1",           "Effetsspciaux1",    "Rchantilloner1",     "Rotation1",
+                              "Incliner1",          "Fusionner1",        "Mosaque1",           "Fractales1"};
     const QImage original = noise(600, 400);
     form->setForeColour(ComposeCouleur(40, 90, 200));
     for (const char *command : commands) {
@@ -233,4 +275,75 @@ TEST_F(OneTruth, EveryPictureCommandGivesTheSameResultAtAnyZoom)
         EXPECT_EQ(result[0], result[1]) << command << " reduced";
         EXPECT_EQ(result[2], result[1]) << command << " enlarged";
     }
+}
+
+// What the window shows is what the file holds, on palette pictures of 1, 4 and 8 bits:
+// red drawn on a 16-colour picture, a colour replaced on a black-and-white one, a
+// gradient on a 256-colour one, each saved and read back.
+TEST_F(OneTruth, PalettePicturesSaveTheColoursTheyShow)
+{
+    struct Case {
+        int depth;
+        std::function<void(TMDIChild *)> edit;
+    };
+    const Case cases[] = {
+        {4, [&](TMDIChild *c) {
+             form->findChild<ColourSwatch *>(QStringLiteral("Palette2"))->clicked(); // pure red
+             chooseTool("PenButton");
+             drag(c, QPoint(10, 10), QPoint(150, 90));
+         }},
+        {1, [&](TMDIChild *c) {
+             c->doc().canvas().setBrushColour(fromQRgb(c->doc().image().pixel(0, 0)));
+             c->doc().canvas().setPenColour(ComposeCouleur(200, 30, 60));
+             dialogs.onDialog = [](QDialog &d) { d.findChild<QPushButton *>(QStringLiteral("Button2"))->click(); };
+             trigger("Remplacercouleur1");
+             dialogs.onDialog = nullptr;
+         }},
+        {8, [&](TMDIChild *c) {
+             (void)c;
+             form->setForeColour(ComposeCouleur(0, 0, 255));
+             trigger("Foncclair1");
+         }},
+    };
+    for (const Case &k : cases) {
+        const QString path = dir.filePath(QStringLiteral("palette%1.bmp").arg(k.depth));
+        // A palette of 2^depth entries of which the picture uses two: there is room.
+        Picture pic = test::palettePicture(200, 120, k.depth);
+        QImage twoColours = newWorkingImage(200, 120, pic.palette[0]);
+        for (int y = 0; y < 120; ++y)
+            for (int x = 100; x < 200; ++x)
+                twoColours.setPixel(x, y, pic.palette[1]);
+        formats::writePictureFile(Picture::withPalette(twoColours, k.depth, pic.palette), path);
+        dialogs.onFile = [&](FileDialogRequest &) { return path; };
+        form->FileOpenItemClick();
+        TMDIChild *c = form->activeChild();
+        ASSERT_EQ(c->doc().picture().depth, k.depth);
+        k.edit(c);
+        const QImage shown = c->doc().image().copy();
+        form->FileSaveItemClick();
+        const Picture back = formats::readPictureFile(path);
+        EXPECT_EQ(back.depth, k.depth) << k.depth;
+        EXPECT_EQ(differingPixels(back.image, shown), 0) << k.depth << " bits";
+        EXPECT_EQ(differingPixels(back.image, c->doc().image()), 0) << k.depth << " bits";
+        closeActive();
+    }
+}
+
+// Too many colours for the depth: the file gets them reduced, and the window then shows
+// the picture as written.
+TEST_F(OneTruth, AFullPaletteIsReducedAndTheWindowShowsTheFile)
+{
+    const QString path = dir.filePath(QStringLiteral("plein.bmp"));
+    formats::writePictureFile(test::palettePicture(200, 120, 4), path); // all 16 entries used
+    dialogs.onFile = [&](FileDialogRequest &) { return path; };
+    form->FileOpenItemClick();
+    TMDIChild *c = form->activeChild();
+    form->findChild<ColourSwatch *>(QStringLiteral("Palette2"))->clicked();
+    chooseTool("PenButton");
+    drag(c, QPoint(10, 10), QPoint(150, 90));
+    form->FileSaveItemClick();
+    const Picture back = formats::readPictureFile(path);
+    EXPECT_EQ(back.depth, 4);
+    EXPECT_EQ(differingPixels(back.image, c->doc().image()), 0);
+    EXPECT_EQ(differingPixels(c->doc().view(), c->doc().image()), 0);
 }

@@ -1,6 +1,7 @@
 #include "Canvas.h"
 #include "Error.h"
 #include "GeometryKernels.h"
+#include "Parallel.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -88,4 +89,30 @@ TEST(GeometryKernels, FrameIsCentredOnTheEdge)
     EXPECT_EQ(img.pixel(59, 20), red);
     EXPECT_EQ(img.pixel(30, 39), red);
     EXPECT_EQ(img.pixel(12, 20), 0xFFFFFFFFu);
+}
+
+// Mirrors and canvas enlargement run by bands on several threads: the same pictures as
+// one band, on odd sizes too.
+TEST(GeometryKernels, BandsOnSeveralThreadsGiveTheSingleBandResult)
+{
+    for (QSize size : {QSize(1, 1), QSize(1, 4001), QSize(6001, 3), QSize(37, 301)}) {
+        const QImage src = noise(size.width(), size.height(), 3);
+        std::vector<QImage> one, many;
+        for (int threads : {0, 7}) {
+            PassThreadsOverride override(threads);
+            auto &out = threads == 0 ? one : many;
+            out.push_back(mirrorHorizontal(src));
+            out.push_back(mirrorVertical(src));
+            out.push_back(enlargeCanvas(src, size.width() + 9, size.height() + 70, QPoint(5, 33)));
+            out.push_back(cropImage(src, QRect(-2, -3, size.width() + 1, size.height() + 5)));
+        }
+        for (size_t i = 0; i < one.size(); ++i)
+            EXPECT_EQ(many[i], one[i]) << i << " at " << size.width() << "x" << size.height();
+    }
+    // The white around an enlarged picture.
+    const QImage e = enlargeCanvas(noise(3, 2), 6, 5, QPoint(2, 1));
+    EXPECT_EQ(e.pixel(1, 1), 0xFFFFFFFFu);
+    EXPECT_EQ(e.pixel(5, 2), 0xFFFFFFFFu);
+    EXPECT_EQ(e.pixel(2, 4), 0xFFFFFFFFu);
+    EXPECT_EQ(e.pixel(2, 1), noise(3, 2).pixel(0, 0));
 }

@@ -1,0 +1,202 @@
+// vermeo-cli's geometry operations as a whole process, next to the program's commands
+// on the same picture: the same bits.
+#include "CombineCommands.h"
+#include "DialogRunner.h"
+#include "FractalDrawing.h"
+#include "PictureFiles.h"
+#include "RecordingHost.h"
+#include "Resample.h"
+#include "TDeformer.h"
+#include "TFract.h"
+#include "TFusion.h"
+#include "TRedim.h"
+#include "TRot.h"
+#include "TransformCommands.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using namespace vermeo;
+using namespace vermeo::geometry;
+using namespace vermeo::test;
+
+namespace {
+struct CliRun {
+    int code;
+    QString out, err;
+};
+
+CliRun cli(const QStringList &args)
+{
+    // A runtime folder of its own keeps Qt's start-up notice off stderr.
+    static QTemporaryDir runtime;
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(VERMEO_CLI), args);
+    p.waitForFinished(120000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+class GeometryCli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(noise(83, 57, 12).save(in(), "BMP"));
+    }
+    QString in() const { return dir.filePath(QStringLiteral("in.bmp")); }
+    QString out() const { return dir.filePath(QStringLiteral("out.bmp")); }
+    QImage result() const { return formats::readPictureFile(out()).image; }
+    // The program's command on the input file, its dialog answered by script.
+    QImage program(void (*command)(ImageDocument &, DocumentHost &), std::function<void(QDialog &)> script)
+    {
+        ImageDocument doc;
+        RecordingHost host;
+        ScriptedDialogs scripts;
+        loadPicture(doc, formats::readPictureFile(in()).image);
+        scripts.onDialog = std::move(script);
+        scripts.onFile = [this](FileDialogRequest &) { return second; };
+        command(doc, host);
+        return doc.image();
+    }
+    // vermeo-cli apply with these values on the input file; its result read back.
+    QImage apply(const QStringList &values)
+    {
+        QFile::remove(out());
+        const CliRun r = cli(QStringList{QStringLiteral("apply")} + values + QStringList{in(), out()});
+        EXPECT_EQ(r.code, 0) << values.join(' ').toStdString() << ": " << r.err.toStdString();
+        return result();
+    }
+    QTemporaryDir dir;
+    QString second;
+};
+} // namespace
+
+TEST_F(GeometryCli, ResampleRotateAndSkewGiveTheProgramsBits)
+{
+    const QImage mine = program(Rechantilloner, [](QDialog &d) {
+        auto &r = static_cast<TRedim &>(d);
+        r.CheckBox1->setChecked(false);
+        r.Edit1->setText(QStringLiteral("130"));
+        r.Edit2->setText(QStringLiteral("41"));
+        r.Button2->click();
+    });
+    EXPECT_EQ(apply({"rechantillonner", "130", "41"}), mine);
+    // The other kernels by name, the option anywhere after the name.
+    const QImage source = formats::readPictureFile(in()).image;
+    for (const ResampleFilter &f : resampleFilters()) {
+        const QImage expected = ResampleStretch(source, 40, 90, f, f.support, silentProgress());
+        EXPECT_EQ(apply({"rechantillonner", "--filtre", f.name, "40", "90"}), expected) << f.name;
+    }
+
+    const char *turns[] = {"gauche", "droite", "180", "45", "-30"};
+    for (int i = 0; i < 5; ++i) {
+        const QImage turned = program(Rotation, [i](QDialog &d) {
+            auto &r = static_cast<TRot &>(d);
+            QRadioButton *radios[] = {r.RadioButton1, r.RadioButton2, r.RadioButton3, r.RadioButton4};
+            radios[std::min(i, 3)]->click();
+            r.SpinEdit1->setValue(i == 3 ? 45 : -30);
+            r.Button2->click();
+        });
+        EXPECT_EQ(apply({"rotation", turns[i]}), turned) << turns[i];
+    }
+
+    const char *sides[] = {"gauche", "droite", "haut", "bas"};
+    for (int i = 0; i < 4; ++i) {
+        const QImage skewed = program(Inclinaison, [i](QDialog &d) {
+            auto &t = static_cast<TDeformer &>(d);
+            QToolButton *buttons[] = {t.SpeedButton1, t.SpeedButton2, t.SpeedButton3, t.SpeedButton4};
+            buttons[i]->click();
+            t.SpinEdit1->setValue(17);
+            t.Button2->click();
+        });
+        EXPECT_EQ(apply({"inclinaison", "17", sides[i]}), skewed) << sides[i];
+    }
+    EXPECT_EQ(apply({"inclinaison", "0", "bas"}), source);
+}
+
+TEST_F(GeometryCli, MergeTileAndFractalsGiveTheProgramsBits)
+{
+    second = dir.filePath(QStringLiteral("second.bmp"));
+    ASSERT_TRUE(noise(31, 77, 40).save(second, "BMP"));
+    const char *names[] = {"and", "merge-paint", "not-src", "not-src-erase", "or", "xor"};
+    for (int i = 0; i < 6; ++i) {
+        const QImage merged = program(Fusionner, [i](QDialog &d) {
+            auto &f = static_cast<TFusion &>(d);
+            f.Button5->click();
+            f.RadioButton[i]->click();
+            f.Button2->click();
+        });
+        EXPECT_EQ(apply({"fusionner", QString::number(i + 1), second}), merged) << i + 1;
+        EXPECT_EQ(apply({"fusionner", names[i], second}), merged) << names[i];
+    }
+    EXPECT_EQ(apply({"mosaique", second}), program(Mosaique, {}));
+
+    // Each fractal drawn by the dialog's control, and by vermeo-cli at its size and seed.
+    for (const FractalListEntry &e : fractalList()) {
+        QImage drawn;
+        ImageDocument doc;
+        RecordingHost host;
+        ScriptedDialogs scripts;
+        loadNoise(doc, 50, 40);
+        scripts.onDialog = [&](QDialog &d) {
+            auto &t = static_cast<TFract &>(d);
+            t.FractalImage1->seedSource = [] { return 4242u; };
+            t.ListBox1->setCurrentRow(int(&e - fractalList().data()));
+            t.Button1->click();
+            drawn = t.FractalImage1->picture();
+            t.Button3->click();
+        };
+        Fractales(doc, host);
+        ASSERT_EQ(drawn.size(), QSize(217, 233));
+        QFile::remove(out());
+        const CliRun r = cli({"fractale", e.caption, "217", "233", out(), "--graine", "4242"});
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_EQ(result(), drawn) << e.caption;
+    }
+}
+
+TEST_F(GeometryCli, BadValuesGiveOneFrenchLineAndNoOutput)
+{
+    const QStringList bad[] = {
+        {"apply", "rechantillonner", "0", "10"},
+        {"apply", "rechantillonner", "10", "10", "--filtre", "Gauss"},
+        {"apply", "rechantillonner", "10", "10", "--filtre"},
+        {"apply", "rechantillonner", "70000", "10"},
+        {"apply", "rotation", "nord"},
+        {"apply", "inclinaison", "50", "gauche"},
+        {"apply", "inclinaison", "10", "travers"},
+        {"apply", "fusionner", "7", in()},
+        {"apply", "fusionner", "xor", dir.filePath("absent.bmp")},
+        {"apply", "mosaique", dir.filePath("absent.bmp")},
+        {"fractale", "Dragon", "10", "10"},
+        {"fractale", "Fern", "0", "10"},
+        {"fractale", "Koch", "10", "10", "--graine", "-1"},
+        {"fractale", "Moire", "10", "10", "--iterations", "x"},
+    };
+    for (QStringList args : bad) {
+        QFile::remove(out());
+        if (args[0] == QLatin1String("apply") && args.last() != QLatin1String("--filtre"))
+            args << in() << out();
+        else if (args[0] == QLatin1String("apply"))
+            args.insert(args.size() - 1, in()), args.insert(args.size() - 1, out());
+        else
+            args.insert(4, out());
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.code, 1) << args.join(' ').toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith(QStringLiteral("vermeo-cli : "))) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(out())) << args.join(' ').toStdString();
+    }
+}

@@ -1,0 +1,191 @@
+// Rotation and skew kernels: quarter turns as exact permutations, other angles by the
+// inverse mapping rule, the skew's stepping and its corner fill.
+#include "Error.h"
+#include "Rotate.h"
+#include "Skew.h"
+#include "TestPictures.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <set>
+
+using namespace vermeo;
+using namespace vermeo::geometry;
+using namespace vermeo::test;
+
+namespace {
+
+// Every pixel a colour of its own: the index y * w + x.
+QImage numbered(int w, int h)
+{
+    QImage img = newWorkingImage(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, 0xFF000000u | QRgb(y * w + x + 1));
+    return img;
+}
+
+QImage turn(const QImage &src, double degrees, QRgb background = 0xFF123456u)
+{
+    return rotateImage(src, background, degrees, silentProgress());
+}
+
+// The mapping one pixel at a time: the scan from the bottom-right corner, extended
+// precision, the centre correction.
+QImage mappedByTheRule(const QImage &src, QRgb background, double angle)
+{
+    while (angle >= 360) angle -= 360;
+    while (angle < 0) angle += 360;
+    const long double r = (long double)angle * 3.141592653589793238462643383279502884L / 180.0L;
+    const long double c = std::cos(r), s = std::sin(r);
+    const int W = src.width(), H = src.height();
+    long double a, b;
+    if (c * s >= 0) {
+        a = std::fabs(c * W + s * H);
+        b = std::fabs(s * W + c * H);
+    } else {
+        a = std::fabs(c * W - s * H);
+        b = std::fabs(s * W - c * H);
+    }
+    const int W2 = int(std::nearbyint((double)a)), H2 = int(std::nearbyint((double)b));
+    QImage out(W2, H2, QImage::Format_RGB32);
+    out.fill(background);
+    const int cx2 = W2 / 2, cy2 = H2 / 2;
+    const int cx = W / 2 - (c < 0), cy = H / 2 - (s < 0);
+    for (int y2 = std::max(H, H2) - 1; y2 >= 0; --y2) {
+        const int dy = y2 - cy2;
+        for (int x2 = std::max(W, W2) - 1; x2 >= 0; --x2) {
+            const int dx = x2 - cx2;
+            const long long xs = std::llrint(c * dx - s * dy) + cx;
+            const long long ys = std::llrint(s * dx + c * dy) + cy;
+            if (ys >= 0 && ys < H && xs >= 0 && xs < W && y2 < H2 && x2 < W2)
+                out.setPixel(x2, y2, src.pixel(int(xs), int(ys)));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(Rotate, QuarterTurnsMoveEveryPixelOnceWhateverTheSize)
+{
+    for (QSize size : {QSize(200, 100), QSize(6, 4), QSize(5, 8), QSize(1, 7), QSize(1, 1)}) {
+        const int w = size.width(), h = size.height();
+        const QImage src = numbered(w, h);
+        const QImage left = turn(src, 90), right = turn(src, 270), half = turn(src, 180);
+        ASSERT_EQ(left.size(), QSize(h, w));
+        ASSERT_EQ(right.size(), QSize(h, w));
+        ASSERT_EQ(half.size(), size);
+        // Anticlockwise: the top-left corner goes to the bottom-left.
+        EXPECT_EQ(left.pixel(0, w - 1), src.pixel(0, 0));
+        EXPECT_EQ(right.pixel(h - 1, 0), src.pixel(0, 0));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                ASSERT_EQ(left.pixel(y, w - 1 - x), src.pixel(x, y)) << w << "x" << h;
+                ASSERT_EQ(right.pixel(h - 1 - y, x), src.pixel(x, y)) << w << "x" << h;
+                ASSERT_EQ(half.pixel(w - 1 - x, h - 1 - y), src.pixel(x, y)) << w << "x" << h;
+            }
+        // Every angle that is a multiple of 90 is one of these.
+        EXPECT_EQ(turn(src, -90), right);
+        EXPECT_EQ(turn(src, 450), left);
+        EXPECT_EQ(turn(src, -540), half);
+        EXPECT_EQ(turn(src, 720), src);
+        EXPECT_EQ(turn(src, 0), src);
+    }
+}
+
+TEST(Rotate, OtherAnglesFollowTheMappingRule)
+{
+    const QImage src = numbered(100, 100);
+    const QRgb bg = 0xFF0A0B0Cu;
+    const QImage r45 = turn(src, 45, bg);
+    ASSERT_EQ(r45.size(), QSize(141, 141));
+    for (QPoint p : {QPoint(0, 0), QPoint(140, 0), QPoint(0, 140), QPoint(140, 140)})
+        EXPECT_EQ(r45.pixel(p), bg);
+    // The centre stays the centre.
+    EXPECT_EQ(r45.pixel(70, 70), src.pixel(50, 50));
+    EXPECT_EQ(rotatedSize(100, 100, 45), QSize(141, 141));
+    EXPECT_EQ(rotatedSize(200, 100, 30), QSize(223, 187));
+
+    const QImage odd = noise(37, 23, 4);
+    for (double angle : {45.0, 30.0, 1.0, 135.0, 200.0, 359.0, -17.0, 1000.0})
+        EXPECT_EQ(turn(odd, angle, bg), mappedByTheRule(odd, bg, angle)) << angle;
+    EXPECT_EQ(turn(noise(640, 480), 33, bg), mappedByTheRule(noise(640, 480), bg, 33));
+}
+
+TEST(Skew, SizesAndWhereTheFirstAndLastLinesLand)
+{
+    const QImage src = numbered(100, 50);
+    const SkewResult left45 = skewImage(src, 45, skewLeft, silentProgress());
+    EXPECT_EQ(left45.image.size(), QSize(150, 50));
+    EXPECT_EQ(skewImage(src, 9, skewLeft, silentProgress()).image.size(), QSize(110, 50));
+    EXPECT_EQ(skewImage(src, 9, skewUp, silentProgress()).image.size(), QSize(100, 70));
+
+    // 45 degrees, step 1: lines 0, 1 and 2 at offset 0, then line n at n - 2.
+    // 9 degrees, step 5: one pixel further after lines 6, 11, 16 ... 46.
+    struct Case {
+        int angle;
+        SkewDirection dir;
+        int firstOffset, lastOffset;
+    } cases[] = {
+        {45, skewLeft, 0, 47}, {45, skewRight, 50, 3}, {9, skewLeft, 0, 9}, {9, skewRight, 10, 1},
+        {45, skewUp, 0, 97},   {45, skewDown, 100, 3}, {9, skewUp, 0, 19},  {9, skewDown, 20, 1},
+    };
+    for (const Case &c : cases) {
+        const SkewResult r = skewImage(src, c.angle, c.dir, silentProgress());
+        const bool rows = c.dir == skewLeft || c.dir == skewRight;
+        const int lines = rows ? 50 : 100, length = rows ? 100 : 50;
+        auto at = [&](int line, int along, int offset) {
+            return rows ? r.image.pixel(offset + along, line) : r.image.pixel(line, offset + along);
+        };
+        auto source = [&](int line, int along) { return rows ? src.pixel(along, line) : src.pixel(line, along); };
+        for (int along : {0, length - 1}) {
+            EXPECT_EQ(at(0, along, c.firstOffset), source(0, along)) << c.angle << " " << c.dir;
+            EXPECT_EQ(at(lines - 1, along, c.lastOffset), source(lines - 1, along)) << c.angle << " " << c.dir;
+        }
+        // Before the first line's start stays white: nothing else was written there.
+        if (c.firstOffset > 0) {
+            EXPECT_EQ(at(0, -1, c.firstOffset), 0xFFFFFFFFu) << c.angle << " " << c.dir;
+        }
+        const std::vector<int> offsets = skewOffsets(lines, c.angle, c.dir == skewLeft || c.dir == skewUp);
+        EXPECT_EQ(offsets.front(), c.firstOffset);
+        EXPECT_EQ(offsets.back(), c.lastOffset);
+    }
+    EXPECT_EQ(left45.corner, QPoint(148, 2));
+    EXPECT_EQ(skewImage(src, 45, skewRight, silentProgress()).corner, QPoint(148, 48));
+    EXPECT_EQ(skewImage(src, 45, skewUp, silentProgress()).corner, QPoint(2, 148));
+    EXPECT_EQ(skewImage(src, 45, skewDown, silentProgress()).corner, QPoint(98, 148));
+
+    ProgressRecorder rec;
+    skewImage(src, 20, skewDown, rec);
+    ASSERT_EQ(rec.positions.size(), 100u);
+    EXPECT_EQ(rec.positions[99], 99);
+    EXPECT_THROW(skewImage(src, 0, skewLeft, silentProgress()), VermeoError);
+}
+
+TEST(Skew, TheCornerFillTakesOnlyTheAreaTouchingTheCorner)
+{
+    // A black picture: the empty top-right triangle turns red, the bottom-left one stays white.
+    SkewResult r = skewImage(filled(100, 50, clBlack), 45, skewLeft, silentProgress());
+    fillSkewCorner(r.image, r.corner, clRed, 0);
+    EXPECT_EQ(at(r.image, 149, 0), clRed);
+    EXPECT_EQ(at(r.image, 120, 10), clRed);
+    EXPECT_EQ(at(r.image, 0, 49), clWhite);
+    EXPECT_EQ(at(r.image, 50, 25), clBlack);
+
+    // White picture pixels touching the empty area are filled with it.
+    QImage src = filled(100, 50, clBlack);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 90; x < 100; ++x)
+            src.setPixel(x, y, qRgb(255, 255, 255));
+    r = skewImage(src, 45, skewLeft, silentProgress());
+    fillSkewCorner(r.image, r.corner, clRed, 0);
+    EXPECT_EQ(at(r.image, 95, 0), clRed);
+    EXPECT_EQ(at(r.image, 0, 49), clWhite);
+
+    // The default solid white brush leaves the picture as the skew made it.
+    r = skewImage(src, 30, skewDown, silentProgress());
+    const QImage before = r.image.copy();
+    fillSkewCorner(r.image, r.corner, clWhite, 0);
+    EXPECT_EQ(r.image, before);
+}
