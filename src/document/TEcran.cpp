@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <cmath>
 
 namespace vermeo {
 
@@ -53,8 +54,9 @@ void TEcran::Init(int left, int top, int right, int bottom, int scale, const QIm
     (void)right, (void)bottom; // shown in "Mise en page", used by neither printing nor preview
     m_page = page;
     FormResize();
-    const QRect target =
-        printing::previewTarget(page, PaintBox1->width(), left, top, picture.size(), scale);
+    m_ratio = page.widthPixels > 0 ? double(PaintBox1->width()) / page.widthPixels : 0.0;
+    const QRect target(QPoint(Mh(left), Mv(top)),
+                       printing::previewTarget(page, PaintBox1->width(), left, top, picture.size(), scale).size());
     // Made once: resizing the window moves the page, not the picture on it. Only the
     // part on the page is made, however large the scale.
     const QRect shown = target & PaintBox1->rect();
@@ -74,6 +76,10 @@ void TEcran::Init(int left, int top, int right, int bottom, int scale, const QIm
     }
     PaintBox1->update();
 }
+
+int TEcran::Mh(int millimetres) const { return int(std::lround(m_ratio * printing::Mh(m_page, millimetres))); }
+
+int TEcran::Mv(int millimetres) const { return int(std::lround(m_ratio * printing::Mv(m_page, millimetres))); }
 
 void TEcran::FormResize()
 {

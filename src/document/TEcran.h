@@ -22,6 +22,9 @@ public:
     QPushButton *Button1; // "Fermer"
     QFrame *Panel2;       // the page
     QWidget *PaintBox1;   // the page's drawing area
+    // A margin as preview pixels across and down (the printed place, in proportion).
+    int Mh(int millimetres) const;
+    int Mv(int millimetres) const;
     // The picture as drawn and where it stands on the paint box.
     const QImage &previewPicture() const { return m_bitmap; }
     QPoint picturePosition() const { return m_position; }
@@ -36,6 +39,7 @@ private:
     void Button1Click() { accept(); }
 
     printing::PageMetrics m_page;
+    double m_ratio = 0; // preview pixels per printer pixel, fixed by Init
     QImage m_bitmap;
     QPoint m_position;
 };

@@ -82,6 +82,10 @@ void TMDIChild::Imprime(int copies)
     guarded([&] { printing::Imprime(m_doc, copies); });
 }
 
+int TMDIChild::Mh(int millimetres) const { return printing::Mh(printing::pageMetrics(printing::printer()), millimetres); }
+
+int TMDIChild::Mv(int millimetres) const { return printing::Mv(printing::pageMetrics(printing::printer()), millimetres); }
+
 void TMDIChild::Apercu()
 {
     {

@@ -37,6 +37,9 @@ public:
     void Imprime(int copies);
     // The print preview, modal; the focus comes back here.
     void Apercu();
+    // A margin in millimetres as pixels of the printer, across and down.
+    int Mh(int millimetres) const;
+    int Mv(int millimetres) const;
     void SauveUndo() { m_doc.SauveUndo(); }
     void Annule();
     void Modif() { m_doc.Modif(); }

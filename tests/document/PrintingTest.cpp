@@ -198,6 +198,8 @@ TEST(Ecran, ThePageHasThePrintersProportionsAndThePictureIsPlacedOnce)
     // The printed place and size in the page's proportion.
     const double r = double(ecran.PaintBox1->width()) / 2480;
     EXPECT_EQ(ecran.picturePosition(), QPoint(qRound(r * 110), qRound(r * 55)));
+    EXPECT_EQ(ecran.Mh(20), qRound(r * 330));
+    EXPECT_EQ(ecran.Mv(20), qRound(r * 275));
     EXPECT_EQ(ecran.previewPicture().size(), QSize(qRound(r * 600), qRound(r * 400)));
     const QImage made = ecran.previewPicture();
     ecran.setWindowState(Qt::WindowNoState);
