@@ -1,9 +1,12 @@
 #include "FolderTree.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -34,14 +37,12 @@ FolderTree::FolderTree(QWidget *parent) : QWidget(parent)
                     choose(m_model->filePath(current));
             });
     connect(m_home, &QPushButton::clicked, this, [this] { setFolder(QDir::homePath()); });
-    // The folders load in the background: the chosen one is brought into view once its
-    // parent has been read.
-    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this](const QString &path) {
-        if (m_scrollPending && m_model->filePath(m_tree->currentIndex().parent()) == path) {
-            m_scrollPending = false;
-            m_tree->scrollTo(m_tree->currentIndex(), QAbstractItemView::PositionAtCenter);
-        }
-    });
+    // The folders load and sort in the background: the chosen one is kept in view as
+    // they arrive, until the user moves the tree.
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, &FolderTree::bringIntoView);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, &FolderTree::bringIntoView);
+    m_tree->viewport()->installEventFilter(this);
+    m_tree->verticalScrollBar()->installEventFilter(this);
 }
 
 void FolderTree::setFolder(const QString &path)
@@ -56,6 +57,26 @@ void FolderTree::setFolder(const QString &path)
         m_tree->setCurrentIndex(index);
     m_tree->scrollTo(index, QAbstractItemView::PositionAtCenter);
     m_scrollPending = true;
+}
+
+void FolderTree::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    // Chosen before the tree had a size: bring it into view once it is laid out.
+    QTimer::singleShot(0, this, &FolderTree::bringIntoView);
+}
+
+void FolderTree::bringIntoView()
+{
+    if (m_scrollPending && m_tree->currentIndex().isValid())
+        m_tree->scrollTo(m_tree->currentIndex(), QAbstractItemView::PositionAtCenter);
+}
+
+bool FolderTree::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::Wheel)
+        m_scrollPending = false;
+    return QWidget::eventFilter(watched, e);
 }
 
 void FolderTree::choose(const QString &path)

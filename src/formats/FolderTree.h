@@ -23,8 +23,13 @@ public:
 signals:
     void folderChosen(const QString &path);
 
+protected:
+    void showEvent(QShowEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
 private:
     void choose(const QString &path);
+    void bringIntoView();
 
     QFileSystemModel *m_model;
     QTreeView *m_tree;
