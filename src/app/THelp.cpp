@@ -35,6 +35,7 @@ THelp::THelp(Entry entry, const QString &helpFile, QWidget *parent) : QDialog(pa
 {
     setObjectName(QStringLiteral("THelp"));
     setWindowTitle(QStringLiteral("Aide de Vermeo"));
+    setProperty("resizable", true);
     resize(520, 420);
     auto *col = new QVBoxLayout(this);
     if (entry == Search) {

@@ -54,6 +54,10 @@ int chosenFilterIndex(const QStringList &filters, const QString &selected, int o
 
 int DialogRunner::exec(QDialog &dialog)
 {
+    // The program's dialogs are of fixed size, with a close box only; a dialog that may
+    // be resized (the help) says so with the property "resizable".
+    if (!dialog.property("resizable").toBool())
+        makeFixedDialog(dialog);
     if (!scripts().dialog)
         return dialog.exec();
     dialog.setResult(QDialog::Rejected);
@@ -172,10 +176,13 @@ void makeFixedDialog(QDialog &dialog)
 {
     dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint);
-    if (QLayout *l = dialog.layout())
+    // Minimum and maximum sizes are set before the window is shown: window managers read
+    // them when they map it, and offer no maximise for a window that cannot grow.
+    if (QLayout *l = dialog.layout()) {
         l->setSizeConstraint(QLayout::SetFixedSize);
-    else
-        dialog.setFixedSize(dialog.size());
+        l->activate();
+    }
+    dialog.setFixedSize(dialog.layout() ? dialog.sizeHint() : dialog.size());
 }
 
 } // namespace vermeo

@@ -63,7 +63,8 @@ public:
 };
 
 // A dialog of fixed size whose title bar has a close box only (no minimise or maximise
-// button from the window manager). Call once its controls are laid out.
+// button from the window manager). Call once its controls are laid out; exec() does it
+// for every dialog without the property "resizable".
 void makeFixedDialog(QDialog &dialog);
 
 // Installs scripts for one scope (a test) and removes them afterwards.
