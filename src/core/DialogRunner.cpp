@@ -1,6 +1,8 @@
 #include "DialogRunner.h"
 
+#include <QHBoxLayout>
 #include <QLayout>
+#include <QPushButton>
 
 #include <QColorDialog>
 #include <QDialog>
@@ -183,6 +185,21 @@ void makeFixedDialog(QDialog &dialog)
         l->activate();
     }
     dialog.setFixedSize(dialog.layout() ? dialog.sizeHint() : dialog.size());
+}
+
+QHBoxLayout *okCancelRow(QDialog &dialog, QPushButton *&ok, QPushButton *&cancel, bool stretch)
+{
+    ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    ok->setObjectName(QStringLiteral("Button2"));
+    ok->setDefault(true);
+    cancel = new QPushButton(QStringLiteral("Annuler"), &dialog);
+    cancel->setObjectName(QStringLiteral("Button1"));
+    auto *row = new QHBoxLayout;
+    if (stretch)
+        row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }
 
 } // namespace vermeo
