@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMenu>
 
@@ -12,11 +13,9 @@ namespace vermeo {
 
 HelpKey::HelpKey(TMainForm *form) : QObject(form), m_form(form) { qApp->installEventFilter(this); }
 
-QString HelpKey::currentTopic(QWidget **modalDialog) const
+QString helpTopicOfWindow(QWidget *window)
 {
-    if (modalDialog)
-        *modalDialog = nullptr;
-    if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+    if (auto *menu = qobject_cast<QMenu *>(window)) {
         // The highlighted item; else the submenu's own item; else the menu's page.
         if (QAction *a = menu->activeAction())
             if (const QString t = helpTopicOfItem(a->objectName()); !t.isEmpty())
@@ -25,11 +24,8 @@ QString HelpKey::currentTopic(QWidget **modalDialog) const
             return t;
         return helpTopicOfMenu(menu->objectName());
     }
-    if (QWidget *modal = QApplication::activeModalWidget()) {
-        if (modalDialog)
-            *modalDialog = modal;
-        return helpTopicOfDialog(QString::fromLatin1(modal->metaObject()->className()));
-    }
+    if (qobject_cast<QDialog *>(window))
+        return helpTopicOfDialog(QString::fromLatin1(window->metaObject()->className()));
     return {};
 }
 
@@ -40,16 +36,19 @@ bool HelpKey::eventFilter(QObject *watched, QEvent *event)
     const auto *key = static_cast<QKeyEvent *>(event);
     if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier)
         return false;
-    // In the help window itself, F1 explains the help window.
-    if (auto *help = qobject_cast<THelp *>(QApplication::activeWindow())) {
+    // The window the key was typed in says what the user is asking about.
+    auto *target = qobject_cast<QWidget *>(watched);
+    QWidget *window = target ? target->window() : QApplication::activeWindow();
+    if (auto *help = qobject_cast<THelp *>(window)) {
+        // In the help window itself, F1 explains the help window.
         help->showHowToUse();
         return true;
     }
-    QWidget *modal = nullptr;
-    const QString topic = currentTopic(&modal);
+    const QString topic = helpTopicOfWindow(window);
     // The menu closes first, as it does when any command is chosen.
     while (QWidget *popup = QApplication::activePopupWidget())
         popup->close();
+    QWidget *modal = window && window->isModal() ? window : nullptr;
     m_form->showHelpTopic(topic, modal);
     return true;
 }

@@ -3,6 +3,8 @@
 // dialog's command, or the contents.
 #include <QObject>
 
+class QWidget;
+
 namespace vermeo {
 
 class TMainForm;
@@ -12,14 +14,15 @@ class HelpKey : public QObject {
 public:
     explicit HelpKey(TMainForm *form);
 
-    // The topic F1 opens now, and the modal dialog it belongs to (if any).
-    QString currentTopic(QWidget **modalDialog = nullptr) const;
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     TMainForm *m_form;
 };
+
+// The topic of F1 pressed in this window: a menu's highlighted item (or the menu), a
+// dialog's command; empty for the contents.
+QString helpTopicOfWindow(QWidget *window);
 
 } // namespace vermeo

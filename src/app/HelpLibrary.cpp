@@ -121,7 +121,7 @@ QList<HelpSection> HelpLibrary::search(const QString &query) const
         for (const QString &w : words) {
             // A keyword counts three, the title two, the text one: the section about a
             // command comes before the sections that merely mention it.
-            const int wordScore = keywords.contains(w) ? 3 : title.contains(w) ? 2 : text.contains(w) ? 1 : 0;
+            const int wordScore = (keywords.contains(w) ? 3 : 0) + (title.contains(w) ? 2 : 0) + (text.contains(w) ? 1 : 0);
             all = all && wordScore > 0;
             score += wordScore;
         }

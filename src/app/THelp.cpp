@@ -84,6 +84,13 @@ THelp::THelp(const QString &helpFile, QWidget *parent) : QDialog(parent)
     connect(Browser, &QTextBrowser::forwardAvailable, Button4, &QWidget::setEnabled);
     connect(new QShortcut(QKeySequence::Back, this), &QShortcut::activated, Browser, &QTextBrowser::backward);
     connect(new QShortcut(QKeySequence::Forward, this), &QShortcut::activated, Browser, &QTextBrowser::forward);
+    connect(Browser, &QTextBrowser::anchorClicked, this,
+            [this](const QUrl &link) { m_shown = Browser->source().resolved(link); });
+    // Précédent and Suivant go back to a page, at its top.
+    connect(Browser, &QTextBrowser::sourceChanged, this, [this](const QUrl &url) {
+        if (!url.matches(m_shown, QUrl::RemoveFragment))
+            m_shown = url;
+    });
     connect(Key, &QLineEdit::textChanged, this, &THelp::KeyChange);
     connect(Results, &QListWidget::itemClicked, this, [this](QListWidgetItem *i) { openResult(Results->row(i)); });
     connect(Results, &QListWidget::itemActivated, this, [this](QListWidgetItem *i) { openResult(Results->row(i)); });
@@ -94,14 +101,13 @@ THelp::THelp(const QString &helpFile, QWidget *parent) : QDialog(parent)
 
 void THelp::showUrl(const QUrl &url)
 {
+    m_shown = url;
     // The type is given: a help file named .hlp is HTML all the same.
     if (Browser->source().matches(url, QUrl::RemoveFragment) && url.hasFragment())
         Browser->scrollToAnchor(url.fragment());
     else
         Browser->setSource(url, QTextDocument::HtmlResource);
 }
-
-QUrl THelp::source() const { return Browser->source(); }
 
 void THelp::showContents() { showUrl(m_library.contents()); }
 

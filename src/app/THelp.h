@@ -25,7 +25,8 @@ public:
     void showHowToUse();
     // A section of the manual ("couleurs.html#luminosite"); the contents when empty.
     void showTopic(const QString &topic);
-    QUrl source() const;
+    // The page shown, with the section asked for (the browser's own source drops it).
+    QUrl source() const { return m_shown; }
     bool usesHelpFile() const { return m_usesFile; }
 
     QTextBrowser *Browser = nullptr;
@@ -45,6 +46,7 @@ private:
     void showUrl(const QUrl &url);
 
     HelpLibrary m_library;
+    QUrl m_shown; // the page and the section last asked for
     QList<HelpSection> m_results;
     bool m_usesFile = false;
 };
