@@ -103,9 +103,33 @@ HelpLibrary HelpLibrary::builtIn()
 
 HelpLibrary HelpLibrary::fromFile(const QString &fileName) { return HelpLibrary({QUrl::fromLocalFile(fileName)}); }
 
+namespace {
+// Words too common to say what a section is about.
+bool isCommonWord(const QString &w)
+{
+    static const QStringList common = {"a", "au", "aux", "d", "de", "des", "du", "en", "et", "l", "la", "le",
+                                       "les", "ou", "par", "pour", "sur", "un", "une"};
+    return common.contains(w);
+}
+
+// Whether a word of the text starts with w: "outil" finds "outils", "et" not "etat".
+bool hasWordStarting(const QString &text, const QString &w)
+{
+    for (qsizetype at = text.indexOf(w); at >= 0; at = text.indexOf(w, at + 1))
+        if (at == 0 || !text[at - 1].isLetterOrNumber())
+            return true;
+    return false;
+}
+} // namespace
+
 QList<HelpSection> HelpLibrary::search(const QString &query) const
 {
-    const QStringList words = foldedForSearch(query).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    const QString phrase = foldedForSearch(query).simplified();
+    QStringList words = phrase.split(QRegularExpression(QStringLiteral("[\\s'’]+")), Qt::SkipEmptyParts);
+    const QStringList asTyped = words;
+    words.removeIf(isCommonWord);
+    if (words.isEmpty())
+        words = asTyped;
     struct Hit {
         int score;
         int order;
@@ -118,13 +142,17 @@ QList<HelpSection> HelpLibrary::search(const QString &query) const
         const QString text = foldedForSearch(s.text);
         int score = 0;
         bool all = true;
-        for (const QString &w : words) {
+        for (const QString &w : std::as_const(words)) {
             // A keyword counts three, the title two, the text one: the section about a
             // command comes before the sections that merely mention it.
-            const int wordScore = (keywords.contains(w) ? 3 : 0) + (title.contains(w) ? 2 : 0) + (text.contains(w) ? 1 : 0);
+            const int wordScore = (hasWordStarting(keywords, w) ? 3 : 0) + (hasWordStarting(title, w) ? 2 : 0) +
+                                  (hasWordStarting(text, w) ? 1 : 0);
             all = all && wordScore > 0;
             score += wordScore;
         }
+        // The title as typed, several words long: that is the section asked for.
+        if (words.size() > 1 && title.contains(phrase))
+            score += 4;
         if (all)
             hits.append({{score, i}, s});
     }

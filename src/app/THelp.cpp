@@ -84,6 +84,10 @@ THelp::THelp(const QString &helpFile, QWidget *parent) : QDialog(parent)
     connect(Browser, &QTextBrowser::forwardAvailable, Button4, &QWidget::setEnabled);
     connect(new QShortcut(QKeySequence::Back, this), &QShortcut::activated, Browser, &QTextBrowser::backward);
     connect(new QShortcut(QKeySequence::Forward, this), &QShortcut::activated, Browser, &QTextBrowser::forward);
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
+        Key->setFocus();
+        Key->selectAll();
+    });
     connect(Browser, &QTextBrowser::anchorClicked, this,
             [this](const QUrl &link) { m_shown = Browser->source().resolved(link); });
     // Précédent and Suivant go back to a page, at its top.

@@ -134,6 +134,10 @@ TEST(Manual, SearchFindsTheCommandAsTypedWithoutAccentsKeywordsFirst)
     EXPECT_EQ(first(QStringLiteral("zoom arrière")), "affichage.html#zoom-arriere");
     EXPECT_EQ(first(QStringLiteral("Vermeo.flt")), "filtres.html#fichier-filtres");
     EXPECT_EQ(first(QStringLiteral("pipette")), "outils.html#pipette");
+    // A page's title as typed; common words and word endings do not mislead.
+    EXPECT_EQ(first(QStringLiteral("outils et palette")), "outils.html#outils");
+    EXPECT_EQ(first(QStringLiteral("Polygô")), "outils.html#polygone");
+    EXPECT_FALSE(manual().search(QStringLiteral("et")).isEmpty());
     // Every word must be found, in the keywords, the title or the text.
     for (const HelpSection &s : manual().search(QStringLiteral("palette gif"))) {
         const QString all = foldedForSearch(s.keywords.join(' ') + ' ' + s.title + ' ' + s.text);
