@@ -95,9 +95,10 @@ TEST(Manual, EveryLinkLeadsToAPageAndASectionThatExist)
             ++links;
             EXPECT_TRUE(manual().pages().contains(target.adjusted(QUrl::RemoveFragment)))
                 << page.fileName().toStdString() << " links to a missing page " << href.toStdString();
-            if (target.hasFragment())
+            if (target.hasFragment()) {
                 EXPECT_TRUE(anchors().count(target.fileName() + QLatin1Char('#') + target.fragment()))
                     << page.fileName().toStdString() << " links to a missing section " << href.toStdString();
+            }
         }
     }
     EXPECT_GT(links, 150);
