@@ -22,7 +22,7 @@ in_root() { chroot "$root" env DEBIAN_FRONTEND=noninteractive LANG=C.UTF-8 "$@";
 in_root apt-get update -qq
 # What any desktop has: the MIME database, the desktop-entry cache, gio (file managers' way to open).
 in_root apt-get install -y -qq --no-install-recommends shared-mime-info desktop-file-utils libglib2.0-bin
-in_root apt-get install -y -qq "/tmp/$(basename "$deb")"
+in_root apt-get install -y -qq --reinstall "/tmp/$(basename "$deb")"
 # Only for this check: an X server, a way to look at it, and a BMP to open.
 in_root apt-get install -y -qq --no-install-recommends xvfb xauth xdotool imagemagick
 
