@@ -14,6 +14,7 @@ PACKAGES=(
   libsane-dev libsane1 sane-utils tzdata
   python3-pil libtiff-tools imagemagick netpbm
   libvips-tools graphicsmagick libjpeg-turbo-progs bc
+  desktop-file-utils appstream man-db file xdotool
   poppler-utils
 )
 

@@ -1,8 +1,13 @@
-// The "?" menu: the help and the about box.
+// The "?" menu: the help window at its contents, its search or its page on using
+// help, the help a topic at a time for F1, and the about box.
 #include "DialogRunner.h"
+#include "HelpKey.h"
 #include "MenuRoutes.h"
+#include "TAPropos.h"
 #include "THelp.h"
 #include "TMainForm.h"
+
+#include <QApplication>
 
 namespace vermeo {
 
@@ -17,28 +22,40 @@ const MenuRoutes &aideRoutes()
     return routes;
 }
 
-void TMainForm::HContents()
+THelp *TMainForm::helpWindow()
 {
-    THelp help(THelp::Contents, m_helpFile, this);
-    DialogRunner::exec(help);
+    // One window beside the pictures, kept with its history until the program ends.
+    auto *help = findChild<THelp *>(QStringLiteral("THelp"), Qt::FindDirectChildrenOnly);
+    if (!help)
+        help = new THelp(m_helpFile, this);
+    help->show();
+    help->raise();
+    help->activateWindow();
+    return help;
 }
 
-void TMainForm::HSearch()
-{
-    THelp help(THelp::Search, m_helpFile, this);
-    DialogRunner::exec(help);
-}
+void TMainForm::HContents() { helpWindow()->showContents(); }
 
-void TMainForm::HowToUse()
+void TMainForm::HSearch() { helpWindow()->showSearch(); }
+
+void TMainForm::HowToUse() { helpWindow()->showHowToUse(); }
+
+void TMainForm::showHelpTopic(const QString &topic, QWidget *modalDialog)
 {
-    THelp help(THelp::HowToUse, m_helpFile, this);
+    if (!modalDialog) {
+        helpWindow()->showTopic(topic);
+        return;
+    }
+    // A window opened beside a modal dialog could not be used: this one is the dialog's own.
+    THelp help(m_helpFile, modalDialog);
+    help.showTopic(topic);
     DialogRunner::exec(help);
 }
 
 void TMainForm::About1Click()
 {
-    DialogRunner::tell(this, QMessageBox::Information,
-                       QStringLiteral("Vermeo\nProgramme de dessin et de retouche d'images.\nVersion 0.1"));
+    TAPropos about(this);
+    DialogRunner::exec(about);
 }
 
 } // namespace vermeo

@@ -58,21 +58,8 @@ void TMainForm::FileNewItemClick()
 void TMainForm::FileOpenItemClick()
 {
     const QString name = formats::askOpenPictureName(this);
-    if (name.isEmpty())
-        return;
-    TMDIChild *child = OuvreFenetreImage(name);
-    child->Init(200, 200, clWhite);
-    try {
-        child->Charge(name);
-    } catch (const VermeoError &e) {
-        // No empty window is left behind for a file that could not be read.
-        child->doc().setModified(false);
-        if (child->subWindow())
-            child->subWindow()->close();
-        DialogRunner::tell(this, QMessageBox::Critical, e.message());
-        return;
-    }
-    prepareChild(child);
+    if (!name.isEmpty())
+        openPictureFile(name);
 }
 
 void TMainForm::FileCloseItemClick()

@@ -1,4 +1,5 @@
 #include "TMainForm.h"
+#include "HelpKey.h"
 #include "Icons.h"
 #include "MenuRoutes.h"
 #include "MenuTable.h"
@@ -121,6 +122,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     for (int &m : Margins)
         m = 20;
     PrintScale = 100;
+    new HelpKey(this);
     UpdateMenuItems();
 }
 

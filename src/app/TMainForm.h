@@ -25,6 +25,7 @@ class QToolButton;
 namespace vermeo {
 
 class TMDIChild;
+class THelp;
 
 // The status bar's clock: four spaces and the time in the system's format.
 QString clockText(const QTime &time);
@@ -43,6 +44,15 @@ public:
     void UpdateMenuItems();
     // Hands a new window the current drawing state and page set-up.
     void prepareChild(TMDIChild *child);
+    // A picture file in a new window, as "Ouvrir..." opens it; false (and a message)
+    // when it cannot be read.
+    bool openPictureFile(const QString &name);
+    // The files named on the command line.
+    void openFiles(const QStringList &names);
+    // The help window beside the pictures, shown.
+    THelp *helpWindow();
+    // The help at a topic; inside a modal dialog, a help window of the dialog's own.
+    void showHelpTopic(const QString &topic, QWidget *modalDialog = nullptr);
 
     // The menu item or button of that name ("FileNewItem", "PasteItem", "PasteButton"...).
     QAction *action(const QString &name) const { return m_actions.value(name); }

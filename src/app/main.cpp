@@ -1,23 +1,53 @@
 // Vermeo: start-up.
 #include "Icons.h"
+#include "StartFiles.h"
 #include "TMainForm.h"
 #include "TSplash.h"
 #include "Translations.h"
+#include "VermeoBuild.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QTimer>
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char **argv)
 {
+    // --help and --version answer before any window: they work without a display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const vermeo::CommandLine early = vermeo::parseCommandLine(arguments);
+    if (early.help || early.version) {
+        const QString text = early.help ? vermeo::commandLineUsage()
+                                        : QStringLiteral("Vermeo " VERMEO_VERSION "\n");
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
+    // Qt took its own options (-style...); what is left are ours.
+    const vermeo::CommandLine line = vermeo::parseCommandLine(app.arguments().mid(1));
+    if (!line.error.isEmpty()) {
+        std::fputs((line.error + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+        return 2;
+    }
     vermeo::installFrenchTranslations(app);
     auto splash = std::make_unique<vermeo::TSplash>();
     splash->show();
     splash->repaint();
     QApplication::setApplicationName(QStringLiteral("Vermeo"));
-    QApplication::setWindowIcon(vermeo::glyph(QStringLiteral("pencil")));
+    QApplication::setApplicationVersion(QStringLiteral(VERMEO_VERSION));
+    // Ties the windows to the desktop entry (its name and icon in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral(VERMEO_APP_ID));
+    // The program's icon needs Qt's SVG support; the pencil glyph stands in without it.
+    const QIcon icon(QStringLiteral(":/vermeo/vermeo.svg"));
+    QApplication::setWindowIcon(icon.pixmap(32, 32).isNull() ? vermeo::glyph(QStringLiteral("pencil")) : icon);
     vermeo::TMainForm main;
     main.show();
     splash.reset();
+    // Once the main window is up, so that a message about a file stands over it.
+    QTimer::singleShot(0, &main, [&main, files = line.files] { main.openFiles(files); });
     return app.exec();
 }

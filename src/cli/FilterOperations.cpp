@@ -19,7 +19,8 @@ QString effectNames()
     QStringList names;
     for (const EffectEntry &e : effectTable())
         names << effectKey(e);
-    return names.join(QLatin1Char('|'));
+    // Separated by spaces too, so that the help and the manual page can break the line.
+    return names.join(QStringLiteral(" | "));
 }
 
 void runFilter(Picture &pic, const QStringList &values)

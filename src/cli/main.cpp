@@ -2,6 +2,7 @@
 #include "CliCommand.h"
 #include "Error.h"
 #include "ProgramRandom.h"
+#include "VermeoBuild.h"
 
 #include <QGuiApplication>
 #include <QLoggingCategory>
@@ -76,17 +77,24 @@ void logMessage(QtMsgType, const QMessageLogContext &context, const QString &mes
     QTextStream(stderr) << "vermeo-cli [" << (context.category ? context.category : "qt") << "] " << message << "\n";
 }
 
+// The man page is made from this text: a header line ending in " :" starts a section,
+// a command's usage stands two spaces in and its summary six, an option and its text
+// share a line.
 void printHelp(QTextStream &out)
 {
     out << "vermeo-cli : les opérations d'image de Vermeo sur des fichiers.\n\n"
-        << "Utilisation : vermeo-cli COMMANDE ARGUMENTS...\n\n";
+        << "Utilisation : vermeo-cli COMMANDE ARGUMENTS...\n\n"
+        << "Commandes :\n";
     for (const auto &c : vermeo::cli::commands())
         out << "  " << c.usage << "\n      " << c.summary << "\n";
     for (const auto &op : vermeo::cli::applyOperations())
         out << "  apply " << op.usage << " ENTRÉE SORTIE\n";
-    out << "\nOptions : --verbose montre les messages des bibliothèques (en anglais) sur stderr ;\n"
-        << "--graine N fixe la graine du générateur pseudo-aléatoire (effets au hasard).\n"
-        << "Code de sortie 0 en cas de succès, 1 en cas d'erreur (un message sur stderr).\n";
+    out << "\nOptions :\n"
+        << "  --help     affiche cette aide\n"
+        << "  --version  affiche la version de vermeo-cli\n"
+        << "  --verbose  ajoute sur stderr les messages des bibliothèques (en anglais)\n"
+        << "  --graine N fixe la graine du générateur pseudo-aléatoire (effets et fractales au hasard)\n"
+        << "\nCode de sortie 0 en cas de succès, 1 en cas d'erreur (un message sur stderr).\n";
 }
 } // namespace
 
@@ -120,6 +128,10 @@ int main(int argc, char **argv)
     if (args.isEmpty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printHelp(out);
         return args.isEmpty() ? 1 : 0;
+    }
+    if (args[0] == "--version") {
+        out << "vermeo-cli " VERMEO_VERSION "\n";
+        return 0;
     }
     // "--graine N", anywhere: seeds the program's pseudo-random generator (also where a
     // command reseeds it from the clock), so a result can be made again.

@@ -1,6 +1,8 @@
 #include "DialogRunner.h"
 
+#include <QHBoxLayout>
 #include <QLayout>
+#include <QPushButton>
 
 #include <QColorDialog>
 #include <QDialog>
@@ -54,6 +56,10 @@ int chosenFilterIndex(const QStringList &filters, const QString &selected, int o
 
 int DialogRunner::exec(QDialog &dialog)
 {
+    // The program's dialogs are of fixed size, with a close box only; a dialog that may
+    // be resized (the help) says so with the property "resizable".
+    if (!dialog.property("resizable").toBool())
+        makeFixedDialog(dialog);
     if (!scripts().dialog)
         return dialog.exec();
     dialog.setResult(QDialog::Rejected);
@@ -172,10 +178,28 @@ void makeFixedDialog(QDialog &dialog)
 {
     dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint);
-    if (QLayout *l = dialog.layout())
+    // Minimum and maximum sizes are set before the window is shown: window managers read
+    // them when they map it, and offer no maximise for a window that cannot grow.
+    if (QLayout *l = dialog.layout()) {
         l->setSizeConstraint(QLayout::SetFixedSize);
-    else
-        dialog.setFixedSize(dialog.size());
+        l->activate();
+    }
+    dialog.setFixedSize(dialog.layout() ? dialog.sizeHint() : dialog.size());
+}
+
+QHBoxLayout *okCancelRow(QDialog &dialog, QPushButton *&ok, QPushButton *&cancel, bool stretch)
+{
+    ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    ok->setObjectName(QStringLiteral("Button2"));
+    ok->setDefault(true);
+    cancel = new QPushButton(QStringLiteral("Annuler"), &dialog);
+    cancel->setObjectName(QStringLiteral("Button1"));
+    auto *row = new QHBoxLayout;
+    if (stretch)
+        row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }
 
 } // namespace vermeo

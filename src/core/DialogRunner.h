@@ -9,6 +9,8 @@
 #include <functional>
 
 class QDialog;
+class QHBoxLayout;
+class QPushButton;
 class QWidget;
 
 namespace vermeo {
@@ -63,8 +65,13 @@ public:
 };
 
 // A dialog of fixed size whose title bar has a close box only (no minimise or maximise
-// button from the window manager). Call once its controls are laid out.
+// button from the window manager). Call once its controls are laid out; exec() does it
+// for every dialog without the property "resizable".
 void makeFixedDialog(QDialog &dialog);
+
+// The "OK" (Button2, the default: Enter means "OK") and "Annuler" (Button1) buttons of a
+// dialog, side by side in the returned row; stretch puts them at the right.
+QHBoxLayout *okCancelRow(QDialog &dialog, QPushButton *&ok, QPushButton *&cancel, bool stretch = false);
 
 // Installs scripts for one scope (a test) and removes them afterwards.
 class ScriptedDialogs {

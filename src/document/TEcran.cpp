@@ -46,6 +46,8 @@ TEcran::TEcran(QWidget *parent) : QDialog(parent)
     if (QScreen *s = QGuiApplication::primaryScreen())
         setGeometry(s->availableGeometry());
     setWindowState(Qt::WindowMaximized);
+    // Maximised, it follows the screen: not one of the fixed-size dialogs.
+    setProperty("resizable", true);
 }
 
 void TEcran::Init(int left, int top, int right, int bottom, int scale, const QImage &picture,

@@ -10,33 +10,35 @@
 
 namespace vermeo::geometry {
 
-namespace {
-
-// A picture of a new size: the view returns to actual size, the depth and palette stay.
-void replaceSized(ImageDocument &doc, DocumentHost &host, const QImage &img)
-{
-    doc.setZoomLevel(0);
-    doc.replacePixels(img);
-    host.setStatusText(1, QStringLiteral("%1 x %2").arg(img.width()).arg(img.height()));
-}
-
-} // namespace
-
-void Redimensionne(ImageDocument &doc, DocumentHost &host)
+bool askNewSize(ImageDocument &doc, DocumentHost &host, int &w, int &h)
 {
     selection::endSelection(doc, host);
     doc.SauveUndo();
     TRedim dlg(host.dialogParent());
     dlg.Init(doc.width(), doc.height());
     DialogRunner::exec(dlg);
-    int w = 0, h = 0;
     dlg.Result(w, h);
+    host.takeFocus();
     if (w == 0)
-        return;
+        return false;
     if (h == 0)
         throw VermeoError(QStringLiteral("La hauteur doit valoir au moins 1."));
-    const QImage stretched = stretchImage(doc.image(), w, h);
-    replaceSized(doc, host, stretched);
+    return true;
+}
+
+void showResized(ImageDocument &doc, DocumentHost &host, const QImage &img, bool keepDepth)
+{
+    doc.setZoomLevel(0);
+    keepDepth ? doc.replacePixels(img) : doc.replaceAsTrueColour(img);
+    host.setStatusText(1, QStringLiteral("%1 x %2").arg(img.width()).arg(img.height()));
+}
+
+void Redimensionne(ImageDocument &doc, DocumentHost &host)
+{
+    int w = 0, h = 0;
+    if (!askNewSize(doc, host, w, h))
+        return;
+    showResized(doc, host, stretchImage(doc.image(), w, h), true);
     host.fitWindow();
     doc.Modif();
 }
@@ -58,7 +60,7 @@ void Agrandir(ImageDocument &doc, DocumentHost &host)
         offset = QPoint((w - doc.width()) / 2, (h - doc.height()) / 2);
     const QImage enlarged = enlargeCanvas(doc.image(), w, h, offset);
     doc.SauveUndo();
-    replaceSized(doc, host, enlarged);
+    showResized(doc, host, enlarged, true);
     host.resizeWindow(w + 12, h + 36);
     doc.Modif();
 }
@@ -75,7 +77,7 @@ void Recadrer(ImageDocument &doc, DocumentHost &host)
         return;
     const QImage cropped = cropImage(doc.image(), area);
     doc.SauveUndo();
-    replaceSized(doc, host, cropped);
+    showResized(doc, host, cropped, true);
     host.fitWindow();
     doc.Modif();
 }

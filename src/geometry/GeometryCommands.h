@@ -14,4 +14,12 @@ void Encadre(ImageDocument &doc, DocumentHost &host);       // "&Encadrer"
 void MiroirH(ImageDocument &doc, DocumentHost &host);       // "Miroir &horizontal"
 void MiroirV(ImageDocument &doc, DocumentHost &host);       // "Miroir &vertical"
 
+// For the commands that change the size (here and in the resampling):
+// The size asked in "Redimensiooner", the undo record opened before the dialog (it
+// stands also when the user cancels); false when no change was asked.
+bool askNewSize(ImageDocument &doc, DocumentHost &host, int &w, int &h);
+// A picture of a new size, shown at actual size with its size in the status bar; the
+// depth and palette stay (keepDepth) or the picture becomes true colour.
+void showResized(ImageDocument &doc, DocumentHost &host, const QImage &img, bool keepDepth);
+
 } // namespace vermeo::geometry

@@ -37,15 +37,7 @@ TCadre::TCadre(QWidget *parent) : QDialog(parent)
     grid->addWidget(new QLabel(QStringLiteral("Couleur"), group), 1, 0);
     grid->addWidget(Panel1, 1, 1);
     outer->addWidget(group);
-    Button1 = new QPushButton(QStringLiteral("Annuler"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("OK"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setDefault(true); // Enter means "OK"
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Button2);
-    buttons->addWidget(Button1);
-    outer->addLayout(buttons);
+    outer->addLayout(okCancelRow(*this, Button2, Button1));
     connect(Button1, &QPushButton::clicked, this, &TCadre::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TCadre::Button2Click);
     paintSwatch();

@@ -1,4 +1,5 @@
 #include "TDeformer.h"
+#include "DialogRunner.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -55,16 +56,7 @@ TDeformer::TDeformer(QWidget *parent) : QDialog(parent)
     grid->addWidget(SpeedButton4, 1, 1);
     outer->addWidget(group);
 
-    Button2 = new QPushButton(QStringLiteral("OK"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setDefault(true);
-    Button1 = new QPushButton(QStringLiteral("Annuler"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button2);
-    buttons->addWidget(Button1);
-    outer->addLayout(buttons);
+    outer->addLayout(okCancelRow(*this, Button2, Button1, true));
     setFixedSize(sizeHint());
     connect(Button1, &QPushButton::clicked, this, &TDeformer::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TDeformer::Button2Click);

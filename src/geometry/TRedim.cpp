@@ -59,20 +59,12 @@ TRedim::TRedim(QWidget *parent) : QDialog(parent)
     CheckBox1 = new QCheckBox(QStringLiteral("Garder les proportions"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setChecked(true);
-    Button1 = new QPushButton(QStringLiteral("Annuler"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("OK"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setDefault(true); // Enter means "OK"
     grid->addWidget(new QLabel(QStringLiteral("Largeur"), this), 0, 0);
     grid->addWidget(Edit1, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Hauteur"), this), 1, 0);
     grid->addWidget(Edit2, 1, 1);
     grid->addWidget(CheckBox1, 2, 0, 1, 2);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Button2);
-    buttons->addWidget(Button1);
-    grid->addLayout(buttons, 3, 0, 1, 2);
+    grid->addLayout(okCancelRow(*this, Button2, Button1), 3, 0, 1, 2);
     // Fixed, but wide enough for the whole caption in the title bar.
     setFixedSize(sizeHint().expandedTo(QSize(fontMetrics().horizontalAdvance(windowTitle()) + 160, 0)));
     connect(Button1, &QPushButton::clicked, this, &TRedim::Button1Click);

@@ -1,4 +1,5 @@
 #include "TRot.h"
+#include "DialogRunner.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -43,16 +44,7 @@ TRot::TRot(QWidget *parent) : QDialog(parent)
     grid->addWidget(degrees, 3, 1);
     grid->addWidget(SpinEdit1, 3, 2);
     outer->addWidget(group);
-    Button2 = new QPushButton(QStringLiteral("OK"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setDefault(true);
-    Button1 = new QPushButton(QStringLiteral("Annuler"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button2);
-    buttons->addWidget(Button1);
-    outer->addLayout(buttons);
+    outer->addLayout(okCancelRow(*this, Button2, Button1, true));
     setFixedSize(sizeHint());
     connect(Button1, &QPushButton::clicked, this, &TRot::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TRot::Button2Click);

@@ -1,4 +1,5 @@
 #include "TSupport.h"
+#include "DialogRunner.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -24,20 +25,12 @@ TSupport::TSupport(QWidget *parent) : QDialog(parent)
         s->setRange(0, kMaxSize);
     CheckBox1 = new QCheckBox(QStringLiteral("Centrer"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    Button1 = new QPushButton(QStringLiteral("Annuler"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("OK"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setDefault(true); // Enter means "OK"
     grid->addWidget(new QLabel(QStringLiteral("Largeur"), this), 0, 0);
     grid->addWidget(SpinEdit1, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Hauteur"), this), 1, 0);
     grid->addWidget(SpinEdit2, 1, 1);
     grid->addWidget(CheckBox1, 2, 0, 1, 2);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Button2);
-    buttons->addWidget(Button1);
-    grid->addLayout(buttons, 3, 0, 1, 2);
+    grid->addLayout(okCancelRow(*this, Button2, Button1), 3, 0, 1, 2);
     connect(Button1, &QPushButton::clicked, this, &TSupport::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TSupport::Button2Click);
 }

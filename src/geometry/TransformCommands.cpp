@@ -1,6 +1,7 @@
 #include "TransformCommands.h"
 
 #include "ApplyFrame.h"
+#include "GeometryCommands.h"
 #include "DialogRunner.h"
 #include "Error.h"
 #include "Resample.h"
@@ -15,28 +16,16 @@ namespace vermeo::geometry {
 
 void Rechantilloner(ImageDocument &doc, DocumentHost &host)
 {
-    selection::endSelection(doc, host);
-    // Taken before the dialog, so it stands also when the user cancels.
-    doc.SauveUndo();
-    TRedim dlg(host.dialogParent());
-    dlg.Init(doc.width(), doc.height());
-    DialogRunner::exec(dlg);
     int w = 0, h = 0;
-    dlg.Result(w, h);
-    host.takeFocus();
-    if (w == 0)
+    if (!askNewSize(doc, host, w, h))
         return;
-    if (h == 0)
-        throw VermeoError(QStringLiteral("La hauteur doit valoir au moins 1."));
     QImage resampled;
     {
         ProgressScope scope(host.progress());
         resampled = ResampleStretch(doc.image(), w, h, mitchellFilter(), 2.0f, scope.progress());
     }
-    doc.setZoomLevel(0);
-    doc.replaceAsTrueColour(resampled);
+    showResized(doc, host, resampled, false);
     host.fitWindow();
-    host.setStatusText(1, QStringLiteral("%1 x %2").arg(w).arg(h));
     doc.Modif();
 }
 

@@ -4,6 +4,7 @@
 #include "PictureFiles.h"
 #include "TRedim.h"
 #include "TextTool.h"
+#include "Zoom.h"
 #include "TestPictures.h"
 
 #include <QAction>
@@ -255,4 +256,16 @@ TEST(FixedDialogs, HaveNoMinimiseOrMaximiseButtonAndTheirCaptionFits)
     redim.show();
     EXPECT_GE(redim.width(), redim.minimumWidth());
     EXPECT_GE(redim.width(), redim.fontMetrics().horizontalAdvance(redim.windowTitle()) + 120);
+}
+
+TEST_F(ByHand, ZoomingAMinimisedWindowLeavesItsBarAlone)
+{
+    TMDIChild *c = newPicture(300, 200);
+    c->subWindow()->showMinimized();
+    QApplication::processEvents();
+    const QSize bar = c->subWindow()->size();
+    c->guarded([&] { zoom::ZAvant(c->doc(), *c); });
+    QApplication::processEvents();
+    EXPECT_EQ(c->subWindow()->size(), bar);
+    EXPECT_EQ(c->doc().zoomLevel(), 2);
 }
