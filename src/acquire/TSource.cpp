@@ -1,5 +1,7 @@
 #include "TSource.h"
 
+#include "DialogRunner.h"
+
 #include <QComboBox>
 #include <QEventLoop>
 #include <QLabel>
@@ -23,15 +25,6 @@ QLabel *label(QWidget *parent, const QString &text, int x, int y)
     l->move(x, y);
     l->adjustSize();
     return l;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &text, int x, int y)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(x, y, 80, 26);
-    b->setAutoDefault(false);
-    return b;
 }
 
 // Fills a combo with the device's values, the wished one selected when offered.
@@ -66,8 +59,8 @@ TSource::TSource(QWidget *parent) : QDialog(parent, kFixedDialog)
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setGeometry(100, 214, 120, 26);
     SpinEdit1->setSuffix(QStringLiteral(" ppp"));
-    Button1 = button(this, "Button1", QStringLiteral("OK"), 348, 30);
-    Button2 = button(this, "Button2", QStringLiteral("Annuler"), 348, 66);
+    Button1 = placedButton(this, "Button1", QStringLiteral("OK"), 348, 30, {80, 26});
+    Button2 = placedButton(this, "Button2", QStringLiteral("Annuler"), 348, 66, {80, 26});
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
@@ -130,7 +123,7 @@ TNumerisation::TNumerisation(QWidget *parent, ScanControl &control) : QDialog(pa
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setGeometry(12, 38, 316, 22);
     ProgressBar1->setRange(0, 100);
-    Button1 = button(this, "Button1", QStringLiteral("Annuler"), 130, 72);
+    Button1 = placedButton(this, "Button1", QStringLiteral("Annuler"), 130, 72, {80, 26});
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TNumerisation::reject);
     auto *timer = new QTimer(this);

@@ -45,16 +45,7 @@ TNouveau::TNouveau(QWidget *parent) : QDialog(parent)
     grid->addWidget(new QLabel(QStringLiteral("Fond"), group), 2, 0);
     grid->addWidget(Panel1, 2, 1, Qt::AlignLeft);
     top->addWidget(group);
-    auto *buttons = new QVBoxLayout;
-    Button2 = new QPushButton(QStringLiteral("OK"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setDefault(true);
-    Button1 = new QPushButton(QStringLiteral("Annuler"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    buttons->addWidget(Button2);
-    buttons->addWidget(Button1);
-    buttons->addStretch();
-    top->addLayout(buttons);
+    top->addLayout(okCancelColumn(*this, Button2, Button1));
     connect(Button2, &QPushButton::clicked, this, &TNouveau::Button2Click);
     connect(Button1, &QPushButton::clicked, this, &TNouveau::Button1Click);
     connect(Panel1, &ColourSwatch::clicked, this, &TNouveau::Panel1Click);

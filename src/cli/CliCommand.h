@@ -49,6 +49,9 @@ QString applyOption(const QString &option);
 // in error, when an option has no value.
 bool takeApplyOptions(QStringList &args, QString &error);
 
+// A whole number of text within [low, high]; otherwise a French message naming what it is.
+long long wholeNumber(const QString &text, long long low, long long high, const QString &what);
+
 struct ApplyRegistrar {
     explicit ApplyRegistrar(ApplyOperation op) { applyOperations().push_back(std::move(op)); }
 };

@@ -19,18 +19,7 @@ namespace {
 
 using colour::percentToOffset;
 
-int integerIn(const QString &text, int low, int high, const QString &what)
-{
-    bool ok = false;
-    const int v = text.toInt(&ok);
-    if (!ok || v < low || v > high)
-        throw VermeoError(QStringLiteral("%1 doit être un entier de %2 à %3, pas « %4 ».")
-                              .arg(what)
-                              .arg(low)
-                              .arg(high)
-                              .arg(text));
-    return v;
-}
+int integerIn(const QString &text, int low, int high, const QString &what) { return int(wholeNumber(text, low, high, what)); }
 
 int percent(const QString &text) { return integerIn(text, -100, 100, QStringLiteral("Le pourcentage")); }
 

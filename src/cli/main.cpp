@@ -42,6 +42,19 @@ QMap<QString, QString> &givenOptions()
 
 QString applyOption(const QString &option) { return givenOptions().value(option); }
 
+long long wholeNumber(const QString &text, long long low, long long high, const QString &what)
+{
+    bool ok = false;
+    const long long v = text.toLongLong(&ok);
+    if (!ok || v < low || v > high)
+        throw VermeoError(QStringLiteral("%1 doit être un entier de %2 à %3, pas « %4 ».")
+                              .arg(what)
+                              .arg(low)
+                              .arg(high)
+                              .arg(text));
+    return v;
+}
+
 bool takeApplyOptions(QStringList &args, QString &error)
 {
     if (args.isEmpty())

@@ -1,4 +1,5 @@
 #include "AdjustDialog.h"
+#include "DialogRunner.h"
 #include "HistogramKernels.h"
 
 #include <QKeyEvent>
@@ -11,26 +12,15 @@
 
 namespace vermeo::colour {
 
-namespace {
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, int x, int y)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(x, y, 75, 25);
-    b->setAutoDefault(false);
-    return b;
-}
-} // namespace
-
 PreviewDialog::PreviewDialog(QWidget *parent, const QString &caption, int w, int h, int previewX, int previewY)
     : QDialog(parent)
 {
     setWindowTitle(caption);
     setFixedSize(w, h);
-    Button1 = makeButton(this, "Button1", QStringLiteral("Annuler"), 336, 16);
-    Button2 = makeButton(this, "Button2", QStringLiteral("OK"), 336, 56);
-    Button4 = makeButton(this, "Button4", QStringLiteral("Rétablir"), 336, 112);
-    Button3 = makeButton(this, "Button3", QStringLiteral("Aperçu"), 337, 148);
+    Button1 = placedButton(this, "Button1", QStringLiteral("Annuler"), 336, 16);
+    Button2 = placedButton(this, "Button2", QStringLiteral("OK"), 336, 56);
+    Button4 = placedButton(this, "Button4", QStringLiteral("Rétablir"), 336, 112);
+    Button3 = placedButton(this, "Button3", QStringLiteral("Aperçu"), 337, 148);
     // Enter means "OK"; on "Aperçu" and on the sliders it previews.
     Button2->setDefault(true);
     previewOnEnter(Button3);

@@ -1,6 +1,7 @@
 #include "DialogRunner.h"
 
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLayout>
 #include <QPushButton>
 
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QRegularExpression>
+#include <QScreen>
 #include <memory>
 
 namespace vermeo {
@@ -187,19 +189,54 @@ void makeFixedDialog(QDialog &dialog)
     dialog.setFixedSize(dialog.layout() ? dialog.sizeHint() : dialog.size());
 }
 
-QHBoxLayout *okCancelRow(QDialog &dialog, QPushButton *&ok, QPushButton *&cancel, bool stretch)
+QPushButton *placedButton(QWidget *parent, const char *name, const QString &text, int x, int y, QSize size)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(QRect(QPoint(x, y), size));
+    b->setAutoDefault(false);
+    return b;
+}
+
+void centreOnScreen(QWidget &window)
+{
+    if (QScreen *s = window.screen()) {
+        window.adjustSize();
+        window.move(s->availableGeometry().center() - window.rect().center());
+    }
+}
+
+namespace {
+void makeOkCancel(QDialog &dialog, QPushButton *&ok, QPushButton *&cancel)
 {
     ok = new QPushButton(QStringLiteral("OK"), &dialog);
     ok->setObjectName(QStringLiteral("Button2"));
     ok->setDefault(true);
     cancel = new QPushButton(QStringLiteral("Annuler"), &dialog);
     cancel->setObjectName(QStringLiteral("Button1"));
+}
+} // namespace
+
+QHBoxLayout *okCancelRow(QDialog &dialog, QPushButton *&ok, QPushButton *&cancel, bool stretch)
+{
+    makeOkCancel(dialog, ok, cancel);
     auto *row = new QHBoxLayout;
     if (stretch)
         row->addStretch();
     row->addWidget(ok);
     row->addWidget(cancel);
     return row;
+}
+
+QVBoxLayout *okCancelColumn(QDialog &dialog, QPushButton *&ok, QPushButton *&cancel)
+{
+    makeOkCancel(dialog, ok, cancel);
+    cancel->setAutoDefault(false);
+    auto *column = new QVBoxLayout;
+    column->addWidget(ok);
+    column->addWidget(cancel);
+    column->addStretch();
+    return column;
 }
 
 } // namespace vermeo

@@ -4,12 +4,14 @@
 // instead, so the real dialog and the real command run end to end.
 #include <QColor>
 #include <QImage>
+#include <QSize>
 #include <QMessageBox>
 #include <QString>
 #include <functional>
 
 class QDialog;
 class QHBoxLayout;
+class QVBoxLayout;
 class QPushButton;
 class QWidget;
 
@@ -68,10 +70,17 @@ public:
 // button from the window manager). Call once its controls are laid out; exec() does it
 // for every dialog without the property "resizable".
 void makeFixedDialog(QDialog &dialog);
+// A button placed at (x, y) in a dialog laid out by hand; Enter does not press it.
+QPushButton *placedButton(QWidget *parent, const char *name, const QString &text, int x, int y, QSize size = {75, 25});
+
+// Centred on the screen rather than on the main window, at its laid-out size.
+void centreOnScreen(QWidget &window);
 
 // The "OK" (Button2, the default: Enter means "OK") and "Annuler" (Button1) buttons of a
 // dialog, side by side in the returned row; stretch puts them at the right.
 QHBoxLayout *okCancelRow(QDialog &dialog, QPushButton *&ok, QPushButton *&cancel, bool stretch = false);
+// The same two buttons one above the other at the top of the returned column.
+QVBoxLayout *okCancelColumn(QDialog &dialog, QPushButton *&ok, QPushButton *&cancel);
 
 // Installs scripts for one scope (a test) and removes them afterwards.
 class ScriptedDialogs {

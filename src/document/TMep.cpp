@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -59,24 +58,11 @@ TMep::TMep(QWidget *parent) : QDialog(parent)
     scaleRow->addWidget(new QLabel(QStringLiteral("%"), this));
     left->addLayout(scaleRow);
     top->addLayout(left);
-    auto *buttons = new QVBoxLayout;
-    Button2 = new QPushButton(QStringLiteral("OK"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setDefault(true);
-    Button1 = new QPushButton(QStringLiteral("Annuler"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    buttons->addWidget(Button2);
-    buttons->addWidget(Button1);
-    buttons->addStretch();
-    top->addLayout(buttons);
+    top->addLayout(okCancelColumn(*this, Button2, Button1));
     connect(Button2, &QPushButton::clicked, this, &TMep::Button2Click);
     connect(Button1, &QPushButton::clicked, this, &TMep::Button1Click);
     makeFixedDialog(*this);
-    // Centred on the screen rather than on the main window.
-    if (QScreen *s = screen()) {
-        adjustSize();
-        move(s->availableGeometry().center() - rect().center());
-    }
+    centreOnScreen(*this);
 }
 
 void TMep::Init(int left, int top, int right, int bottom, int scale)

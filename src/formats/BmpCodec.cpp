@@ -223,24 +223,10 @@ public:
 private:
     void packRow(const QRgb *src, uchar *row)
     {
-        switch (m_bits) {
-        case 24:
+        if (m_bits == 24)
             pixelsToBgr(src, row, m_w);
-            break;
-        case 8:
-            for (int x = 0; x < m_w; ++x)
-                row[x] = uchar(m_index->indexOf(src[x]));
-            break;
-        case 4:
-            for (int x = 0; x < m_w; ++x)
-                row[x >> 1] |= uchar(m_index->indexOf(src[x]) << ((x & 1) ? 0 : 4));
-            break;
-        case 1:
-            for (int x = 0; x < m_w; ++x)
-                if (m_index->indexOf(src[x]))
-                    row[x >> 3] |= uchar(0x80 >> (x & 7));
-            break;
-        }
+        else
+            packIndices(*m_index, src, m_w, m_bits, row);
     }
 
     ByteSink &m_sink;
@@ -261,16 +247,7 @@ std::unique_ptr<RowWriter> bmpWriter(ByteSink &sink, const PictureShape &shape)
     return std::make_unique<BmpRowWriter>(sink, shape);
 }
 
-QByteArray encodeBmp(const Picture &pic)
-{
-    if (pic.isNull())
-        throw VermeoError(QStringLiteral("image vide"));
-    QByteArray out;
-    ArraySink sink(out);
-    auto w = bmpWriter(sink, {pic.width(), pic.height(), pic.depth, pic.palette});
-    writeAllRows(*w, pic.image);
-    return out;
-}
+QByteArray encodeBmp(const Picture &pic) { return encodeWhole(pic, bmpWriter); }
 
 std::unique_ptr<RowReader> bmpReader(std::shared_ptr<ByteSource> source)
 {

@@ -111,17 +111,13 @@ struct EmfRecordView {
 // Mapping, colours, modes, paths and saved states.
 bool playStateRecord(EmfRecordView &v, Player &pl)
 {
-    [[maybe_unused]] const uint32_t type = v.type;
-    [[maybe_unused]] const uchar *rec = v.rec;
-    [[maybe_unused]] const qint64 size = v.size;
+    const uint32_t type = v.type;
     ByteReader &r = v.r;
-    [[maybe_unused]] auto point = [&v] { return v.point(); };
-    [[maybe_unused]] auto rect = [&v] { return v.rect(); };
     switch (type) {
     case EMR_SETWINDOWEXTEX: { const double w = r.s32(), h = r.s32(); pl.dc.winExt = {w, h}; break; }
-    case EMR_SETWINDOWORGEX: pl.dc.winOrg = point(); break;
+    case EMR_SETWINDOWORGEX: pl.dc.winOrg = v.point(); break;
     case EMR_SETVIEWPORTEXTEX: { const double w = r.s32(), h = r.s32(); pl.dc.vpExt = {w, h}; break; }
-    case EMR_SETVIEWPORTORGEX: pl.dc.vpOrg = point(); break;
+    case EMR_SETVIEWPORTORGEX: pl.dc.vpOrg = v.point(); break;
     case EMR_SETMAPMODE: pl.dc.mapMode = int(r.u32()); break;
     case EMR_SETBKMODE: pl.dc.opaqueBk = r.u32() == 2; break;
     case EMR_SETPOLYFILLMODE: pl.dc.fill = r.u32() == 2 ? Qt::WindingFill : Qt::OddEvenFill; break;
@@ -129,7 +125,7 @@ bool playStateRecord(EmfRecordView &v, Player &pl)
     case EMR_SETTEXTCOLOR: pl.dc.textColour = toQColor(r.u32()); break;
     case EMR_SETBKCOLOR: pl.dc.bkColour = toQColor(r.u32()); break;
     case EMR_MOVETOEX:
-        pl.dc.position = point();
+        pl.dc.position = v.point();
         if (pl.inPath)
             pl.path.moveTo(pl.dc.position);
         break;
@@ -171,12 +167,8 @@ bool playStateRecord(EmfRecordView &v, Player &pl)
 // Pens, brushes and fonts: made, chosen and deleted.
 bool playObjectRecord(EmfRecordView &v, Player &pl)
 {
-    [[maybe_unused]] const uint32_t type = v.type;
-    [[maybe_unused]] const uchar *rec = v.rec;
-    [[maybe_unused]] const qint64 size = v.size;
+    const uint32_t type = v.type;
     ByteReader &r = v.r;
-    [[maybe_unused]] auto point = [&v] { return v.point(); };
-    [[maybe_unused]] auto rect = [&v] { return v.rect(); };
     switch (type) {
     case EMR_SELECTOBJECT: {
         const uint32_t i = r.u32();
@@ -250,22 +242,18 @@ bool playObjectRecord(EmfRecordView &v, Player &pl)
 // Lines, rectangles, ellipses, polygons and curves.
 bool playShapeRecord(EmfRecordView &v, Player &pl)
 {
-    [[maybe_unused]] const uint32_t type = v.type;
-    [[maybe_unused]] const uchar *rec = v.rec;
-    [[maybe_unused]] const qint64 size = v.size;
+    const uint32_t type = v.type;
     ByteReader &r = v.r;
-    [[maybe_unused]] auto point = [&v] { return v.point(); };
-    [[maybe_unused]] auto rect = [&v] { return v.rect(); };
     switch (type) {
     case EMR_ELLIPSE: case EMR_RECTANGLE: {
-        const QRectF rc = rect();
+        const QRectF rc = v.rect();
         QPainterPath p;
         if (type == EMR_RECTANGLE) p.addRect(rc); else p.addEllipse(rc);
         pl.shape(p, true);
         break;
     }
     case EMR_ROUNDRECT: {
-        const QRectF rc = rect();
+        const QRectF rc = v.rect();
         const double ew = r.s32(), eh = r.s32();
         QPainterPath p;
         p.addRoundedRect(rc, ew / 2, eh / 2);
@@ -273,7 +261,7 @@ bool playShapeRecord(EmfRecordView &v, Player &pl)
         break;
     }
     case EMR_LINETO: {
-        const QPointF to = point();
+        const QPointF to = v.point();
         if (pl.inPath) {
             pl.pathFromPosition().lineTo(to);
             pl.dc.position = to;
@@ -364,16 +352,14 @@ bool playShapeRecord(EmfRecordView &v, Player &pl)
 // Text and bitmaps.
 bool playPictureRecord(EmfRecordView &v, Player &pl)
 {
-    [[maybe_unused]] const uint32_t type = v.type;
-    [[maybe_unused]] const uchar *rec = v.rec;
-    [[maybe_unused]] const qint64 size = v.size;
+    const uint32_t type = v.type;
+    const uchar *rec = v.rec;
+    const qint64 size = v.size;
     ByteReader &r = v.r;
-    [[maybe_unused]] auto point = [&v] { return v.point(); };
-    [[maybe_unused]] auto rect = [&v] { return v.rect(); };
     switch (type) {
     case EMR_EXTTEXTOUTW: { // ExtTextOutW
         r.skip(16 + 4 + 8); // bounds, graphics mode, scales
-        const QPointF ref = point();
+        const QPointF ref = v.point();
         const uint32_t chars = r.u32(), offString = r.u32();
         pl.text(ref, utf16Text(rec, size, offString, chars), false);
         break;

@@ -51,4 +51,23 @@ QList<QRgb> fullPalette(const QList<QRgb> &declared, int depth)
     return p;
 }
 
+void packIndices(PaletteIndex &index, const QRgb *src, int width, int bits, uchar *row, bool flipOnes)
+{
+    switch (bits) {
+    case 8:
+        for (int x = 0; x < width; ++x)
+            row[x] = uchar(index.indexOf(src[x]));
+        break;
+    case 4:
+        for (int x = 0; x < width; ++x)
+            row[x >> 1] |= uchar(index.indexOf(src[x]) << ((x & 1) ? 0 : 4));
+        break;
+    case 1:
+        for (int x = 0; x < width; ++x)
+            if ((index.indexOf(src[x]) != 0) != flipOnes)
+                row[x >> 3] |= uchar(0x80 >> (x & 7));
+        break;
+    }
+}
+
 } // namespace vermeo::formats

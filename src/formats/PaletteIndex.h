@@ -26,6 +26,10 @@ private:
     std::vector<Recent> m_recent = std::vector<Recent>(4096);
 };
 
+// One row of palette indices packed at 8, 4 or 1 bits a pixel, the leftmost pixel in
+// the high bits; row starts zeroed. flipOnes writes 1-bit rows with 0 and 1 swapped.
+void packIndices(PaletteIndex &index, const QRgb *src, int width, int bits, uchar *row, bool flipOnes = false);
+
 // The palette a picture of this depth is written with: the declared one, cut or
 // padded with black to 2^depth entries.
 QList<QRgb> fullPalette(const QList<QRgb> &declared, int depth);

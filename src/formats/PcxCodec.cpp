@@ -392,21 +392,7 @@ private:
             return;
         }
         std::fill(plane.begin(), plane.end(), 0);
-        switch (m_planeBits) {
-        case 8:
-            for (int x = 0; x < m_w; ++x)
-                d[x] = uchar(m_index->indexOf(src[x]));
-            break;
-        case 4:
-            for (int x = 0; x < m_w; ++x)
-                d[x >> 1] |= uchar(m_index->indexOf(src[x]) << ((x & 1) ? 0 : 4));
-            break;
-        case 1:
-            for (int x = 0; x < m_w; ++x)
-                if (m_index->indexOf(src[x]))
-                    d[x >> 3] |= uchar(0x80 >> (x & 7));
-            break;
-        }
+        packIndices(*m_index, src, m_w, m_planeBits, d);
     }
 
     ByteSink &m_sink;
@@ -449,16 +435,7 @@ Picture readPcx(std::shared_ptr<ByteSource> source, int *format)
 
 Picture decodePcx(const QByteArray &pcx, int *format) { return readPcx(std::make_shared<ArraySource>(pcx), format); }
 
-QByteArray encodePcx(const Picture &pic)
-{
-    if (pic.isNull())
-        throw VermeoError(QStringLiteral("image vide"));
-    QByteArray out;
-    ArraySink sink(out);
-    PcxRowWriter w(sink, {pic.width(), pic.height(), pic.depth, pic.palette});
-    writeAllRows(w, pic.image);
-    return out;
-}
+QByteArray encodePcx(const Picture &pic) { return encodeWhole(pic, pcxWriter); }
 
 bool ReadPcxFile(const QString &fileName, Picture &target, int *format, QString *why)
 {

@@ -1,4 +1,5 @@
 #include "RowStream.h"
+#include "Error.h"
 
 namespace vermeo::formats {
 
@@ -19,6 +20,17 @@ void writeAllRows(RowWriter &writer, const QImage &image)
     for (int y = 0; y < image.height(); y += band)
         writer.writeRows({rows[y], rows.stride}, std::min(band, image.height() - y));
     writer.finish();
+}
+
+QByteArray encodeWhole(const Picture &pic, RowWriterMaker makeWriter)
+{
+    if (pic.isNull())
+        throw VermeoError(QStringLiteral("image vide"));
+    QByteArray out;
+    ArraySink sink(out);
+    const auto writer = makeWriter(sink, {pic.width(), pic.height(), pic.depth, pic.palette});
+    writeAllRows(*writer, pic.image);
+    return out;
 }
 
 } // namespace vermeo::formats

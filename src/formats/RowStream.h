@@ -3,6 +3,7 @@
 // conversion never holds the whole picture (nor the whole file) in memory. The same
 // readers and writers serve whole pictures: one band of every row.
 #include "FileAccess.h"
+#include "Picture.h"
 #include "PixelRows.h"
 
 #include <QImage>
@@ -53,5 +54,9 @@ QImage newDecodedPicture(int width, int height);
 QImage readAllRows(RowReader &reader);
 // Writes every row of a picture, then finishes.
 void writeAllRows(RowWriter &writer, const QImage &image);
+
+// A whole picture coded in memory by the writer a format makes.
+using RowWriterMaker = std::unique_ptr<RowWriter> (*)(ByteSink &, const PictureShape &);
+QByteArray encodeWhole(const Picture &pic, RowWriterMaker makeWriter);
 
 } // namespace vermeo::formats

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace vermeo::formats {
@@ -38,22 +37,12 @@ TCat::TCat(QWidget *parent) : QDialog(parent)
     FilterComboBox1->addItem(QStringLiteral("Images (%1)").arg(browserMasks().first()));
     for (qsizetype i = 1; i < browserMasks().size(); ++i)
         FilterComboBox1->addItem(browserMasks()[i]);
-    Button2 = new QPushButton(QStringLiteral("OK"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setDefault(true);
-    Button1 = new QPushButton(QStringLiteral("Annuler"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAutoDefault(false);
     grid->addWidget(new QLabel(QStringLiteral("Dossiers"), this), 0, 0);
     grid->addWidget(new QLabel(QStringLiteral("Fichiers"), this), 0, 1);
     grid->addWidget(DirectoryListBox1, 1, 0, 2, 1);
     grid->addWidget(FileListBox1, 1, 1);
     grid->addWidget(FilterComboBox1, 2, 1);
-    auto *buttons = new QVBoxLayout;
-    buttons->addWidget(Button2);
-    buttons->addWidget(Button1);
-    buttons->addStretch();
-    grid->addLayout(buttons, 1, 2, 2, 1);
+    grid->addLayout(okCancelColumn(*this, Button2, Button1), 1, 2, 2, 1);
     connect(DirectoryListBox1, &FolderTree::folderChosen, this, &TCat::DirectoryListBox1Change);
     connect(FilterComboBox1, &QComboBox::currentIndexChanged, this, &TCat::FilterComboBox1Change);
     connect(Button2, &QPushButton::clicked, this, [this] {
@@ -63,10 +52,7 @@ TCat::TCat(QWidget *parent) : QDialog(parent)
     connect(Button1, &QPushButton::clicked, this, &QDialog::reject);
     DirectoryListBox1->setFolder(QDir::currentPath());
     makeFixedDialog(*this);
-    if (QScreen *s = screen()) {
-        adjustSize();
-        move(s->availableGeometry().center() - rect().center());
-    }
+    centreOnScreen(*this);
 }
 
 void TCat::DirectoryListBox1Change(const QString &folder)

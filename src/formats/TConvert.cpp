@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace vermeo::formats {
@@ -39,12 +38,6 @@ TConvert::TConvert(QWidget *parent) : QDialog(parent)
     ComboBox1->setCurrentIndex(0);
     // Typed keys choose nothing: only a listed item, with the mouse or the arrows.
     ComboBox1->installEventFilter(this);
-    Button2 = new QPushButton(QStringLiteral("OK"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setDefault(true);
-    Button1 = new QPushButton(QStringLiteral("Annuler"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAutoDefault(false);
 
     grid->addWidget(new QLabel(QStringLiteral("Dossiers"), this), 0, 0);
     grid->addWidget(new QLabel(QStringLiteral("Fichiers"), this), 0, 1);
@@ -56,11 +49,7 @@ TConvert::TConvert(QWidget *parent) : QDialog(parent)
     fields->addWidget(new QLabel(QStringLiteral("Format"), this), 1, 0);
     fields->addWidget(ComboBox1, 1, 1, Qt::AlignLeft);
     grid->addLayout(fields, 2, 0, 1, 2);
-    auto *buttons = new QVBoxLayout;
-    buttons->addWidget(Button2);
-    buttons->addWidget(Button1);
-    buttons->addStretch();
-    grid->addLayout(buttons, 1, 2, 2, 1);
+    grid->addLayout(okCancelColumn(*this, Button2, Button1), 1, 2, 2, 1);
 
     connect(DirectoryOutline1, &FolderTree::folderChosen, this, &TConvert::DirectoryOutline1Change);
     connect(Button2, &QPushButton::clicked, this, [this] {
@@ -72,10 +61,7 @@ TConvert::TConvert(QWidget *parent) : QDialog(parent)
     Edit1->setText(QDir::currentPath());
     DirectoryOutline1->setFolder(QDir::currentPath());
     makeFixedDialog(*this);
-    if (QScreen *s = screen()) {
-        adjustSize();
-        move(s->availableGeometry().center() - rect().center());
-    }
+    centreOnScreen(*this);
 }
 
 void TConvert::DirectoryOutline1Change(const QString &folder)

@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -111,10 +110,7 @@ TVignettes::TVignettes(QWidget *parent) : QDialog(parent)
     }
     column->addLayout(grid);
     makeFixedDialog(*this);
-    if (QScreen *s = screen()) {
-        adjustSize();
-        move(s->availableGeometry().center() - rect().center());
-    }
+    centreOnScreen(*this);
 }
 
 TVignettes::~TVignettes()

@@ -134,28 +134,15 @@ public:
 private:
     void packRow(const QRgb *src, uchar *row)
     {
-        switch (m_bits) {
-        case 24:
-            for (int x = 0; x < m_w; ++x, row += 3) {
-                const QRgb c = src[x];
-                row[0] = uchar(c >> 16);
-                row[1] = uchar(c >> 8);
-                row[2] = uchar(c);
-            }
-            break;
-        case 8:
-            for (int x = 0; x < m_w; ++x)
-                row[x] = uchar(m_index->indexOf(src[x]));
-            break;
-        case 4:
-            for (int x = 0; x < m_w; ++x)
-                row[x >> 1] |= uchar(m_index->indexOf(src[x]) << ((x & 1) ? 0 : 4));
-            break;
-        case 1:
-            for (int x = 0; x < m_w; ++x)
-                if ((m_index->indexOf(src[x]) != 0) != m_invert)
-                    row[x >> 3] |= uchar(0x80 >> (x & 7));
-            break;
+        if (m_bits != 24) {
+            packIndices(*m_index, src, m_w, m_bits, row, m_invert);
+            return;
+        }
+        for (int x = 0; x < m_w; ++x, row += 3) {
+            const QRgb c = src[x];
+            row[0] = uchar(c >> 16);
+            row[1] = uchar(c >> 8);
+            row[2] = uchar(c);
         }
     }
 
@@ -175,15 +162,6 @@ std::unique_ptr<RowWriter> tiffWriter(ByteSink &sink, const PictureShape &shape)
     return std::make_unique<TiffRowWriter>(sink, shape);
 }
 
-QByteArray encodeTiff(const Picture &pic)
-{
-    if (pic.isNull())
-        throw VermeoError(QStringLiteral("image vide"));
-    QByteArray out;
-    ArraySink sink(out);
-    TiffRowWriter w(sink, {pic.width(), pic.height(), pic.depth, pic.palette});
-    writeAllRows(w, pic.image);
-    return out;
-}
+QByteArray encodeTiff(const Picture &pic) { return encodeWhole(pic, tiffWriter); }
 
 } // namespace vermeo::formats

@@ -1,5 +1,6 @@
 #include "TEffets.h"
 
+#include "DialogRunner.h"
 #include "EffectTable.h"
 #include "GeometryKernels.h"
 
@@ -25,17 +26,6 @@ QSize effectPreviewBox(int w, int h)
     return {std::max(1, bw), std::max(1, bh)};
 }
 
-namespace {
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, int x, int y)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(x, y, 75, 25);
-    b->setAutoDefault(false);
-    return b;
-}
-} // namespace
-
 TEffets::TEffets(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Effets spéciaux"));
@@ -50,10 +40,10 @@ TEffets::TEffets(QWidget *parent) : QDialog(parent)
     ListBox1->setGeometry(225, 8, 160, 233);
     for (const EffectEntry &e : effectTable())
         ListBox1->addItem(e.name());
-    Button1 = makeButton(this, "Button1", QStringLiteral("Aperçu"), 400, 8);
-    Button2 = makeButton(this, "Button2", QStringLiteral("Rétablir"), 400, 40);
-    Button4 = makeButton(this, "Button4", QStringLiteral("OK"), 400, 184);
-    Button3 = makeButton(this, "Button3", QStringLiteral("Annuler"), 400, 216);
+    Button1 = placedButton(this, "Button1", QStringLiteral("Aperçu"), 400, 8);
+    Button2 = placedButton(this, "Button2", QStringLiteral("Rétablir"), 400, 40);
+    Button4 = placedButton(this, "Button4", QStringLiteral("OK"), 400, 184);
+    Button3 = placedButton(this, "Button3", QStringLiteral("Annuler"), 400, 216);
     // Enter means "OK"; Escape is "Annuler".
     Button4->setDefault(true);
     setTabOrder(ListBox1, Button1);
