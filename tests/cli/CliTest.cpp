@@ -1,6 +1,6 @@
 // vermeo-cli apply / count as a whole process: same kernels, same bits.
 #include "ChannelKernels.h"
-#include "CliTestUtil.h"
+#include "CliRun.h"
 #include "RecordingHost.h"
 #include "ShadowGradient.h"
 #include "ToneKernels.h"
@@ -14,26 +14,16 @@ using namespace vermeo;
 using namespace vermeo::colour;
 
 namespace {
-// A runtime folder of its own keeps Qt's start-up notice away, whatever the build.
-test::CliRun cli(const QStringList &args)
-{
-    static QTemporaryDir runtime;
-    return test::cli(args, {QStringLiteral("XDG_RUNTIME_DIR=") + runtime.path()});
-}
+test::CliRun cli(const QStringList &args) { return test::quietCli(args); }
 
-class CliColour : public ::testing::Test {
+class CliColour : public test::CliFolder {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        source = test::varied(70, 40);
-        ASSERT_TRUE(source.save(in(), "BMP"));
+        CliFolder::SetUp();
+        writeInput(source);
     }
-    QString in() const { return dir.filePath(QStringLiteral("in.bmp")); }
-    QString out() const { return dir.filePath(QStringLiteral("out.bmp")); }
-    QImage result() const { return QImage(out()).convertToFormat(QImage::Format_RGB32); }
-    QTemporaryDir dir;
-    QImage source;
+    QImage source = test::varied(70, 40);
 };
 } // namespace
 

@@ -1,6 +1,6 @@
 // vermeo-cli convert and info: files read and written by the window's rules.
 #include "Canvas.h"
-#include "CliTestUtil.h"
+#include "CliRun.h"
 #include "FormatTestUtil.h"
 #include "PaletteFit.h"
 #include "BatchConversion.h"

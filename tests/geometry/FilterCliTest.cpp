@@ -1,5 +1,6 @@
 // vermeo-cli apply filtre / effet as whole processes give the program's pictures, bit
 // for bit: the program here is the real dialog and command on a document.
+#include "CliRun.h"
 #include "DialogRunner.h"
 #include "EffectTable.h"
 #include "FilterCommands.h"
@@ -17,40 +18,21 @@
 
 using namespace vermeo;
 using namespace vermeo::geometry;
+using test::CliRun;
 
 namespace {
 
-struct CliRun {
-    int code;
-    QString err;
-};
+test::CliRun cli(const QStringList &args) { return test::quietCli(args); }
 
-CliRun cli(const QStringList &args)
-{
-    static QTemporaryDir runtime; // keeps Qt's start-up notice off stderr
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(VERMEO_CLI), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
-}
-
-class CliFilters : public ::testing::Test {
+class CliFilters : public test::CliFolder {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        source = test::varied(70, 64);
-        ASSERT_TRUE(source.save(in(), "BMP"));
+        CliFolder::SetUp();
+        writeInput(source);
     }
     void TearDown() override { ProgramRandom::pinClockSeed(std::nullopt); }
-    QString in() const { return dir.filePath(QStringLiteral("in.bmp")); }
-    QString out() const { return dir.filePath(QStringLiteral("out.bmp")); }
-    QImage result() const { return QImage(out()).convertToFormat(QImage::Format_RGB32); }
-    QTemporaryDir dir;
-    QImage source;
+    QImage source = test::varied(70, 64);
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 // vermeo-cli's geometry operations as a whole process, next to the program's commands
 // on the same picture: the same bits.
+#include "CliRun.h"
 #include "CombineCommands.h"
 #include "DialogRunner.h"
 #include "FractalDrawing.h"
@@ -30,33 +31,16 @@ using namespace vermeo::geometry;
 using namespace vermeo::test;
 
 namespace {
-struct CliRun {
-    int code;
-    QString out, err;
-};
+// The fractals take their time in a debug build.
+CliRun slowCli(const QStringList &args) { return quietCli(args, 120000); }
 
-CliRun cli(const QStringList &args)
-{
-    // A runtime folder of its own keeps Qt's start-up notice off stderr.
-    static QTemporaryDir runtime;
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(VERMEO_CLI), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
-
-class GeometryCli : public ::testing::Test {
+class GeometryCli : public CliFolder {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(noise(83, 57, 12).save(in(), "BMP"));
+        CliFolder::SetUp();
+        writeInput(noise(83, 57, 12));
     }
-    QString in() const { return dir.filePath(QStringLiteral("in.bmp")); }
-    QString out() const { return dir.filePath(QStringLiteral("out.bmp")); }
     QImage result() const { return formats::readPictureFile(out()).image; }
     // The program's command on the input file, its dialog answered by script.
     QImage program(void (*command)(ImageDocument &, DocumentHost &), std::function<void(QDialog &)> script)
@@ -74,7 +58,7 @@ protected:
     QImage apply(const QStringList &values)
     {
         QFile::remove(out());
-        const CliRun r = cli(QStringList{QStringLiteral("apply")} + values + QStringList{in(), out()});
+        const CliRun r = slowCli(QStringList{QStringLiteral("apply")} + values + QStringList{in(), out()});
         EXPECT_EQ(r.code, 0) << values.join(' ').toStdString() << ": " << r.err.toStdString();
         return result();
     }
@@ -161,7 +145,7 @@ TEST_F(GeometryCli, MergeTileAndFractalsGiveTheProgramsBits)
         Fractales(doc, host);
         ASSERT_EQ(drawn.size(), QSize(217, 233));
         QFile::remove(out());
-        const CliRun r = cli({"fractale", e.caption, "217", "233", out(), "--graine", "4242"});
+        const CliRun r = slowCli({"fractale", e.caption, "217", "233", out(), "--graine", "4242"});
         ASSERT_EQ(r.code, 0) << r.err.toStdString();
         EXPECT_EQ(result(), drawn) << e.caption;
     }
@@ -193,7 +177,7 @@ TEST_F(GeometryCli, BadValuesGiveOneFrenchLineAndNoOutput)
             args.insert(args.size() - 1, in()), args.insert(args.size() - 1, out());
         else
             args.insert(4, out());
-        const CliRun r = cli(args);
+        const CliRun r = slowCli(args);
         EXPECT_EQ(r.code, 1) << args.join(' ').toStdString();
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
         EXPECT_TRUE(r.err.startsWith(QStringLiteral("vermeo-cli : "))) << r.err.toStdString();
