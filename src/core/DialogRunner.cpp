@@ -10,11 +10,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTreeView>
+#include <algorithm>
 #include <memory>
 
 namespace vermeo {
@@ -129,6 +132,16 @@ QString DialogRunner::fileName(FileDialogRequest &r)
                     if (!text.isEmpty())
                         show(dlg.directory().absoluteFilePath(text));
                 });
+            // The list's columns wide enough for a name, a size, a type and a date, and
+            // the dialog wide enough for them beside the preview.
+            if (auto *list = dlg.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+                const int widths[] = {220, 90, 110, 150};
+                for (int c = 0; c < 4; ++c)
+                    list->header()->resizeSection(c, widths[c]);
+            }
+            if (auto *places = dlg.findChild<QWidget *>(QStringLiteral("sidebar")))
+                places->setMinimumWidth(120);
+            dlg.resize(std::max(dlg.width(), 980), std::max(dlg.height(), 440));
         }
     }
     const QStringList filters = r.filter.split(QStringLiteral(";;"));
