@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace vermeo::geometry {
@@ -21,17 +22,59 @@ namespace {
 
 constexpr int kBandRows = 16;
 
-// Blue, green and red in one 64-bit word, 21 bits apart, so one multiply weighs all
-// three. With every weight made non-negative (+128) a lane holds at most
-// 9 x 255 x 255 plus the bias below, under 2^21: no lane ever carries into the next.
-inline std::uint64_t spread(QRgb q)
+// Eight lanes of 32 bits, read at any address of an int array. GCC and Clang make them
+// AVX2 registers in the AVX2 copy of the row function, SSE pairs otherwise.
+typedef std::int32_t Lanes __attribute__((vector_size(32), aligned(4), may_alias));
+typedef float FloatLanes __attribute__((vector_size(32), aligned(4)));
+constexpr int kLanes = 8;
+
+// One scan line split into blue, green and red planes, each with a white pixel at both
+// ends and room for a whole group of lanes past the last pixel.
+struct PlaneRow {
+    std::vector<std::int32_t> c[3];
+    void resize(int w)
+    {
+        for (auto &plane : c)
+            plane.assign(size_t(w) + 2 + kLanes, 255);
+    }
+};
+
+// out[x] for x in [0, w): the nine weighed neighbours of each channel, eight pixels at a time.
+__attribute__((target_clones("avx2", "default"))) void convolveRow(const PlaneRow *const rows[3],
+                                                                    const std::int32_t (&W)[3][3], int w, QRgb *out)
 {
-    return std::uint64_t(q & 0xFFu) | (std::uint64_t((q >> 8) & 0xFFu) << 21) | (std::uint64_t((q >> 16) & 0xFFu) << 42);
+    std::int32_t packed[kLanes];
+    for (int x = 0; x < w; x += kLanes) {
+        Lanes ch[3];
+        for (int c = 0; c < 3; ++c) {
+            Lanes acc = {};
+            for (int dy = 0; dy < 3; ++dy) {
+                const std::int32_t *p = rows[dy]->c[c].data() + x;
+                const Lanes &left = *reinterpret_cast<const Lanes *>(p);
+                const Lanes &centre = *reinterpret_cast<const Lanes *>(p + 1);
+                const Lanes &right = *reinterpret_cast<const Lanes *>(p + 2);
+                acc += W[dy][0] * left + W[dy][1] * centre + W[dy][2] * right;
+            }
+            // Round(sum / 100) half to even, clamped to 0..255. A sum is at most
+            // 9 x 255 x 128 in size, exact as a float; the division is correctly rounded,
+            // so a quotient ends in exactly .5 only when the sum does, and adding then
+            // taking off 1.5 x 2^23 rounds it half to even (the default rounding).
+            const FloatLanes q = __builtin_convertvector(acc, FloatLanes) / 100.0f;
+            const FloatLanes rounded = (q + 12582912.0f) - 12582912.0f;
+            Lanes v = __builtin_convertvector(rounded, Lanes);
+            v = v < 0 ? 0 : v;
+            ch[c] = v > 255 ? 255 : v;
+        }
+        const Lanes argb = ch[0] | (ch[1] << 8) | (ch[2] << 16) | std::int32_t(0xFF000000u);
+        const int n = std::min(kLanes, w - x);
+        if (n == kLanes) {
+            std::memcpy(out + x, &argb, sizeof argb);
+        } else {
+            std::memcpy(packed, &argb, sizeof packed);
+            std::memcpy(out + x, packed, size_t(n) * sizeof(QRgb));
+        }
+    }
 }
-constexpr std::uint64_t kWhite = 255ull | (255ull << 21) | (255ull << 42);
-constexpr int kLaneBias = 128 * 9 * 255;
-constexpr std::uint64_t kBias = std::uint64_t(kLaneBias) | (std::uint64_t(kLaneBias) << 21) | (std::uint64_t(kLaneBias) << 42);
-constexpr std::uint64_t kLane = (1u << 21) - 1;
 
 } // namespace
 
@@ -42,53 +85,44 @@ QImage convolve(const QImage &srcIn, const FilterCoefficients &k, Progress &prog
         return src;
     const int w = src.width(), h = src.height();
     QImage out = newWorkingImage(w, h);
-    // W[dy + 1][dx + 1] = weight + 128 >= 0 of the neighbour (x + dx, y + dy), which is
-    // grid row dx + 1, grid column dy + 1; the 128 x (sum of the nine) is taken off after.
-    std::uint64_t W[3][3];
+    // W[dy + 1][dx + 1] = the weight of the neighbour (x + dx, y + dy), which is grid row
+    // dx + 1, grid column dy + 1.
+    std::int32_t W[3][3];
     for (int dy = 0; dy < 3; ++dy)
         for (int dx = 0; dx < 3; ++dx)
-            W[dy][dx] = std::uint64_t(int(k[size_t(dx)][size_t(dy)]) + 128);
+            W[dy][dx] = k[size_t(dx)][size_t(dy)];
     const auto in = rowsOf(src);
     const auto dst = rowsOf(out);
     int reported = 0;
     forBandsInParallel(
         h, kBandRows,
         [&](int y0, int y1) {
-            std::vector<std::uint64_t> ring[3];
+            PlaneRow ring[3];
             for (auto &r : ring)
-                r.assign(size_t(w) + 2, kWhite);
+                r.resize(w);
             auto slot = [](int yy) { return (yy + 3) % 3; };
             auto load = [&](int yy) {
-                std::uint64_t *e = ring[slot(yy)].data() + 1;
+                PlaneRow &row = ring[slot(yy)];
+                std::int32_t *b = row.c[0].data() + 1, *g = row.c[1].data() + 1, *r = row.c[2].data() + 1;
                 if (yy < 0 || yy >= h) {
-                    std::fill_n(e, w, kWhite);
+                    std::fill_n(b, w, 255);
+                    std::fill_n(g, w, 255);
+                    std::fill_n(r, w, 255);
                     return;
                 }
                 const QRgb *s = in[yy];
-                for (int x = 0; x < w; ++x)
-                    e[x] = spread(s[x]);
+                for (int x = 0; x < w; ++x) {
+                    b[x] = std::int32_t(s[x] & 0xFFu);
+                    g[x] = std::int32_t((s[x] >> 8) & 0xFFu);
+                    r[x] = std::int32_t((s[x] >> 16) & 0xFFu);
+                }
             };
             load(y0 - 1);
             load(y0);
             for (int y = y0; y < y1; ++y) {
                 load(y + 1);
-                const std::uint64_t *a = ring[slot(y - 1)].data(), *b = ring[slot(y)].data(),
-                                    *c = ring[slot(y + 1)].data();
-                QRgb *d = dst[y];
-                for (int x = 0; x < w; ++x) {
-                    const std::uint64_t s = W[0][0] * a[x] + W[0][1] * a[x + 1] + W[0][2] * a[x + 2] +
-                                            W[1][0] * b[x] + W[1][1] * b[x + 1] + W[1][2] * b[x + 2] +
-                                            W[2][0] * c[x] + W[2][1] * c[x + 1] + W[2][2] * c[x + 2];
-                    const std::uint64_t t = a[x] + a[x + 1] + a[x + 2] + b[x] + b[x + 1] + b[x + 2] + c[x] +
-                                            c[x + 1] + c[x + 2];
-                    // Per lane: sum of (weight + 128) x channel - 128 x sum of channels, kept
-                    // above zero by the bias.
-                    const std::uint64_t v = s + kBias - (t << 7);
-                    const int sb = int(v & kLane) - kLaneBias, sg = int((v >> 21) & kLane) - kLaneBias,
-                              sr = int((v >> 42) & kLane) - kLaneBias;
-                    d[x] = 0xFF000000u | (QRgb(channelFromSum(sr)) << 16) | (QRgb(channelFromSum(sg)) << 8) |
-                           QRgb(channelFromSum(sb));
-                }
+                const PlaneRow *rows[3] = {&ring[slot(y - 1)], &ring[slot(y)], &ring[slot(y + 1)]};
+                convolveRow(rows, W, w, dst[y]);
             }
         },
         [&](int rowsDone) {

@@ -73,6 +73,23 @@ TEST(Convolution, FollowsTheRuleOnEveryPixelWithProgressByColumn)
         }
 }
 
+TEST(Convolution, HalvesRoundHalfToEvenOnEveryChannelValue)
+{
+    // Centre 0,50: every odd value falls on a half, which goes to the even neighbour.
+    QImage ramp(256, 3, QImage::Format_RGB32);
+    for (int y = 0; y < 3; ++y)
+        for (int v = 0; v < 256; ++v)
+            ramp.setPixel(v, y, qRgb(v, 255 - v, (v * 7) & 255));
+    auto half = [](int v) { return (v >> 1) + ((v & 1) & ((v >> 1) & 1)); };
+    const QImage out = convolve(ramp, grid({0, 0, 0, 0, 50, 0, 0, 0, 0}), silentProgress());
+    for (int v = 0; v < 256; ++v) {
+        const QRgb q = out.pixel(v, 1);
+        EXPECT_EQ(qRed(q), half(v)) << v;
+        EXPECT_EQ(qGreen(q), half(255 - v)) << v;
+        EXPECT_EQ(qBlue(q), half((v * 7) & 255)) << v;
+    }
+}
+
 TEST(Convolution, IdentityGreyAndDotSums)
 {
     // The identity leaves every pixel, borders included: the white outside meets zeros.
