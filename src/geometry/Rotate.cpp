@@ -55,18 +55,19 @@ QImage quarterTurn(const QImage &src, int quarter, Progress &progress)
                 std::reverse_copy(in[h - 1 - y], in[h - 1 - y] + w, res[y]);
             return;
         }
-        // Source rows are read a short run at a time, a tile of result columns at once.
+        // A tile of result rows is written a row at a time; the source columns it reads
+        // are a cache line wide and stay in the cache for the whole tile.
         for (int x0 = 0; x0 < ow; x0 += kTile) {
             const int x1 = std::min(ow, x0 + kTile);
-            for (int x = x0; x < x1; ++x) {
+            for (int y = y0; y < y1; ++y) {
+                QRgb *d = res[y];
                 if (quarter == 1) { // 90: result (x, y) = source (w - 1 - y, x)
-                    const QRgb *s = in[x];
-                    for (int y = y0; y < y1; ++y)
-                        res[y][x] = s[w - 1 - y];
+                    const int sx = w - 1 - y;
+                    for (int x = x0; x < x1; ++x)
+                        d[x] = in[x][sx];
                 } else { // 270: result (x, y) = source (y, h - 1 - x)
-                    const QRgb *s = in[h - 1 - x];
-                    for (int y = y0; y < y1; ++y)
-                        res[y][x] = s[y];
+                    for (int x = x0; x < x1; ++x)
+                        d[x] = in[h - 1 - x][y];
                 }
             }
         }
