@@ -6,6 +6,7 @@
 #include "Error.h"
 #include "HistogramKernels.h"
 #include "PictureFiles.h"
+#include "PictureOutput.h"
 #include "ShadowGradient.h"
 #include "ToneKernels.h"
 
@@ -144,7 +145,7 @@ int runRegistered(const QStringList &args)
                                   .arg(op.values));
         Picture pic = formats::readPictureFile(args[op.values + 1]);
         op.run(pic, args.mid(1, op.values));
-        formats::writePictureFile(pic, args[op.values + 2]);
+        writePicture(pic, args[op.values + 2]);
         return 0;
     }
     throw VermeoError(QStringLiteral("Opération inconnue « %1 ».").arg(args[0]));
@@ -176,12 +177,12 @@ int runApply(const QStringList &args)
             if (!op.keepsDepth)
                 pic = Picture::fromImage(pic.image);
         }
-        formats::writePictureFile(pic, out);
+        writePicture(pic, out);
         return 0;
     }
     Picture pic = formats::readPictureFile(in);
     op.whole(pic, values);
-    formats::writePictureFile(pic, out);
+    writePicture(pic, out);
     return 0;
 }
 

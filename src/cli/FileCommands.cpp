@@ -2,6 +2,7 @@
 #include "CliCommand.h"
 #include "Error.h"
 #include "PictureFiles.h"
+#include "PictureOutput.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -17,7 +18,7 @@ int convert(const QStringList &args)
     if (vermeo::formats::convertByBands(args[0], args[1]))
         return 0;
     const vermeo::Picture pic = vermeo::formats::readPictureFile(args[0]);
-    vermeo::formats::writePictureFile(pic, args[1]);
+    vermeo::cli::writePicture(pic, args[1]);
     return 0;
 }
 
