@@ -176,12 +176,12 @@ struct Layout {
 
 Layout readLayout(const Reader &file)
 {
-    char head[kFixedBytes];
-    if (file.size() < quint64(kFixedBytes))
-        damaged(QStringLiteral("fichier tronqué"));
-    file.readAt(0, head, kFixedBytes);
+    char head[kFixedBytes] = {};
+    file.readAt(0, head, std::min<quint64>(file.size(), kFixedBytes));
     if (std::memcmp(head, kMagic, sizeof kMagic) != 0)
         throw VermeoError(QStringLiteral("Ce fichier n'est pas un fichier de récupération de Vermeo."));
+    if (file.size() < quint64(kFixedBytes))
+        damaged(QStringLiteral("fichier tronqué"));
     const quint32 version = qFromLittleEndian<quint32>(head + 8);
     if (version != quint32(kVersion))
         throw VermeoError(QStringLiteral("Fichier de récupération d'une autre version de Vermeo (version %1).").arg(version));
