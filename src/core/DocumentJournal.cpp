@@ -18,7 +18,7 @@ struct DocumentJournal::Job {
     JournalInfo info;
     quint64 revision = 0;
     QString target;
-    std::unique_ptr<BandedCopy> copy; // the picture was the document's alone
+    std::unique_ptr<TiledCopy> copy; // the picture was the document's alone
     QImage shared;                    // it was shared already: it will not change under us
     std::atomic<bool> cancelled{false};
     std::atomic<bool> done{false};
@@ -68,7 +68,8 @@ DocumentJournal::~DocumentJournal()
     m_doc.onEdited = nullptr;
     removeJournal();
     if (m_job) {
-        // The worker may still read the picture: it ends at its next band.
+        // The worker may still read the picture: it stops once its copy is made, or at
+        // its next band of rows while encoding.
         m_job->cancelled = true;
         m_thread.join();
     }
@@ -122,7 +123,7 @@ void DocumentJournal::writeNow()
     job->target = m_path;
     try {
         if (pic.image.isDetached())
-            job->copy = std::make_unique<BandedCopy>(pic.image);
+            job->copy = std::make_unique<TiledCopy>(pic.image);
         else
             job->shared = pic.image;
     } catch (const VermeoError &e) {

@@ -1,10 +1,11 @@
 #pragma once
 // Keeps the recovery journal of one document while it has unsaved changes: a short
-// pause after the last change, the picture is copied in bands by a worker thread and
+// pause after the last change, the picture is copied in tiles by a worker thread and
 // written crash-safely (temporary file, then rename) beside the session's others. A
-// stroke never waits for the file, and for the copy one band at most (BandedCopy).
+// stroke never waits for the file; it puts aside the few tiles it draws on that are
+// not copied yet, or waits for the one the worker is copying (TiledCopy).
 // The journal goes when the document is saved, closed, or its changes are given up.
-#include "BandedCopy.h"
+#include "TiledCopy.h"
 #include "ImageDocument.h"
 #include "JournalSession.h"
 

@@ -1,7 +1,7 @@
 // The recovery journal: its file read back exactly and refused whole when damaged, the
-// sessions that tell a program gone from one still running, the copy made in bands
+// sessions that tell a program gone from one still running, the copy made in tiles
 // while the picture is drawn on, and a document's journal through its life.
-#include "BandedCopy.h"
+#include "TiledCopy.h"
 #include "DocumentJournal.h"
 #include "Error.h"
 #include "JournalFile.h"
@@ -228,27 +228,29 @@ TEST(JournalSession, FolderFromTheStateHome)
     }
 }
 
-TEST(BandedCopy, HoldsThePictureAsItWasWhileItIsDrawnOn)
+TEST(TiledCopy, HoldsThePictureAsItWasWhileItIsDrawnOn)
 {
-    const QImage before = noise(500, 1000, 9);
+    const QImage before = noise(1100, 1000, 9);
     for (int round = 1; round <= 20; ++round) {
         QImage picture = before.copy();
-        BandedCopy copy(picture);
+        TiledCopy copy(picture);
         std::thread worker([&] { copy.run(); });
-        // Rows written in a scattered order while the worker copies, each announced first.
+        // Areas written in a scattered order while the worker copies, each announced first.
         QRandomGenerator rng{quint32(round)};
-        for (int i = 0; i < 200; ++i) {
-            const int y = int(rng.bounded(1000));
-            const QRect area(0, y, 500, std::min(1 + int(rng.bounded(40)), 1000 - y));
+        for (int i = 0; i < 300; ++i) {
+            const QRect area = QRect(int(rng.bounded(1100)), int(rng.bounded(1000)), 1 + int(rng.bounded(600)),
+                                     1 + int(rng.bounded(60)))
+                                   .intersected(picture.rect());
             copy.beforeWrite(area);
             for (int r = area.top(); r <= area.bottom(); ++r)
-                std::fill_n(reinterpret_cast<QRgb *>(picture.scanLine(r)), 500, 0xFF000000u | quint32(round));
+                std::fill_n(reinterpret_cast<QRgb *>(picture.scanLine(r)) + area.left(), area.width(),
+                            0xFF000000u | quint32(round));
         }
         worker.join();
         ASSERT_EQ(copy.image(), before) << "round " << round;
     }
     // finish() copies what is left on the calling thread.
-    BandedCopy last(before);
+    TiledCopy last(before);
     last.finish();
     EXPECT_EQ(last.image(), before);
 }
