@@ -4,6 +4,7 @@
 // repaint of what changed on a 1200 x 900 visible area of the window, as the view
 // paints it. A zoom step and a whole-picture delete are measured against one plain
 // read-and-write pass over the same pixels.
+#include "BenchPictures.h"
 #include "BenchRatios.h"
 
 #include "AirBrush.h"
@@ -23,17 +24,7 @@ using namespace vermeo;
 
 namespace {
 
-QImage photo(int w, int h)
-{
-    QImage img = newWorkingImage(w, h);
-    QRandomGenerator rng(3);
-    for (int y = 0; y < h; ++y) {
-        QRgb *row = rowOf(img, y);
-        for (int x = 0; x < w; ++x)
-            row[x] = 0xFF000000u | (rng.generate() & 0xFFFFFFu);
-    }
-    return img;
-}
+QImage photo(int w, int h) { return bench::noisePhoto(w, h); }
 
 // A picture in a window: what changes is painted on the visible area, as the view does.
 struct Window {

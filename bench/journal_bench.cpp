@@ -6,14 +6,13 @@
 // stroke on a picture shared with a plain QImage copy (what the banded copy avoids).
 //   journal_bench [ROUNDS]
 #include "Attributes.h"
+#include "BenchPictures.h"
 #include "DocumentJournal.h"
 #include "MouseTools.h"
-#include "PixelRows.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -26,18 +25,6 @@ using namespace vermeo;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-QImage photo(int w, int h)
-{
-    QImage img = newWorkingImage(w, h);
-    QRandomGenerator rng(3);
-    for (int y = 0; y < h; ++y) {
-        QRgb *row = rowOf(img, y);
-        for (int x = 0; x < w; ++x)
-            row[x] = 0xFF000000u | (rng.generate() & 0xFFFFFFu);
-    }
-    return img;
-}
 
 double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
@@ -68,7 +55,7 @@ int main(int argc, char **argv)
     TAirBrush air;
     MouseSequence mouse(doc, host, air);
     doc.Init(6000, 4000, clWhite);
-    doc.replacePixels(photo(6000, 4000));
+    doc.replacePixels(bench::noisePhoto(6000, 4000));
     SetIni(doc, host, 1, 1, bsClear, clWhite, clBlack, psSolid);
     SetFrame(doc, host, tcPencil);
     DocumentJournal journal(doc, session, [] { return QStringLiteral("Image1"); });

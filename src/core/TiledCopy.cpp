@@ -53,54 +53,43 @@ void TiledCopy::waitWhileTaken(int tile)
         s.wait(v, std::memory_order_acquire);
 }
 
+void TiledCopy::secure(int tile, bool aside)
+{
+    unsigned char expected = ToCopy;
+    if (!m_state[size_t(tile)].compare_exchange_strong(expected, Taken, std::memory_order_acquire)) {
+        waitWhileTaken(tile);
+        return;
+    }
+    if (aside)
+        putAside(tile);
+    else
+        copyTile(tile);
+    m_state[size_t(tile)].store(aside ? PutAside : Copied, std::memory_order_release);
+    m_state[size_t(tile)].notify_all();
+}
+
 void TiledCopy::beforeWrite(const QRect &area)
 {
     const QRect a = area.intersected(QRect(0, 0, m_width, m_height));
     if (a.isEmpty())
         return;
     for (int ty = a.top() / kTileHeight; ty <= a.bottom() / kTileHeight; ++ty)
-        for (int tx = a.left() / kTileWidth; tx <= a.right() / kTileWidth; ++tx) {
-            const int t = ty * m_cols + tx;
-            unsigned char expected = ToCopy;
-            if (m_state[size_t(t)].compare_exchange_strong(expected, Taken, std::memory_order_acquire)) {
-                putAside(t);
-                m_state[size_t(t)].store(PutAside, std::memory_order_release);
-                m_state[size_t(t)].notify_all();
-            } else {
-                waitWhileTaken(t);
-            }
-        }
+        for (int tx = a.left() / kTileWidth; tx <= a.right() / kTileWidth; ++tx)
+            secure(ty * m_cols + tx, true);
 }
 
 void TiledCopy::finish()
 {
     // Rare (the whole picture replaced): straight into the copy.
-    for (int t = 0; t < m_cols * m_rows; ++t) {
-        unsigned char expected = ToCopy;
-        if (m_state[size_t(t)].compare_exchange_strong(expected, Taken, std::memory_order_acquire)) {
-            copyTile(t);
-            m_state[size_t(t)].store(Copied, std::memory_order_release);
-            m_state[size_t(t)].notify_all();
-        } else {
-            waitWhileTaken(t);
-        }
-    }
+    for (int t = 0; t < m_cols * m_rows; ++t)
+        secure(t, false);
 }
 
 void TiledCopy::run()
 {
-    const int tiles = m_cols * m_rows;
-    for (int t = 0; t < tiles; ++t) {
-        unsigned char expected = ToCopy;
-        if (m_state[size_t(t)].compare_exchange_strong(expected, Taken, std::memory_order_acquire)) {
-            copyTile(t);
-            m_state[size_t(t)].store(Copied, std::memory_order_release);
-            m_state[size_t(t)].notify_all();
-        }
-    }
-    // What the other thread took: copied by it, or put aside, which goes in now.
-    for (int t = 0; t < tiles; ++t) {
-        waitWhileTaken(t);
+    finish();
+    // What the other thread put aside goes in now.
+    for (int t = 0; t < m_cols * m_rows; ++t) {
         if (m_state[size_t(t)].load(std::memory_order_acquire) != PutAside || !m_aside[size_t(t)])
             continue;
         const QRect r = tileRect(t);

@@ -41,6 +41,8 @@ private:
     void copyTile(int tile);
     void putAside(int tile);
     void waitWhileTaken(int tile);
+    // Makes a tile safe to write over: copied, or put aside (aside), or waited for.
+    void secure(int tile, bool aside);
 
     const uchar *m_source;
     qsizetype m_sourceStride;
