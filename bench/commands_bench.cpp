@@ -2,8 +2,8 @@
 // window (offscreen platform), against one plain read-and-write pass over the same
 // pixels; and opening a 6000 x 4000 JPEG and BMP in a window against djpeg decoding the
 // same JPEG to a file.
-#include "BenchPictures.h"
 #include "BenchRatios.h"
+#include "TestPictures.h"
 
 #include "DialogRunner.h"
 #include "ToneKernels.h"
@@ -31,7 +31,7 @@ namespace {
 
 constexpr int kW = 6000, kH = 4000;
 
-QImage photo() { return bench::noisePhoto(kW, kH, 5); }
+QImage photo() { return test::noise(kW, kH, 5); }
 
 struct Session {
     TMainForm form;

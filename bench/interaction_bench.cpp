@@ -4,8 +4,8 @@
 // repaint of what changed on a 1200 x 900 visible area of the window, as the view
 // paints it. A zoom step and a whole-picture delete are measured against one plain
 // read-and-write pass over the same pixels.
-#include "BenchPictures.h"
 #include "BenchRatios.h"
+#include "TestPictures.h"
 
 #include "AirBrush.h"
 #include "Attributes.h"
@@ -24,7 +24,7 @@ using namespace vermeo;
 
 namespace {
 
-QImage photo(int w, int h) { return bench::noisePhoto(w, h); }
+QImage photo(int w, int h) { return test::noise(w, h, 3); }
 
 // A picture in a window: what changes is painted on the visible area, as the view does.
 struct Window {

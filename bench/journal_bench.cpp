@@ -6,7 +6,7 @@
 // stroke on a picture shared with a plain QImage copy (what the banded copy avoids).
 //   journal_bench [ROUNDS]
 #include "Attributes.h"
-#include "BenchPictures.h"
+#include "TestPictures.h"
 #include "DocumentJournal.h"
 #include "MouseTools.h"
 
@@ -55,7 +55,7 @@ int main(int argc, char **argv)
     TAirBrush air;
     MouseSequence mouse(doc, host, air);
     doc.Init(6000, 4000, clWhite);
-    doc.replacePixels(bench::noisePhoto(6000, 4000));
+    doc.replacePixels(test::noise(6000, 4000, 3));
     SetIni(doc, host, 1, 1, bsClear, clWhite, clBlack, psSolid);
     SetFrame(doc, host, tcPencil);
     DocumentJournal journal(doc, session, [] { return QStringLiteral("Image1"); });

@@ -27,15 +27,7 @@ using namespace vermeo;
 
 namespace {
 
-QImage noise(int w, int h, quint32 seed)
-{
-    QImage img = newWorkingImage(w, h);
-    QRandomGenerator rng(seed);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, 0xFF000000u | (rng.generate() & 0xFFFFFFu));
-    return img;
-}
+using test::noise;
 
 void writeJournal(const QString &path, const Picture &pic, const QString &title, const QString &fileName)
 {
