@@ -476,7 +476,7 @@ TMDIChild *TMainForm::OuvreFenetreImage(const QString &name)
     QMdiSubWindow *sw = m_mdi->addSubWindow(child);
     sw->move(k * kCascadeStep, k * kCascadeStep);
     sw->setAttribute(Qt::WA_DeleteOnClose);
-    const QString caption = formats::fileNamePart(name);
+    const QString caption = fileNamePart(name);
     child->setWindowTitle(caption);
     sw->setWindowTitle(caption);
     connect(child, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, [this] { UpdateMenuItems(); }); });

@@ -61,7 +61,7 @@ QRect replaceColour(QImage &img, TColour from, TColour to, Progress &progress)
     int left = w, right = -1, top = h, bottom = -1;
     std::mutex boundsLock;
     const auto rows = rowsOf(img);
-    forRowBands(w, h, progress, [&](int y0, int y1) {
+    forBandsInParallel(h, kBandRows, [&](int y0, int y1) {
         if (!possible)
             return;
         int l = w, r = -1, t = h, b = -1;
@@ -82,7 +82,7 @@ QRect replaceColour(QImage &img, TColour from, TColour to, Progress &progress)
         right = std::max(right, r);
         top = std::min(top, t);
         bottom = std::max(bottom, b);
-    });
+    }, progressByColumns(progress, w, h));
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 

@@ -23,7 +23,7 @@ HistogramTables computeHistogram(const QImage &sampleIn, Progress &progress)
     const QImage sample = toWorkingImage(sampleIn);
     HistogramTables t;
     const int w = sample.width(), h = sample.height();
-    forRowBandsInOrder(w, h, progress, [&](int y0, int y1) {
+    forBandsInOrder(h, kBandRows, [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
             const QRgb *s = rowOf(sample, y);
             for (int x = 0; x < w; ++x) {
@@ -32,7 +32,7 @@ HistogramTables computeHistogram(const QImage &sampleIn, Progress &progress)
                 ++t.blue[size_t(blueOf(s[x]))];
             }
         }
-    });
+    }, progressByColumns(progress, w, h));
     int top = 0;
     for (size_t k = 0; k < 32; ++k) {
         for (size_t i = 8 * k; i < 8 * k + 8; ++i) {

@@ -15,46 +15,6 @@
 
 namespace vermeo::colour {
 
-constexpr int kBandRows = 16;
-
-// Calls body(y0, y1) for the bands of rows [y0, y1) covering the picture, on every
-// core, after reporting position(i) for the columns i that the share of the work done
-// reaches; i counts columns in visiting order, 0 .. width - 1, reported in that order on
-// the calling thread. A body writes only its own rows, so the result is the same as
-// with one band.
-template <class Position, class Body>
-void forRowBands(int width, int height, Progress &progress, Position position, Body &&body)
-{
-    int reported = 0;
-    forBandsInParallel(height, kBandRows, body, [&](int rowsDone) {
-        const int upTo = int((long long)rowsDone * width / height);
-        for (; reported < upTo; ++reported)
-            progress.setPosition(position(reported));
-    });
-}
-
-// The usual order: columns left to right, x * 100 div width.
-template <class Body>
-void forRowBands(int width, int height, Progress &progress, Body &&body)
-{
-    forRowBands(width, height, progress, [width](int x) { return int((long long)x * 100 / width); },
-                std::forward<Body>(body));
-}
-
-// The same on the calling thread alone, top to bottom, for passes that gather results.
-template <class Body>
-void forRowBandsInOrder(int width, int height, Progress &progress, Body &&body)
-{
-    int reported = 0;
-    for (int i = 0; i < height; i += kBandRows) {
-        const int done = std::min(height, i + kBandRows);
-        const int upTo = int((long long)done * width / height);
-        for (; reported < upTo; ++reported)
-            progress.setPosition(int((long long)reported * 100 / width));
-        body(i, done);
-    }
-}
-
 // The apply frame's pixel loop: out(x, y) = fn(in(x, y)) with both sides as QRgb.
 template <class Fn>
 QImage mapPixels(const QImage &srcIn, Progress &progress, Fn fn)
@@ -64,14 +24,14 @@ QImage mapPixels(const QImage &srcIn, Progress &progress, Fn fn)
     QImage out = newWorkingImage(w, h);
     const auto in = rowsOf(src);
     const auto dst = rowsOf(out);
-    forRowBands(w, h, progress, [&](int y0, int y1) {
+    forBandsInParallel(h, kBandRows, [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
             const QRgb *s = in[y];
             QRgb *d = dst[y];
             for (int x = 0; x < w; ++x)
                 d[x] = fn(s[x]);
         }
-    });
+    }, progressByColumns(progress, w, h));
     return out;
 }
 

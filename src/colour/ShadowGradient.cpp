@@ -59,16 +59,16 @@ QImage shadow(const QImage &srcIn, int length, int side, Progress &progress)
             }
         };
         if (left)
-            forRowBands(w, h, progress, leftToRight, rows);
+            forBandsInParallel(h, kBandRows, rows, progressByColumns(progress, w, h, leftToRight));
         else
-            forRowBands(w, h, progress, rightToLeft, rows);
+            forBandsInParallel(h, kBandRows, rows, progressByColumns(progress, w, h, rightToLeft));
         return out;
     }
     // "Haut" walks rows from the bottom, "Bas" from the top, one nearest row per column.
     // A band starts from the dark pixels of the L rows before it, so bands are independent.
     const bool up = side == Haut;
     auto fits = [&](int y) { return up ? y >= L : y < h - L; };
-    forRowBands(w, h, progress, leftToRight, [&](int y0, int y1) {
+    forBandsInParallel(h, kBandRows, [&](int y0, int y1) {
         std::vector<int> nearest(size_t(w), up ? INT_MAX / 2 : INT_MIN / 2);
         const int from = up ? std::min(h - 1, y1 - 1 + L) : std::max(0, y0 - L);
         for (int y = from; up ? y >= y1 : y < y0; y += up ? -1 : 1) {
@@ -91,7 +91,7 @@ QImage shadow(const QImage &srcIn, int length, int side, Progress &progress)
                     n = y;
             }
         }
-    });
+    }, progressByColumns(progress, w, h, leftToRight));
     return out;
 }
 

@@ -64,4 +64,21 @@ void forBandsInParallel(int rows, int bandRows, const std::function<void(int, in
         std::rethrow_exception(failure);
 }
 
+void forBandsInOrder(int rows, int bandRows, const std::function<void(int, int)> &body,
+                     const std::function<void(int)> &progress)
+{
+    bandRows = std::max(1, bandRows);
+    for (int y0 = 0; y0 < rows; y0 += bandRows) {
+        const int y1 = std::min(rows, y0 + bandRows);
+        if (progress)
+            progress(y1);
+        body(y0, y1);
+    }
+}
+
+std::function<void(int)> progressByRows(Progress &progress, int rows)
+{
+    return [&progress, rows](int done) { progress.setPosition(int((long long)done * 100 / rows)); };
+}
+
 } // namespace vermeo

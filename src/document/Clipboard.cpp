@@ -1,6 +1,6 @@
 #include "Clipboard.h"
 #include "Figures.h"
-#include "GeometryKernels.h"
+#include "Crop.h"
 #include "PixelRows.h"
 #include "Selection.h"
 
@@ -40,7 +40,7 @@ QImage selectedPixels(const ImageDocument &doc, const QRect &area)
 {
     if (area == doc.image().rect())
         return doc.image();
-    return geometry::cropImage(doc.image(), area);
+    return cropImage(doc.image(), area);
 }
 
 void drawAtOrigin(ImageDocument &doc, const QImage &bitmap)

@@ -80,7 +80,7 @@ void TAttributs::Init(const QString &fileName, const QImage &picture)
         }
         date = QFileInfo(fileName).lastModified().date();
     }
-    Nom->setText(formats::fileNamePart(fileName));
+    Nom->setText(fileNamePart(fileName));
     Largeur->setText(QStringLiteral("%1 pixels").arg(picture.width()));
     Hauteur->setText(QStringLiteral("%1 pixels").arg(picture.height()));
     Taille->setText(QStringLiteral("%1 octets").arg(size));

@@ -131,7 +131,7 @@ bool TMDIChild::Sauve(bool saveAs)
 
 void TMDIChild::updateCaption()
 {
-    setWindowTitle(formats::fileNamePart(m_doc.FileName));
+    setWindowTitle(fileNamePart(m_doc.FileName));
     if (auto *sw = subWindow())
         sw->setWindowTitle(windowTitle());
 }
@@ -179,7 +179,7 @@ bool TMDIChild::FormCloseQuery(bool &discard)
         return true;
     const auto answer = DialogRunner::ask(
         this, QMessageBox::Warning,
-        QStringLiteral("Enregistrer modifications dans ") + formats::fileNamePart(m_doc.FileName) + QStringLiteral(" ?"),
+        QStringLiteral("Enregistrer modifications dans ") + fileNamePart(m_doc.FileName) + QStringLiteral(" ?"),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel)
         return false;

@@ -18,8 +18,6 @@
 
 namespace vermeo::formats {
 
-Q_LOGGING_CATEGORY(lcFormats, "vermeo.formats", QtWarningMsg)
-
 namespace {
 std::map<QString, GraphicDecoder> &registry()
 {

@@ -20,7 +20,6 @@ std::int8_t coefficientOf(double value)
 
 namespace {
 
-constexpr int kBandRows = 16;
 
 // Eight lanes of 32 bits, read at any address of an int array. GCC and Clang make them
 // AVX2 registers in the AVX2 copy of the row function, SSE pairs otherwise.

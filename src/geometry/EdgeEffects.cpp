@@ -19,11 +19,11 @@ void blackOutlineOnce(QImage &img)
         return;
     // The reduced copy, one index a pixel.
     std::vector<std::uint8_t> index(size_t(w) * size_t(h));
-    forEachRow(img, [&](QRgb *row, int y) {
+    forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int y) {
         std::uint8_t *d = index.data() + size_t(y) * size_t(w);
         for (int x = 0; x < w; ++x)
             d[x] = std::uint8_t(cubeIndex(row[x]));
-    });
+    }));
     auto at = [&](int x, int y) { return int(index[size_t(y) * size_t(w) + size_t(x)]); };
     // The first colour met: the neighbour at the first difference in visiting order.
     // At that first difference the rule below already blackens (x, y), as it must.
@@ -44,7 +44,7 @@ void blackOutlineOnce(QImage &img)
         return;
     // Pixel (p, q) turns black when the visit of (p, q) blackens itself, or the visit of
     // its left or upper neighbour, having the first colour, blackens it.
-    forEachRow(img, [&](QRgb *row, int q) {
+    forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int q) {
         for (int p = 0; p < w; ++p) {
             const int c = at(p, q);
             bool black = false;
@@ -57,7 +57,7 @@ void blackOutlineOnce(QImage &img)
             if (black)
                 row[p] = 0xFF000000u;
         }
-    });
+    }));
 }
 
 } // namespace

@@ -21,16 +21,6 @@ inline QRgb opaque(int r, int g, int b)
 }
 constexpr int clampChannel(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 
-// fn(row, y) for every row; each row reads only itself.
-template <class Fn> void forEachRow(QImage &img, Fn &&fn)
-{
-    const auto rows = rowsOf(img);
-    forBandsInParallel(img.height(), 32, [&](int y0, int y1) {
-        for (int y = y0; y < y1; ++y)
-            fn(rows[y], y);
-    });
-}
-
 // fn(y, row, original) for every row, where original(yy) is row yy as it was before
 // the pass, for yy up to `reach` rows below y (readsBelow) or above it. Each band goes
 // away from the rows it reads: downwards when it reads below, upwards otherwise.
@@ -82,10 +72,10 @@ struct ChannelMap {
 inline void mapChannels(QImage &img, const ChannelMap &m)
 {
     const int w = img.width();
-    forEachRow(img, [&](QRgb *row, int) {
+    forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int) {
         for (int x = 0; x < w; ++x)
             row[x] = m(row[x]);
-    });
+    }));
 }
 
 } // namespace vermeo::geometry::effects

@@ -20,7 +20,7 @@ constexpr int kShownNameLength = 255;
 QString damaged(const QString &fileName, const QString &why)
 {
     return QStringLiteral("Le fichier de filtres « %1 » ne peut pas être lu : %2.")
-        .arg(formats::fileNamePart(fileName), why);
+        .arg(fileNamePart(fileName), why);
 }
 } // namespace
 
@@ -33,7 +33,7 @@ QStringList readFilterFile(const QString &fileName)
         throw VermeoError(damaged(fileName, QStringLiteral("il est trop grand pour un fichier de filtres")));
     QByteArray bytes;
     try {
-        bytes = formats::readWholeFile(fileName);
+        bytes = readWholeFile(fileName);
     } catch (const VermeoError &e) {
         throw VermeoError(damaged(fileName, e.message()));
     }
@@ -63,7 +63,7 @@ void writeFilterFile(const QString &fileName, const QStringList &lines)
         bytes += "\r\n";
     }
     try {
-        formats::writeFileAtomically(fileName, bytes);
+        writeFileAtomically(fileName, bytes);
     } catch (const VermeoError &e) {
         throw VermeoError(QStringLiteral("Les filtres n'ont pas pu être enregistrés dans « %1 » : %2.")
                               .arg(QDir::toNativeSeparators(fileName), e.message()));

@@ -1,8 +1,10 @@
 #pragma once
-// Whole-picture geometry: stretch, canvas enlargement, crop, frame and mirrors.
+// Whole-picture geometry: stretch, frame and mirrors (canvas enlargement and crop are
+// the core's, as the clipboard crops too).
 // Pure functions on RGB32 pictures; a bad size throws VermeoError with a French
 // message before anything is allocated.
 #include "ColourValue.h"
+#include "Crop.h"
 
 #include <QImage>
 #include <QPoint>
@@ -13,13 +15,6 @@ namespace vermeo::geometry {
 // Nearest-neighbour stretch to w x h: rows and columns are repeated or dropped,
 // the same mapping as the drawing surface's StretchDraw.
 QImage stretchImage(const QImage &src, int w, int h);
-
-// A white picture of w x h with src drawn unscaled at offset (parts outside are cut).
-QImage enlargeCanvas(const QImage &src, int w, int h, QPoint offset);
-
-// The area r of src (normalised, right and bottom edge excluded as QRect gives them);
-// the part of r outside the picture reads as white.
-QImage cropImage(const QImage &src, const QRect &r);
 
 // A rectangle outline round the whole picture with a pen of the given width, centred
 // on the picture's edge, so about half of it lies inside.

@@ -15,11 +15,11 @@ void texture(QImage &img, int size)
     const QImage tile = stretchImage(img, size, size);
     const auto t = rowsOf(tile);
     const int w = img.width();
-    forEachRow(img, [&](QRgb *row, int y) {
+    forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int y) {
         const QRgb *s = t[y % size];
         for (int x = 0; x < w; x += size)
             std::copy_n(s, std::min(size, w - x), row + x);
-    });
+    }));
 }
 
 int bandOffset(int x, int n) { return n < 1 ? 0 : x % (n + 1); }
@@ -91,7 +91,7 @@ void shake(QImage &img, int a)
     a = std::max(a, 5);
     const int b = a | 1, a2 = a & ~1, half = a / 2;
     const int w = img.width();
-    forEachRow(img, [&](QRgb *row, int y) {
+    forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int y) {
         int f = y % (b - 1);
         if (f > half)
             f = a2 - f;
@@ -106,7 +106,7 @@ void shake(QImage &img, int a)
                 held = row[x];
             row[x] = held;
         }
-    });
+    }));
 }
 
 } // namespace vermeo::geometry::effects

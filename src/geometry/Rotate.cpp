@@ -13,7 +13,6 @@ namespace vermeo::geometry {
 namespace {
 
 constexpr long double kPiL = 3.141592653589793238462643383279502884L;
-constexpr int kBandRows = 16;
 constexpr int kTile = 64;
 // Far wider than the gap between a double and an extended-precision sum of pictures
 // of any size we hold, far narrower than a pixel.
@@ -32,14 +31,6 @@ Trig trigOf(double reduced)
     return {std::cos(r), std::sin(r)};
 }
 
-// Runs body over bands of the result's rows on both cores, with progress by rows done.
-template <class Body>
-void overRows(int rows, Progress &progress, Body body)
-{
-    forBandsInParallel(rows, kBandRows, body,
-                       [&](int done) { progress.setPosition(int((long long)done * 100 / rows)); });
-}
-
 // Quarter and half turns move every pixel once: no trigonometry, no rounding.
 QImage quarterTurn(const QImage &src, int quarter, Progress &progress)
 {
@@ -49,7 +40,7 @@ QImage quarterTurn(const QImage &src, int quarter, Progress &progress)
     const int ow = out.width(), oh = out.height();
     const auto in = rowsOf(src);
     const auto res = rowsOf(out);
-    overRows(oh, progress, [&](int y0, int y1) {
+    forBandsInParallel(oh, kBandRows, [&](int y0, int y1) {
         if (quarter == 2) {
             for (int y = y0; y < y1; ++y)
                 std::reverse_copy(in[h - 1 - y], in[h - 1 - y] + w, res[y]);
@@ -71,7 +62,7 @@ QImage quarterTurn(const QImage &src, int quarter, Progress &progress)
                 }
             }
         }
-    });
+    }, progressByRows(progress, oh));
     return out;
 }
 
@@ -153,7 +144,7 @@ QImage rotateImage(const QImage &srcIn, QRgb background, double degrees, Progres
     }
     const auto in = rowsOf(src);
     const auto res = rowsOf(out);
-    overRows(oh, progress, [&](int y0, int y1) {
+    forBandsInParallel(oh, kBandRows, [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
             const long double dy = y - cyr;
             const long double sdy = t.s * dy, cdy = t.c * dy;
@@ -175,7 +166,7 @@ QImage rotateImage(const QImage &srcIn, QRgb background, double degrees, Progres
                 d[x] = (xs >= 0 && xs < w && ys >= 0 && ys < h) ? in[int(ys)][int(xs)] : fill;
             }
         }
-    });
+    }, progressByRows(progress, oh));
     return out;
 }
 

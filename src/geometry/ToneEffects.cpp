@@ -40,11 +40,11 @@ void medallion(QImage &img, int a)
         c.Ellipse(0, 0, w - 1, h - 1);
     }
     const ChannelMap darker = ChannelMap::of([a](int v) { return v - a * v / 255; });
-    forEachRow(img, [&](QRgb *row, int y) {
+    forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int y) {
         const uchar *m = mask.constScanLine(y);
         for (int x = 0; x < w; ++x)
             row[x] = m[x] == 0xFF ? darker(row[x]) : 0xFF000000u;
-    });
+    }));
 }
 
 void dominant(QImage &img, int channel, int factorHundredths)
@@ -54,10 +54,10 @@ void dominant(QImage &img, int channel, int factorHundredths)
     });
     const int w = img.width();
     const int shift = 8 * channel;
-    forEachRow(img, [&](QRgb *row, int) {
+    forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int) {
         for (int x = 0; x < w; ++x)
             row[x] = 0xFF000000u | (QRgb(kept.t[(row[x] >> shift) & 0xFFu]) << shift);
-    });
+    }));
 }
 
 void darken(QImage &img, int a) { mapChannels(img, ChannelMap::of([a](int v) { return v - a * v / 255; })); }
@@ -67,7 +67,7 @@ void colouredNoise(QImage &img, int a)
     const int w = img.width();
     const std::uint64_t base = ProgramRandom::reserve(std::uint64_t(w) * std::uint64_t(img.height()) * 3);
     const int half = a / 2;
-    forEachRow(img, [&](QRgb *row, int y) {
+    forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int y) {
         std::uint64_t i = std::uint64_t(y) * std::uint64_t(w) * 3;
         for (int x = 0; x < w; ++x, i += 3) {
             const QRgb q = row[x];
@@ -76,7 +76,7 @@ void colouredNoise(QImage &img, int a)
             const int r = clampChannel(redOf(q) + ProgramRandom::drawAt(base, i + 2, a) - half);
             row[x] = opaque(r, g, b);
         }
-    });
+    }));
 }
 
 void monochromeNoise(QImage &img, int a)
@@ -84,14 +84,14 @@ void monochromeNoise(QImage &img, int a)
     const int w = img.width();
     const std::uint64_t base = ProgramRandom::reserve(std::uint64_t(w) * std::uint64_t(img.height()));
     const int half = a / 2;
-    forEachRow(img, [&](QRgb *row, int y) {
+    forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int y) {
         const std::uint64_t i0 = std::uint64_t(y) * std::uint64_t(w);
         for (int x = 0; x < w; ++x) {
             const int n = ProgramRandom::drawAt(base, i0 + std::uint64_t(x), a) - half;
             const QRgb q = row[x];
             row[x] = opaque(clampChannel(redOf(q) + n), clampChannel(greenOf(q) + n), clampChannel(blueOf(q) + n));
         }
-    });
+    }));
 }
 
 void contrastEffect(QImage &img, int a)
@@ -116,23 +116,23 @@ void saturationEffect(QImage &img, int a)
             table[size_t(m * 256 + v)] = std::uint8_t(clampChannel(m + a * (v - m) / 255));
     const std::uint8_t *t = table.data();
     const int w = img.width();
-    forEachRow(img, [&](QRgb *row, int) {
+    forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int) {
         for (int x = 0; x < w; ++x) {
             const QRgb q = row[x];
             const int r = redOf(q), g = greenOf(q), b = blueOf(q);
             const std::uint8_t *tm = t + 256 * ((r + g + b) / 3);
             row[x] = opaque(tm[r], tm[g], tm[b]);
         }
-    });
+    }));
 }
 
 void invertEffect(QImage &img)
 {
     const int w = img.width();
-    forEachRow(img, [&](QRgb *row, int) {
+    forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int) {
         for (int x = 0; x < w; ++x)
             row[x] = (row[x] ^ 0x00FFFFFFu) | 0xFF000000u;
-    });
+    }));
 }
 
 } // namespace vermeo::geometry::effects

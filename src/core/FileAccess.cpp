@@ -1,19 +1,21 @@
 #include "FileAccess.h"
-#include "ByteIO.h"
+#include "Bytes.h"
 #include "Error.h"
-#include "FormatsLog.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <cstring>
 
-namespace vermeo::formats {
+namespace vermeo {
+
+Q_LOGGING_CATEGORY(lcFiles, "vermeo.files", QtWarningMsg)
 
 namespace {
 // Qt's own text stays in the log; the user reads the French reason.
 QString reason(const QFileDevice &f, const QString &french)
 {
-    qCInfo(lcFormats) << f.fileName() << f.errorString();
+    qCInfo(lcFiles) << f.fileName() << f.errorString();
     switch (f.error()) {
     case QFileDevice::PermissionsError: return QStringLiteral("accès refusé");
     case QFileDevice::ResourceError: return QStringLiteral("%1 (disque plein ?)").arg(french);
@@ -167,4 +169,4 @@ void writeFileAtomically(const QString &fileName, const QByteArray &bytes)
 
 QString fileNamePart(const QString &fileName) { return QFileInfo(fileName).fileName(); }
 
-} // namespace vermeo::formats
+} // namespace vermeo

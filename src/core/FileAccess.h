@@ -10,7 +10,7 @@
 #include <QString>
 #include <memory>
 
-namespace vermeo::formats {
+namespace vermeo {
 
 // Files above this are refused before reading (no picture we hold needs more).
 constexpr qint64 kMaxFileBytes = 2'000'000'000LL;
@@ -103,4 +103,4 @@ void writeFileAtomically(const QString &fileName, const QByteArray &bytes);
 // The file-name part, as shown in captions and messages.
 QString fileNamePart(const QString &fileName);
 
-} // namespace vermeo::formats
+} // namespace vermeo
