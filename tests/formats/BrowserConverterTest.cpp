@@ -88,7 +88,7 @@ TEST(Thumbnails, BitmapsAreSampledBandByBandAndDamagedFilesNameThemselves)
     writePictureFile(test::palettePicture(400, 300, 8), pcx);
     EXPECT_EQ(readThumbnail(pcx, QSize(188, 144)).image.size(), QSize(200, 150));
     const QString bad = dir.filePath(QStringLiteral("bad.jpg"));
-    test::writeFile(bad, QByteArray("\xFF\xD8\xFF garbage", 13));
+    test::writeFile(bad, QByteArray("\xFF\xD8\xFF garbage"));
     try {
         readThumbnail(bad, QSize(188, 144));
         ADD_FAILURE() << "no error";
