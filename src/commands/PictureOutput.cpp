@@ -1,5 +1,5 @@
 #include "PictureOutput.h"
-#include "CliCommand.h"
+#include "CliValues.h"
 #include "FileAccess.h"
 
 #include <QTextStream>
@@ -37,7 +37,7 @@ void writePicture(const Picture &pic, const QString &fileName)
     if (!overflows)
         return;
     const QString name = fileNamePart(fileName);
-    QTextStream err(errorOutput());
+    QTextStream err(commands::errorOutput());
     // GIF holds no true colour: there the new colours are always reduced.
     if (chosen == formats::PaletteChoice::ReduceNew || kind == formats::FileKind::Gif)
         err << "vermeo-cli : « " << name
