@@ -3,6 +3,7 @@
 #include "Error.h"
 #include "Picture.h"
 #include "PictureFiles.h"
+#include "PictureOutput.h"
 
 #include <QMap>
 
@@ -76,12 +77,12 @@ int runApply(const QStringList &args)
             if (!op.keepsDepth)
                 pic = Picture::fromImage(pic.image);
         }
-        formats::writePictureFile(pic, out);
+        cli::writePicture(pic, out);
         return 0;
     }
     Picture pic = formats::readPictureFile(in);
     op.whole(pic, values);
-    formats::writePictureFile(pic, out);
+    cli::writePicture(pic, out);
     return 0;
 }
 

@@ -2,6 +2,7 @@
 #include "Apply.h"
 #include "CommandTable.h"
 #include "Error.h"
+#include "PictureOutput.h"
 #include "ProgramRandom.h"
 #include "VermeoBuild.h"
 
@@ -70,6 +71,8 @@ void printHelp(QTextStream &out)
         << "  --version  affiche la version de vermeo-cli\n"
         << "  --verbose  ajoute sur stderr les messages des bibliothèques (en anglais)\n"
         << "  --graine N fixe la graine du générateur pseudo-aléatoire (effets et fractales au hasard)\n"
+        << "  --palette 24bits|reduire  image à palette dont les couleurs ne tiennent plus dans sa palette : "
+           "l'écrire en 24 bits (par défaut) ou remplacer les seules couleurs nouvelles par les plus proches\n"
         << "\nCode de sortie 0 en cas de succès, 1 en cas d'erreur (un message sur stderr).\n";
 }
 } // namespace
@@ -125,6 +128,14 @@ int main(int argc, char **argv)
             printHelp(out);
             return 1;
         }
+    }
+    if (QString error; !vermeo::cli::takePaletteOption(args, error)) {
+        err << "vermeo-cli : " << error << "\n";
+        return 1;
+    }
+    if (args.isEmpty()) {
+        printHelp(out);
+        return 1;
     }
     const QString name = args.takeFirst();
     if (name == QLatin1String("apply")) {

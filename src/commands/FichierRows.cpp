@@ -5,6 +5,7 @@
 #include "CommandTable.h"
 #include "Error.h"
 #include "PictureFiles.h"
+#include "PictureOutput.h"
 
 #include <QTextStream>
 #include <cstdio>
@@ -22,7 +23,7 @@ int convert(const QStringList &args)
     if (formats::convertByBands(args[0], args[1]))
         return 0;
     const Picture pic = formats::readPictureFile(args[0]);
-    formats::writePictureFile(pic, args[1]);
+    cli::writePicture(pic, args[1]);
     return 0;
 }
 

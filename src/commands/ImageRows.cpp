@@ -10,6 +10,7 @@
 #include "FractalDrawing.h"
 #include "Merge.h"
 #include "PictureFiles.h"
+#include "PictureOutput.h"
 #include "PixelRows.h"
 #include "ProgramRandom.h"
 #include "Resample.h"
@@ -186,7 +187,7 @@ int fractal(const QStringList &argsIn)
                             : std::uint32_t(wholeNumber(seed, 0, 4294967295LL, QStringLiteral("La graine")));
     QImage img = newWorkingImage(w, h);
     drawFractal(img, s);
-    formats::writePictureFile(Picture::fromImage(img), args[3]);
+    cli::writePicture(Picture::fromImage(img), args[3]);
     return 0;
 }
 

@@ -76,11 +76,16 @@ int DialogRunner::exec(QDialog &dialog)
 }
 
 QMessageBox::StandardButton DialogRunner::ask(QWidget *parent, QMessageBox::Icon icon, const QString &text,
-                                              QMessageBox::StandardButtons buttons)
+                                              QMessageBox::StandardButtons buttons, const ButtonCaptions &captions)
 {
     if (scripts().ask)
         return scripts().ask(text);
     QMessageBox box(icon, QStringLiteral("Vermeo"), text, buttons, parent);
+    for (const auto &[button, caption] : captions)
+        if (QAbstractButton *b = box.button(button))
+            b->setText(caption);
+    if (!captions.isEmpty())
+        box.setDefaultButton(captions.front().first);
     return QMessageBox::StandardButton(box.exec());
 }
 

@@ -38,9 +38,11 @@ class DialogRunner {
 public:
     // Shows a dialog modally and returns its result code (QDialog::Accepted...).
     static int exec(QDialog &dialog);
-    // A question with the given buttons; returns the button chosen.
+    // A question with the given buttons; returns the button chosen. Captions, where
+    // given, replace the buttons' own words; the first button listed is the default.
+    using ButtonCaptions = QList<QPair<QMessageBox::StandardButton, QString>>;
     static QMessageBox::StandardButton ask(QWidget *parent, QMessageBox::Icon icon, const QString &text,
-                                           QMessageBox::StandardButtons buttons);
+                                           QMessageBox::StandardButtons buttons, const ButtonCaptions &captions = {});
     // A message with one "OK" button.
     static void tell(QWidget *parent, QMessageBox::Icon icon, const QString &text);
     // A file name, or an empty string when cancelled.

@@ -1,11 +1,20 @@
 #include "FileAccess.h"
 #include "Bytes.h"
 #include "Error.h"
+#include "SaveTarget.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QRandomGenerator>
+#include <cerrno>
 #include <cstring>
+#include <utility>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vermeo {
 
@@ -110,25 +119,80 @@ void ArraySink::writeAt(qint64 pos, const uchar *data, qint64 n)
     m_pos = std::max(m_pos, pos + n);
 }
 
-AtomicFileSink::AtomicFileSink(const QString &fileName) : m_file(fileName)
+namespace {
+// The French reason for a failed system call on the file being saved.
+QString saveReason(int error, const QString &french)
 {
-    const QFileInfo info(fileName);
-    if (info.isDir())
-        throw VermeoError(QStringLiteral("c'est un dossier"));
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.isDir())
-        throw VermeoError(QStringLiteral("dossier introuvable"));
-    // The temporary file is written beside the target and renamed on commit.
-    m_file.setDirectWriteFallback(false);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw VermeoError(folder.isWritable() ? reason(m_file, QStringLiteral("création impossible"))
-                                              : QStringLiteral("dossier protégé en écriture"));
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT: return QStringLiteral("%1 (disque plein)").arg(french);
+    case EROFS: return QStringLiteral("%1 (disque en lecture seule)").arg(french);
+    default: return french;
+    }
+}
+
+QByteArray local(const QString &s) { return QFile::encodeName(s); }
+
+bool writeAll(int fd, const uchar *data, qint64 n, qint64 pos)
+{
+    while (n > 0) {
+        const ssize_t w = ::pwrite(fd, data, size_t(std::min<qint64>(n, 1 << 30)), off_t(pos));
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0)
+            return false;
+        data += w;
+        pos += w;
+        n -= w;
+    }
+    return true;
+}
+} // namespace
+
+AtomicFileSink::AtomicFileSink(const QString &fileName, bool overwriteProtected)
+    : m_target(std::make_unique<SaveTarget>(checkSaveTarget(fileName)))
+{
+    const SaveTarget &t = *m_target;
+    if (t.writeProtected && !(overwriteProtected && t.protectionOverridable))
+        throw VermeoError(writeProtectedReason());
+    const QFileInfo target(t.path);
+    // Private until it takes the target's place, which then gives its mode; a new name
+    // gets the mode the user's umask gives new files.
+    const mode_t mode = t.exists ? 0600 : 0666;
+    for (int attempt = 0; m_fd < 0; ++attempt) {
+        m_temp = QStringLiteral("%1/.%2.vermeo-%3")
+                     .arg(target.absolutePath(), target.fileName())
+                     .arg(QRandomGenerator::global()->generate() & 0xFFFFFF, 6, 16, QLatin1Char('0'));
+        m_fd = ::open(local(m_temp).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (m_fd >= 0)
+            break;
+        const int error = errno;
+        m_temp.clear();
+        if (error == EEXIST && attempt < 100)
+            continue;
+        if (error == EACCES || error == EPERM)
+            throw VermeoError(QStringLiteral("dossier protégé en écriture"));
+        throw VermeoError(saveReason(error, QStringLiteral("création impossible")));
+    }
+}
+
+AtomicFileSink::~AtomicFileSink()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (!m_temp.isEmpty())
+        ::unlink(local(m_temp).constData());
 }
 
 void AtomicFileSink::fail(const QString &what)
 {
-    const QString why = reason(m_file, what);
-    m_file.cancelWriting();
+    const QString why = saveReason(errno, what);
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    if (!m_temp.isEmpty())
+        ::unlink(local(m_temp).constData());
+    m_temp.clear();
     throw VermeoError(why);
 }
 
@@ -139,17 +203,79 @@ void AtomicFileSink::write(const uchar *data, qint64 n)
 
 void AtomicFileSink::writeAt(qint64 pos, const uchar *data, qint64 n)
 {
-    if (m_file.pos() != pos && !m_file.seek(pos))
+    if (m_fd < 0 || !writeAll(m_fd, data, n, pos))
         fail(QStringLiteral("erreur d'écriture"));
-    if (m_file.write(charsOf(data), n) != n)
-        fail(QStringLiteral("erreur d'écriture (disque plein ?)"));
     m_pos = std::max(m_pos, pos + n);
+}
+
+// The new file takes the target's mode, owner and group, then its name. False, with the
+// target untouched, when it could not be given them or the target has other names.
+bool AtomicFileSink::takeTargetsPlace()
+{
+    const SaveTarget &t = *m_target;
+    if (t.exists) {
+        if (t.links > 1)
+            return false;
+        struct stat st {};
+        if (::fstat(m_fd, &st) != 0)
+            return false;
+        // The owner first: changing it clears the set-id bits that the mode then restores.
+        if ((st.st_uid != t.owner || st.st_gid != t.group) && ::fchown(m_fd, t.owner, t.group) != 0)
+            return false;
+        if (::fchmod(m_fd, t.mode) != 0)
+            return false;
+    }
+    if (::close(std::exchange(m_fd, -1)) != 0)
+        fail(QStringLiteral("enregistrement impossible"));
+    if (::rename(local(m_temp).constData(), local(t.path).constData()) != 0)
+        fail(QStringLiteral("enregistrement impossible"));
+    m_temp.clear();
+    return true;
+}
+
+// The complete new file is safe beside the target: copy it into the target itself,
+// which keeps its inode (its other names, owner, group and mode).
+void AtomicFileSink::writeThrough()
+{
+    const int out = ::open(local(m_target->path).constData(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st {};
+    if (out < 0 || ::fstat(out, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int error = errno;
+        if (out >= 0)
+            ::close(out);
+        errno = error;
+        fail(error == EACCES ? writeProtectedReason() : QStringLiteral("ouverture impossible"));
+    }
+    std::vector<uchar> buf(size_t(1) << 20);
+    bool ok = true;
+    for (qint64 at = 0; ok && at < m_pos;) {
+        const ssize_t r = ::pread(m_fd, buf.data(), buf.size(), off_t(at));
+        ok = r > 0 && writeAll(out, buf.data(), r, at);
+        at += r;
+    }
+    ok = ok && ::ftruncate(out, off_t(m_pos)) == 0 && ::fsync(out) == 0;
+    const int error = errno;
+    ok = ::close(out) == 0 && ok;
+    if (!ok) {
+        // The target is damaged now; the complete picture stays beside it.
+        const QString kept = fileNamePart(m_temp);
+        ::close(std::exchange(m_fd, -1));
+        m_temp.clear();
+        errno = error;
+        throw VermeoError(saveReason(error, QStringLiteral("écriture interrompue ; l'image complète reste dans « %1 »")
+                                                .arg(kept)));
+    }
+    ::close(std::exchange(m_fd, -1));
+    ::unlink(local(m_temp).constData());
+    m_temp.clear();
 }
 
 void AtomicFileSink::commit()
 {
-    if (!m_file.commit())
-        throw VermeoError(reason(m_file, QStringLiteral("enregistrement impossible")));
+    if (m_fd < 0 || ::fsync(m_fd) != 0)
+        fail(QStringLiteral("enregistrement impossible"));
+    if (!takeTargetsPlace())
+        writeThrough();
 }
 
 QByteArray readWholeFile(const QString &fileName)
@@ -160,9 +286,9 @@ QByteArray readWholeFile(const QString &fileName)
     return data;
 }
 
-void writeFileAtomically(const QString &fileName, const QByteArray &bytes)
+void writeFileAtomically(const QString &fileName, const QByteArray &bytes, bool overwriteProtected)
 {
-    AtomicFileSink f(fileName);
+    AtomicFileSink f(fileName, overwriteProtected);
     f.write(bytes);
     f.commit();
 }

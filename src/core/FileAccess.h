@@ -5,8 +5,9 @@
 // a failed save never damages the file that was there. Every error is a VermeoError
 // with a French reason.
 #include <QByteArray>
+#include "SaveTarget.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QString>
 #include <memory>
 
@@ -74,10 +75,18 @@ private:
     qint64 m_pos = 0;
 };
 
-// A new file beside the target, renamed over it by commit(); dropped if not committed.
+// A new file beside the target, which takes the target's place on commit(); dropped if
+// not committed. The target is checked first (see checkSaveTarget): a write-protected
+// one is refused unless overwriteProtected and this user may lift the protection. A
+// replaced file keeps its mode, owner and group; when the new file could not keep them,
+// or the target has other hard-linked names, the complete new file is copied into the
+// existing one instead of renamed over it.
 class AtomicFileSink : public ByteSink {
 public:
-    explicit AtomicFileSink(const QString &fileName);
+    explicit AtomicFileSink(const QString &fileName, bool overwriteProtected = false);
+    ~AtomicFileSink() override;
+    AtomicFileSink(const AtomicFileSink &) = delete;
+    AtomicFileSink &operator=(const AtomicFileSink &) = delete;
     using ByteSink::write;
     void write(const uchar *data, qint64 n) override;
     void writeAt(qint64 pos, const uchar *data, qint64 n) override;
@@ -85,8 +94,12 @@ public:
     void commit();
 
 private:
-    void fail(const QString &what);
-    QSaveFile m_file;
+    [[noreturn]] void fail(const QString &what);
+    bool takeTargetsPlace();
+    void writeThrough();
+    std::unique_ptr<SaveTarget> m_target;
+    QString m_temp;
+    int m_fd = -1;
     qint64 m_pos = 0;
 };
 
@@ -97,8 +110,8 @@ void checkReadableFile(const QString &fileName);
 // The whole file; throws VermeoError with a French reason.
 QByteArray readWholeFile(const QString &fileName);
 
-// Writes bytes to fileName through a temporary file in the same folder.
-void writeFileAtomically(const QString &fileName, const QByteArray &bytes);
+// Writes bytes to fileName through a temporary file in the same folder (AtomicFileSink).
+void writeFileAtomically(const QString &fileName, const QByteArray &bytes, bool overwriteProtected = false);
 
 // The file-name part, as shown in captions and messages.
 QString fileNamePart(const QString &fileName);

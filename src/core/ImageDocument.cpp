@@ -29,7 +29,7 @@ void ImageDocument::replaceWhole(Picture pic)
 
 void ImageDocument::replacePixels(const QImage &img)
 {
-    Picture p{img, m_picture.depth, m_picture.palette};
+    Picture p{img, m_picture.depth, m_picture.palette, m_picture.resolution};
     replaceWhole(std::move(p));
 }
 
@@ -201,7 +201,7 @@ void ImageDocument::Init(int w, int h, TColour colour)
     flush();
     aboutToWrite(QRect());
     m_zoomLevel = 0;
-    m_picture = Picture{img, 24, {}};
+    m_picture = Picture{img, 24, {}, {}};
     viewReplaced();
     // An undo before the first change gives the new blank picture.
     SauveUndo();

@@ -331,7 +331,7 @@ Picture read(const QString &path, JournalInfo *infoOut)
     }
     if (infoOut)
         *infoOut = info;
-    return Picture{img, info.depth, info.palette};
+    return Picture{img, info.depth, info.palette, {}};
 }
 
 } // namespace vermeo::journal

@@ -9,10 +9,19 @@
 
 namespace vermeo {
 
+// Pixels per metre across and down, as the file gave them; 0 where it gave none.
+struct Resolution {
+    int x = 0;
+    int y = 0;
+    bool known() const { return x > 0 && y > 0; }
+    friend bool operator==(const Resolution &, const Resolution &) = default;
+};
+
 struct Picture {
     QImage image;           // always QImage::Format_RGB32 once set
     int depth = 24;         // declared bits per pixel: 1, 4, 8, 16, 24 or 32
     QList<QRgb> palette;    // for depths 1, 4 and 8
+    Resolution resolution;  // carried from the file read to the file written
 
     int width() const { return image.width(); }
     int height() const { return image.height(); }

@@ -9,7 +9,7 @@ void UndoRecord::open(const Picture &current, int zoomLevel)
 {
     m_open = true;
     m_whole = false;
-    m_picture = Picture{QImage(), current.depth, current.palette};
+    m_picture = Picture{QImage(), current.depth, current.palette, current.resolution};
     m_zoomLevel = zoomLevel;
     m_size = current.image.size();
     m_cols = (m_size.width() + kTile - 1) / kTile;

@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <optional>
 
 namespace vermeo::formats {
 
@@ -66,7 +67,9 @@ bool SaveAs(ImageDocument &doc, DocumentHost &host)
     QString name = DialogRunner::fileName(req);
     if (name.isEmpty())
         return false;
-    if (!name.contains(QLatin1Char('.'))) {
+    // The chosen type decides unless the name itself ends in a picture extension:
+    // "vacances.2024" with "Jpeg" is vacances.2024.jpg, and a folder's dot counts for nothing.
+    if (!hasPictureExtension(name)) {
         const int i = std::clamp(req.filterIndex, 0, int(kSaveFilterExtensions.size()) - 1);
         name += kSaveFilterExtensions[i];
     }
@@ -74,6 +77,43 @@ bool SaveAs(ImageDocument &doc, DocumentHost &host)
     doc.Modif();
     return true;
 }
+
+namespace {
+QString quotedName(const QString &fileName) { return QStringLiteral("« %1 »").arg(fileNamePart(fileName)); }
+
+// The one question of a palette picture whose new colours do not fit its palette. GIF
+// holds no true colour: there the choice is to reduce the new colours or not to save.
+std::optional<PaletteChoice> askPaletteChoice(DocumentHost &host, const ImageDocument &doc)
+{
+    const bool gif = writingKind(doc.FileName) == FileKind::Gif;
+    const int entries = gif ? 256 : 1 << doc.picture().depth;
+    const QString reduce = QStringLiteral("« Réduire les nouvelles couleurs » garde la palette : seuls les points "
+                                          "de couleur nouvelle prennent la couleur la plus proche de la palette.");
+    QString text = QStringLiteral("Les couleurs ajoutées à %1 ne tiennent pas dans sa palette de %2 couleurs.\n\n")
+                       .arg(quotedName(doc.FileName))
+                       .arg(entries);
+    DialogRunner::ButtonCaptions captions;
+    QMessageBox::StandardButtons buttons = QMessageBox::No | QMessageBox::Cancel;
+    if (gif) {
+        text += reduce + QStringLiteral("\nLe format GIF ne peut pas garder plus de 256 couleurs.");
+    } else {
+        text += QStringLiteral("« Enregistrer en 24 bits » garde chaque point tel quel ; le fichier n'a plus de "
+                               "palette.\n")
+                + reduce;
+        buttons |= QMessageBox::Yes;
+        captions.append({QMessageBox::Yes, QStringLiteral("Enregistrer en 24 bits")});
+    }
+    captions.append({QMessageBox::No, QStringLiteral("Réduire les nouvelles couleurs")});
+    captions.append({QMessageBox::Cancel, QStringLiteral("Annuler")});
+    const QMessageBox::StandardButton answer =
+        DialogRunner::ask(host.dialogParent(), QMessageBox::Question, text, buttons, captions);
+    if (answer == QMessageBox::Yes && !gif)
+        return PaletteChoice::TrueColour;
+    if (answer == QMessageBox::No)
+        return PaletteChoice::ReduceNew;
+    return std::nullopt;
+}
+} // namespace
 
 bool Sauve(ImageDocument &doc, DocumentHost &host, bool saveAs, const std::function<void()> &zInit)
 {
@@ -84,16 +124,50 @@ bool Sauve(ImageDocument &doc, DocumentHost &host, bool saveAs, const std::funct
         return false;
     if (!doc.modified() || doc.FileName.isEmpty())
         return false;
-    if (!doc.FileName.contains(QLatin1Char('.')))
+    if (!fileNamePart(doc.FileName).contains(QLatin1Char('.')))
         doc.FileName += QStringLiteral(".bmp");
+    // Whatever is asked is asked before anything is written; a refusal or "Annuler"
+    // leaves the name and the modified flag as they were.
+    WriteOptions options;
+    const auto giveUp = [&] {
+        doc.FileName = oldName;
+        doc.setModified(oldModified);
+    };
+    try {
+        const SaveTarget target = checkSaveTarget(doc.FileName);
+        if (target.writeProtected) {
+            if (!target.protectionOverridable)
+                throw VermeoError(writeProtectedReason());
+            if (DialogRunner::ask(host.dialogParent(), QMessageBox::Warning,
+                                  QStringLiteral("Le fichier %1 est protégé en écriture.\nLe remplacer quand même ?")
+                                      .arg(quotedName(doc.FileName)),
+                                  QMessageBox::Yes | QMessageBox::No)
+                != QMessageBox::Yes) {
+                giveUp();
+                return false;
+            }
+            options.overwriteProtected = true;
+        }
+    } catch (const VermeoError &e) {
+        const QString name = quotedName(doc.FileName);
+        giveUp();
+        throw VermeoError(QStringLiteral("Impossible d'enregistrer %1 : %2.").arg(name, e.message()));
+    }
+    if (paletteOverflows(writingKind(doc.FileName), doc.picture())) {
+        const std::optional<PaletteChoice> choice = askPaletteChoice(host, doc);
+        if (!choice) {
+            giveUp();
+            return false;
+        }
+        options.palette = *choice;
+    }
     if (doc.zoomLevel() != 0 && zInit)
         zInit();
     Picture written;
     try {
-        written = writePictureFile(doc.picture(), doc.FileName);
+        written = writePictureFile(doc.picture(), doc.FileName, options);
     } catch (...) {
-        doc.FileName = oldName;
-        doc.setModified(oldModified);
+        giveUp();
         throw;
     }
     // The window shows what the file holds (a palette picture may have been reduced).

@@ -141,25 +141,53 @@ Picture decodeAs(FileKind kind, const QByteArray &bytes, const QString &fileName
     return decoder(bytes);
 }
 
-Picture writtenForm(FileKind kind, const Picture &pic)
+namespace {
+// The palette depth a kind can grow a palette picture to: 0 when it keeps no palette.
+int paletteCapacity(FileKind kind, const Picture &pic)
 {
     switch (kind) {
     case FileKind::Bmp:
     case FileKind::General:
     case FileKind::Pcx:
     case FileKind::Tiff:
-    case FileKind::Png: return fitPalette(pic);
-    case FileKind::Gif: {
-        std::vector<QRgb> colours;
-        if (pic.depth <= 8 && !pic.palette.isEmpty() && distinctColours(pic.image, 1 << pic.depth, colours))
-            return fitPalette(pic);
-        return reduceTo(pic, 256);
-    }
+    case FileKind::Png: return pic.depth;
+    case FileKind::Gif: return 8;
     case FileKind::Jpeg:
     case FileKind::Wmf:
     case FileKind::Emf: break;
     }
-    return pic;
+    return 0;
+}
+} // namespace
+
+bool paletteOverflows(FileKind kind, const Picture &pic)
+{
+    const int capacity = paletteCapacity(kind, pic);
+    return capacity > 0 && paletteOverflows(pic, capacity);
+}
+
+Picture writtenForm(FileKind kind, const Picture &pic, PaletteChoice choice)
+{
+    const int capacity = paletteCapacity(kind, pic);
+    if (capacity == 0)
+        return pic;
+    // GIF holds no true colour: a palette picture keeps its palette there, and only a
+    // true-colour picture is reduced as a whole.
+    if (kind == FileKind::Gif)
+        choice = PaletteChoice::ReduceNew;
+    Picture out = fitPalette(pic, choice, capacity);
+    if (kind == FileKind::Gif && (out.depth > 8 || out.palette.isEmpty()))
+        return reduceTo(out, 256);
+    return out;
+}
+
+bool hasPictureExtension(const QString &fileName)
+{
+    static const QStringList known = {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                                      QStringLiteral("gif"), QStringLiteral("wmf"), QStringLiteral("emf"),
+                                      QStringLiteral("pcx"), QStringLiteral("tif"), QStringLiteral("tiff"),
+                                      QStringLiteral("png")};
+    return known.contains(QFileInfo(fileName).suffix(), Qt::CaseInsensitive);
 }
 
 namespace {
@@ -252,21 +280,23 @@ Picture readPictureFile(const QString &fileName) { return readAs(readingKind(fil
 
 Picture readByExtension(const QString &fileName) { return readAs(FileKind::General, fileName); }
 
-Picture writePictureFile(const Picture &pic, const QString &fileName)
+Picture writePictureFile(const Picture &pic, const QString &fileName, const WriteOptions &options)
 {
     try {
         if (pic.isNull())
             throw VermeoError(QStringLiteral("image vide"));
+        // A target that cannot be written is refused before any work is done.
+        checkSaveTarget(fileName);
         const FileKind kind = writingKind(fileName);
-        Picture written = writtenForm(kind, pic);
+        Picture written = writtenForm(kind, pic, options.palette);
         if (writesInBands(kind)) {
             // Straight from the picture to the file, a band at a time.
-            AtomicFileSink sink(fileName);
-            auto writer = bandWriter(kind, sink, {written.width(), written.height(), written.depth, written.palette});
+            AtomicFileSink sink(fileName, options.overwriteProtected);
+            auto writer = bandWriter(kind, sink, shapeOf(written));
             writeAllRows(*writer, written.image);
             sink.commit();
         } else {
-            writeFileAtomically(fileName, encodeWritten(kind, written));
+            writeFileAtomically(fileName, encodeWritten(kind, written), options.overwriteProtected);
         }
         return written;
     } catch (...) {
@@ -342,6 +372,9 @@ void LitFichier(Picture &bitmap, const QString &fileName)
     bitmap = formats::readAs(formats::batchReadingKind(fileName), fileName);
 }
 
-void EcritFichier(const Picture &bitmap, const QString &fileName) { formats::writePictureFile(bitmap, fileName); }
+void EcritFichier(const Picture &bitmap, const QString &fileName, const formats::WriteOptions &options)
+{
+    formats::writePictureFile(bitmap, fileName, options);
+}
 
 } // namespace vermeo

@@ -1,6 +1,7 @@
 #pragma once
 // Picture files chosen by name: the tests on the upper-cased full name, in their
 // fixed orders, for the image window, the batch converter and vermeo-cli.
+#include "PaletteFit.h"
 #include "Picture.h"
 
 #include <QImage>
@@ -12,11 +13,22 @@ namespace vermeo::formats {
 // Reads as "&Ouvrir..." does: ".JPG", ".GIF", ".WMF", ".EMF", ".PCX" in the name,
 // else the general picture reader by extension. Throws VermeoError naming the file.
 Picture readPictureFile(const QString &fileName);
+// How a save treats a palette picture that overflows, and a write-protected target.
+struct WriteOptions {
+    PaletteChoice palette = PaletteChoice::TrueColour;
+    bool overwriteProtected = false; // confirmed by the user (see AtomicFileSink)
+};
+
 // Writes as "Enregistrer" does: a name ending in ".jpeg" as JPEG and one ending in
 // ".png" as PNG; otherwise ".JPG", ".GIF", ".WMF", ".EMF", ".PCX", ".TIF" in the name,
-// else BMP. Through a temporary file renamed over the target. Returns the picture as
-// the file holds it (see writtenForm).
-Picture writePictureFile(const Picture &pic, const QString &fileName);
+// else BMP. Through a temporary file that takes the target's place (AtomicFileSink).
+// Returns the picture as the file holds it (see writtenForm).
+Picture writePictureFile(const Picture &pic, const QString &fileName, const WriteOptions &options = {});
+
+// Whether the file-name part (never a folder's) ends in an extension that the save
+// chooses a format by: ".bmp", ".jpg", ".jpeg", ".gif", ".wmf", ".emf", ".pcx", ".tif",
+// ".tiff", ".png", whatever the case.
+bool hasPictureExtension(const QString &fileName);
 
 // The general picture reader: decoder by the file's extension (BMP, ICO, JPEG, WMF,
 // EMF, GIF, PCX, and PNG and TIFF through Qt).
@@ -34,9 +46,13 @@ Picture decodeAs(FileKind kind, const QByteArray &bytes, const QString &fileName
 QByteArray encodeAs(FileKind kind, const Picture &pic);
 
 // The picture as a file of this kind holds it: a palette picture whose colours left
-// its palette gets one that holds them, or is reduced when they are too many for its
-// depth (GIF: for 256 colours); other pictures as they are.
-Picture writtenForm(FileKind kind, const Picture &pic);
+// its palette gets them in its free entries (fitPalette; GIF grows up to 256 entries);
+// when they are too many, choice decides (GIF, which holds no true colour, always
+// reduces the new colours only). A true-colour picture written as GIF is reduced to
+// 256 colours; other pictures stay as they are.
+Picture writtenForm(FileKind kind, const Picture &pic, PaletteChoice choice = PaletteChoice::TrueColour);
+// Whether writing pic as this kind needs that choice.
+bool paletteOverflows(FileKind kind, const Picture &pic);
 
 // Reads in, passes every band of rows through kernel (when given; it changes working
 // pixels in place) and writes out, without ever holding the whole picture. False, with
@@ -52,5 +68,5 @@ namespace vermeo {
 // The batch converter's window-less pair: reading takes names ending in ".jpeg" as
 // JPEG and ".png" as PNG, and any other name outside the table as a Windows bitmap.
 void LitFichier(Picture &bitmap, const QString &fileName);
-void EcritFichier(const Picture &bitmap, const QString &fileName);
+void EcritFichier(const Picture &bitmap, const QString &fileName, const formats::WriteOptions &options = {});
 } // namespace vermeo

@@ -331,7 +331,7 @@ TEST_F(OneTruth, PalettePicturesSaveTheColoursTheyShow)
 
 // Too many colours for the depth: the file gets them reduced, and the window then shows
 // the picture as written.
-TEST_F(OneTruth, AFullPaletteIsReducedAndTheWindowShowsTheFile)
+TEST_F(OneTruth, AFullPaletteReducedOnRequestAndTheWindowShowsTheFile)
 {
     const QString path = dir.filePath(QStringLiteral("plein.bmp"));
     formats::writePictureFile(test::palettePicture(200, 120, 4), path); // all 16 entries used
@@ -341,7 +341,10 @@ TEST_F(OneTruth, AFullPaletteIsReducedAndTheWindowShowsTheFile)
     form->findChild<ColourSwatch *>(QStringLiteral("Palette2"))->clicked();
     chooseTool("PenButton");
     drag(c, QPoint(10, 10), QPoint(150, 90));
+    dialogs.answer = QMessageBox::No; // "Réduire les nouvelles couleurs"
     form->FileSaveItemClick();
+    ASSERT_FALSE(dialogs.asked.empty());
+    EXPECT_TRUE(dialogs.asked.back().contains(QStringLiteral("palette de 16 couleurs")));
     const Picture back = formats::readPictureFile(path);
     EXPECT_EQ(back.depth, 4);
     EXPECT_EQ(differingPixels(back.image, c->doc().image()), 0);

@@ -7,6 +7,8 @@
 #include "PictureFiles.h"
 #include "ShadowGradient.h"
 
+#include <QRegularExpression>
+
 using namespace vermeo;
 using namespace vermeo::formats;
 
@@ -153,4 +155,87 @@ TEST(CliFiles, ConversionsGivesTheFilesOfTheConverterAndReportsEachFailure)
         test::cli({QStringLiteral("conversions"), QStringLiteral("Bmp"), in.filePath(QStringLiteral("nulle-part")), files[0]});
     EXPECT_EQ(missing.code, 1);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("n'existe pas"))) << missing.err.toStdString();
+}
+
+// A palette picture given more colours than its palette holds: 24 bits by default,
+// "--palette reduire" keeps the palette; either way one line says what was done.
+TEST(CliFiles, PaletteOptionDecidesAndSaysSoOnOneLine)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("p1.bmp")), out = dir.filePath(QStringLiteral("o.bmp"));
+    writePictureFile(test::palettePicture(60, 40, 1), in);
+    const QStringList gradient = {QStringLiteral("apply"), QStringLiteral("degrade"), QStringLiteral("1"),
+                                  QStringLiteral("#FF0000"), in, out};
+    test::CliRun r = test::quietCli(gradient);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(readPictureFile(out).depth, 24);
+    EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("enregistré en 24 bits"))) << r.err.toStdString();
+
+    r = test::quietCli(QStringList{QStringLiteral("--palette"), QStringLiteral("reduire")} + gradient);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const Picture back = readPictureFile(out);
+    EXPECT_EQ(back.depth, 1);
+    EXPECT_EQ(back.palette, test::palettePicture(1, 1, 1).palette);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("palette gardée"))) << r.err.toStdString();
+
+    r = test::quietCli({QStringLiteral("--palette"), QStringLiteral("16"), QStringLiteral("convert"), in, out});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("24bits ou reduire")));
+    // Nothing to decide: nothing said.
+    r = test::quietCli({QStringLiteral("convert"), in, out});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+}
+
+// convert onto a device, a FIFO or a loop of links: refused in one line, nothing replaced.
+TEST(CliFiles, ConvertNeverReplacesWhatIsNoFile)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("im.gif"));
+    writePictureFile(test::palettePicture(20, 10, 8), in);
+    const QString fifo = dir.filePath(QStringLiteral("tube.bmp"));
+    ASSERT_TRUE(test::run(QStringLiteral("mkfifo"), {fifo}));
+    const QString loop = dir.filePath(QStringLiteral("boucle.bmp"));
+    ASSERT_TRUE(QFile::link(loop, loop));
+    for (const QString &target : {QStringLiteral("/dev/full"), fifo, loop}) {
+        const test::CliRun r = test::quietCli({QStringLiteral("convert"), in, target}, 20000);
+        EXPECT_EQ(r.code, 1) << target.toStdString();
+        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith(QStringLiteral("vermeo-cli : Impossible d'enregistrer « %1 » :")
+                                         .arg(QFileInfo(target).fileName())))
+            << r.err.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/full")).exists() && !QFileInfo(QStringLiteral("/dev/full")).isFile());
+    EXPECT_TRUE(QFileInfo(loop).isSymLink());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).size(), 3);
+}
+
+// A BMP converted onto itself, and into every format with a resolution field, keeps it.
+TEST(CliFiles, TheResolutionIsCarriedFromFileToFile)
+{
+    QTemporaryDir dir;
+    const QString bmp = dir.filePath(QStringLiteral("r.bmp"));
+    Picture p = test::truecolourPicture(30, 20);
+    p.resolution = {11811, 11811}; // 300 dpi
+    writePictureFile(p, bmp);
+    ASSERT_EQ(readPictureFile(bmp).resolution, p.resolution);
+    ASSERT_EQ(test::quietCli({QStringLiteral("convert"), bmp, bmp}).code, 0);
+    EXPECT_EQ(readPictureFile(bmp).resolution, p.resolution);
+    for (const char *ext : {"pcx", "jpg", "tif", "png"}) {
+        const QString out = dir.filePath(QStringLiteral("r.%1").arg(QLatin1String(ext)));
+        ASSERT_EQ(test::quietCli({QStringLiteral("convert"), bmp, out}).code, 0) << ext;
+        // As another program reads it: 300 dots per inch.
+        QByteArray said;
+        ASSERT_TRUE(test::run(QStringLiteral("identify"), {QStringLiteral("-units"), QStringLiteral("PixelsPerInch"),
+                                                         QStringLiteral("-format"), QStringLiteral("%x"), out},
+                              &said))
+            << ext;
+        // (Its warnings, if any, follow the number.)
+        const double dpi = QRegularExpression(QStringLiteral("^[0-9.]+")).match(QString::fromUtf8(said)).captured().toDouble();
+        EXPECT_NEAR(dpi, 300, 0.01) << ext << ": " << said.constData();
+    }
+    // Where the file holds whole dots per inch, reading gives the pixels per metre back.
+    EXPECT_EQ(readPictureFile(dir.filePath(QStringLiteral("r.pcx"))).resolution, p.resolution);
+    EXPECT_EQ(readPictureFile(dir.filePath(QStringLiteral("r.jpg"))).resolution, p.resolution);
 }

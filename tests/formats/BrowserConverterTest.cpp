@@ -266,23 +266,66 @@ TEST(Conversion, SeveralAtOnceGiveTheFilesOfOneAtATime)
         files << in.filePath(QStringLiteral("f%1.bmp").arg(i));
         writePictureFile(Picture::fromImage(test::noise(120 + i, 80, quint32(i + 1))), files.last());
     }
-    // Two files with one output: the later one in the list is what stays.
+    // Two files with one output: the first in the list is written, the other reported.
     files << in.filePath(QStringLiteral("f3.gif"));
     writePictureFile(Picture::fromImage(test::varied(50, 50)), files.last());
     for (const QString &format : conversionFormats()) {
+        ConversionReport one, many;
         {
-            PassThreadsOverride one(0);
-            convertFiles(files, a.path(), format);
+            PassThreadsOverride threads(0);
+            one = convertFiles(files, a.path(), format);
         }
         {
-            PassThreadsOverride many(4);
-            convertFiles(files, b.path(), format);
+            PassThreadsOverride threads(4);
+            many = convertFiles(files, b.path(), format);
         }
         for (const QString &name : QDir(a.path()).entryList(QDir::Files))
             EXPECT_EQ(test::readFile(a.filePath(name)), test::readFile(b.filePath(name))) << name.toStdString();
-        EXPECT_EQ(readPictureFile(a.filePath(QStringLiteral("f3.") + format)).image.size(), QSize(50, 50))
+        EXPECT_EQ(readPictureFile(a.filePath(QStringLiteral("f3.") + format)).image.size(), QSize(123, 80))
             << format.toStdString();
+        EXPECT_EQ(one.converted, 9);
+        EXPECT_EQ(many.summary(), one.summary());
     }
+}
+
+// Pictures are never lost to a batch: a different file that matches the output only by
+// case stays, a second source landing on a name already written is reported and its
+// own file stays, and the count is the number of files written.
+TEST(Conversion, NoPictureIsOverwrittenByAnotherOneOfTheBatch)
+{
+    QTemporaryDir dir;
+    const auto put = [&](const char *name, QRgb colour) {
+        writePictureFile(Picture::fromImage(newWorkingImage(20, 10, colour)), dir.filePath(QLatin1String(name)));
+        return dir.filePath(QLatin1String(name));
+    };
+    const QString rose = put("photo.jpg", qRgb(255, 0, 128));
+    const QByteArray roseBytes = test::readFile(rose);
+    const QString blue = put("photo.bmp", qRgb(0, 0, 255));
+    ConversionReport r = convertFiles({blue}, dir.path(), QStringLiteral("Jpg"));
+    EXPECT_EQ(r.converted, 1);
+    EXPECT_EQ(test::readFile(rose), roseBytes); // the rose is still the rose
+    const QColor written = readPictureFile(dir.filePath(QStringLiteral("photo.Jpg"))).image.pixelColor(5, 5);
+    EXPECT_LT(written.red(), 20);
+
+    const QString gif = put("wizard.gif", qRgb(0, 200, 0));
+    const QString png = put("wizard.png", qRgb(200, 0, 0));
+    const QString wmf = put("a.wmf", qRgb(10, 10, 10));
+    const QString emf = put("a.emf", qRgb(20, 20, 20));
+    const QString own = put("b.Jpg", qRgb(0, 0, 0));
+    const QString other = put("b.pcx", qRgb(250, 250, 250));
+    r = convertFiles({gif, png, wmf, emf, other, own}, dir.path(), QStringLiteral("Jpg"));
+    EXPECT_EQ(r.converted, 3); // wizard.gif, a.wmf and b.Jpg onto itself
+    ASSERT_EQ(r.failures.size(), 3u);
+    EXPECT_EQ(r.failures[0].reason,
+              QStringLiteral("« wizard.png » n'est pas converti : « wizard.Jpg » reçoit déjà l'image de « wizard.gif »."));
+    EXPECT_EQ(r.failures[1].file, emf);
+    EXPECT_EQ(r.failures[2].reason,
+              QStringLiteral("« b.pcx » n'est pas converti : « b.Jpg » est une autre image de la conversion."));
+    EXPECT_TRUE(r.summary().startsWith(QStringLiteral("3 fichiers convertis, 3 échecs :")));
+    EXPECT_GT(readPictureFile(dir.filePath(QStringLiteral("wizard.Jpg"))).image.pixelColor(5, 5).green(), 150);
+    EXPECT_LT(readPictureFile(own).image.pixelColor(5, 5).red(), 20); // b.Jpg is still black
+    for (const QString &kept : {png, emf, other})
+        EXPECT_TRUE(QFile::exists(kept));
 }
 
 TEST(FileList, NamesComeInTheOrderOfAFileManager)

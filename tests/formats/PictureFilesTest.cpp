@@ -5,6 +5,7 @@
 #include "FormatTestUtil.h"
 #include "RecordingHost.h"
 #include "PaletteFit.h"
+#include "PaletteIndex.h"
 #include "PictureFiles.h"
 #include "BmpCodec.h"
 #include "ByteIO.h"
@@ -200,18 +201,17 @@ TEST(Sauve, RulesOfWritingAndCancelling)
     EXPECT_EQ(zinits, 1);
     EXPECT_TRUE(QFile::exists(doc.FileName));
 
-    // "Enregistrer sous..." always writes once a name is chosen; a "." anywhere stops
-    // the extension being added.
+    // "Enregistrer sous..." always writes once a name is chosen; a folder's dot does not
+    // stop the chosen type's extension being added.
     dialogs.onFile = [&](FileDialogRequest &r) {
         r.filterIndex = 1;
         return dir.filePath(QStringLiteral("a.b/pic"));
     };
     QDir(dir.path()).mkdir(QStringLiteral("a.b"));
     EXPECT_TRUE(Sauve(doc, host, true, zInit));
-    EXPECT_EQ(doc.FileName, dir.filePath(QStringLiteral("a.b/pic")));
-    Picture written;
-    LitFichier(written, doc.FileName); // a BMP: the batch side reads any other name so
-    EXPECT_EQ(written.width(), 12);
+    EXPECT_EQ(doc.FileName, dir.filePath(QStringLiteral("a.b/pic.jpg")));
+    EXPECT_EQ(readPictureFile(doc.FileName).width(), 12);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("a.b/pic"))));
 }
 
 TEST(Sauve, NameWithoutDotGetsBmp)
@@ -467,29 +467,88 @@ TEST(PaletteSaving, DrawnColoursAreKeptWhenTheyFitTheDepth)
     EXPECT_TRUE(test::samePixels(back.image, doc.image()));
 }
 
-TEST(PaletteSaving, TooManyColoursAreReducedAndTheWindowShowsTheFile)
+// A palette picture given more colours than its palette holds: the one question, before
+// anything is written; each answer keeps every untouched pixel exactly.
+TEST(PaletteSaving, TooManyColoursAskOnceAndKeepEveryUntouchedPixel)
 {
     QTemporaryDir dir;
-    ImageDocument doc;
-    doc.Init(64, 48, clWhite);
-    Picture p = test::truecolourPicture(64, 48); // thousands of colours
-    p.depth = 4;
-    p.palette = test::palettePicture(1, 1, 4).palette;
-    doc.replacePicture(p);
-    doc.FileName = dir.filePath(QStringLiteral("reduit.bmp"));
-    doc.Modif();
+    Picture p = test::palettePicture(64, 48, 4); // its 16 entries all in use
+    const Picture original = p;
+    for (int x = 0; x < 64; ++x) // a stroke of 64 new colours
+        p.image.setPixel(x, 10, qRgb(x * 4, 255 - x, 7));
+    EXPECT_TRUE(paletteOverflows(FileKind::Bmp, p));
+    EXPECT_FALSE(paletteOverflows(FileKind::Jpeg, p));
+    const auto untouchedSame = [&](const QImage &back) {
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x)
+                if (y != 10 && back.pixel(x, y) != original.image.pixel(x, y))
+                    return false;
+        return true;
+    };
+    ScriptedDialogs dialogs;
     RecordingHost host;
-    ASSERT_TRUE(Sauve(doc, host, false, {}));
-    const Picture back = readPictureFile(doc.FileName);
-    EXPECT_EQ(back.depth, 4);
-    EXPECT_TRUE(test::samePixels(back.image, doc.image()));
-    EXPECT_EQ(doc.picture().palette, back.palette);
-    std::vector<QRgb> colours;
-    EXPECT_TRUE(distinctColours(back.image, 16, colours));
-    // Every format with a palette gives back what the returned picture holds.
-    for (const char *ext : {".pcx", ".tif", ".gif", ".png", ".bmp"}) {
-        const QString file = dir.filePath(QStringLiteral("r") + QLatin1String(ext));
-        const Picture written = writePictureFile(p, file);
-        EXPECT_TRUE(test::samePixels(readPictureFile(file).image, written.image)) << ext;
+    for (QMessageBox::StandardButton answer : {QMessageBox::Cancel, QMessageBox::Yes, QMessageBox::No}) {
+        ImageDocument doc;
+        doc.Init(64, 48, clWhite);
+        doc.replacePicture(p);
+        doc.FileName = dir.filePath(QStringLiteral("trop%1.bmp").arg(int(answer)));
+        doc.Modif();
+        dialogs.asked.clear();
+        dialogs.answer = answer;
+        const bool written = Sauve(doc, host, false, {});
+        ASSERT_EQ(dialogs.asked.size(), 1u);
+        EXPECT_TRUE(dialogs.asked[0].contains(QStringLiteral("ne tiennent pas dans sa palette de 16 couleurs")))
+            << dialogs.asked[0].toStdString();
+        if (answer == QMessageBox::Cancel) {
+            EXPECT_FALSE(written);
+            EXPECT_TRUE(doc.modified());
+            EXPECT_FALSE(QFile::exists(doc.FileName));
+            continue;
+        }
+        ASSERT_TRUE(written);
+        const Picture back = readPictureFile(doc.FileName);
+        EXPECT_TRUE(untouchedSame(back.image));
+        EXPECT_TRUE(test::samePixels(back.image, doc.image())); // the window shows the file
+        if (answer == QMessageBox::Yes) {
+            EXPECT_EQ(back.depth, 24);
+            EXPECT_EQ(back.image.pixel(30, 10), qRgb(120, 225, 7));
+        } else {
+            EXPECT_EQ(back.depth, 4);
+            EXPECT_EQ(back.palette, fullPalette(original.palette, 4)); // index and value kept
+        }
     }
+    // Every format with a palette gives back what the returned picture holds.
+    for (const char *ext : {".pcx", ".tif", ".gif", ".png", ".bmp"})
+        for (PaletteChoice choice : {PaletteChoice::TrueColour, PaletteChoice::ReduceNew}) {
+            const QString file = dir.filePath(QStringLiteral("r") + QLatin1String(ext));
+            const Picture written = writePictureFile(p, file, {choice, false});
+            EXPECT_TRUE(test::samePixels(readPictureFile(file).image, written.image)) << ext;
+            EXPECT_TRUE(untouchedSame(written.image)) << ext;
+        }
+}
+
+// New colours go to entries no pixel uses, those the file did not define first; GIF
+// grows a small palette up to 256 entries rather than reduce.
+TEST(PaletteSaving, NewColoursTakeFreeEntriesAndGifGrowsItsPalette)
+{
+    Picture p = Picture::withPalette(newWorkingImage(8, 8, qRgb(0, 0, 128)), 4,
+                                     {qRgb(0, 0, 128), qRgb(9, 9, 9), qRgb(255, 255, 0)});
+    p.image.setPixel(1, 1, qRgb(255, 255, 0));
+    p.image.setPixel(2, 2, qRgb(255, 0, 0));
+    const Picture fitted = fitPalette(p);
+    EXPECT_EQ(fitted.depth, 4);
+    EXPECT_EQ(fitted.palette[0], qRgb(0, 0, 128));
+    EXPECT_EQ(fitted.palette[1], qRgb(9, 9, 9)); // the file's own, unused, stays
+    EXPECT_EQ(fitted.palette[2], qRgb(255, 255, 0));
+    EXPECT_EQ(fitted.palette[3], qRgb(255, 0, 0));
+
+    Picture one = Picture::withPalette(newWorkingImage(8, 8, qRgb(0, 0, 128)), 1, {qRgb(0, 0, 128), qRgb(255, 255, 0)});
+    one.image.setPixel(0, 0, qRgb(255, 255, 0));
+    one.image.setPixel(3, 3, qRgb(255, 0, 0));
+    EXPECT_TRUE(paletteOverflows(FileKind::Bmp, one));
+    EXPECT_FALSE(paletteOverflows(FileKind::Gif, one));
+    const Picture gif = writtenForm(FileKind::Gif, one);
+    EXPECT_EQ(gif.depth, 4);
+    EXPECT_EQ(gif.palette.mid(0, 3), (QList<QRgb>{qRgb(0, 0, 128), qRgb(255, 255, 0), qRgb(255, 0, 0)}));
+    EXPECT_TRUE(test::samePixels(gif.image, one.image));
 }

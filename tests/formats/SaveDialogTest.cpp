@@ -82,6 +82,39 @@ TEST(SaveDialog, TheChosenTypeGivesTheExtensionAndTheFormat)
     }
 }
 
+// A dot in the typed name, or in the folder, is no extension: the chosen type decides,
+// and the picture saved opens again. A name that ends in a picture extension keeps it.
+TEST(SaveDialog, DottedNamesTakeTheChosenTypeAndOpenAgain)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir(QStringLiteral("dir.d"));
+    struct Case {
+        int type;
+        QString folder, typed, expected;
+        QByteArray magic;
+    };
+    const Case cases[] = {
+        {1, dir.path(), QStringLiteral("vacances.2024"), QStringLiteral("vacances.2024.jpg"), "\xFF\xD8"},
+        {4, dir.filePath(QStringLiteral("dir.d")), QStringLiteral("photo"), QStringLiteral("dir.d/photo.gif"), "GIF8"},
+        {1, dir.path(), QStringLiteral("carte.PNG"), QStringLiteral("carte.PNG"), "\x89PNG"},
+    };
+    for (const Case &c : cases) {
+        ImageDocument doc;
+        doc.Init(9, 7, clRed);
+        DocumentHost host;
+        QStringList shown;
+        fillSaveDialog(c.type, c.folder, c.typed, &shown);
+        ASSERT_TRUE(Sauve(doc, host, true, {})) << c.typed.toStdString();
+        const QString expected = dir.filePath(c.expected);
+        EXPECT_EQ(doc.FileName, expected);
+        EXPECT_EQ(head(expected, int(c.magic.size())), c.magic) << c.typed.toStdString();
+        ImageDocument again;
+        again.Init(1, 1, clWhite);
+        EXPECT_NO_THROW(Charge(again, host, expected)) << c.typed.toStdString();
+        EXPECT_EQ(again.image().size(), QSize(9, 7));
+    }
+}
+
 TEST(SaveDialog, ShownFiltersMapBackToTheirIndex)
 {
     const QStringList filters = delphiFilterToQt(kSavePictureFilter).split(QStringLiteral(";;"));

@@ -18,6 +18,7 @@ struct BmpHeader {
     qint64 width = 0, height = 0;
     int bits = 0;
     bool topDown = false;
+    Resolution resolution;
     QList<QRgb> palette; // the file's own, in its own order
 };
 
@@ -44,7 +45,9 @@ BmpHeader readHeader(ByteSource &src)
         planes = r.u16();
         h.bits = r.u16();
         h.compression = r.u32();
-        r.skip(12);
+        r.skip(4);
+        h.resolution.x = std::max(0, int(r.s32()));
+        h.resolution.y = std::max(0, int(r.s32()));
         h.colorsUsed = r.u32();
     } else {
         throw bad(QStringLiteral("en-tête de taille %1").arg(h.headerSize));
@@ -105,6 +108,7 @@ public:
         m_shape.width = int(h.width);
         m_shape.height = int(h.height);
         m_shape.depth = h.bits == 32 ? 32 : h.bits;
+        m_shape.resolution = h.resolution;
         if (h.bits <= 8) {
             m_shape.palette = fullPalette(h.palette, h.bits);
             for (int i = 0; i < 256; ++i)
@@ -195,8 +199,10 @@ public:
         w.u16(uint16_t(m_bits));
         w.u32(0);
         w.u32(uint32_t(imageSize));
-        w.u32(3780); // 96 dpi
-        w.u32(3780);
+        // The picture's own resolution, else 96 dpi.
+        const Resolution res = s.resolution.known() ? s.resolution : Resolution{3780, 3780};
+        w.u32(uint32_t(res.x));
+        w.u32(uint32_t(res.y));
         w.u32(0);
         w.u32(0);
         for (QRgb c : m_palette) {
@@ -266,6 +272,7 @@ Picture readBmp(std::shared_ptr<ByteSource> source)
         pic.image = readAllRows(reader);
         pic.depth = reader.shape().depth;
         pic.palette = reader.shape().palette;
+        pic.resolution = h.resolution;
         return pic;
     }
     // Compressed and bit-field files: Qt's reader, on the whole (bounded) file.
@@ -278,6 +285,7 @@ Picture readBmp(std::shared_ptr<ByteSource> source)
     if (pic.image.isNull())
         throw VermeoError(QStringLiteral("mémoire insuffisante"));
     pic.depth = h.bits;
+    pic.resolution = h.resolution;
     if (h.bits <= 8)
         pic.palette = fullPalette(h.palette.isEmpty() ? img.colorTable() : h.palette, h.bits);
     return pic;

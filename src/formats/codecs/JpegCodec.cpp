@@ -3,6 +3,8 @@
 #include "Error.h"
 #include "FormatsLog.h"
 
+#include <algorithm>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -28,7 +30,18 @@ struct JpegContext {
     std::vector<JSAMPLE> row;
     SinkDestination *dest = nullptr;
     int fullWidth = 0, fullHeight = 0;
+    Resolution resolution;
 };
+
+// A JFIF density in dots per inch (unit 1) or per centimetre (unit 2); unit 0 gives
+// only the pixels' shape.
+Resolution jfifResolution(const jpeg_decompress_struct &c)
+{
+    if (!c.saw_JFIF_marker || c.X_density == 0 || c.Y_density == 0 || (c.density_unit != 1 && c.density_unit != 2))
+        return {};
+    const double toMetre = c.density_unit == 1 ? 1 / 0.0254 : 100;
+    return {int(std::lround(c.X_density * toMetre)), int(std::lround(c.Y_density * toMetre))};
+}
 
 extern "C" void jpegErrorExit(j_common_ptr cinfo)
 {
@@ -83,6 +96,7 @@ bool decodeInto(JpegContext *ctx, jpeg_decompress_struct *cinfo, const QByteArra
     cinfo->mem->max_memory_to_use = 1500L * 1024 * 1024;
     jpeg_mem_src(cinfo, bytesOf(*data), (unsigned long)data->size());
     jpeg_read_header(cinfo, TRUE);
+    ctx->resolution = jfifResolution(*cinfo);
     const long long w = cinfo->image_width, h = cinfo->image_height;
     // Even a flat picture needs some bytes per 8 x 8 block; refuse sizes no file this
     // small could hold before anything is allocated for them.
@@ -190,6 +204,7 @@ Picture decodeJpegAt(const QByteArray &data, const QSize *atLeast, QSize *fullSi
     Picture pic;
     pic.image = std::move(ctx->image);
     pic.depth = 24;
+    pic.resolution = ctx->resolution;
     return pic;
 }
 } // namespace
@@ -245,7 +260,8 @@ extern "C" void destTerm(j_compress_ptr cinfo)
     d->flush(d->buffer.size() - d->pub.free_in_buffer);
 }
 
-bool startCompress(JpegContext *ctx, jpeg_compress_struct *cinfo, SinkDestination *dest, int w, int h, int quality)
+bool startCompress(JpegContext *ctx, jpeg_compress_struct *cinfo, SinkDestination *dest, int w, int h, int quality,
+                   Resolution res)
 {
     if (setjmp(ctx->jump)) {
         jpeg_destroy_compress(cinfo);
@@ -259,6 +275,12 @@ bool startCompress(JpegContext *ctx, jpeg_compress_struct *cinfo, SinkDestinatio
     cinfo->in_color_space = JCS_EXT_BGRX;
     jpeg_set_defaults(cinfo);
     jpeg_set_quality(cinfo, quality, TRUE);
+    if (res.known()) {
+        // Dots per inch, as pictures are mostly made (300 dpi comes back as 11811 per metre).
+        cinfo->density_unit = 1;
+        cinfo->X_density = UINT16(std::clamp<long>(std::lround(res.x * 0.0254), 1, 65535));
+        cinfo->Y_density = UINT16(std::clamp<long>(std::lround(res.y * 0.0254), 1, 65535));
+    }
     jpeg_start_compress(cinfo, TRUE);
     return true;
 }
@@ -291,7 +313,7 @@ public:
         m_dest.pub.init_destination = destInit;
         m_dest.pub.empty_output_buffer = destEmpty;
         m_dest.pub.term_destination = destTerm;
-        if (!startCompress(&m_ctx, &m_cinfo, &m_dest, s.width, s.height, quality))
+        if (!startCompress(&m_ctx, &m_cinfo, &m_dest, s.width, s.height, quality, s.resolution))
             throw jpegError("écriture JPEG impossible", m_ctx);
         m_open = true;
     }
@@ -340,7 +362,7 @@ QByteArray encodeJpeg(const Picture &pic, int quality)
         throw VermeoError(QStringLiteral("image vide"));
     QByteArray out;
     ArraySink sink(out);
-    JpegRowWriter w(sink, {pic.width(), pic.height(), 24, {}}, quality);
+    JpegRowWriter w(sink, {pic.width(), pic.height(), 24, {}, pic.resolution}, quality);
     writeAllRows(w, toWorkingImage(pic.image));
     return out;
 }

@@ -2,6 +2,8 @@
 #include "Error.h"
 #include "PaletteIndex.h"
 
+#include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 extern "C" {
@@ -87,40 +89,133 @@ Picture reduced(const Picture &pic, int maxColours, int depth)
 }
 } // namespace
 
-Picture fitPalette(const Picture &pic)
+namespace {
+bool isPalettePicture(const Picture &pic)
 {
-    const int depth = pic.depth;
-    if (pic.isNull() || (depth != 1 && depth != 4 && depth != 8))
-        return pic;
-    const int n = 1 << depth;
-    std::vector<QRgb> colours;
-    if (!distinctColours(pic.image, n, colours))
-        return reduced(pic, n, depth);
-    QList<QRgb> palette = fullPalette(pic.palette, depth);
-    std::vector<bool> used(size_t(n), false);
-    std::vector<QRgb> missing;
-    for (QRgb c : colours) {
-        int at = -1;
-        for (int i = 0; i < n && at < 0; ++i)
-            if ((palette[i] | 0xFF000000u) == c)
-                at = i;
-        if (at >= 0)
-            used[size_t(at)] = true;
-        else
-            missing.push_back(c);
+    return !pic.isNull() && (pic.depth == 1 || pic.depth == 4 || pic.depth == 8) && !pic.palette.isEmpty();
+}
+
+// How the pixels use a palette: the entries met, and the colours it lacks, the most
+// frequent first (at most kTracked of them are told apart; more are counted only).
+struct PaletteUse {
+    std::vector<bool> used;
+    std::vector<std::pair<QRgb, qint64>> fresh;
+    qint64 freshColours = 0;
+    std::vector<int> freeEntries; // where new colours may go, in order of preference
+};
+
+constexpr size_t kTracked = 1 << 16;
+
+PaletteUse usageOf(const Picture &pic, const QList<QRgb> &palette)
+{
+    std::unordered_map<QRgb, int> at;
+    for (int i = int(palette.size()) - 1; i >= 0; --i)
+        at[palette[i] | 0xFF000000u] = i; // the first of equal entries, as the writers pick
+    PaletteUse u;
+    u.used.assign(size_t(palette.size()), false);
+    std::unordered_map<QRgb, qint64> fresh;
+    struct Recent {
+        QRgb colour = 0; // alpha 0: never a pixel
+        int index = -1;
+    };
+    std::vector<Recent> recent(4096);
+    const RowsOf<const QRgb> rows = rowsOf(pic.image);
+    for (int y = 0; y < pic.height(); ++y) {
+        const QRgb *row = rows[y];
+        for (int x = 0; x < pic.width(); ++x) {
+            const QRgb c = row[x] | 0xFF000000u;
+            Recent &r = recent[((c * 2654435761u) >> 20) & 4095];
+            if (r.colour != c) {
+                const auto it = at.find(c);
+                r = {c, it == at.end() ? -1 : it->second};
+                if (r.index >= 0)
+                    u.used[size_t(r.index)] = true;
+            }
+            if (r.index >= 0)
+                continue;
+            const auto f = fresh.find(c);
+            if (f != fresh.end())
+                ++f->second;
+            else if (fresh.size() < kTracked)
+                fresh.emplace(c, 1);
+            else
+                ++u.freshColours; // told apart no longer; at least one more colour
+        }
     }
-    if (missing.empty())
+    u.freshColours += qint64(fresh.size());
+    u.fresh.assign(fresh.begin(), fresh.end());
+    std::sort(u.fresh.begin(), u.fresh.end(), [](const auto &a, const auto &b) {
+        return a.second != b.second ? a.second > b.second : a.first < b.first;
+    });
+    // Entries the file did not define go first, then those of its own that no pixel uses.
+    for (int i = int(pic.palette.size()); i < palette.size(); ++i)
+        if (!u.used[size_t(i)])
+            u.freeEntries.push_back(i);
+    for (int i = 0; i < std::min<int>(int(pic.palette.size()), int(palette.size())); ++i)
+        if (!u.used[size_t(i)])
+            u.freeEntries.push_back(i);
+    return u;
+}
+
+int capacityFor(const Picture &pic, int capacity) { return std::max(pic.depth, capacity); }
+
+// The smallest palette depth, from the picture's own, that holds entry `highest`.
+int depthHolding(int depth, int highest)
+{
+    for (int d : {1, 4, 8})
+        if (d >= depth && highest < (1 << d))
+            return d;
+    return 8;
+}
+} // namespace
+
+bool paletteOverflows(const Picture &pic, int capacity)
+{
+    if (!isPalettePicture(pic))
+        return false;
+    const PaletteUse u = usageOf(pic, fullPalette(pic.palette, capacityFor(pic, capacity)));
+    return u.freshColours > qint64(u.freeEntries.size());
+}
+
+Picture fitPalette(const Picture &pic, PaletteChoice choice, int capacity)
+{
+    if (!isPalettePicture(pic))
         return pic;
-    // New colours take the entries that no pixel uses.
-    size_t slot = 0;
-    for (QRgb c : missing) {
-        while (used[slot])
-            ++slot;
-        palette[int(slot)] = c;
-        used[slot] = true;
-    }
+    QList<QRgb> palette = fullPalette(pic.palette, capacityFor(pic, capacity));
+    const PaletteUse u = usageOf(pic, palette);
+    if (u.fresh.empty())
+        return pic;
+    const bool overflows = u.freshColours > qint64(u.freeEntries.size());
     Picture out = pic;
-    out.palette = palette;
+    if (overflows && choice == PaletteChoice::TrueColour) {
+        out.depth = 24;
+        out.palette.clear();
+        return out;
+    }
+    // The most frequent new colours take the free entries.
+    int highest = 0;
+    for (int i = 0; i < int(u.used.size()); ++i)
+        if (u.used[size_t(i)])
+            highest = i;
+    const size_t placed = std::min(u.fresh.size(), u.freeEntries.size());
+    for (size_t k = 0; k < placed; ++k) {
+        palette[u.freeEntries[k]] = u.fresh[k].first;
+        highest = std::max(highest, u.freeEntries[k]);
+    }
+    out.depth = depthHolding(pic.depth, highest);
+    out.palette = palette.mid(0, 1 << out.depth);
+    if (!overflows)
+        return out;
+    // The colours left over become their nearest entry; a colour of the palette is its
+    // own nearest, so every other pixel stays.
+    PaletteIndex nearest(out.palette);
+    out.image = pic.image.copy();
+    const RowsOf<QRgb> rows = rowsOf(out.image);
+    for (int y = 0; y < out.height(); ++y) {
+        QRgb *row = rows[y];
+        for (int x = 0; x < out.width(); ++x)
+            row[x] = out.palette[nearest.indexOf(row[x])] | 0xFF000000u;
+    }
     return out;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
-// What the screen shows is what the file holds: a palette picture whose pixels left its
-// palette gets a palette that holds them (entries in use keep their places), or, when
-// they are too many for its depth, is reduced with dithering as a palette file must be.
+// What the screen shows is what the file holds. A palette picture whose pixels left its
+// palette gets the new colours in entries no pixel uses (the entries in use keep their
+// index and value); when they are too many for its depth, the caller chooses: true
+// colour, or only the new colours replaced by the nearest entries. Untouched pixels
+// never change.
 #include "Picture.h"
 
 #include <QImage>
@@ -21,9 +23,20 @@ struct IndexedPicture {
 };
 IndexedPicture quantise(const QImage &img, int maxColours);
 
-// A picture of declared depth 1, 4 or 8 whose every pixel is a colour of its palette
-// (of 2^depth entries); other pictures come back as they are.
-Picture fitPalette(const Picture &pic);
+// What becomes of a palette picture whose colours no longer fit its palette.
+enum class PaletteChoice {
+    TrueColour, // written in 24 bits, every pixel as it is
+    ReduceNew,  // the palette stays; new colours take the nearest entries
+};
+
+// Whether the colours of a palette picture (depth 1, 4 or 8) are more than its palette
+// can hold, with depth grown to capacity bits at most (GIF holds 8 whatever the depth).
+bool paletteOverflows(const Picture &pic, int capacity = 0);
+
+// A picture whose every pixel is a colour of its palette (of 2^depth entries), by the
+// rule above; a depth of 24 when the colours overflow and choice is TrueColour. Other
+// pictures come back as they are.
+Picture fitPalette(const Picture &pic, PaletteChoice choice = PaletteChoice::TrueColour, int capacity = 0);
 
 // A picture of at most maxColours colours, with a palette of them: the picture itself
 // when it has that few, else its reduction (declared depth 8).

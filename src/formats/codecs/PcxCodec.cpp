@@ -94,6 +94,16 @@ PcxLayout chooseLayout(const uchar *h, ByteSource &src)
     return l;
 }
 
+// The header's dots per inch as pixels per metre; nothing when either is 0.
+Resolution pcxResolution(int dpiX, int dpiY)
+{
+    if (dpiX <= 0 || dpiY <= 0)
+        return {};
+    return {int(std::lround(dpiX / 0.0254)), int(std::lround(dpiY / 0.0254))};
+}
+
+uint16_t dotsPerInch(int perMetre) { return uint16_t(std::clamp<long>(std::lround(perMetre * 0.0254), 1, 65535)); }
+
 class PcxRowReader : public RowReader {
 public:
     PcxRowReader(std::shared_ptr<ByteSource> src, int *format) : m_src(std::move(src))
@@ -132,7 +142,7 @@ public:
         const qint64 needed = height * m_planes * m_bpl;
         if (needed > (m_rle ? (coded / 2) * 63 + (coded % 2) : coded))
             throw refuse(QStringLiteral("données trop courtes pour %1 x %2").arg(width).arg(height));
-        m_shape = {int(width), int(height), layout.depth, layout.palette};
+        m_shape = {int(width), int(height), layout.depth, layout.palette, pcxResolution(le16(h + 12), le16(h + 14))};
         for (int i = 0; i < 256; ++i)
             m_lut[i] = i < layout.palette.size() ? layout.palette[i] | 0xFF000000u : 0xFF000000u;
         m_line.resize(size_t(m_planes * m_bpl));
@@ -312,10 +322,9 @@ public:
         w.u16(0);
         w.u16(uint16_t(s.width - 1));
         w.u16(uint16_t(s.height - 1));
-        // 96 dpi as pixels per metre, times the codec's factor.
-        const uint16_t res = uint16_t(std::lround(3780 * 0.271267));
-        w.u16(res);
-        w.u16(res);
+        // The header holds dots per inch: the picture's own, else 96.
+        w.u16(s.resolution.known() ? dotsPerInch(s.resolution.x) : 96);
+        w.u16(s.resolution.known() ? dotsPerInch(s.resolution.y) : 96);
         for (int i = 0; i < 16; ++i) {
             const QRgb c = i < m_palette.size() && bits <= 4 ? m_palette[i] : 0;
             w.u8(uint8_t(qRed(c)));
@@ -429,6 +438,7 @@ Picture readPcx(std::shared_ptr<ByteSource> source, int *format)
     Picture pic;
     pic.image = readAllRows(reader);
     pic.depth = reader.shape().depth;
+    pic.resolution = reader.shape().resolution;
     pic.palette = reader.shape().depth <= 8 ? fullPalette(reader.shape().palette, reader.shape().depth) : QList<QRgb>();
     return pic;
 }

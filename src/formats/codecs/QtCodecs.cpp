@@ -132,6 +132,10 @@ QByteArray encodePng(const Picture &pic)
     } else {
         img = pic.image;
     }
+    if (pic.resolution.known()) {
+        img.setDotsPerMeterX(pic.resolution.x);
+        img.setDotsPerMeterY(pic.resolution.y);
+    }
     QByteArray out;
     QBuffer buf(&out);
     buf.open(QIODevice::WriteOnly);

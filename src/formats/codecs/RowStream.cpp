@@ -28,7 +28,7 @@ QByteArray encodeWhole(const Picture &pic, RowWriterMaker makeWriter)
         throw VermeoError(QStringLiteral("image vide"));
     QByteArray out;
     ArraySink sink(out);
-    const auto writer = makeWriter(sink, {pic.width(), pic.height(), pic.depth, pic.palette});
+    const auto writer = makeWriter(sink, shapeOf(pic));
     writeAllRows(*writer, pic.image);
     return out;
 }

@@ -19,7 +19,14 @@ struct PictureShape {
     int height = 0;
     int depth = 24;
     QList<QRgb> palette;
+    Resolution resolution;
 };
+
+// The shape a picture is written with.
+inline PictureShape shapeOf(const Picture &pic)
+{
+    return {pic.width(), pic.height(), pic.depth, pic.palette, pic.resolution};
+}
 
 class RowReader {
 public:

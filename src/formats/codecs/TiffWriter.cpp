@@ -63,10 +63,11 @@ public:
                 for (QRgb c : m_palette)
                     w.u16(uint16_t(((c >> shift) & 0xFF) * 257));
         }
+        // Dots per inch: pixels per metre x 254 / 10000 exactly, else 87.7.
         m_xres = uint32_t(head.size());
-        w.u32(877); w.u32(10);
+        s.resolution.known() ? (w.u32(uint32_t(s.resolution.x) * 254), w.u32(10000)) : (w.u32(877), w.u32(10));
         m_yres = uint32_t(head.size());
-        w.u32(877); w.u32(10);
+        s.resolution.known() ? (w.u32(uint32_t(s.resolution.y) * 254), w.u32(10000)) : (w.u32(877), w.u32(10));
         if (m_bits == 24) {
             m_bps = uint32_t(head.size());
             w.u16(8); w.u16(8); w.u16(8);

@@ -3,6 +3,7 @@
 #include "FileAccess.h"
 #include "Parallel.h"
 #include "PictureFiles.h"
+#include "SaveTarget.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -35,8 +36,10 @@ QString withSeparator(const QString &destination)
     return destination + QLatin1Char('/');
 }
 
-// On a case-sensitive file system photo.bmp converted to "Bmp" would sit beside a new
-// photo.Bmp; the file that is there is the one meant.
+// The destination's names by their lower case. A file converted to its own format in its
+// own folder is overwritten, whatever the case of its extension (photo.bmp to "Bmp" is
+// photo.bmp, not a new photo.Bmp beside it); no other file is ever taken for the
+// output by its case alone.
 class ExistingNames {
 public:
     explicit ExistingNames(const QString &destination)
@@ -45,18 +48,35 @@ public:
         for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
             m_names.insert(name.toLower(), name);
     }
-    QString resolve(const QString &outputName) const
+    QString resolve(const QString &outputName, const QString &source) const
     {
         const QFileInfo out(outputName);
-        const QString found = m_names.value(out.fileName().toLower());
-        if (found.isEmpty() || QFileInfo::exists(outputName))
-            return outputName;
-        return outputName.left(outputName.size() - out.fileName().size()) + found;
+        const QString folder = outputName.left(outputName.size() - out.fileName().size());
+        for (const QString &found : m_names.values(out.fileName().toLower()))
+            if (found != out.fileName() && isSameFile(folder + found, source))
+                return folder + found;
+        return outputName;
+    }
+    // A name that is there as written, not only by its case.
+    bool holds(const QString &name) const
+    {
+        const QString file = QFileInfo(name).fileName();
+        return m_names.values(file.toLower()).contains(file);
     }
 
 private:
-    QHash<QString, QString> m_names;
+    QMultiHash<QString, QString> m_names;
 };
+
+// Why a file is not converted when its output would replace a picture of the batch.
+QString collision(const QString &file, const QString &output, const QString &owner)
+{
+    if (!owner.isEmpty())
+        return QStringLiteral("« %1 » n'est pas converti : « %2 » reçoit déjà l'image de « %3 ».")
+            .arg(fileNamePart(file), fileNamePart(output), fileNamePart(owner));
+    return QStringLiteral("« %1 » n'est pas converti : « %2 » est une autre image de la conversion.")
+        .arg(fileNamePart(file), fileNamePart(output));
+}
 
 constexpr int kListedFailures = 10;
 } // namespace
@@ -100,42 +120,60 @@ ConversionReport convertFiles(const QStringList &files, const QString &destinati
     const int n = int(files.size());
     const ExistingNames existing(destination);
     std::vector<QString> outputs(static_cast<size_t>(n));
-    // Files that write the same output form one chain, converted in list order.
-    QHash<QString, int> chainOf;
-    std::vector<std::vector<int>> chains;
-    for (int i = 0; i < n; ++i) {
-        outputs[size_t(i)] = existing.resolve(conversionOutputName(files[i], destination, fmt));
-        const QString key = QFileInfo(outputs[size_t(i)]).absoluteFilePath();
-        auto it = chainOf.find(key);
-        if (it == chainOf.end()) {
-            it = chainOf.insert(key, int(chains.size()));
-            chains.emplace_back();
-        }
-        chains[size_t(*it)].push_back(i);
-    }
-
     std::vector<QString> reasons(static_cast<size_t>(n));
+    // A source is replaced only by its own re-encoding, and every output has one
+    // source: the first in list order, after the files written onto themselves.
+    QHash<QString, int> claimedBy;
+    const auto key = [](const QString &name) {
+        const QFileInfo info(name);
+        return info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    };
+    QHash<QString, int> sourceAt;
+    for (int i = 0; i < n; ++i) {
+        outputs[size_t(i)] = existing.resolve(conversionOutputName(files[i], destination, fmt), files[i]);
+        sourceAt.insert(key(files[i]), i);
+    }
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < n; ++i) {
+            const QString &out = outputs[size_t(i)];
+            const bool ontoItself = isSameFile(out, files[i]);
+            if ((pass == 0) != ontoItself)
+                continue;
+            const auto owner = claimedBy.constFind(key(out));
+            const auto source = sourceAt.constFind(key(out));
+            if (!ontoItself && (source != sourceAt.cend() || (QFileInfo::exists(out) && !existing.holds(out))))
+                reasons[size_t(i)] = collision(files[i], out, {});
+            else if (owner != claimedBy.cend())
+                reasons[size_t(i)] = collision(files[i], out, files[*owner]);
+            else
+                claimedBy.insert(key(out), i);
+        }
+    std::vector<int> toConvert;
+    for (int i = 0; i < n; ++i)
+        if (reasons[size_t(i)].isEmpty())
+            toConvert.push_back(i);
+
     std::vector<char> done(size_t(n), 0);
-    std::atomic<int> finished{0};
+    std::atomic<int> finished{n - int(toConvert.size())};
     forBandsInParallel(
-        int(chains.size()), 1,
+        int(toConvert.size()), 1,
         [&](int c0, int c1) {
             // One picture per worker, reused for each of its files.
             Picture bitmap;
-            for (int c = c0; c < c1; ++c)
-                for (int i : chains[size_t(c)]) {
-                    try {
-                        LitFichier(bitmap, files[i]);
-                        EcritFichier(bitmap, outputs[size_t(i)]);
-                        done[size_t(i)] = 1;
-                    } catch (const VermeoError &e) {
-                        reasons[size_t(i)] = e.message();
-                    } catch (const std::bad_alloc &) {
-                        reasons[size_t(i)] = QStringLiteral("Impossible de convertir « %1 » : mémoire insuffisante.")
-                                                 .arg(fileNamePart(files[i]));
-                    }
-                    finished.fetch_add(1);
+            for (int c = c0; c < c1; ++c) {
+                const int i = toConvert[size_t(c)];
+                try {
+                    LitFichier(bitmap, files[i]);
+                    EcritFichier(bitmap, outputs[size_t(i)]);
+                    done[size_t(i)] = 1;
+                } catch (const VermeoError &e) {
+                    reasons[size_t(i)] = e.message();
+                } catch (const std::bad_alloc &) {
+                    reasons[size_t(i)] = QStringLiteral("Impossible de convertir « %1 » : mémoire insuffisante.")
+                                             .arg(fileNamePart(files[i]));
                 }
+                finished.fetch_add(1);
+            }
         },
         [&](int) {
             if (progress)

@@ -32,10 +32,11 @@ struct ConversionReport {
 
 // Reads each file as LitFichier and writes it as EcritFichier under its output name. A
 // file that fails is reported and the others are still converted; every write is
-// atomic. An output name that differs from an existing file of the destination only by
-// case writes over that file. Several files are converted at once; files with the same
-// output are converted one after another in list order, so the result is that of one
-// at a time. progress(done, total) runs on the calling thread. Throws VermeoError,
+// atomic. A source is replaced only by its own re-encoding (photo.bmp to "Bmp" writes
+// photo.bmp); no other file is matched by case. A file whose output is another source
+// of the list, or the output of an earlier file, is not converted and is reported:
+// its own picture stays as it was. Several files are converted at once.
+// progress(done, total) runs on the calling thread. Throws VermeoError,
 // converting nothing, when the format is unknown or the destination is no folder.
 ConversionReport convertFiles(const QStringList &files, const QString &destination, const QString &format,
                               const std::function<void(int done, int total)> &progress = {});
