@@ -26,7 +26,7 @@ int conversions(const QStringList &args)
 
 const vermeo::cli::Registrar conversionsCommand({
     QStringLiteral("conversions"), QStringLiteral("conversions FORMAT DESTINATION FICHIER..."),
-    QStringLiteral("convertit chaque FICHIER au FORMAT (Jpg, Gif, Bmp, Pcx, Tif, Wmf, Emf) dans le dossier "
+    QStringLiteral("convertit chaque FICHIER au FORMAT (Jpg, Gif, Bmp, Pcx, Tif, Wmf, Emf, Webp) dans le dossier "
                    "DESTINATION (\"\" : le dossier courant) comme « Conversions multiples » : photo.old.bmp "
                    "donne photo.Pcx ; un fichier illisible n'arrête pas les autres"),
     conversions});

@@ -8,8 +8,10 @@
 
 namespace {
 
-int convert(const QStringList &args)
+int convert(const QStringList &given)
 {
+    QStringList args = given;
+    const vermeo::formats::WriteOptions options{args.removeAll(QStringLiteral("--sans-perte")) > 0};
     if (args.size() != 2)
         throw vermeo::VermeoError(QStringLiteral("convert attend deux arguments : ENTRÉE SORTIE"));
     // Band by band where both formats allow it; the write goes through a temporary
@@ -17,7 +19,7 @@ int convert(const QStringList &args)
     if (vermeo::formats::convertByBands(args[0], args[1]))
         return 0;
     const vermeo::Picture pic = vermeo::formats::readPictureFile(args[0]);
-    vermeo::formats::writePictureFile(pic, args[1]);
+    vermeo::formats::writePictureFile(pic, args[1], options);
     return 0;
 }
 
@@ -32,9 +34,10 @@ int info(const QStringList &args)
 }
 
 const vermeo::cli::Registrar convertCommand({
-    QStringLiteral("convert"), QStringLiteral("convert ENTRÉE SORTIE"),
+    QStringLiteral("convert"), QStringLiteral("convert ENTRÉE SORTIE [--sans-perte]"),
     QStringLiteral("lit ENTRÉE comme « Ouvrir » et l'écrit dans SORTIE au format que donne son nom "
-                   "(.jpeg, .png, sinon .jpg, .gif, .wmf, .emf, .pcx, .tif, sinon BMP)"),
+                   "(.jpeg, .png, .webp, sinon .jpg, .gif, .wmf, .emf, .pcx, .tif, sinon BMP) ; "
+                   "--sans-perte : WebP sans perte plutôt qu'en qualité 90"),
     convert});
 
 const vermeo::cli::Registrar infoCommand({

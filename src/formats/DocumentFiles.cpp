@@ -3,6 +3,7 @@
 #include "Error.h"
 #include "FileAccess.h"
 #include "PictureFiles.h"
+#include "WebpCodec.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -12,13 +13,17 @@ namespace vermeo::formats {
 const QString kOpenPictureFilter = QStringLiteral(
     "Tout (*.bmp;*.jpg;*.jpeg;*wmf;*.emf;*;gif;*.pcx)|*.bmp;*.jpg;*.jpeg;*.wmf;*.emf;*.gif;*.pcx|Bitmaps (*.bmp)|*.bmp|"
     "Jpeg (*.jpg;*.jpeg)|*.jpg;*.jpeg|Metafile (*.wmf)|*.wmf|Metafile évolué (*.emf)|*.emf|Gif (*.gif)|*.gif|"
-    "Pcx (*.pcx)|*.pcx|Png (*.png)|*.png");
+    "Pcx (*.pcx)|*.pcx|Png (*.png)|*.png|WebP (*.webp)|*.webp|Heic (*.heic;*.heif)|*.heic;*.heif|Avif (*.avif)|*.avif|"
+    "Tiff (*.tif;*.tiff)|*.tif;*.tiff");
 const QString kSavePictureFilter = QStringLiteral(
     "Bitmap (*.bmp)|*.bmp|Jpeg (*.jpg)|*.jpg|Metafile (*.wmf)|*.wmf|Metafile évolué (emf)|*.emf|Gif (*.gif)|*.gif|"
-    "Pcx (*;pcx)|*.pcx|Tiff (*.tif)|*.tif|Png (*.png)|*.png");
+    "Pcx (*;pcx)|*.pcx|Tiff (*.tif)|*.tif|Png (*.png)|*.png|WebP (*.webp)|*.webp|WebP sans perte (*.webp)|*.webp");
 const QStringList kSaveFilterExtensions = {QStringLiteral(".bmp"), QStringLiteral(".jpg"), QStringLiteral(".wmf"),
                                            QStringLiteral(".emf"), QStringLiteral(".gif"), QStringLiteral(".pcx"),
-                                           QStringLiteral(".tif"), QStringLiteral(".png")};
+                                           QStringLiteral(".tif"), QStringLiteral(".png"), QStringLiteral(".webp"),
+                                           QStringLiteral(".webp")};
+// The save filter that writes WebP without loss.
+constexpr int kLosslessWebpFilter = 9;
 
 QString delphiFilterToQt(const QString &filter)
 {
@@ -43,7 +48,10 @@ void Charge(ImageDocument &doc, DocumentHost &host, const QString &fileName)
 {
     // Decode first: a file that cannot be read changes nothing.
     const Picture pic = readPictureFile(fileName);
+    // A lossless WebP is saved back without loss.
+    const bool lossless = writingKind(fileName) == FileKind::Webp && isLosslessWebp(readWholeFile(fileName));
     doc.FileName = fileName;
+    doc.SaveLossless = lossless;
     doc.setZoomLevel(0);
     doc.replacePicture(pic);
     doc.setModified(false);
@@ -71,6 +79,7 @@ bool SaveAs(ImageDocument &doc, DocumentHost &host)
         name += kSaveFilterExtensions[i];
     }
     doc.FileName = name;
+    doc.SaveLossless = req.filterIndex == kLosslessWebpFilter;
     doc.Modif();
     return true;
 }
@@ -79,6 +88,7 @@ bool Sauve(ImageDocument &doc, DocumentHost &host, bool saveAs, const std::funct
 {
     const QString oldName = doc.FileName;
     const bool oldModified = doc.modified();
+    const bool oldLossless = doc.SaveLossless;
     // A cancelled dialog writes nothing, also for a named, modified picture.
     if ((doc.FileName.isEmpty() || saveAs) && !SaveAs(doc, host))
         return false;
@@ -90,10 +100,11 @@ bool Sauve(ImageDocument &doc, DocumentHost &host, bool saveAs, const std::funct
         zInit();
     Picture written;
     try {
-        written = writePictureFile(doc.picture(), doc.FileName);
+        written = writePictureFile(doc.picture(), doc.FileName, {doc.SaveLossless});
     } catch (...) {
         doc.FileName = oldName;
         doc.setModified(oldModified);
+        doc.SaveLossless = oldLossless;
         throw;
     }
     // The window shows what the file holds (a palette picture may have been reduced).

@@ -10,20 +10,28 @@
 namespace vermeo::formats {
 
 // Reads as "&Ouvrir..." does: ".JPG", ".GIF", ".WMF", ".EMF", ".PCX" in the name,
-// else the general picture reader by extension. Throws VermeoError naming the file.
+// else the general picture reader by extension. Photos come upright and in sRGB (EXIF
+// orientation, ICC profiles), transparency laid on white. Throws VermeoError naming
+// the file.
 Picture readPictureFile(const QString &fileName);
-// Writes as "Enregistrer" does: a name ending in ".jpeg" as JPEG and one ending in
-// ".png" as PNG; otherwise ".JPG", ".GIF", ".WMF", ".EMF", ".PCX", ".TIF" in the name,
-// else BMP. Through a temporary file renamed over the target. Returns the picture as
-// the file holds it (see writtenForm).
-Picture writePictureFile(const Picture &pic, const QString &fileName);
+
+// How a format that offers a choice is written: WebP lossy (quality 90) or lossless.
+struct WriteOptions {
+    bool lossless = false;
+};
+
+// Writes as "Enregistrer" does: a name ending in ".jpeg" as JPEG, ".png" as PNG and
+// ".webp" as WebP; otherwise ".JPG", ".GIF", ".WMF", ".EMF", ".PCX", ".TIF" in the
+// name, else BMP. Through a temporary file renamed over the target. Returns the
+// picture as the file holds it (see writtenForm).
+Picture writePictureFile(const Picture &pic, const QString &fileName, const WriteOptions &options = {});
 
 // The general picture reader: decoder by the file's extension (BMP, ICO, JPEG, WMF,
-// EMF, GIF, PCX, and PNG and TIFF through Qt).
+// EMF, GIF, PCX, PNG and TIFF through Qt, WebP, and HEIC, HEIF and AVIF).
 Picture readByExtension(const QString &fileName);
 
 // What each table picks for a name, for the callers that need to know.
-enum class FileKind { Jpeg, Gif, Wmf, Emf, Pcx, Tiff, Bmp, Png, General };
+enum class FileKind { Jpeg, Gif, Wmf, Emf, Pcx, Tiff, Bmp, Png, Webp, Heif, General };
 FileKind readingKind(const QString &fileName);  // the window's reading column
 FileKind batchReadingKind(const QString &fileName);
 FileKind writingKind(const QString &fileName);
@@ -31,7 +39,7 @@ FileKind writingKind(const QString &fileName);
 // Decodes bytes as the given kind (General picks by the name's extension).
 Picture decodeAs(FileKind kind, const QByteArray &bytes, const QString &fileName);
 // The bytes of writtenForm(kind, pic).
-QByteArray encodeAs(FileKind kind, const Picture &pic);
+QByteArray encodeAs(FileKind kind, const Picture &pic, const WriteOptions &options = {});
 
 // The picture as a file of this kind holds it: a palette picture whose colours left
 // its palette gets one that holds them, or is reduced when they are too many for its
@@ -50,7 +58,8 @@ bool convertByBands(const QString &in, const QString &out, const BandKernel &ker
 
 namespace vermeo {
 // The batch converter's window-less pair: reading takes names ending in ".jpeg" as
-// JPEG and ".png" as PNG, and any other name outside the table as a Windows bitmap.
+// JPEG, ".png" as PNG, ".webp" as WebP and ".heic", ".heif", ".avif" as HEIF, and any
+// other name outside the table as a Windows bitmap.
 void LitFichier(Picture &bitmap, const QString &fileName);
 void EcritFichier(const Picture &bitmap, const QString &fileName);
 } // namespace vermeo
