@@ -8,6 +8,7 @@
 #include "HeifCodec.h"
 #include "PictureFiles.h"
 #include "Rotate.h"
+#include "Thumbnails.h"
 #include "WebpCodec.h"
 
 #include <lcms2.h>
@@ -133,6 +134,10 @@ TEST(Orientation, AllEightExifOrientationsComeUprightWithTheProgramsOwnTurnsAndM
     Picture batch;
     LitFichier(batch, sideways);
     EXPECT_EQ(batch.image, expected[6]);
+    // The reduced decode of the thumbnails too, with the upright size.
+    const Thumbnail t = readThumbnail(sideways, QSize(8, 16));
+    EXPECT_EQ(t.fullSize, QSize(32, 64));
+    EXPECT_EQ(t.image.size(), QSize(8, 16));
 }
 
 TEST(Orientation, ATurnedTiffComesUprightAndAWrittenJpegCarriesNoStaleTag)

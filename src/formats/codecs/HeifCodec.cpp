@@ -1,4 +1,5 @@
 #include "HeifCodec.h"
+#include "ByteIO.h"
 #include "ColourProfile.h"
 #include "DeclaredSize.h"
 #include "Error.h"
@@ -67,9 +68,11 @@ std::unique_ptr<SrgbConversion> colourOf(const heif_image_handle *handle)
     }
     case heif_color_profile_type_nclx: {
         heif_color_profile_nclx *raw = nullptr;
-        if (heif_image_handle_get_nclx_color_profile(handle, &raw).code != heif_error_Ok)
-            return nullptr;
+        const heif_error e = heif_image_handle_get_nclx_color_profile(handle, &raw);
+        // libheif may hand over a profile with its error: it is ours to free either way.
         const HeifPtr<heif_color_profile_nclx> nclx(raw);
+        if (e.code != heif_error_Ok || !nclx)
+            return nullptr;
         // BT.709 primaries are sRGB's; HDR transfers (PQ, HLG) are beyond an 8-bit picture.
         const auto primaries = nclx->color_primaries;
         const auto transfer = nclx->transfer_characteristics;
@@ -101,10 +104,8 @@ void toWorking(const uint8_t *src, int stride, bool alpha, QImage &out)
                     d[x] = qRgb(s[0], s[1], s[2]);
                 continue;
             }
-            for (int x = 0; x < w; ++x, s += 4) {
-                const unsigned a = s[3], white = 255 * (255 - a) + 127;
-                d[x] = qRgb(int((s[0] * a + white) / 255), int((s[1] * a + white) / 255), int((s[2] * a + white) / 255));
-            }
+            for (int x = 0; x < w; ++x, s += 4)
+                d[x] = laidOnWhite(s[0], s[1], s[2], s[3]);
         }
     });
 }

@@ -1,4 +1,5 @@
 #include "WebpCodec.h"
+#include "ByteIO.h"
 #include "ColourProfile.h"
 #include "DeclaredSize.h"
 #include "Error.h"
@@ -20,7 +21,6 @@ struct DemuxDeleter {
     void operator()(WebPDemuxer *d) const { WebPDemuxDelete(d); }
 };
 
-// Straight alpha laid on white, rounded: c a / 255 + 255 (255 - a) / 255.
 void layOnWhite(QImage &img)
 {
     const RowsOf<QRgb> rows = rowsOf(img);
@@ -28,11 +28,8 @@ void layOnWhite(QImage &img)
         QRgb *p = rows[y];
         for (int x = 0; x < img.width(); ++x) {
             const QRgb c = p[x];
-            const unsigned a = qAlpha(c);
-            if (a == 255)
-                continue;
-            const unsigned white = 255 * (255 - a) + 127;
-            p[x] = qRgb(int((qRed(c) * a + white) / 255), int((qGreen(c) * a + white) / 255), int((qBlue(c) * a + white) / 255));
+            if (qAlpha(c) != 255)
+                p[x] = laidOnWhite(qRed(c), qGreen(c), qBlue(c), qAlpha(c));
         }
     }
 }
