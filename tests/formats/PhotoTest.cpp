@@ -6,6 +6,7 @@
 #include "FormatTestUtil.h"
 #include "GeometryKernels.h"
 #include "HeifCodec.h"
+#include "PhotoMetadata.h"
 #include "PictureFiles.h"
 #include "Rotate.h"
 #include "Thumbnails.h"
@@ -376,4 +377,33 @@ TEST(Robust, DamagedEmptyAndHugeNewFilesGiveOneFrenchMessage)
         const QString m = message(QStringLiteral("grand.heic"), heic);
         EXPECT_TRUE(m.startsWith(QStringLiteral("Impossible d'ouvrir « grand.heic » : fichier HEIF"))) << qPrintable(m);
     }
+}
+
+TEST(Orientation, TheExifReaderTakesBothByteOrdersAndIgnoresWhatIsDamaged)
+{
+    // "Exif\0\0", a TIFF header, one directory of one entry: tag 0x0112, SHORT, 1 value.
+    auto block = [](bool little, int value, int entries = 1) {
+        QByteArray b("Exif\0\0", 6);
+        auto u16 = [&](int v) { little ? b.append(char(v & 255)).append(char(v >> 8)) : b.append(char(v >> 8)).append(char(v & 255)); };
+        auto u32 = [&](int v) { little ? (u16(v & 0xFFFF), u16(v >> 16)) : (u16(v >> 16), u16(v & 0xFFFF)); };
+        b += little ? "II" : "MM";
+        u16(42);
+        u32(8);
+        u16(entries);
+        u16(0x0112);
+        u16(3);
+        u32(1);
+        u16(value);
+        u16(0);
+        return b;
+    };
+    auto orientation = [](const QByteArray &b) {
+        return exifOrientation(reinterpret_cast<const unsigned char *>(b.constData()), size_t(b.size()));
+    };
+    EXPECT_EQ(orientation(block(true, 6)), 6);
+    EXPECT_EQ(orientation(block(false, 8)), 8);
+    EXPECT_EQ(orientation(block(false, 9)), 1);  // no such orientation
+    EXPECT_EQ(orientation(block(true, 3, 200)), 3); // a count past the end: the entries there are read
+    EXPECT_EQ(orientation(block(true, 6).left(20)), 1); // cut inside the entry
+    EXPECT_EQ(orientation(QByteArray("Exig\0\0II", 8)), 1);
 }
