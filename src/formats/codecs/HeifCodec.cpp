@@ -9,6 +9,7 @@
 
 #include <libheif/heif.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace vermeo::formats {
@@ -133,6 +134,10 @@ Picture decodeHeif(const QByteArray &data)
     const long long w = heif_image_handle_get_width(handle.get()), h = heif_image_handle_get_height(handle.get());
     if (!isHoldableSize(w, h) || !compressedFileCouldHold(w, h, data.size()))
         throw VermeoError(QStringLiteral("fichier %1 refusé (taille %2 x %3)").arg(name).arg(w).arg(h));
+    // The coded picture may claim a size of its own, far beyond the announced one: held
+    // to the announced size (with room for the codec's block padding), libheif refuses
+    // it before allocating.
+    heif_context_set_maximum_image_size_limit(ctx.get(), int(std::max(w, h)) + 256);
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get());
     const HeifPtr<heif_decoding_options> options(heif_decoding_options_alloc());
     if (!options)
