@@ -3,6 +3,7 @@
 // pixels; and opening a 6000 x 4000 JPEG and BMP in a window against djpeg decoding the
 // same JPEG to a file.
 #include "BenchRatios.h"
+#include "TestPictures.h"
 
 #include "DialogRunner.h"
 #include "ToneKernels.h"
@@ -30,17 +31,7 @@ namespace {
 
 constexpr int kW = 6000, kH = 4000;
 
-QImage photo()
-{
-    QImage img = newWorkingImage(kW, kH);
-    QRandomGenerator rng(5);
-    for (int y = 0; y < kH; ++y) {
-        QRgb *row = rowOf(img, y);
-        for (int x = 0; x < kW; ++x)
-            row[x] = 0xFF000000u | (rng.generate() & 0xFFFFFFu);
-    }
-    return img;
-}
+QImage photo() { return test::noise(kW, kH, 5); }
 
 struct Session {
     TMainForm form;

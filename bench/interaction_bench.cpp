@@ -5,6 +5,7 @@
 // paints it. A zoom step and a whole-picture delete are measured against one plain
 // read-and-write pass over the same pixels.
 #include "BenchRatios.h"
+#include "TestPictures.h"
 
 #include "AirBrush.h"
 #include "Attributes.h"
@@ -23,17 +24,7 @@ using namespace vermeo;
 
 namespace {
 
-QImage photo(int w, int h)
-{
-    QImage img = newWorkingImage(w, h);
-    QRandomGenerator rng(3);
-    for (int y = 0; y < h; ++y) {
-        QRgb *row = rowOf(img, y);
-        for (int x = 0; x < w; ++x)
-            row[x] = 0xFF000000u | (rng.generate() & 0xFFFFFFu);
-    }
-    return img;
-}
+QImage photo(int w, int h) { return test::noise(w, h, 3); }
 
 // A picture in a window: what changes is painted on the visible area, as the view does.
 struct Window {

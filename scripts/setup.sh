@@ -7,8 +7,8 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6 qt6-translations-l10n
   libgl-dev libxkbcommon-dev
-  libjpeg62-turbo-dev libgif-dev libimagequant-dev
-  liblcms2-dev libwebp-dev libheif-dev zlib1g-dev
+  libjpeg62-turbo-dev libgif-dev libimagequant-dev zlib1g-dev
+  liblcms2-dev libwebp-dev libheif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth xclip openbox

@@ -480,6 +480,8 @@ TMDIChild *TMainForm::OuvreFenetreImage(const QString &name)
     child->setWindowTitle(caption);
     sw->setWindowTitle(caption);
     connect(child, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, [this] { UpdateMenuItems(); }); });
+    if (m_journals)
+        child->keepJournal(*m_journals);
     sw->show();
     m_mdi->setActiveSubWindow(sw);
     UpdateMenuItems();

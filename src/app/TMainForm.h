@@ -24,6 +24,7 @@ class QToolButton;
 
 namespace vermeo {
 
+class JournalSession;
 class TMDIChild;
 class THelp;
 
@@ -49,6 +50,12 @@ public:
     bool openPictureFile(const QString &name);
     // The files named on the command line.
     void openFiles(const QStringList &names);
+    // The recovery journals of this run, kept for every image window opened from now on
+    // (the program gives one; tests may).
+    void setJournalSession(JournalSession *session) { m_journals = session; }
+    JournalSession *journalSession() const { return m_journals; }
+    // At start-up: offers the pictures that a crash or a kill left unsaved.
+    void offerRecovery();
     // The help window beside the pictures, shown.
     THelp *helpWindow();
     // The help at a topic; inside a modal dialog, a help window of the dialog's own.
@@ -156,6 +163,7 @@ private:
     QString m_startDir;
     QString m_helpFile;
     bool m_shown = false;
+    JournalSession *m_journals = nullptr;
 };
 
 } // namespace vermeo

@@ -1,5 +1,8 @@
 // Vermeo: start-up.
+#include "DialogRunner.h"
+#include "Error.h"
 #include "Icons.h"
+#include "JournalSession.h"
 #include "StartFiles.h"
 #include "TMainForm.h"
 #include "TSplash.h"
@@ -44,10 +47,27 @@ int main(int argc, char **argv)
     // The program's icon needs Qt's SVG support; the pencil glyph stands in without it.
     const QIcon icon(QStringLiteral(":/vermeo/vermeo.svg"));
     QApplication::setWindowIcon(icon.pixmap(32, 32).isNull() ? vermeo::glyph(QStringLiteral("pencil")) : icon);
+    // The recovery journals outlive the windows that keep them.
+    std::unique_ptr<vermeo::JournalSession> journals;
+    QString journalProblem;
+    try {
+        journals = std::make_unique<vermeo::JournalSession>();
+    } catch (const vermeo::VermeoError &e) {
+        journalProblem = e.message();
+    }
     vermeo::TMainForm main;
+    main.setJournalSession(journals.get());
     main.show();
     splash.reset();
-    // Once the main window is up, so that a message about a file stands over it.
-    QTimer::singleShot(0, &main, [&main, files = line.files] { main.openFiles(files); });
+    // Once the main window is up, so that a message stands over it: what a crash left
+    // first, then the files named.
+    QTimer::singleShot(0, &main, [&main, &journalProblem, files = line.files] {
+        if (!journalProblem.isEmpty())
+            vermeo::DialogRunner::tell(&main, QMessageBox::Warning,
+                                       journalProblem +
+                                           QStringLiteral("\nLes images ne pourront pas être récupérées après un arrêt imprévu."));
+        main.offerRecovery();
+        main.openFiles(files);
+    });
     return app.exec();
 }

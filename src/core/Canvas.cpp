@@ -12,6 +12,12 @@
 namespace vermeo {
 
 namespace {
+// The pixels from a to b inclusive, whatever their order. QRect(a, b).normalized() is
+// not that: for a point above or left of the other it leaves out the end rows and columns.
+QRect spanning(QPoint a, QPoint b)
+{
+    return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())), QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+}
 
 constexpr QRgb kOpaque = 0xFF000000u;
 
@@ -248,7 +254,7 @@ void Canvas::LineTo(int x, int y)
     const int dy = -std::abs(y - y0), sy = y0 < y ? 1 : -1;
     int err = dx + dy;
     const int w = m_img->width(), h = m_img->height();
-    beginWrite(QRect(from, QPoint(x, y)).normalized());
+    beginWrite(spanning(from, QPoint(x, y)));
     while (!(x0 == x && y0 == y)) {
         if (on && x0 >= 0 && y0 >= 0 && x0 < w && y0 < h) {
             QRgb *d = rowOf(*m_img, y0) + x0;
@@ -264,7 +270,7 @@ void Canvas::LineTo(int x, int y)
         if (e2 >= dy) { err += dy; x0 += sx; }
         if (e2 <= dx) { err += dx; y0 += sy; }
     }
-    markDirty(QRect(from, QPoint(x, y)).normalized());
+    markDirty(spanning(from, QPoint(x, y)));
 }
 
 namespace {

@@ -21,6 +21,7 @@ void ImageDocument::replaceWhole(Picture pic)
 {
     flush();
     pic.image = toWorkingImage(pic.image);
+    aboutToWrite(QRect());
     m_undo.keepWhole(m_picture);
     m_picture = std::move(pic);
     viewReplaced();
@@ -45,6 +46,7 @@ void ImageDocument::setDeclaredDepth(int depth, QList<QRgb> palette)
 QImage &ImageDocument::editPixels(const QRect &area)
 {
     flush();
+    aboutToWrite(area);
     m_undo.keep(m_picture.image, area);
     return m_picture.image;
 }
@@ -69,9 +71,18 @@ Canvas ImageDocument::pictureCanvas()
     Canvas c = m_canvas;
     c.setTarget(&m_picture.image);
     c.setCoverage(nullptr);
-    c.setBeforeWrite([this](const QRect &r) { m_undo.keep(m_picture.image, r); });
+    c.setBeforeWrite([this](const QRect &r) {
+        aboutToWrite(r);
+        m_undo.keep(m_picture.image, r);
+    });
     c.takeDirty();
     return c;
+}
+
+void ImageDocument::aboutToWrite(const QRect &area)
+{
+    if (beforePictureWrite)
+        beforePictureWrite(area);
 }
 
 // --- the view ----------------------------------------------------------------------
@@ -126,7 +137,10 @@ void ImageDocument::retarget()
     if (m_zoomLevel == 0) {
         m_canvas.setTarget(&m_picture.image);
         m_canvas.setCoverage(nullptr);
-        m_canvas.setBeforeWrite([this](const QRect &r) { m_undo.keep(m_picture.image, r); });
+        m_canvas.setBeforeWrite([this](const QRect &r) {
+            aboutToWrite(r);
+            m_undo.keep(m_picture.image, r);
+        });
     } else {
         m_canvas.setTarget(&m_view);
         m_canvas.setCoverage(&m_coverage);
@@ -139,6 +153,7 @@ void ImageDocument::carryToPicture(const QRect &viewArea)
     const QSize vs = m_view.size(), ps = m_picture.image.size();
     const QRect target = pictureAreaOf(viewArea, vs, ps);
     if (!target.isEmpty()) {
+        aboutToWrite(target);
         m_undo.keep(m_picture.image, target);
         const auto view = rowsOf(std::as_const(m_view));
         const auto out = rowsOf(m_picture.image);
@@ -184,6 +199,7 @@ void ImageDocument::Init(int w, int h, TColour colour)
     m_canvas.setBrushColour(colour);
     FileName.clear();
     flush();
+    aboutToWrite(QRect());
     m_zoomLevel = 0;
     m_picture = Picture{img, 24, {}};
     viewReplaced();
@@ -202,16 +218,18 @@ void ImageDocument::Annule()
     if (!m_undo.isOpen())
         return;
     flush();
+    aboutToWrite(QRect());
     int level = m_zoomLevel;
     const QSize size = m_picture.image.size();
     const QRect changed = m_undo.restore(m_picture, level);
     // Strokes put back at the same size and zoom: only their tiles are shown again.
     if (!m_undo.holdsWholePicture() && level == m_zoomLevel && size == m_picture.image.size()) {
         pixelsChanged(changed);
-        return;
+    } else {
+        m_zoomLevel = level;
+        viewReplaced();
     }
-    m_zoomLevel = level;
-    viewReplaced();
+    edited();
 }
 
 void ImageDocument::SaveStyles()

@@ -93,7 +93,11 @@ public:
     void Annule();
     bool hasUndo() const { return m_undo.isOpen(); }
     const UndoRecord &undoRecord() const { return m_undo; }
-    void Modif() { m_modified = true; }
+    void Modif()
+    {
+        m_modified = true;
+        edited();
+    }
     void SaveStyles();
     void RestoreStyles();
     void Efface();
@@ -101,7 +105,11 @@ public:
     QString FileName;
     bool SaveLossless = false; // WebP chosen "sans perte" in the save dialog
     bool modified() const { return m_modified; }
-    void setModified(bool m) { m_modified = m; }
+    void setModified(bool m)
+    {
+        m_modified = m;
+        edited();
+    }
 
     int Tool = tcPencil;
     int PrevTool = tcPencil;
@@ -143,9 +151,20 @@ public:
     std::function<void()> onReplaced;
     // An area of the view changed.
     std::function<void(const QRegion &)> onChanged;
+    // The recovery journal's two hooks: pixels of the picture are about to be written
+    // (a null area: the whole picture is about to be replaced), and the document was
+    // marked modified or saved, or undone.
+    std::function<void(const QRect &)> beforePictureWrite;
+    std::function<void()> onEdited;
 
 private:
     void replaceWhole(Picture pic);
+    void aboutToWrite(const QRect &area);
+    void edited()
+    {
+        if (onEdited)
+            onEdited();
+    }
     void viewReplaced();
     void retarget();
     void carryToPicture(const QRect &viewArea);

@@ -129,6 +129,18 @@ bool TMDIChild::Sauve(bool saveAs)
     }
 }
 
+void TMDIChild::keepJournal(JournalSession &session, const QString &existing)
+{
+    // The old one first: going, it unhooks itself from the document.
+    m_journal.reset();
+    m_journal = std::make_unique<DocumentJournal>(m_doc, session, [this] { return windowTitle(); }, existing);
+    // Not a message box in the middle of a stroke: the status bar says it.
+    m_journal->onFailure = [this](const QString &reason) {
+        qWarning("%s", qPrintable(reason));
+        setStatusText(0, reason);
+    };
+}
+
 void TMDIChild::updateCaption()
 {
     setWindowTitle(fileNamePart(m_doc.FileName));

@@ -5,6 +5,7 @@
 // methods stay one-liners over the document and the subsystem functions.
 #include "AirBrush.h"
 #include "DocumentHost.h"
+#include "DocumentJournal.h"
 #include "Error.h"
 #include "ImageDocument.h"
 #include "MainFrame.h"
@@ -60,6 +61,10 @@ public:
     void RedimForm();
     QString FileName() const { return m_doc.FileName; }
     bool Modified() const { return m_doc.modified(); }
+    // Journals the picture for recovery after a crash while it has unsaved changes;
+    // existing: a journal that holds it as it is now (a recovered picture).
+    void keepJournal(JournalSession &session, const QString &existing = {});
+    DocumentJournal *journal() const { return m_journal.get(); }
 
     // --- DocumentHost -----------------------------------------------------------------
     void setStatusText(int panel, const QString &text) override { m_frame.setStatusPanel(panel, text); }
@@ -102,6 +107,8 @@ public:
 private:
     MouseSequence m_mouse{m_doc, *this, AirBrush1};
     ImageView *m_view;
+    // After m_doc: the journal goes (and lets go of the picture) first.
+    std::unique_ptr<DocumentJournal> m_journal;
 };
 
 template <typename Fn> void TMDIChild::guarded(Fn &&fn)

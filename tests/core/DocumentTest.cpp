@@ -85,3 +85,24 @@ TEST(Document, AStrokeKeepsOnlyTheTilesItTouches)
     d.Annule();
     EXPECT_EQ(d.image().constBits(), old.constBits());
 }
+
+TEST(Document, ALineDrawnUpOrLeftIsShownAndUndoneToItsFirstPixel)
+{
+    // From the first pixel of a tile of the undo record up and to the left: the first
+    // pixel lies in another tile row and column than the rest of the line.
+    for (const QPoint to : {QPoint(100, 100), QPoint(200, 100), QPoint(100, 200)}) {
+        ImageDocument d;
+        d.Init(300, 300, clWhite);
+        QRegion shown;
+        d.onChanged = [&](const QRegion &r) { shown += r; };
+        d.SauveUndo();
+        d.canvas().setPenColour(clBlack);
+        d.canvas().MoveTo(128, 128);
+        d.canvas().LineTo(to.x(), to.y());
+        d.flush();
+        EXPECT_EQ(d.image().pixel(128, 128), qRgb(0, 0, 0));
+        EXPECT_TRUE(shown.contains(QPoint(128, 128))) << to.x() << "," << to.y();
+        d.Annule();
+        EXPECT_EQ(d.image().pixel(128, 128), qRgb(255, 255, 255)) << to.x() << "," << to.y();
+    }
+}
