@@ -1,4 +1,5 @@
 #include "HelpLibrary.h"
+#include "CommandTable.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -175,128 +176,10 @@ struct Topic {
     const char *topic;
 };
 
-// Each menu item's section in the manual.
-const Topic kItemTopics[] = {
-    {"FileNewItem", "fichier.html#nouveau"},
-    {"FileOpenItem", "fichier.html#ouvrir"},
-    {"FileCloseItem", "fichier.html#fermer"},
-    {"FileSaveItem", "fichier.html#enregistrer"},
-    {"FileSaveAsItem", "fichier.html#enregistrer-sous"},
-    {"Parcourir1", "fichier.html#parcourir"},
-    {"Conversionsmultiples1", "fichier.html#conversions-multiples"},
-    {"Capturecran1", "fichier.html#capture-ecran"},
-    {"Acqurir1", "fichier.html#acquerir"},
-    {"Slectionnersource1", "fichier.html#selectionner-source"},
-    {"Configurationimprimante1", "fichier.html#configuration-imprimante"},
-    {"Miseenpage1", "fichier.html#mise-en-page"},
-    {"Apercuavantimpression1", "fichier.html#apercu"},
-    {"Imprimer1", "fichier.html#imprimer"},
-    {"FileExitItem", "fichier.html#quitter"},
-    {"Annuler1", "edition.html#annuler"},
-    {"CutItem", "edition.html#couper"},
-    {"CopyItem", "edition.html#copier"},
-    {"PasteItem", "edition.html#coller"},
-    {"Collagespcial1", "edition.html#collage-special"},
-    {"Toutslectionner1", "edition.html#tout-selectionner"},
-    {"Effacerlimage1", "edition.html#effacer"},
-    {"Redimensionner1", "image.html#redimensionner"},
-    {"Rchantilloner1", "image.html#reechantillonner"},
-    {"Recdrer1", "image.html#recadrer"},
-    {"Agrandirlesupport1", "image.html#agrandir-support"},
-    {"Encadrer1", "image.html#encadrer"},
-    {"Miroirvertical1", "image.html#miroir-vertical"},
-    {"MiroirHorizontal1", "image.html#miroir-horizontal"},
-    {"Rotation1", "image.html#rotation"},
-    {"Incliner1", "image.html#incliner"},
-    {"Fusionner1", "image.html#fusionner"},
-    {"Effetsspciaux1", "image.html#effets-speciaux"},
-    {"Filtres1", "image.html#filtres"},
-    {"Fractales1", "image.html#fractales"},
-    {"Mosaque1", "image.html#mosaique"},
-    {"Proprits1", "image.html#proprietes"},
-    {"Inverser1", "couleurs.html#inverser"},
-    {"Remplacercouleur1", "couleurs.html#remplacer-couleur"},
-    {"Niveaudegris1", "couleurs.html#niveaux-de-gris"},
-    {"Monochrome1", "couleurs.html#monochrome"},
-    {"SparationRVB1", "couleurs.html#separation-rvb"},
-    {"Histogramme1", "couleurs.html#histogramme"},
-    {"Compterlescouleurs1", "couleurs.html#compter-couleurs"},
-    {"Balancedescouleurs1", "couleurs.html#balance"},
-    {"Luminosit1", "couleurs.html#luminosite"},
-    {"Clart1", "couleurs.html#clarte"},
-    {"Contraste1", "couleurs.html#contraste"},
-    {"Saturation1", "couleurs.html#saturation"},
-    {"Teinte1", "couleurs.html#teinte"},
-    {"Solariser1", "couleurs.html#solariser"},
-    {"PermuterRBV1", "couleurs.html#permuter"},
-    {"Ombrer1", "couleurs.html#ombrer"},
-    {"Dgrad1", "couleurs.html#degrade"},
-    {"Foncclair1", "couleurs.html#degrade-haut-fonce"},
-    {"ClairFonc1", "couleurs.html#degrade-haut-clair"},
-    {"GaucheDroiteFoncClair1", "couleurs.html#degrade-gauche-fonce"},
-    {"GaucheDroiteFoncClair2", "couleurs.html#degrade-gauche-clair"},
-    {"Taillerelle1", "affichage.html#taille-reelle"},
-    {"Zoomavant1", "affichage.html#zoom-avant"},
-    {"Zoomarrire1", "affichage.html#zoom-arriere"},
-    {"Palettedescouleurs1", "affichage.html#palette"},
-    {"Calendrier1", "utilitaires.html#calendrier"},
-    {"Calculatrice1", "utilitaires.html#calculatrice"},
-    {"Horloge1", "utilitaires.html#horloge"},
-    {"WindowCascadeItem", "fenetre.html#cascade"},
-    {"WindowTileItem", "fenetre.html#mosaique"},
-    {"WindowArrangeItem", "fenetre.html#reorganiser"},
-    {"WindowMinimizeItem", "fenetre.html#tout-reduire"},
-    {"HContents", "aide.html#index"},
-    {"HSearch", "aide.html#rechercher"},
-    {"HowToUse", "aide.html#utiliser"},
-    {"About1", "aide.html#a-propos"},
-};
-
-// Each menu's page: the help context of the menu as a whole.
-const Topic kMenuTopics[] = {
-    {"Fichier1", "fichier.html"},     {"Edition1", "edition.html"},         {"Image2", "image.html"},
-    {"Couleurs1", "couleurs.html"},   {"Affichage1", "affichage.html"},     {"Utilitaires1", "utilitaires.html"},
-    {"Window1", "fenetre.html"},      {"Help1", "aide.html"},
-};
-
-// The command each dialog belongs to, by the dialog's class.
+// The dialogs that belong to no command of the table, by class.
 const Topic kDialogTopics[] = {
-    {"TNouveau", "fichier.html#nouveau"},
-    {"TCat", "fichier.html#parcourir"},
-    {"TVignettes", "fichier.html#parcourir"},
-    {"TConvert", "fichier.html#conversions-multiples"},
-    {"TNumerisation", "fichier.html#acquerir"},
-    {"TSource", "fichier.html#selectionner-source"},
-    {"TMep", "fichier.html#mise-en-page"},
-    {"TEcran", "fichier.html#apercu"},
-    {"TAttributs", "image.html#proprietes"},
-    {"TRedim", "image.html#redimensionner"},
-    {"TSupport", "image.html#agrandir-support"},
-    {"TCadre", "image.html#encadrer"},
-    {"TRot", "image.html#rotation"},
-    {"TDeformer", "image.html#incliner"},
-    {"TFusion", "image.html#fusionner"},
-    {"TEffets", "image.html#effets-speciaux"},
-    {"TFiltre", "image.html#filtres"},
-    {"TFract", "image.html#fractales"},
-    {"TLumin", "couleurs.html#luminosite"},
-    {"TClart", "couleurs.html#clarte"},
-    {"TContrast", "couleurs.html#contraste"},
-    {"TSatur", "couleurs.html#saturation"},
-    {"TTeint", "couleurs.html#teinte"},
-    {"TSolar", "couleurs.html#solariser"},
-    {"TBalCoul", "couleurs.html#balance"},
-    {"TPermut", "couleurs.html#permuter"},
-    {"TRvb", "couleurs.html#separation-rvb"},
-    {"TRCouleur", "couleurs.html#remplacer-couleur"},
-    {"TOmbre", "couleurs.html#ombrer"},
-    {"THisto", "couleurs.html#histogramme"},
     {"TEditext", "outils.html#texte"},
-    {"TCalendrier", "utilitaires.html#calendrier"},
-    {"TPocket", "utilitaires.html#calculatrice"},
-    {"THorloge", "utilitaires.html#horloge"},
     {"THelp", "utiliser.html"},
-    {"TAPropos", "aide.html#a-propos"},
 };
 
 template <size_t N>
@@ -309,22 +192,44 @@ QString lookUp(const Topic (&table)[N], const QString &name)
 }
 } // namespace
 
-QString helpTopicOfItem(const QString &itemName) { return lookUp(kItemTopics, itemName); }
-QString helpTopicOfMenu(const QString &menuName) { return lookUp(kMenuTopics, menuName); }
+QString helpTopicOfItem(const QString &itemName)
+{
+    const CommandRow *row = findCommand(itemName);
+    return row ? QString::fromLatin1(row->helpTopic) : QString();
+}
+
+QString helpTopicOfMenu(const QString &menuName)
+{
+    for (const MenuOfBar &m : menuBarCommands())
+        if (menuName == QLatin1String(m.name))
+            return QString::fromLatin1(m.helpPage);
+    return {};
+}
 
 QString helpTopicOfDialog(const QString &className)
 {
     // "vermeo::colour::TLumin" is TLumin.
-    return lookUp(kDialogTopics, className.section(QStringLiteral("::"), -1));
+    const QString name = className.section(QStringLiteral("::"), -1);
+    for (const MenuOfBar &m : menuBarCommands())
+        for (const CommandRow &r : m.rows)
+            if (QString::fromLatin1(r.dialogs).split(QLatin1Char('|')).contains(name))
+                return QString::fromLatin1(r.helpTopic);
+    return lookUp(kDialogTopics, name);
 }
 
 QList<std::pair<QString, QString>> allHelpTopics()
 {
     QList<std::pair<QString, QString>> out;
-    for (const Topic &t : kItemTopics)
-        out.append({QString::fromLatin1(t.name), QString::fromLatin1(t.topic)});
-    for (const Topic &t : kMenuTopics)
-        out.append({QString::fromLatin1(t.name), QString::fromLatin1(t.topic)});
+    for (const MenuOfBar &m : menuBarCommands()) {
+        out.append({QString::fromLatin1(m.name), QString::fromLatin1(m.helpPage)});
+        for (const CommandRow &r : m.rows) {
+            if (!r.isItem())
+                continue;
+            out.append({QString::fromLatin1(r.name), QString::fromLatin1(r.helpTopic)});
+            for (const QString &d : QString::fromLatin1(r.dialogs).split(QLatin1Char('|'), Qt::SkipEmptyParts))
+                out.append({d, QString::fromLatin1(r.helpTopic)});
+        }
+    }
     for (const Topic &t : kDialogTopics)
         out.append({QString::fromLatin1(t.name), QString::fromLatin1(t.topic)});
     return out;

@@ -1,121 +1,20 @@
 #include "MenuTable.h"
+#include "CommandTable.h"
 
 namespace vermeo {
 
 const std::vector<MenuDef> &menuTable()
 {
-    static const std::vector<MenuDef> table = {
-        {"Fichier1", "&Fichier", "Commandes liées aux menus", 3,
-         {
-             {"FileNewItem", "&Nouveau...", "", "Créer un nouveau fichier", false},
-             {"FileOpenItem", "&Ouvrir...", "", "Ouvrir un fichier existant", false},
-             {"FileCloseItem", "&Fermer", "", "Fermer fichier en cours", true},
-             {"", "-", "", "", false},
-             {"FileSaveItem", "&Enregistrer", "Ctrl+S", "Enregistrer le fichier en cours", true},
-             {"FileSaveAsItem", "Enregistrer &sous...", "", "Enregistrer le fichier en cours sous...", true},
-             {"", "-", "", "", false},
-             {"Parcourir1", "&Parcourir...", "", "Afficher les images sous forme de vignettes", false},
-             {"Conversionsmultiples1", "Conversions &multiples...", "", "Convertir un groupe d'images", false},
-             {"Capturecran1", "Capt&ure écran", "", "Faire une capture d'écran", false},
-             {"Acqurir1", "A&cquérir...", "", "Scanner une image", false},
-             {"Slectionnersource1", "Sélectionner so&urce...", "", "Sélectionner la source de données", false},
-             {"", "-", "", "", false},
-             {"Configurationimprimante1", "&Configuration imprimante", "", "Configuer l'imprimante", false},
-             {"Miseenpage1", "&Mise en page...", "", "fixer les marges", true},
-             {"Apercuavantimpression1", "&Aperçu avant impression", "", "aperçcu avant impression", true},
-             {"Imprimer1", "&Imprimer...", "", "Imprimer", true},
-             {"", "-", "", "", false},
-             {"FileExitItem", "&Quitter", "", "Quitter l'application", false},
-         }},
-        {"Edition1", "&Edition", "", 4,
-         {
-             {"Annuler1", "&Annuler", "Ctrl+U", "Annuler modification", true},
-             {"", "-", "", "", false},
-             {"CutItem", "&Couper", "Ctrl+X", "Couper dans le Presse-papiers", true},
-             {"CopyItem", "Co&pier", "Ctrl+C", "Copier dans le Presse-papiers", true},
-             {"PasteItem", "C&oller", "Ctrl+V", "Coller comme une nouvelle image", false},
-             {"Collagespcial1", "Collage &spécial", "", "Coller comme sélection", true},
-             {"Toutslectionner1", "&Tout sélectionner", "Ctrl+A", "Sélectionner l'image", true},
-             {"", "-", "", "", false},
-             {"Effacerlimage1", "&Effacer l'image", "", "Effacer l'image", true},
-         }},
-        {"Image2", "&Image", "", 5,
-         {
-             {"Redimensionner1", "&Redimensionner...", "", "Redimensionner l'image", true},
-             {"Rchantilloner1", "Rééchanti&lloner...", "", "Change la taille d'une image", true},
-             {"Recdrer1", "Re&cadrer", "", "Recadrer sélection", true},
-             {"Agrandirlesupport1", "&Agrandir le support...", "", "Agrandir le support", true},
-             {"Encadrer1", "&Encadrer", "", "Entourer d'un cadre", true},
-             {"", "-", "", "", false},
-             {"Miroirvertical1", "Miroir &vertical", "", "Symétrie verticale", true},
-             {"MiroirHorizontal1", "Miroir &horizontal", "", "Symétrie horizontale", true},
-             {"Rotation1", "R&otation...", "", "Tourner l'image", true},
-             {"Incliner1", "&Incliner...", "", "Derformer l'image", true},
-             {"Fusionner1", "&Fusionner...", "", "Fusionner 2 images", true},
-             {"", "-", "", "", false},
-             {"Effetsspciaux1", "Effets &spéciaux...", "", "Appliquer des effets spéciaux", true},
-             {"Filtres1", "Fi&ltres...", "", "Filtres", true},
-             {"Fractales1", "Frac&tales...", "", "Génératuer de fractales", true},
-             {"Mosaque1", "&Mosaïque...", "", "Reproduire fond en mosaïque", true},
-             {"", "-", "", "", false},
-             {"Proprits1", "&Propriétés", "", "Attributs de l'image", true},
-         }},
-        {"Couleurs1", "&Couleurs", "", 6,
-         {
-             {"Inverser1", "&Inverser", "", "Inverser les couleurs", true},
-             {"Remplacercouleur1", "&Remplacer couleur...", "", "Remplacer une couleur par une autre", true},
-             {"Niveaudegris1", "&Niveau de gris", "", "mettre en niveaux de gris", true},
-             {"Monochrome1", "&Monochrome", "", "Image noir et blanc", true},
-             {"SparationRVB1", "&Séparation RVB", "", "Séparer la couleur en composantes RVB", true},
-             {"Histogramme1", "&Histogramme", "", "Histogramme des couleurs", true},
-             {"Compterlescouleurs1", "C&ompter les couleurs", "", "Compter les couleurs", true},
-             {"", "-", "", "", false},
-             {"Balancedescouleurs1", "&Balance des couleurs...", "", "Balance des couleurs", true},
-             {"Luminosit1", "&Luminosité...", "", "Régler la luminosité", true},
-             {"Clart1", "Cl&arté...", "", "Régler la clarté", true},
-             {"Contraste1", "&Contraste...", "", "Régler le contraste", true},
-             {"Saturation1", "S&aturation...", "", "Régler la saturation", true},
-             {"Teinte1", "&Teinte...", "", "Régler la couleur domminante", true},
-             {"Solariser1", "S&olariser...", "", "Solariser", true},
-             {"PermuterRBV1", "&Permuter RBV...", "", "Permuter les couleurs", true},
-             {"Ombrer1", "Ombr&er...", "", "Ajouter une ombre", true},
-             {"Dgrad1", ">&Dégradé", "", "Fond en dégradé", true},
-             {"Foncclair1", "&Haut -> Bas, Foncé -> Clair", "", "Dégradé de foncé vers clair", true},
-             {"ClairFonc1", "Haut -> &Bas, Clair -> Foncé", "", "Dégradé du clair vers le foncé", true},
-             {"GaucheDroiteFoncClair1", "&Gauche -> Droite, Foncé -> Clair", "", "", true},
-             {"GaucheDroiteFoncClair2", "Gauche -> &Droite, Clair -> Foncé", "", "", true},
-             {"", "<", "", "", false},
-         }},
-        {"Affichage1", "&Affichage", "", 7,
-         {
-             {"Taillerelle1", "Taille réelle", "", "Image en taille réelle", true},
-             {"Zoomavant1", "Zoom a&vant", "", "Vue agrandie", true},
-             {"Zoomarrire1", "Zoom a&rrière", "", "Vue réduite", true},
-             {"", "-", "", "", false},
-             {"Palettedescouleurs1", "Palette des &couleurs", "", "", false},
-         }},
-        {"Utilitaires1", "&Utilitaires", "", 8,
-         {
-             {"Calendrier1", "&Calendrier", "", "Calendrier", false},
-             {"Calculatrice1", "C&alculatrice", "", "Calculatrice", false},
-             {"Horloge1", "&Horloge", "", "Horloge", false},
-         }},
-        {"Window1", "Fe&nêtre", "Commandes de fenêtres telles que Mosaïque et Cascade", 9,
-         {
-             {"WindowCascadeItem", "&Cascade", "", "Disposer les fenêtre de façon qu'elles se recouvrent", true},
-             {"WindowTileItem", "&Mosaïque", "", "Disposer les fenêtre sans recouvrement", true},
-             {"WindowArrangeItem", "&Réorganiser les icônes", "", "Disposer les icônes en bas de la fenêtre principale", true},
-             {"WindowMinimizeItem", "&Tout réduire", "", "Réduire toutes les fenêtres", true},
-         }},
-        {"Help1", "&?", "Rubriques d'aide", 10,
-         {
-             {"HContents", "&Index", "", "Sommaire de l'aide", false},
-             {"HSearch", "&Rechercher", "", "Rechercher", false},
-             {"HowToUse", "&Utiliser l'aide", "", "Utiliser l'aide", false},
-             {"", "-", "", "", false},
-             {"About1", "&A propos...", "", "A propos de Vermeo", false},
-         }},
-    };
+    static const std::vector<MenuDef> table = [] {
+        std::vector<MenuDef> menus;
+        for (const MenuOfBar &m : menuBarCommands()) {
+            MenuDef def{m.name, m.caption, m.hint, m.helpContext, {}};
+            for (const CommandRow &r : m.rows)
+                def.entries.push_back({r.name, r.caption, r.shortcut, r.hint, r.needsChild});
+            menus.push_back(std::move(def));
+        }
+        return menus;
+    }();
     return table;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The command table of the menu bar: captions, shortcuts, hints, separators, and
-// whether a command needs an open image window.
+// The menu bar as the main window builds it: captions, shortcuts, hints, separators, and
+// whether a command needs an open image window. Made from the command table.
 #include <QString>
 #include <vector>
 

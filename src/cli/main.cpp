@@ -1,82 +1,18 @@
 // vermeo-cli: the picture operations of Vermeo on files, without windows.
-#include "CliCommand.h"
+#include "Apply.h"
+#include "CommandTable.h"
 #include "Error.h"
 #include "ProgramRandom.h"
 #include "VermeoBuild.h"
 
 #include <QGuiApplication>
 #include <QLoggingCategory>
-#include <QMap>
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <fcntl.h>
 #include <unistd.h>
-
-namespace vermeo::cli {
-std::vector<CliCommand> &commands()
-{
-    static std::vector<CliCommand> list;
-    return list;
-}
-
-namespace {
-FILE *userErrors = stderr;
-}
-
-FILE *errorOutput() { return userErrors; }
-
-std::vector<ApplyOperation> &applyOperations()
-{
-    static std::vector<ApplyOperation> list;
-    return list;
-}
-
-namespace {
-QMap<QString, QString> &givenOptions()
-{
-    static QMap<QString, QString> options;
-    return options;
-}
-} // namespace
-
-QString applyOption(const QString &option) { return givenOptions().value(option); }
-
-long long wholeNumber(const QString &text, long long low, long long high, const QString &what)
-{
-    bool ok = false;
-    const long long v = text.toLongLong(&ok);
-    if (!ok || v < low || v > high)
-        throw VermeoError(QStringLiteral("%1 doit être un entier de %2 à %3, pas « %4 ».")
-                              .arg(what)
-                              .arg(low)
-                              .arg(high)
-                              .arg(text));
-    return v;
-}
-
-bool takeApplyOptions(QStringList &args, QString &error)
-{
-    if (args.isEmpty())
-        return true;
-    for (const ApplyOperation &op : applyOperations()) {
-        if (op.name != args[0].toLower())
-            continue;
-        for (const QString &option : op.options) {
-            const qsizetype i = args.indexOf(option, 1);
-            if (i < 0)
-                continue;
-            if (i + 1 >= args.size()) {
-                error = QStringLiteral("L'option %1 attend une valeur.").arg(option);
-                return false;
-            }
-            givenOptions()[option] = args[i + 1];
-            args.remove(i, 2);
-        }
-    }
-    return true;
-}
-} // namespace vermeo::cli
 
 namespace {
 bool verbose = false;
@@ -90,18 +26,45 @@ void logMessage(QtMsgType, const QMessageLogContext &context, const QString &mes
     QTextStream(stderr) << "vermeo-cli [" << (context.category ? context.category : "qt") << "] " << message << "\n";
 }
 
+// What an operation's values may be, after its summary: "S de -100 à 100".
+QString valueRanges(const vermeo::CliForm &op)
+{
+    QStringList ranges;
+    for (const vermeo::CommandParameter &p : op.values)
+        if (p.kind == vermeo::CommandParameter::Whole && p.high > p.low + 1)
+            ranges << QStringLiteral("%1 de %2 à %3").arg(QString::fromUtf8(p.name)).arg(p.low).arg(p.high);
+    return ranges.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(ranges.join(QStringLiteral(", ")));
+}
+
+QString operationUsage(const vermeo::CliForm &op)
+{
+    QStringList words = {QString::fromLatin1(op.name)};
+    for (const vermeo::CommandParameter &p : op.values)
+        words << QString::fromUtf8(p.name);
+    for (const char *o : op.options)
+        words << QStringLiteral("[%1 NOM]").arg(QLatin1String(o));
+    return words.join(QLatin1Char(' '));
+}
+
 // The man page is made from this text: a header line ending in " :" starts a section,
 // a command's usage stands two spaces in and its summary six, an option and its text
-// share a line.
+// share a line. Every line comes from the command table.
 void printHelp(QTextStream &out)
 {
     out << "vermeo-cli : les opérations d'image de Vermeo sur des fichiers.\n\n"
         << "Utilisation : vermeo-cli COMMANDE ARGUMENTS...\n\n"
         << "Commandes :\n";
-    for (const auto &c : vermeo::cli::commands())
-        out << "  " << c.usage << "\n      " << c.summary << "\n";
-    for (const auto &op : vermeo::cli::applyOperations())
-        out << "  apply " << op.usage << " ENTRÉE SORTIE\n";
+    const auto rows = vermeo::cliRows();
+    for (const vermeo::CommandRow *r : rows)
+        if (!r->cli.isOperation())
+            out << "  " << r->cli.usage << "\n      " << r->cli.summary << "\n";
+    out << "  apply OPÉRATION VALEURS... ENTRÉE SORTIE\n"
+        << "      applique à ENTRÉE une commande des menus Image et Couleurs avec les valeurs de son dialogue "
+           "et écrit SORTIE ; les opérations :\n";
+    for (const vermeo::CommandRow *r : rows)
+        if (r->cli.isOperation())
+            out << "  apply " << operationUsage(r->cli) << " ENTRÉE SORTIE\n      "
+                << QString::fromUtf8(r->cli.summary ? r->cli.summary : r->hint) << valueRanges(r->cli) << "\n";
     out << "\nOptions :\n"
         << "  --help     affiche cette aide\n"
         << "  --version  affiche la version de vermeo-cli\n"
@@ -128,7 +91,7 @@ int main(int argc, char **argv)
         if (!errors)
             errors = stderr;
     }
-    vermeo::cli::userErrors = errors;
+    vermeo::setCliErrorOutput(errors);
     if (verbose)
         QLoggingCategory::setFilterRules(QStringLiteral("vermeo.*=true"));
     // Fonts and image plugins need a Gui application; no window is ever opened.
@@ -171,19 +134,24 @@ int main(int argc, char **argv)
             return 1;
         }
     }
-    for (const auto &c : vermeo::cli::commands()) {
-        if (c.name != name)
-            continue;
-        try {
-            return c.run(args);
-        } catch (const vermeo::VermeoError &e) {
-            err << "vermeo-cli : " << e.message() << "\n";
-            return 1;
-        } catch (const std::exception &e) {
-            err << "vermeo-cli : erreur : " << e.what() << "\n";
-            return 1;
-        }
+    const auto rows = vermeo::cliRows();
+    std::function<int(const QStringList &)> run;
+    if (name == QLatin1String("apply"))
+        run = vermeo::cli::runApply;
+    for (const vermeo::CommandRow *r : rows)
+        if (!r->cli.isOperation() && name == QLatin1String(r->cli.name))
+            run = r->cli.command;
+    if (!run) {
+        err << "vermeo-cli : commande inconnue « " << name << " » (voir vermeo-cli --help)\n";
+        return 1;
     }
-    err << "vermeo-cli : commande inconnue « " << name << " » (voir vermeo-cli --help)\n";
-    return 1;
+    try {
+        return run(args);
+    } catch (const vermeo::VermeoError &e) {
+        err << "vermeo-cli : " << e.message() << "\n";
+        return 1;
+    } catch (const std::exception &e) {
+        err << "vermeo-cli : erreur : " << e.what() << "\n";
+        return 1;
+    }
 }

@@ -5,6 +5,8 @@
 // and the start values back, "OK" / "Annuler" set or clear the accepted flag.
 // PreviewDialog holds that protocol; AdjustDialog adds the coupled spin field and
 // slider of the percentage dialogs.
+#include "ToneKernels.h"
+
 #include <QDialog>
 #include <QImage>
 
@@ -74,7 +76,7 @@ private:
 };
 
 struct AdjustRanges {
-    int spinMin = -100, spinMax = 100, spinStart = 0, sliderStart = 25;
+    int spinMin = int(kPercent.low), spinMax = int(kPercent.high), spinStart = int(kPercent.start), sliderStart = 25;
 };
 
 // The percentage dialogs (and TSolar): SpinEdit1 and TrackBar1 coupled.

@@ -95,7 +95,7 @@ TBalCoul::TBalCoul(QWidget *parent) : PreviewDialog(parent, QStringLiteral("Bala
         spins[i] = new QSpinBox(this);
         spins[i]->setObjectName(QLatin1String(spinNames[i]));
         spins[i]->setGeometry(34 + 104 * i, 10, 64, 26);
-        spins[i]->setRange(-100, 100);
+        spins[i]->setRange(int(kPercent.low), int(kPercent.high));
         makeLabel(this, names[i], 8, 56 + 42 * i);
         sliders[i] = makeSlider(this, sliderNames[i], QRect(76, 48 + 42 * i, 240, 40), 1);
         previewOnEnter(sliders[i]);

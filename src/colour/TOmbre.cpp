@@ -18,7 +18,7 @@ TOmbre::TOmbre(QWidget *parent) : PreviewDialog(parent, QStringLiteral("Ombre"),
     SpinEdit1 = new QSpinBox(this);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setGeometry(122, 10, 71, 26);
-    SpinEdit1->setRange(1, 10);
+    SpinEdit1->setRange(int(kShadowLength.low), int(kShadowLength.high));
     auto *box = new QGroupBox(QStringLiteral("Côté de l'ombre"), this);
     box->setGeometry(8, 44, 300, 70);
     const QString captions[4] = {QStringLiteral("Gauche"), QStringLiteral("Droite"), QStringLiteral("Haut"),
@@ -31,7 +31,7 @@ TOmbre::TOmbre(QWidget *parent) : PreviewDialog(parent, QStringLiteral("Ombre"),
     }
     RadioButton1 = radios[0], RadioButton2 = radios[1], RadioButton3 = radios[2], RadioButton4 = radios[3];
     RadioButton1->setChecked(true);
-    SpinEdit1->setValue(1);
+    SpinEdit1->setValue(int(kShadowLength.start));
 }
 
 int TOmbre::checkedSide() const
@@ -54,7 +54,7 @@ void TOmbre::Result(int &length, int &side) const
     }
 }
 
-void TOmbre::resetControls() { SpinEdit1->setValue(1); }
+void TOmbre::resetControls() { SpinEdit1->setValue(int(kShadowLength.start)); }
 
 QImage TOmbre::computePreview(const QImage &reference)
 {

@@ -75,7 +75,7 @@ void TTeint::showEvent(QShowEvent *event)
 
 TSolar::TSolar(QWidget *parent)
     : AdjustDialog(parent, QStringLiteral("Solariser"), QStringLiteral("Seuil"), QStringLiteral("Seuil"),
-                   Ranges{0, 255, 255, 50})
+                   Ranges{int(kSolariseThreshold.low), int(kSolariseThreshold.high), int(kSolariseThreshold.start), 50})
 {
 }
 int TSolar::parameter() const { return SpinEdit1->value(); }

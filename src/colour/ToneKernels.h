@@ -2,6 +2,7 @@
 // Tone adjustments: one new picture from the unchanged source, per-pixel formulas in
 // signed integer arithmetic (division truncates toward zero), each channel clamped
 // to 0..255 only when the colour is put back together.
+#include "CommandParameter.h"
 #include "Progress.h"
 
 #include <QImage>
@@ -29,5 +30,10 @@ QImage solarise(const QImage &src, int threshold, Progress &progress);
 
 // The parameters that the dialogs hand back from the spin value S (-100..100).
 constexpr int percentToOffset(int s) { return s * 255 / 100; }
+
+// The percentage of the tone dialogs (and of each channel of the balance).
+inline constexpr CommandParameter kPercent{CommandParameter::Whole, "S", "Le pourcentage", -100, 100, 0, "SpinEdit1"};
+// The threshold of "Solariser": 255 changes nothing, 0 is no command.
+inline constexpr CommandParameter kSolariseThreshold{CommandParameter::Whole, "T", "Le seuil", 0, 255, 255, "SpinEdit1"};
 
 } // namespace vermeo::colour

@@ -1,5 +1,6 @@
 #include "TDeformer.h"
 #include "DialogRunner.h"
+#include "Skew.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -21,8 +22,8 @@ TDeformer::TDeformer(QWidget *parent) : QDialog(parent)
     auto *angleRow = new QHBoxLayout;
     SpinEdit1 = new QSpinBox(this);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
-    SpinEdit1->setRange(0, 45);
-    SpinEdit1->setValue(0);
+    SpinEdit1->setRange(int(geometry::kSkewAngle.low), int(geometry::kSkewAngle.high));
+    SpinEdit1->setValue(int(geometry::kSkewAngle.start));
     auto *label = new QLabel(QStringLiteral("Inclinaison"), this);
     label->setBuddy(SpinEdit1);
     angleRow->addWidget(label);

@@ -95,8 +95,14 @@ TEST_F(AppTest, ImprimerPrintsTheCopiesChosenAndTheButtonPrintsOneAtOnce)
     PdfPrinter pdf;
     TMDIChild *c = newPicture(600, 400);
     c->doc().replacePixels(test::filled(600, 400, ComposeCouleur(20, 20, 20)));
-    dialogs.onDialog = [](QDialog &d) {
+    dialogs.onDialog = [&pdf](QDialog &d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Imprimer"));
+        // The dialog offers the machine's queues first: choose the file, as a user who
+        // prints to PDF does, so the test is the same with or without a printer.
+        if (auto *printers = d.findChild<QComboBox *>(QStringLiteral("printers")))
+            printers->setCurrentIndex(printers->count() - 1);
+        if (auto *name = d.findChild<QLineEdit *>(QStringLiteral("filename")))
+            name->setText(pdf.file);
         if (auto *copies = d.findChild<QSpinBox *>(QStringLiteral("copies")))
             copies->setValue(3);
         d.accept();

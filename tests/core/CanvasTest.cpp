@@ -125,6 +125,44 @@ TEST(Canvas, CopyModesFollowTheirRasterOperations)
     EXPECT_EQ(dst.pixel(0, 0), qRgb(255, 255, 255));
 }
 
+TEST(Canvas, EveryRasterOperationCombinesEachBitAsItsTruthTable)
+{
+    // Per channel, source and destination bits meet in all four ways (s 1100, d 1010),
+    // so each operation leaves its own truth table in every nibble.
+    const QRgb s = qRgb(0xCC, 0x0F, 0xF0), d = qRgb(0xAA, 0x33, 0x55);
+    struct Case {
+        CopyMode mode;
+        const char *name;
+        uint (*rule)(uint s, uint d);
+    };
+    const Case cases[] = {
+        {CopyMode::SrcCopy, "SRCCOPY", [](uint s, uint) { return s; }},
+        {CopyMode::SrcAnd, "SRCAND", [](uint s, uint d) { return s & d; }},
+        {CopyMode::SrcPaint, "SRCPAINT", [](uint s, uint d) { return s | d; }},
+        {CopyMode::SrcInvert, "SRCINVERT", [](uint s, uint d) { return s ^ d; }},
+        {CopyMode::NotSrcCopy, "NOTSRCCOPY", [](uint s, uint) { return ~s; }},
+        {CopyMode::MergePaint, "MERGEPAINT", [](uint s, uint d) { return ~s | d; }},
+        {CopyMode::NotSrcErase, "NOTSRCERASE", [](uint s, uint d) { return ~(s | d); }},
+    };
+    for (const Case &k : cases) {
+        const QRgb expected = qRgb(int(k.rule(0xCC, 0xAA) & 0xFF), int(k.rule(0x0F, 0x33) & 0xFF),
+                                   int(k.rule(0xF0, 0x55) & 0xFF));
+        // A block copy and a stretched one (twice as wide) combine alike; outside the
+        // block the destination is untouched.
+        QImage dst = newWorkingImage(4, 2, d);
+        const QImage src = newWorkingImage(1, 1, s);
+        Canvas c(&dst);
+        c.setCopyMode(k.mode);
+        c.Draw(0, 0, src);
+        c.StretchDraw(QRect(2, 1, 2, 1), src);
+        EXPECT_EQ(dst.pixel(0, 0), expected) << k.name;
+        EXPECT_EQ(dst.pixel(2, 1), expected) << k.name;
+        EXPECT_EQ(dst.pixel(3, 1), expected) << k.name;
+        EXPECT_EQ(dst.pixel(1, 0), d) << k.name;
+        EXPECT_EQ(dst.pixel(0, 1), d) << k.name;
+    }
+}
+
 TEST(Canvas, StretchWithNegativeExtentMirrors)
 {
     QImage src = white(3, 1);

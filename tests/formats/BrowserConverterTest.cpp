@@ -1,6 +1,7 @@
 // The thumbnail browser's reading, fitting and paging, and the batch converter's
 // naming, failures and parallel runs.
 #include "BatchConversion.h"
+#include "FolderTree.h"
 #include "Error.h"
 #include "FormatTestUtil.h"
 #include "Parallel.h"
@@ -87,7 +88,7 @@ TEST(Thumbnails, BitmapsAreSampledBandByBandAndDamagedFilesNameThemselves)
     writePictureFile(test::palettePicture(400, 300, 8), pcx);
     EXPECT_EQ(readThumbnail(pcx, QSize(188, 144)).image.size(), QSize(200, 150));
     const QString bad = dir.filePath(QStringLiteral("bad.jpg"));
-    test::writeFile(bad, QByteArray("\xFF\xD8\xFF garbage", 13));
+    test::writeFile(bad, QByteArray("\xFF\xD8\xFF garbage"));
     try {
         readThumbnail(bad, QSize(188, 144));
         ADD_FAILURE() << "no error";
@@ -282,4 +283,22 @@ TEST(Conversion, SeveralAtOnceGiveTheFilesOfOneAtATime)
         EXPECT_EQ(readPictureFile(a.filePath(QStringLiteral("f3.") + format)).image.size(), QSize(50, 50))
             << format.toStdString();
     }
+}
+
+TEST(FileList, NamesComeInTheOrderOfAFileManager)
+{
+    // Case and accents do not count, numbers go by their value; the mask takes any case.
+    QTemporaryDir dir;
+    const QStringList shuffled = {"photo10.jpg", "Zèbre.bmp", "b.BMP", "élan.bmp", "Photo9.jpg", "a.bmp",
+                                  "Été.pcx", "ecran.bmp", "C.bmp", "notes.txt", "photo9b.jpg"};
+    for (const QString &name : shuffled)
+        test::writeFile(dir.filePath(name), "x");
+    const QStringList expected = {"a.bmp", "b.BMP", "C.bmp", "ecran.bmp", "élan.bmp", "Été.pcx",
+                                  "Photo9.jpg", "photo9b.jpg", "photo10.jpg", "Zèbre.bmp"};
+    const QStringList got = filesMatching(dir.path(), QStringLiteral("*.bmp;*.jpg;*.pcx"));
+    EXPECT_EQ(got, expected) << got.join(QStringLiteral(", ")).toStdString();
+    // Names equal but for case or accents keep one order, whatever the folder gave.
+    EXPECT_TRUE(fileNameLess(QStringLiteral("Eclair.bmp"), QStringLiteral("eclair.bmp")));
+    EXPECT_FALSE(fileNameLess(QStringLiteral("eclair.bmp"), QStringLiteral("Eclair.bmp")));
+    EXPECT_TRUE(fileNameLess(QStringLiteral("img007.bmp"), QStringLiteral("img8.bmp")));
 }

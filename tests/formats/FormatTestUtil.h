@@ -25,18 +25,24 @@ inline void writeFile(const QString &name, const QByteArray &bytes)
     f.write(bytes);
 }
 
-// Runs a tool; false when it is missing or fails.
-inline bool run(const QString &program, const QStringList &args, QByteArray *output = nullptr)
+// Runs a tool; false when it is missing or fails, with the tool's own message, which
+// ASSERT_TRUE / EXPECT_TRUE show.
+inline ::testing::AssertionResult run(const QString &program, const QStringList &args, QByteArray *output = nullptr)
 {
+    const std::string command = (program + QLatin1Char(' ') + args.join(QLatin1Char(' '))).toStdString();
     if (QStandardPaths::findExecutable(program).isEmpty())
-        return false;
+        return ::testing::AssertionFailure() << program.toStdString() << " is not installed";
     QProcess p;
     p.start(program, args);
     if (!p.waitForFinished(60000))
-        return false;
+        return ::testing::AssertionFailure() << command << ": did not finish in 60 s";
+    const QByteArray printed = p.readAllStandardOutput() + p.readAllStandardError();
     if (output)
-        *output = p.readAllStandardOutput() + p.readAllStandardError();
-    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        *output = printed;
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return ::testing::AssertionFailure() << command << ": exit code " << p.exitCode() << ", "
+                                             << printed.trimmed().constData();
+    return ::testing::AssertionSuccess();
 }
 
 inline int maxDifference(const QImage &a, const QImage &b)

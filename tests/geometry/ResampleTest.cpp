@@ -221,3 +221,70 @@ TEST(Resample, AnEmptySourceOrAnAbsurdTargetIsRefused)
     EXPECT_TRUE(std::is_sorted(rec.positions.begin(), rec.positions.end()));
     EXPECT_EQ(rec.positions.back(), 100);
 }
+
+namespace {
+// The kernels as the filter table writes them, in double precision.
+double kernelByFormula(const std::string &name, double x)
+{
+    const double t = std::abs(x);
+    const double pi = 3.14159265358979323846;
+    auto sinc = [pi](double v) { return v == 0 ? 1.0 : std::sin(pi * v) / (pi * v); };
+    if (name == "Box")
+        return x > -0.5 && x <= 0.5 ? 1 : 0;
+    if (name == "Triangle")
+        return t < 1 ? 1 - t : 0;
+    if (name == "Hermite")
+        return t < 1 ? (2 * t - 3) * t * t + 1 : 0;
+    if (name == "Bell")
+        return t < 0.5 ? 0.75 - t * t : t < 1.5 ? 0.5 * (t - 1.5) * (t - 1.5) : 0;
+    if (name == "B-Spline")
+        return t < 1 ? 0.5 * t * t * t - t * t + 2.0 / 3 : t < 2 ? (2 - t) * (2 - t) * (2 - t) / 6 : 0;
+    if (name == "Lanczos3")
+        return t < 3 ? sinc(t) * sinc(t / 3) : 0;
+    if (name == "Mitchell")
+        return t < 1 ? (7 * t * t * t - 12 * t * t + 16.0 / 3) / 6
+               : t < 2 ? (-7.0 / 3 * t * t * t + 12 * t * t - 20 * t + 32.0 / 3) / 6
+                       : 0;
+    ADD_FAILURE() << "no formula for " << name;
+    return 0;
+}
+
+// What one shrinking pass by a whole factor makes of a flat channel v: the target's
+// centre falls on a source pixel, and the weights k(m / factor) / factor of the sources
+// m pixels away are summed.
+int shrunkFlat(const std::string &name, double support, int factor, int v)
+{
+    double sum = 0;
+    const int reach = int(std::ceil(support * factor));
+    for (int m = -reach; m <= reach; ++m)
+        sum += kernelByFormula(name, double(m) / factor) / factor;
+    const double value = v * sum;
+    return value > 255 ? 255 : value < 0 ? 0 : int(std::lround(value));
+}
+} // namespace
+
+TEST(Resample, EveryKernelShrinkingAFlatPictureByWholeFactorsStaysFlatAtTheSumOfItsWeights)
+{
+    const QRgb colour = qRgb(200, 90, 17);
+    for (const ResampleFilter &f : resampleFilters())
+        for (int factor : {2, 3, 4, 8}) {
+            // (dw - 1) / (sw - 1) is exactly 1 / factor.
+            const int dw = 13, dh = 7;
+            const QImage src = newWorkingImage((dw - 1) * factor + 1, (dh - 1) * factor + 1, colour);
+            const QImage got = ResampleStretch(src, dw, dh, f, f.support, silentProgress());
+            ASSERT_EQ(got.size(), QSize(dw, dh));
+            QRgb expected = 0;
+            {
+                int v[3];
+                const int channels[3] = {qRed(colour), qGreen(colour), qBlue(colour)};
+                for (int ch = 0; ch < 3; ++ch)
+                    v[ch] = shrunkFlat(f.name, f.support, factor, shrunkFlat(f.name, f.support, factor, channels[ch]));
+                expected = qRgb(v[0], v[1], v[2]);
+            }
+            // The weights add up to about 1 (Lanczos3's to 0.99): the colour stays near itself.
+            EXPECT_NEAR(qRed(expected), 200, 3) << f.name << " / " << factor;
+            for (int y = 0; y < dh; ++y)
+                for (int x = 0; x < dw; ++x)
+                    ASSERT_EQ(got.pixel(x, y), expected) << f.name << " / " << factor << " at " << x << "," << y;
+        }
+}

@@ -189,3 +189,37 @@ TEST(Skew, TheCornerFillTakesOnlyTheAreaTouchingTheCorner)
     fillSkewCorner(r.image, r.corner, clWhite, 0);
     EXPECT_EQ(r.image, before);
 }
+
+TEST(Rotate, TheBackgroundIsPixelOneOneOrWhiteAndFillsEveryCorner)
+{
+    // Pixel (1, 1), not (0, 0) nor the last one; white where the picture has no such pixel.
+    QImage src = noise(5, 4, 9);
+    src.setPixel(0, 0, qRgb(1, 2, 3));
+    src.setPixel(1, 1, qRgb(200, 100, 50));
+    EXPECT_EQ(rotationBackground(src), qRgb(200, 100, 50));
+    for (QSize one : {QSize(1, 9), QSize(9, 1), QSize(1, 1)})
+        EXPECT_EQ(rotationBackground(newWorkingImage(one.width(), one.height(), qRgb(9, 9, 9))), qRgb(255, 255, 255))
+            << one.width() << "x" << one.height();
+    EXPECT_EQ(rotationBackground(newWorkingImage(2, 2, qRgb(9, 8, 7))), qRgb(9, 8, 7));
+
+    // Turned by 30 degrees, each corner triangle is the background and nothing else is:
+    // a picture without that colour shows it exactly where no source pixel lands.
+    QImage picture = newWorkingImage(40, 30, qRgb(10, 20, 30));
+    picture.setPixel(1, 1, qRgb(250, 0, 250));
+    const QRgb bg = rotationBackground(picture);
+    const QImage turned = rotateImage(picture, bg, 30, silentProgress());
+    const QImage expected = mappedByTheRule(picture, bg, 30);
+    ASSERT_EQ(turned.size(), expected.size());
+    int background = 0;
+    for (int y = 0; y < turned.height(); ++y)
+        for (int x = 0; x < turned.width(); ++x) {
+            ASSERT_EQ(turned.pixel(x, y), expected.pixel(x, y)) << x << "," << y;
+            background += turned.pixel(x, y) == bg;
+        }
+    for (QPoint corner : {QPoint(0, 0), QPoint(turned.width() - 1, 0), QPoint(0, turned.height() - 1),
+                          QPoint(turned.width() - 1, turned.height() - 1)})
+        EXPECT_EQ(turned.pixel(corner), bg);
+    // The four triangles hold about (W' H' - W H) pixels, plus the one source pixel.
+    const int corners = turned.width() * turned.height() - 40 * 30;
+    EXPECT_NEAR(background, corners, corners / 10);
+}

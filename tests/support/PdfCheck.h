@@ -9,6 +9,8 @@
 #include <QRect>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 namespace vermeo::test {
@@ -17,12 +19,21 @@ struct PdfImage {
     int page = 0, width = 0, height = 0, xPpi = 0, yPpi = 0;
 };
 
+// What the tool prints; a tool that cannot run or fails fails the test with its own
+// message (a bare "0 vs 1" later says nothing about a missing or broken tool).
 inline QString runTool(const QString &tool, const QStringList &args)
 {
     QProcess p;
     p.start(tool, args);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return QStringLiteral("FAILED: %1 %2").arg(tool, QString::fromUtf8(p.readAllStandardError()));
+    const bool finished = p.waitForFinished(60000);
+    if (!finished || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        ADD_FAILURE() << tool.toStdString() << " " << args.join(QLatin1Char(' ')).toStdString() << ": "
+                      << (p.error() == QProcess::FailedToStart ? std::string("could not be started (is it installed?)")
+                          : !finished ? std::string("did not finish in 60 s")
+                                      : "exit code " + std::to_string(p.exitCode()) + ", " +
+                                            QString::fromUtf8(p.readAllStandardError()).trimmed().toStdString());
+        return {};
+    }
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 

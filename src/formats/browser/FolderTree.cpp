@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vermeo::formats {
 
@@ -91,8 +92,61 @@ QStringList filesMatching(const QString &folder, const QString &mask)
     QDir dir(folder);
     dir.setNameFilters(patterns);
     dir.setFilter(QDir::Files | QDir::Hidden);
-    dir.setSorting(QDir::Name | QDir::IgnoreCase);
-    return dir.entryList();
+    dir.setSorting(QDir::Unsorted);
+    QStringList names = dir.entryList();
+    std::sort(names.begin(), names.end(), fileNameLess);
+    return names;
+}
+
+namespace {
+// Lower case without accents: what the order compares first.
+QString foldedName(const QString &name)
+{
+    QString out;
+    for (const QChar c : name.normalized(QString::NormalizationForm_D))
+        if (c.category() != QChar::Mark_NonSpacing)
+            out += c.toCaseFolded();
+    return out;
+}
+
+// Compares folded names, digit runs by their value (leading zeros do not count).
+int compareFolded(const QString &a, const QString &b)
+{
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype ie = i, je = j;
+            while (ie < a.size() && a[ie].isDigit())
+                ++ie;
+            while (je < b.size() && b[je].isDigit())
+                ++je;
+            // Without leading zeros, the longer run is the larger number.
+            QStringView x = QStringView(a).mid(i, ie - i), y = QStringView(b).mid(j, je - j);
+            while (x.size() > 1 && x.front() == QLatin1Char('0'))
+                x = x.mid(1);
+            while (y.size() > 1 && y.front() == QLatin1Char('0'))
+                y = y.mid(1);
+            if (x.size() != y.size())
+                return x.size() < y.size() ? -1 : 1;
+            if (const int c = x.compare(y); c != 0)
+                return c;
+            i = ie, j = je;
+            continue;
+        }
+        if (a[i] != b[j])
+            return a[i] < b[j] ? -1 : 1;
+        ++i, ++j;
+    }
+    return i < a.size() ? 1 : j < b.size() ? -1 : 0;
+}
+} // namespace
+
+bool fileNameLess(const QString &a, const QString &b)
+{
+    if (const int c = compareFolded(foldedName(a), foldedName(b)); c != 0)
+        return c < 0;
+    // Names that differ only in case or accents still keep one order.
+    return a < b;
 }
 
 } // namespace vermeo::formats

@@ -39,7 +39,10 @@ private:
 };
 
 // The names of the files of a folder that match a mask ("*.bmp;*.jpg"), in the file
-// list's order (by name, ignoring case).
+// list's order (fileNameLess).
 QStringList filesMatching(const QString &folder, const QString &mask);
+// The order of file names a file manager shows: case and accents do not count
+// ("b" < "Ça" < "D"), and numbers go by their value ("photo9" < "photo10").
+bool fileNameLess(const QString &a, const QString &b);
 
 } // namespace vermeo::formats

@@ -1,0 +1,240 @@
+// The "Image" menu; on the command line, the same kernels with the values a user gives
+// in the dialogs, to the bit what the program makes of them.
+#include "Canvas.h"
+#include "CliValues.h"
+#include "CommandTable.h"
+#include "Convolution.h"
+#include "EffectTable.h"
+#include "Error.h"
+#include "FilterFile.h"
+#include "FractalDrawing.h"
+#include "Merge.h"
+#include "PictureFiles.h"
+#include "PixelRows.h"
+#include "ProgramRandom.h"
+#include "Resample.h"
+#include "Rotate.h"
+#include "Skew.h"
+#include "Tiling.h"
+
+#include <limits>
+
+namespace vermeo {
+
+using namespace geometry;
+using Values = CliForm::Values;
+
+namespace {
+
+constexpr CommandParameter kWidth{CommandParameter::Whole, "L", "La largeur", 1, kMaxSide, 0, "Edit1"};
+constexpr CommandParameter kHeight{CommandParameter::Whole, "H", "La hauteur", 1, kMaxSide, 0, "Edit2"};
+constexpr CommandParameter kTurn{CommandParameter::Text, "gauche|droite|180|DEGRÉS", "L'angle (ou gauche, droite)"};
+constexpr CommandParameter kMergeOperation{CommandParameter::Text,
+                                           "1..6|and|merge-paint|not-src|not-src-erase|or|xor", "L'opération"};
+constexpr CommandParameter kSecondFile{CommandParameter::Text, "FICHIER2", "Le fichier à fusionner"};
+constexpr CommandParameter kTile{CommandParameter::Text, "TUILE", "Le fichier de la tuile"};
+
+QString filterNames()
+{
+    QStringList names;
+    for (const ResampleFilter &f : resampleFilters())
+        names << QString::fromLatin1(f.name);
+    return names.join(QStringLiteral(", "));
+}
+
+void resample(Picture &pic, const Values &v, const QString &filterName)
+{
+    const int w = int(kWidth.wholeValue(v[0]));
+    const int h = int(kHeight.wholeValue(v[1]));
+    const ResampleFilter *f = filterName.isEmpty() ? &mitchellFilter() : findResampleFilter(filterName);
+    if (!f)
+        throw VermeoError(QStringLiteral("Filtre inconnu « %1 » : %2.").arg(filterName, filterNames()));
+    pic = Picture::fromImage(ResampleStretch(pic.image, w, h, *f, f->support, silentProgress()));
+}
+
+void rotate(Picture &pic, const Values &v)
+{
+    const QString which = v[0].toLower();
+    int choice = 4, typed = 0;
+    if (which == QLatin1String("gauche"))
+        choice = 1;
+    else if (which == QLatin1String("droite"))
+        choice = 2;
+    else
+        typed = int(wholeNumber(v[0], std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
+                                QString::fromUtf8(kTurn.what)));
+    const QImage turned =
+        rotateImage(pic.image, rotationBackground(pic.image), rotationAngle(choice, typed), silentProgress());
+    pic = Picture::fromImage(turned);
+}
+
+void skew(Picture &pic, const Values &v)
+{
+    const int angle = int(kSkewAngle.wholeValue(v[0]));
+    const int side = commands::choiceValue(kSkewSide, v[1], QStringLiteral("Côté inconnu"));
+    if (angle == 0)
+        return;
+    SkewResult r = skewImage(pic.image, angle, SkewDirection(side + 1), silentProgress());
+    // The corner takes a new window's brush: solid white.
+    fillSkewCorner(r.image, r.corner, clWhite, bsSolid);
+    pic = Picture::fromImage(r.image);
+}
+
+void merge(Picture &pic, const Values &v)
+{
+    const int operation = mergeOperationNumber(v[0]);
+    if (operation == 0)
+        throw VermeoError(QStringLiteral("Opération de fusion inconnue « %1 » : 1 à 6, and, merge-paint, not-src, "
+                                         "not-src-erase, or ou xor.")
+                              .arg(v[0]));
+    const Picture second = formats::readPictureFile(v[1]);
+    // Drawn on the picture, which keeps its depth and palette.
+    pic.image = mergePictures(pic.image, second.image, mergeCopyMode(operation));
+}
+
+void tile(Picture &pic, const Values &v)
+{
+    const Picture t = formats::readPictureFile(v[0]);
+    pic.image = toWorkingImage(pic.image);
+    Canvas c(&pic.image);
+    tilePicture(c, t.image);
+}
+
+QString effectNames()
+{
+    QStringList names;
+    for (const EffectEntry &e : effectTable())
+        names << effectKey(e);
+    // Separated by spaces too, so that the help and the manual page can break the line.
+    return names.join(QStringLiteral(" | "));
+}
+
+const CommandParameter &effectParameter()
+{
+    static const QByteArray names = effectNames().toUtf8();
+    static const CommandParameter p{CommandParameter::Text, names.constData(), "L'effet", 0, 0, 0, "ListBox1"};
+    return p;
+}
+
+void effect(Picture &pic, const Values &v)
+{
+    const EffectEntry *e = findEffect(v[0]);
+    if (!e)
+        throw VermeoError(QStringLiteral("Effet inconnu « %1 » : %2.").arg(v[0], effectNames()));
+    QImage img = pic.image;
+    applyEffect(img, *e);
+    pic = Picture::fromImage(img);
+}
+
+std::vector<CommandParameter> filterValues()
+{
+    static const char *const names[9] = {"V1", "V2", "V3", "V4", "V5", "V6", "V7", "V8", "V9"};
+    static const char *const edits[9] = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9"};
+    std::vector<CommandParameter> out;
+    for (int i = 0; i < 9; ++i)
+        out.push_back({CommandParameter::Text, names[i], "La valeur du filtre", 0, 0, 0, edits[i]});
+    return out;
+}
+
+void convolution(Picture &pic, const Values &values)
+{
+    FilterCoefficients k{};
+    for (int i = 0; i < 9; ++i) {
+        const auto v = parseFilterValue(values[i]);
+        if (!v)
+            throw VermeoError(QStringLiteral("Valeur de filtre invalide « %1 » : attendu un nombre comme 0,50 ou -1.25.")
+                                  .arg(values[i]));
+        // As in the grid: Edit1 .. Edit9 row by row, clamped to -1,28 .. 1,27.
+        k[size_t(i / 3)][size_t(i % 3)] = coefficientOf(*v);
+    }
+    pic = Picture::fromImage(convolve(pic.image, k, silentProgress()));
+}
+
+// fractale NAME W H OUT [--iterations N] [--graine N]
+int fractal(const QStringList &argsIn)
+{
+    QStringList args = argsIn;
+    QString iterations, seed;
+    for (const QString &option : {QStringLiteral("--iterations"), QStringLiteral("--graine")}) {
+        const qsizetype i = args.indexOf(option);
+        if (i < 0)
+            continue;
+        if (i + 1 >= args.size())
+            throw VermeoError(QStringLiteral("L'option %1 attend une valeur.").arg(option));
+        (option == QLatin1String("--graine") ? seed : iterations) = args[i + 1];
+        args.remove(i, 2);
+    }
+    if (args.size() != 4)
+        throw VermeoError(QStringLiteral("fractale attend NOM L H SORTIE [--iterations N] [--graine N]."));
+    FractalSettings s;
+    if (!fractalTypeByName(args[0], s.type)) {
+        QStringList names;
+        for (const FractalListEntry &e : fractalList())
+            names << QString::fromLatin1(e.caption);
+        throw VermeoError(
+            QStringLiteral("Fractale inconnue « %1 » : %2.").arg(args[0], names.join(QStringLiteral(", "))));
+    }
+    const int w = int(kWidth.wholeValue(args[1]));
+    const int h = int(kHeight.wholeValue(args[2]));
+    // Moire draws its rings that many times over: a few are plenty.
+    const long long most = s.type == ftMoire ? 1000 : 1'000'000;
+    s.iterations = iterations.isEmpty()
+                       ? defaultIterations(s.type)
+                       : int(wholeNumber(iterations, 1, most, QStringLiteral("Le nombre d'itérations")));
+    // Without its own seed, the one given to vermeo-cli (--graine before the command), else the clock.
+    s.seed = seed.isEmpty() ? std::uint32_t(ProgramRandom::clockSeed())
+                            : std::uint32_t(wholeNumber(seed, 0, 4294967295LL, QStringLiteral("La graine")));
+    QImage img = newWorkingImage(w, h);
+    drawFractal(img, s);
+    formats::writePictureFile(Picture::fromImage(img), args[3]);
+    return 0;
+}
+
+} // namespace
+
+std::vector<CommandRow> imageRows()
+{
+    return {
+        {"Redimensionner1", "&Redimensionner...", "", "Redimensionner l'image", true, "image.html#redimensionner",
+         "TRedim"},
+        {"Rchantilloner1", "Rééchanti&lloner...", "", "Change la taille d'une image", true,
+         "image.html#reechantillonner", "",
+         {.name = "rechantillonner",
+          .values = {kWidth, kHeight},
+          .whole = [](Picture &p, const Values &v) { resample(p, v, v[2]); },
+          .options = {"--filtre"},
+          .summary = "Rééchantillonne à L x H avec un filtre (Mitchell par défaut, comme la commande ; --filtre Box, "
+                     "Triangle, Hermite, Bell, B-Spline, Lanczos3 ou Mitchell)"}},
+        {"Recdrer1", "Re&cadrer", "", "Recadrer sélection", true, "image.html#recadrer"},
+        {"Agrandirlesupport1", "&Agrandir le support...", "", "Agrandir le support", true,
+         "image.html#agrandir-support", "TSupport"},
+        {"Encadrer1", "&Encadrer", "", "Entourer d'un cadre", true, "image.html#encadrer", "TCadre"},
+        {"", "-"},
+        {"Miroirvertical1", "Miroir &vertical", "", "Symétrie verticale", true, "image.html#miroir-vertical"},
+        {"MiroirHorizontal1", "Miroir &horizontal", "", "Symétrie horizontale", true, "image.html#miroir-horizontal"},
+        {"Rotation1", "R&otation...", "", "Tourner l'image", true, "image.html#rotation", "TRot",
+         {.name = "rotation", .values = {kTurn}, .whole = rotate}},
+        {"Incliner1", "&Incliner...", "", "Derformer l'image", true, "image.html#incliner", "TDeformer",
+         {.name = "inclinaison", .values = {kSkewAngle, kSkewSide}, .whole = skew}},
+        {"Fusionner1", "&Fusionner...", "", "Fusionner 2 images", true, "image.html#fusionner", "TFusion",
+         {.name = "fusionner", .values = {kMergeOperation, kSecondFile}, .whole = merge}},
+        {"", "-"},
+        {"Effetsspciaux1", "Effets &spéciaux...", "", "Appliquer des effets spéciaux", true,
+         "image.html#effets-speciaux", "TEffets",
+         {.name = "effet", .values = {effectParameter()}, .whole = effect,
+          .summary = "Applique un effet spécial (au hasard pour certains : --graine N avant la commande le fixe)"}},
+        {"Filtres1", "Fi&ltres...", "", "Filtres", true, "image.html#filtres", "TFiltre",
+         {.name = "filtre", .values = filterValues(), .whole = convolution,
+          .summary = "Applique le filtre 3 x 3 de coefficients V1 à V9 (ligne par ligne, de -1,28 à 1,27)"}},
+        {"Fractales1", "Frac&tales...", "", "Génératuer de fractales", true, "image.html#fractales", "TFract",
+         {.name = "fractale", .command = fractal, .usage = "fractale NOM L H SORTIE [--iterations N] [--graine N]",
+          .summary = "dessine une fractale (Curl, Fern, Julia, Koch, Leaft, MandelBrot, Moire, Sierpinski) de L x H "
+                     "dans SORTIE ; sans graine, l'horloge en donne une."}},
+        {"Mosaque1", "&Mosaïque...", "", "Reproduire fond en mosaïque", true, "image.html#mosaique", "",
+         {.name = "mosaique", .values = {kTile}, .whole = tile}},
+        {"", "-"},
+        {"Proprits1", "&Propriétés", "", "Attributs de l'image", true, "image.html#proprietes", "TAttributs"},
+    };
+}
+
+} // namespace vermeo
