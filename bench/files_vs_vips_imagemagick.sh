@@ -7,10 +7,14 @@
 # libvips reads and writes PPM natively but not BMP or PCX: it is given the same
 # picture as PPM, writes PPM where we write BMP, and writes PCX through its ImageMagick
 # saver (marked "magick").
+# WebP, read and written, is timed against cwebp/dwebp (libwebp's own tools, -mt as we
+# use both cores) and vips in interleaved rounds (ROUNDS, default 5): each round runs the
+# three tools once in turn, so a busy spell of the machine falls on all of them; the
+# table gives the median and the minimum of each.
 # Usage: bench/files_vs_vips_imagemagick.sh [path/to/vermeo-cli]
 set -eu
 CLI=${1:-build/test/src/cli/vermeo-cli}
-for tool in vips convert bc; do
+for tool in vips convert bc cwebp dwebp; do
   command -v $tool >/dev/null || { echo "$tool missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
 BASE=/dev/shm
@@ -60,3 +64,34 @@ v=$(best "$CLI" apply luminosite 40 "$WORK/src.bmp" "$WORK/v.bmp")
 l=$(best vips linear "$WORK/src.ppm" "$WORK/l.ppm" 1 102 --uchar)
 i=$(best convert "$WORK/src.bmp" -evaluate add 40% BMP3:"$WORK/i.bmp")
 row "apply luminosite (ppm)" "$v" "$l" "$i"
+
+# WebP at quality 90 (lossy), written from the BMP and read back into BMP.
+"$CLI" convert "$WORK/src.bmp" "$WORK/src.webp"
+ROUNDS=${ROUNDS:-5}
+once() { # wall time of one run of "$@", in seconds
+  t0=$(now); "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }; t1=$(now)
+  echo "$t1 - $t0" | bc -l
+}
+stats() { # median and minimum of the numbers on stdin
+  sort -g | awk '{ v[NR] = $1 } END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.3f %.3f", m, v[1] }'
+}
+webp_rows() { # label, then the command lines of vermeo, libwebp and vips
+  label=$1; shift
+  a=""; b=""; c=""
+  for _ in $(seq "$ROUNDS"); do
+    a="$a $(once sh -c "$1")"; b="$b $(once sh -c "$2")"; c="$c $(once sh -c "$3")"
+  done
+  set -- $(echo $a | tr ' ' '\n' | stats) $(echo $b | tr ' ' '\n' | stats) $(echo $c | tr ' ' '\n' | stats)
+  printf '%-22s %7.3f/%-7.3f %7.3f/%-7.3f %7.3f/%-7.3f  %5.2f %5.2f\n' "$label" "$1" "$2" "$3" "$4" "$5" "$6" \
+    "$(echo "$3 / $1" | bc -l)" "$(echo "$5 / $1" | bc -l)"
+}
+echo
+printf '%-22s %15s %15s %15s  %5s %5s\n' "median/min" vermeo libwebp vips "lw/v" "vips/v"
+webp_rows "write BMP->WebP q90" \
+  "\"$CLI\" convert \"$WORK/src.bmp\" \"$WORK/v.webp\"" \
+  "cwebp -quiet -mt -q 90 \"$WORK/src.ppm\" -o \"$WORK/c.webp\"" \
+  "vips copy \"$WORK/src.ppm\" \"$WORK/l.webp[Q=90]\""
+webp_rows "read WebP->BMP (ppm)" \
+  "\"$CLI\" convert \"$WORK/src.webp\" \"$WORK/v.bmp\"" \
+  "dwebp -quiet -mt \"$WORK/src.webp\" -bmp -o \"$WORK/d.bmp\"" \
+  "vips copy \"$WORK/src.webp\" \"$WORK/l.ppm\""

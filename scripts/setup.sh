@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6 qt6-translations-l10n
   libgl-dev libxkbcommon-dev
   libjpeg62-turbo-dev libgif-dev libimagequant-dev zlib1g-dev
+  liblcms2-dev libwebp-dev libheif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth xclip openbox
@@ -16,6 +17,7 @@ PACKAGES=(
   libvips-tools graphicsmagick libjpeg-turbo-progs bc
   desktop-file-utils appstream man-db file xdotool
   poppler-utils
+  libimage-exiftool-perl liblcms2-utils webp libheif-examples
 )
 
 missing=()

@@ -14,8 +14,10 @@ namespace vermeo {
 
 namespace {
 
-int convert(const QStringList &args)
+int convert(const QStringList &given)
 {
+    QStringList args = given;
+    const bool lossless = args.removeAll(QStringLiteral("--sans-perte")) > 0;
     if (args.size() != 2)
         throw VermeoError(QStringLiteral("convert attend deux arguments : ENTRÉE SORTIE"));
     // Band by band where both formats allow it; the write goes through a temporary
@@ -23,7 +25,7 @@ int convert(const QStringList &args)
     if (formats::convertByBands(args[0], args[1]))
         return 0;
     const Picture pic = formats::readPictureFile(args[0]);
-    cli::writePicture(pic, args[1]);
+    cli::writePicture(pic, args[1], lossless);
     return 0;
 }
 
@@ -60,9 +62,10 @@ const std::vector<CommandRow> &cliOnlyCommands()
 {
     static const std::vector<CommandRow> rows = {
         {"", "", "", "", false, "vermeo-cli.html", "",
-         {.name = "convert", .command = convert, .usage = "convert ENTRÉE SORTIE",
+         {.name = "convert", .command = convert, .usage = "convert ENTRÉE SORTIE [--sans-perte]",
           .summary = "lit ENTRÉE comme « Ouvrir » et l'écrit dans SORTIE au format que donne son nom "
-                     "(.jpeg, .png, sinon .jpg, .gif, .wmf, .emf, .pcx, .tif, sinon BMP)"}},
+                     "(.jpeg, .png, .webp, sinon .jpg, .gif, .wmf, .emf, .pcx, .tif, sinon BMP) ; "
+                     "--sans-perte : WebP sans perte plutôt qu'en qualité 90"}},
         {"", "", "", "", false, "vermeo-cli.html", "",
          {.name = "info", .command = info, .usage = "info ENTRÉE",
           .summary = "affiche la taille « L x H » de l'image et sa profondeur en bits par point"}},
@@ -86,7 +89,7 @@ std::vector<CommandRow> fichierRows()
         {"Conversionsmultiples1", "Conversions &multiples...", "", "Convertir un groupe d'images", false,
          "fichier.html#conversions-multiples", "TConvert",
          {.name = "conversions", .command = conversions, .usage = "conversions FORMAT DESTINATION FICHIER...",
-          .summary = "convertit chaque FICHIER au FORMAT (Jpg, Gif, Bmp, Pcx, Tif, Wmf, Emf) dans le dossier "
+          .summary = "convertit chaque FICHIER au FORMAT (Jpg, Gif, Bmp, Pcx, Tif, Wmf, Emf, Webp) dans le dossier "
                      "DESTINATION (\"\" : le dossier courant) comme « Conversions multiples » : photo.old.bmp "
                      "donne photo.Pcx ; un fichier illisible n'arrête pas les autres"}},
         {"Capturecran1", "Capt&ure écran", "", "Faire une capture d'écran", false, "fichier.html#capture-ecran"},

@@ -29,11 +29,11 @@ bool takePaletteOption(QStringList &args, QString &error)
     return true;
 }
 
-void writePicture(const Picture &pic, const QString &fileName)
+void writePicture(const Picture &pic, const QString &fileName, bool lossless)
 {
     const formats::FileKind kind = formats::writingKind(fileName);
     const bool overflows = formats::paletteOverflows(kind, pic);
-    formats::writePictureFile(pic, fileName, {chosen, false});
+    formats::writePictureFile(pic, fileName, {chosen, false, lossless});
     if (!overflows)
         return;
     const QString name = fileNamePart(fileName);

@@ -10,6 +10,6 @@ namespace vermeo::cli {
 bool takePaletteOption(QStringList &args, QString &error);
 
 // Writes pic to fileName; when its palette overflowed, says on one line what was done.
-void writePicture(const Picture &pic, const QString &fileName);
+void writePicture(const Picture &pic, const QString &fileName, bool lossless = false);
 
 } // namespace vermeo::cli

@@ -103,6 +103,7 @@ public:
     void Efface();
 
     QString FileName;
+    bool SaveLossless = false; // WebP chosen "sans perte" in the save dialog
     bool modified() const { return m_modified; }
     void setModified(bool m)
     {

@@ -3,6 +3,7 @@
 #include "Error.h"
 #include "FileAccess.h"
 #include "PictureFiles.h"
+#include "WebpCodec.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -13,13 +14,17 @@ namespace vermeo::formats {
 const QString kOpenPictureFilter = QStringLiteral(
     "Tout (*.bmp;*.jpg;*.jpeg;*wmf;*.emf;*;gif;*.pcx)|*.bmp;*.jpg;*.jpeg;*.wmf;*.emf;*.gif;*.pcx|Bitmaps (*.bmp)|*.bmp|"
     "Jpeg (*.jpg;*.jpeg)|*.jpg;*.jpeg|Metafile (*.wmf)|*.wmf|Metafile évolué (*.emf)|*.emf|Gif (*.gif)|*.gif|"
-    "Pcx (*.pcx)|*.pcx|Png (*.png)|*.png");
+    "Pcx (*.pcx)|*.pcx|Png (*.png)|*.png|WebP (*.webp)|*.webp|Heic (*.heic;*.heif)|*.heic;*.heif|Avif (*.avif)|*.avif|"
+    "Tiff (*.tif;*.tiff)|*.tif;*.tiff");
 const QString kSavePictureFilter = QStringLiteral(
     "Bitmap (*.bmp)|*.bmp|Jpeg (*.jpg)|*.jpg|Metafile (*.wmf)|*.wmf|Metafile évolué (emf)|*.emf|Gif (*.gif)|*.gif|"
-    "Pcx (*;pcx)|*.pcx|Tiff (*.tif)|*.tif|Png (*.png)|*.png");
+    "Pcx (*;pcx)|*.pcx|Tiff (*.tif)|*.tif|Png (*.png)|*.png|WebP (*.webp)|*.webp|WebP sans perte (*.webp)|*.webp");
 const QStringList kSaveFilterExtensions = {QStringLiteral(".bmp"), QStringLiteral(".jpg"), QStringLiteral(".wmf"),
                                            QStringLiteral(".emf"), QStringLiteral(".gif"), QStringLiteral(".pcx"),
-                                           QStringLiteral(".tif"), QStringLiteral(".png")};
+                                           QStringLiteral(".tif"), QStringLiteral(".png"), QStringLiteral(".webp"),
+                                           QStringLiteral(".webp")};
+// The save filter that writes WebP without loss.
+constexpr int kLosslessWebpFilter = 9;
 
 QString delphiFilterToQt(const QString &filter)
 {
@@ -44,7 +49,10 @@ void Charge(ImageDocument &doc, DocumentHost &host, const QString &fileName)
 {
     // Decode first: a file that cannot be read changes nothing.
     const Picture pic = readPictureFile(fileName);
+    // A lossless WebP is saved back without loss.
+    const bool lossless = writingKind(fileName) == FileKind::Webp && isLosslessWebp(readWholeFile(fileName));
     doc.FileName = fileName;
+    doc.SaveLossless = lossless;
     doc.setZoomLevel(0);
     doc.replacePicture(pic);
     doc.setModified(false);
@@ -74,6 +82,7 @@ bool SaveAs(ImageDocument &doc, DocumentHost &host)
         name += kSaveFilterExtensions[i];
     }
     doc.FileName = name;
+    doc.SaveLossless = req.filterIndex == kLosslessWebpFilter;
     doc.Modif();
     return true;
 }
@@ -119,6 +128,7 @@ bool Sauve(ImageDocument &doc, DocumentHost &host, bool saveAs, const std::funct
 {
     const QString oldName = doc.FileName;
     const bool oldModified = doc.modified();
+    const bool oldLossless = doc.SaveLossless;
     // A cancelled dialog writes nothing, also for a named, modified picture.
     if ((doc.FileName.isEmpty() || saveAs) && !SaveAs(doc, host))
         return false;
@@ -132,6 +142,7 @@ bool Sauve(ImageDocument &doc, DocumentHost &host, bool saveAs, const std::funct
     const auto giveUp = [&] {
         doc.FileName = oldName;
         doc.setModified(oldModified);
+        doc.SaveLossless = oldLossless;
     };
     try {
         const SaveTarget target = checkSaveTarget(doc.FileName);
@@ -165,6 +176,7 @@ bool Sauve(ImageDocument &doc, DocumentHost &host, bool saveAs, const std::funct
         zInit();
     Picture written;
     try {
+        options.lossless = doc.SaveLossless;
         written = writePictureFile(doc.picture(), doc.FileName, options);
     } catch (...) {
         giveUp();

@@ -5,6 +5,7 @@
 #include "FormatsLog.h"
 #include "GifCodec.h"
 #include "GraphicRegistry.h"
+#include "HeifCodec.h"
 #include "JpegCodec.h"
 #include "Metafile.h"
 #include "PaletteFit.h"
@@ -12,6 +13,7 @@
 #include "QtCodecs.h"
 #include "TPCX.h"
 #include "TiffWriter.h"
+#include "WebpCodec.h"
 
 #include <QFileInfo>
 #include <map>
@@ -41,6 +43,9 @@ GraphicDecoder withQt(const char *format, const char *name)
     registerGraphicFormat(QStringLiteral("PNG"), withQt("PNG", "PNG"));
     registerGraphicFormat(QStringLiteral("TIF"), withQt("TIFF", "TIFF"));
     registerGraphicFormat(QStringLiteral("TIFF"), withQt("TIFF", "TIFF"));
+    registerGraphicFormat(QStringLiteral("WEBP"), decodeWebp);
+    for (const char *heif : {"HEIC", "HEIF", "AVIF"})
+        registerGraphicFormat(QLatin1String(heif), decodeHeif);
     return true;
 }();
 
@@ -88,26 +93,42 @@ FileKind readingKind(const QString &fileName)
                       FileKind::General);
 }
 
+namespace {
+// The endings known beyond the table, taken before it: read or written as BMP under
+// their own name they would fail or mislead.
+struct EndingRule {
+    const char *ending;
+    FileKind kind;
+};
+constexpr EndingRule kEndings[] = {{".JPEG", FileKind::Jpeg}, {".PNG", FileKind::Png},  {".WEBP", FileKind::Webp},
+                                   {".HEIC", FileKind::Heif}, {".HEIF", FileKind::Heif}, {".AVIF", FileKind::Heif}};
+
+bool kindByEnding(const QString &fileName, bool writing, FileKind &kind)
+{
+    const QString n = fileName.toUpper();
+    for (const EndingRule &r : kEndings)
+        if (n.endsWith(QLatin1String(r.ending)) && (!writing || r.kind != FileKind::Heif)) {
+            kind = r.kind;
+            return true;
+        }
+    return false;
+}
+} // namespace
+
 FileKind batchReadingKind(const QString &fileName)
 {
-    // The endings the image windows know beyond the table; read as BMP they would fail.
-    const QString n = fileName.toUpper();
-    if (n.endsWith(QLatin1String(".JPEG")))
-        return FileKind::Jpeg;
-    if (n.endsWith(QLatin1String(".PNG")))
-        return FileKind::Png;
+    FileKind byEnding;
+    if (kindByEnding(fileName, false, byEnding))
+        return byEnding;
     const FileKind k = readingKind(fileName);
     return k == FileKind::General ? FileKind::Bmp : k;
 }
 
 FileKind writingKind(const QString &fileName)
 {
-    // Names that end in these would otherwise be written as BMP under their own name.
-    const QString n = fileName.toUpper();
-    if (n.endsWith(QLatin1String(".JPEG")))
-        return FileKind::Jpeg;
-    if (n.endsWith(QLatin1String(".PNG")))
-        return FileKind::Png;
+    FileKind byEnding;
+    if (kindByEnding(fileName, true, byEnding))
+        return byEnding;
     return kindByName(fileName,
                       {{".JPG", FileKind::Jpeg}, {".GIF", FileKind::Gif}, {".WMF", FileKind::Wmf},
                        {".EMF", FileKind::Emf}, {".PCX", FileKind::Pcx}, {".TIF", FileKind::Tiff}},
@@ -130,6 +151,8 @@ Picture decodeAs(FileKind kind, const QByteArray &bytes, const QString &fileName
     }
     case FileKind::Bmp: return decodeBmp(bytes);
     case FileKind::Png: return pictureWithQt(bytes, "PNG", QStringLiteral("PNG"));
+    case FileKind::Webp: return decodeWebp(bytes);
+    case FileKind::Heif: return decodeHeif(bytes);
     case FileKind::Tiff:
     case FileKind::General: break;
     }
@@ -153,6 +176,8 @@ int paletteCapacity(FileKind kind, const Picture &pic)
     case FileKind::Png: return pic.depth;
     case FileKind::Gif: return 8;
     case FileKind::Jpeg:
+    case FileKind::Webp:
+    case FileKind::Heif:
     case FileKind::Wmf:
     case FileKind::Emf: break;
     }
@@ -186,14 +211,15 @@ bool hasPictureExtension(const QString &fileName)
     static const QStringList known = {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
                                       QStringLiteral("gif"), QStringLiteral("wmf"), QStringLiteral("emf"),
                                       QStringLiteral("pcx"), QStringLiteral("tif"), QStringLiteral("tiff"),
-                                      QStringLiteral("png")};
+                                      QStringLiteral("png"), QStringLiteral("webp")};
     return known.contains(QFileInfo(fileName).suffix(), Qt::CaseInsensitive);
 }
 
 namespace {
-QByteArray encodeWritten(FileKind kind, const Picture &pic)
+QByteArray encodeWritten(FileKind kind, const Picture &pic, const WriteOptions &options)
 {
     switch (kind) {
+    case FileKind::Webp: return encodeWebp(pic, options.lossless);
     case FileKind::Jpeg: return encodeJpeg(pic, 90);
     case FileKind::Gif: return encodeGif(pic);
     case FileKind::Wmf: return encodeWmf(pic);
@@ -206,6 +232,7 @@ QByteArray encodeWritten(FileKind kind, const Picture &pic)
     case FileKind::Tiff: return encodeTiff(pic);
     case FileKind::Png: return encodePng(pic);
     case FileKind::Bmp:
+    case FileKind::Heif: // not written: writingKind never gives it
     case FileKind::General: break;
     }
     return encodeBmp(pic);
@@ -274,7 +301,10 @@ Picture readAs(FileKind kind, const QString &fileName)
 }
 } // namespace
 
-QByteArray encodeAs(FileKind kind, const Picture &pic) { return encodeWritten(kind, writtenForm(kind, pic)); }
+QByteArray encodeAs(FileKind kind, const Picture &pic, const WriteOptions &options)
+{
+    return encodeWritten(kind, writtenForm(kind, pic), options);
+}
 
 Picture readPictureFile(const QString &fileName) { return readAs(readingKind(fileName), fileName); }
 
@@ -295,8 +325,13 @@ Picture writePictureFile(const Picture &pic, const QString &fileName, const Writ
             auto writer = bandWriter(kind, sink, shapeOf(written));
             writeAllRows(*writer, written.image);
             sink.commit();
+        } else if (kind == FileKind::Webp) {
+            // libwebp hands its bytes over as it codes them.
+            AtomicFileSink sink(fileName, options.overwriteProtected);
+            writeWebp(written, sink, options.lossless);
+            sink.commit();
         } else {
-            writeFileAtomically(fileName, encodeWritten(kind, written), options.overwriteProtected);
+            writeFileAtomically(fileName, encodeWritten(kind, written, options), options.overwriteProtected);
         }
         return written;
     } catch (...) {

@@ -11,31 +11,35 @@
 namespace vermeo::formats {
 
 // Reads as "&Ouvrir..." does: ".JPG", ".GIF", ".WMF", ".EMF", ".PCX" in the name,
-// else the general picture reader by extension. Throws VermeoError naming the file.
+// else the general picture reader by extension. Photos come upright and in sRGB (EXIF
+// orientation, ICC profiles), transparency laid on white. Throws VermeoError naming
+// the file.
 Picture readPictureFile(const QString &fileName);
-// How a save treats a palette picture that overflows, and a write-protected target.
+// How a save treats a palette picture that overflows, a write-protected target, and a
+// format that offers a choice (WebP lossy at quality 90, or lossless).
 struct WriteOptions {
     PaletteChoice palette = PaletteChoice::TrueColour;
     bool overwriteProtected = false; // confirmed by the user (see AtomicFileSink)
+    bool lossless = false;
 };
 
-// Writes as "Enregistrer" does: a name ending in ".jpeg" as JPEG and one ending in
-// ".png" as PNG; otherwise ".JPG", ".GIF", ".WMF", ".EMF", ".PCX", ".TIF" in the name,
+// Writes as "Enregistrer" does: a name ending in ".jpeg" as JPEG, ".png" as PNG and
+// ".webp" as WebP; otherwise ".JPG", ".GIF", ".WMF", ".EMF", ".PCX", ".TIF" in the name,
 // else BMP. Through a temporary file that takes the target's place (AtomicFileSink).
 // Returns the picture as the file holds it (see writtenForm).
 Picture writePictureFile(const Picture &pic, const QString &fileName, const WriteOptions &options = {});
 
 // Whether the file-name part (never a folder's) ends in an extension that the save
 // chooses a format by: ".bmp", ".jpg", ".jpeg", ".gif", ".wmf", ".emf", ".pcx", ".tif",
-// ".tiff", ".png", whatever the case.
+// ".tiff", ".png", ".webp", whatever the case.
 bool hasPictureExtension(const QString &fileName);
 
 // The general picture reader: decoder by the file's extension (BMP, ICO, JPEG, WMF,
-// EMF, GIF, PCX, and PNG and TIFF through Qt).
+// EMF, GIF, PCX, PNG and TIFF through Qt, WebP, and HEIC, HEIF and AVIF).
 Picture readByExtension(const QString &fileName);
 
 // What each table picks for a name, for the callers that need to know.
-enum class FileKind { Jpeg, Gif, Wmf, Emf, Pcx, Tiff, Bmp, Png, General };
+enum class FileKind { Jpeg, Gif, Wmf, Emf, Pcx, Tiff, Bmp, Png, Webp, Heif, General };
 FileKind readingKind(const QString &fileName);  // the window's reading column
 FileKind batchReadingKind(const QString &fileName);
 FileKind writingKind(const QString &fileName);
@@ -43,7 +47,7 @@ FileKind writingKind(const QString &fileName);
 // Decodes bytes as the given kind (General picks by the name's extension).
 Picture decodeAs(FileKind kind, const QByteArray &bytes, const QString &fileName);
 // The bytes of writtenForm(kind, pic).
-QByteArray encodeAs(FileKind kind, const Picture &pic);
+QByteArray encodeAs(FileKind kind, const Picture &pic, const WriteOptions &options = {});
 
 // The picture as a file of this kind holds it: a palette picture whose colours left
 // its palette gets them in its free entries (fitPalette; GIF grows up to 256 entries);
@@ -66,7 +70,8 @@ bool convertByBands(const QString &in, const QString &out, const BandKernel &ker
 
 namespace vermeo {
 // The batch converter's window-less pair: reading takes names ending in ".jpeg" as
-// JPEG and ".png" as PNG, and any other name outside the table as a Windows bitmap.
+// JPEG, ".png" as PNG, ".webp" as WebP and ".heic", ".heif", ".avif" as HEIF, and any
+// other name outside the table as a Windows bitmap.
 void LitFichier(Picture &bitmap, const QString &fileName);
 void EcritFichier(const Picture &bitmap, const QString &fileName, const formats::WriteOptions &options = {});
 } // namespace vermeo

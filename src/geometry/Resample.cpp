@@ -263,7 +263,8 @@ QImage ResampleStretch(const QImage &srcIn, int dw, int dh, const ResampleFilter
                 pool.pop_back();
             }
         }
-        const auto [lo, hi] = reads[size_t(y0 / kStreamBand)];
+        // Plain variables: clang (the fuzzing build) lets no lambda capture a structured binding.
+        const int lo = reads[size_t(y0 / kStreamBand)].first, hi = reads[size_t(y0 / kStreamBand)].second;
         rows.resize(size_t(std::max(hi - lo + 1, 0)) * size_t(dw));
         for (int y = lo; y <= hi; ++y)
             horizontalRow(y, rows.data() + size_t(y - lo) * size_t(dw));

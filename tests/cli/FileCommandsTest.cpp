@@ -239,3 +239,29 @@ TEST(CliFiles, TheResolutionIsCarriedFromFileToFile)
     EXPECT_EQ(readPictureFile(dir.filePath(QStringLiteral("r.pcx"))).resolution, p.resolution);
     EXPECT_EQ(readPictureFile(dir.filePath(QStringLiteral("r.jpg"))).resolution, p.resolution);
 }
+
+TEST(CliFiles, PhotosComeUprightAndWebpIsWrittenLossyOrWithoutLoss)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("exiftool")).isEmpty())
+        GTEST_SKIP() << "exiftool missing";
+    QTemporaryDir dir;
+    const QString side = dir.filePath(QStringLiteral("portrait.jpg"));
+    ASSERT_TRUE(test::varied(48, 32).save(side, "JPEG", 95));
+    ASSERT_TRUE(test::run(QStringLiteral("exiftool"), {QStringLiteral("-n"), QStringLiteral("-Orientation=6"),
+                                                       QStringLiteral("-overwrite_original"), side}));
+    const QString cli = QStringLiteral(VERMEO_CLI);
+    const QString lossless = dir.filePath(QStringLiteral("ll.webp")), lossy = dir.filePath(QStringLiteral("ly.webp"));
+    ASSERT_TRUE(test::run(cli, {QStringLiteral("convert"), side, lossless, QStringLiteral("--sans-perte")}));
+    ASSERT_TRUE(test::run(cli, {QStringLiteral("convert"), side, lossy}));
+    EXPECT_EQ(test::readFile(lossless).mid(12, 4), "VP8L");
+    EXPECT_EQ(test::readFile(lossy).mid(12, 4), "VP8 ");
+    // Upright, and the lossless file holds exactly what "Ouvrir" shows.
+    EXPECT_EQ(readPictureFile(lossless).image, readPictureFile(side).image);
+    EXPECT_EQ(readPictureFile(lossy).image.size(), QSize(32, 48));
+    // The batch converter lists Webp and writes it under the format's text.
+    const QString out = dir.filePath(QStringLiteral("out"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    QByteArray text;
+    ASSERT_TRUE(test::run(cli, {QStringLiteral("conversions"), QStringLiteral("webp"), out, side}, &text)) << text.constData();
+    EXPECT_EQ(readPictureFile(out + QStringLiteral("/portrait.Webp")).image.size(), QSize(32, 48));
+}

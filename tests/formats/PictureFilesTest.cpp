@@ -105,13 +105,15 @@ TEST(DialogFilters, DelphiStringsBecomeQtFilters)
     EXPECT_EQ(delphiFilterToQt(QStringLiteral("Bitmap (*.bmp)|*.bmp|Jpeg (*.jpg;*.jpeg)|*.jpg;*.jpeg")),
               QStringLiteral("Bitmap (*.bmp) (*.bmp);;Jpeg (*.jpg;*.jpeg) (*.jpg *.jpeg)"));
     const QStringList open = delphiFilterToQt(kOpenPictureFilter).split(QStringLiteral(";;"));
-    ASSERT_EQ(open.size(), 8);
+    ASSERT_EQ(open.size(), 12);
     EXPECT_EQ(open[7], QStringLiteral("Png (*.png) (*.png)"));
+    EXPECT_EQ(open[9], QStringLiteral("Heic (*.heic;*.heif) (*.heic *.heif)"));
     EXPECT_TRUE(open[0].startsWith(QStringLiteral("Tout (*.bmp;*.jpg;*.jpeg;*wmf;*.emf;*;gif;*.pcx) (")));
     EXPECT_TRUE(open[0].endsWith(QStringLiteral("(*.bmp *.jpg *.jpeg *.wmf *.emf *.gif *.pcx)")));
     const QStringList save = delphiFilterToQt(kSavePictureFilter).split(QStringLiteral(";;"));
-    ASSERT_EQ(save.size(), 8);
-    EXPECT_EQ(kSaveFilterExtensions.size(), 8);
+    ASSERT_EQ(save.size(), 10);
+    EXPECT_EQ(kSaveFilterExtensions.size(), 10);
+    EXPECT_EQ(save[9], QStringLiteral("WebP sans perte (*.webp) (*.webp)"));
     EXPECT_EQ(kSaveFilterExtensions[7], QStringLiteral(".png"));
     EXPECT_EQ(save[5], QStringLiteral("Pcx (*;pcx) (*.pcx)"));
     EXPECT_EQ(save[3], QStringLiteral("Metafile évolué (emf) (*.emf)"));
@@ -281,7 +283,7 @@ TEST(OpenDialog, RealDialogShowsThePreviewOfTheSelectedFile)
     EXPECT_TRUE(previewShown);
     EXPECT_TRUE(clearedOnAFolder);
     EXPECT_TRUE(typedNameShown);
-    ASSERT_EQ(filters.size(), 8);
+    ASSERT_EQ(filters.size(), 12);
 }
 
 TEST(PictureFiles, JpegAndPngNamesAreWrittenInTheirFormat)

@@ -63,6 +63,7 @@ TEST(SaveDialog, TheChosenTypeGivesTheExtensionAndTheFormat)
     const Type types[] = {
         {".bmp", "BM"}, {".jpg", "\xFF\xD8"}, {".wmf", "\xD7\xCD\xC6\x9A"}, {".emf", QByteArray("\x01\x00\x00\x00", 4)},
         {".gif", "GIF8"}, {".pcx", "\x0A\x05\x01"}, {".tif", "II*"}, {".png", "\x89PNG"},
+        {".webp", "RIFF"}, {".webp", "RIFF"},
     };
     for (int i = 0; i < int(std::size(types)); ++i) {
         ImageDocument doc;
@@ -76,9 +77,12 @@ TEST(SaveDialog, TheChosenTypeGivesTheExtensionAndTheFormat)
         EXPECT_EQ(doc.FileName, expected);
         EXPECT_EQ(head(expected, int(types[i].magic.size())), types[i].magic) << types[i].extension;
         EXPECT_EQ(readPictureFile(expected).image.size(), QSize(9, 7)) << types[i].extension;
-        ASSERT_EQ(shown.size(), 8);
+        ASSERT_EQ(shown.size(), 10);
         EXPECT_EQ(shown[5], QStringLiteral("Pcx (*;pcx)"));
         EXPECT_EQ(shown[7], QStringLiteral("Png (*.png)"));
+        // The two WebP types: lossy at quality 90, or without loss.
+        if (i >= 8)
+            EXPECT_EQ(test::readFile(expected).mid(12, 4), i == 8 ? QByteArray("VP8 ") : QByteArray("VP8L"));
     }
 }
 
@@ -113,6 +117,21 @@ TEST(SaveDialog, DottedNamesTakeTheChosenTypeAndOpenAgain)
         EXPECT_NO_THROW(Charge(again, host, expected)) << c.typed.toStdString();
         EXPECT_EQ(again.image().size(), QSize(9, 7));
     }
+}
+
+TEST(SaveDialog, ALosslessWebpStaysLosslessWhenOpenedChangedAndSavedAgain)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("plan.webp"));
+    writePictureFile(Picture::fromImage(test::varied(30, 20)), file, {.lossless = true});
+    ImageDocument doc;
+    doc.Init(9, 7, clRed);
+    DocumentHost host;
+    Charge(doc, host, file);
+    doc.Modif();
+    ASSERT_TRUE(Sauve(doc, host, false, {}));
+    EXPECT_EQ(test::readFile(file).mid(12, 4), "VP8L");
+    EXPECT_EQ(readPictureFile(file).image, test::varied(30, 20));
 }
 
 TEST(SaveDialog, ShownFiltersMapBackToTheirIndex)

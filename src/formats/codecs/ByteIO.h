@@ -51,6 +51,14 @@ inline void pixelsToBgr(const QRgb *s, uchar *d, qsizetype w)
     }
 }
 
+// A colour of straight (not premultiplied) alpha laid on white, rounded: the program
+// works in opaque colour, and white is a fresh picture's background.
+inline QRgb laidOnWhite(unsigned r, unsigned g, unsigned b, unsigned a)
+{
+    const unsigned white = 255 * (255 - a) + 127;
+    return qRgb(int((r * a + white) / 255), int((g * a + white) / 255), int((b * a + white) / 255));
+}
+
 // A read cursor over bytes; a read beyond the end sets failed() and returns 0.
 class ByteReader {
 public:

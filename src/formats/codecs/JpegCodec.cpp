@@ -1,12 +1,16 @@
 #include "JpegCodec.h"
 #include "ByteIO.h"
+#include "ColourProfile.h"
 #include "Error.h"
 #include "FormatsLog.h"
+#include "Orientation.h"
+#include "PhotoMetadata.h"
 
 #include <algorithm>
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -31,6 +35,15 @@ struct JpegContext {
     SinkDestination *dest = nullptr;
     int fullWidth = 0, fullHeight = 0;
     Resolution resolution;
+    int orientation = 1;
+    JOCTET *icc = nullptr; // libjpeg's malloc
+    unsigned int iccLength = 0;
+    const SrgbConversion *colour = nullptr;
+
+    JpegContext() = default;
+    JpegContext(const JpegContext &) = delete;
+    JpegContext &operator=(const JpegContext &) = delete;
+    ~JpegContext() { std::free(icc); }
 };
 
 // A JFIF density in dots per inch (unit 1) or per centimetre (unit 2); unit 0 gives
@@ -95,8 +108,16 @@ bool decodeInto(JpegContext *ctx, jpeg_decompress_struct *cinfo, const QByteArra
     // Bounded working memory: a damaged progressive file cannot make it take more.
     cinfo->mem->max_memory_to_use = 1500L * 1024 * 1024;
     jpeg_mem_src(cinfo, bytesOf(*data), (unsigned long)data->size());
+    // EXIF (orientation) and ICC markers are kept; the others are skipped.
+    jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_save_markers(cinfo, JPEG_APP0 + 2, 0xFFFF);
     jpeg_read_header(cinfo, TRUE);
     ctx->resolution = jfifResolution(*cinfo);
+    for (jpeg_saved_marker_ptr m = cinfo->marker_list; m; m = m->next)
+        if (m->marker == JPEG_APP0 + 1 && ctx->orientation == 1)
+            ctx->orientation = exifOrientation(m->data, m->data_length);
+    if (!jpeg_read_icc_profile(cinfo, &ctx->icc, &ctx->iccLength))
+        ctx->iccLength = 0;
     const long long w = cinfo->image_width, h = cinfo->image_height;
     // Even a flat picture needs some bytes per 8 x 8 block; refuse sizes no file this
     // small could hold before anything is allocated for them.
@@ -116,9 +137,11 @@ bool decodeInto(JpegContext *ctx, jpeg_decompress_struct *cinfo, const QByteArra
     ctx->fullHeight = int(h);
     // libjpeg's scaled decoding skips most of the work: the largest reduction (down to
     // an eighth) that still covers the requested size on both sides.
-    if (atLeast && w > atLeast->width() && h > atLeast->height()) {
+    // The requested size is the upright picture's: a sideways photo is stored across.
+    const QSize want = atLeast && ctx->orientation >= 5 ? atLeast->transposed() : atLeast ? *atLeast : QSize();
+    if (atLeast && w > want.width() && h > want.height()) {
         for (int denom : {8, 4, 2}) {
-            if ((w + denom - 1) / denom >= atLeast->width() && (h + denom - 1) / denom >= atLeast->height()) {
+            if ((w + denom - 1) / denom >= want.width() && (h + denom - 1) / denom >= want.height()) {
                 cinfo->scale_num = 1;
                 cinfo->scale_denom = unsigned(denom);
                 break;
@@ -162,7 +185,9 @@ bool readRows(JpegContext *ctx, jpeg_decompress_struct *cinfo)
         JSAMPROW one[1] = {ctx->row.data()};
         jpeg_read_scanlines(cinfo, one, 1);
         const JSAMPLE *s = ctx->row.data();
-        if (grey) {
+        if (ctx->colour) {
+            ctx->colour->convertRow(s, dst, int(w));
+        } else if (grey) {
             for (unsigned x = 0; x < w; ++x)
                 dst[x] = qRgb(s[x], s[x], s[x]);
         } else {
@@ -197,12 +222,31 @@ Picture decodeJpegAt(const QByteArray &data, const QSize *atLeast, QSize *fullSi
         throw;
     }
     ctx->row.resize(size_t(cinfo.output_width) * 4);
+    // Grey and CMYK rows are converted as they come; colour ones once decoded, on both
+    // cores.
+    std::unique_ptr<SrgbConversion> colour;
+    try {
+        const QByteArray icc = QByteArray::fromRawData(reinterpret_cast<const char *>(ctx->icc), qsizetype(ctx->iccLength));
+        colour = SrgbConversion::fromIcc(icc, cinfo.out_color_space == JCS_GRAYSCALE ? ProfilePixels::Grey8
+                                              : cinfo.out_color_space != JCS_CMYK    ? ProfilePixels::Working
+                                              : cinfo.saw_Adobe_marker               ? ProfilePixels::InvertedCmyk8
+                                                                                     : ProfilePixels::Cmyk8);
+    } catch (...) {
+        jpeg_destroy_decompress(&cinfo);
+        throw;
+    }
+    const bool inRows = cinfo.out_color_space == JCS_GRAYSCALE || cinfo.out_color_space == JCS_CMYK;
+    ctx->colour = inRows ? colour.get() : nullptr;
     if (!readRows(ctx.get(), &cinfo))
         throw jpegError("fichier JPEG endommagé", *ctx);
+    if (colour && !inRows)
+        colour->convertPicture(ctx->image);
+    // Upright as the camera meant it; the size given is the upright one too.
+    const bool across = ctx->orientation >= 5;
     if (fullSize)
-        *fullSize = QSize(ctx->fullWidth, ctx->fullHeight);
+        *fullSize = across ? QSize(ctx->fullHeight, ctx->fullWidth) : QSize(ctx->fullWidth, ctx->fullHeight);
     Picture pic;
-    pic.image = std::move(ctx->image);
+    pic.image = uprightImage(ctx->image, ctx->orientation);
     pic.depth = 24;
     pic.resolution = ctx->resolution;
     return pic;

@@ -1,11 +1,15 @@
 #include "QtCodecs.h"
 #include "ByteIO.h"
+#include "ColourProfile.h"
 #include "Error.h"
 #include "FormatsLog.h"
+#include "Orientation.h"
+#include "PhotoMetadata.h"
 #include "PaletteIndex.h"
 #include "PixelRows.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QImageReader>
 #include <QImageWriter>
 
@@ -89,6 +93,24 @@ QImage decodeWithQt(const QByteArray &bytes, const char *format, const QString &
     return img;
 }
 
+namespace {
+// PNG and TIFF say how they are to be shown; we read that ourselves, so that every
+// profile LittleCMS knows is honoured (Qt drops those it cannot model).
+TiffFileTags lookOf(const QByteArray &bytes, const char *format)
+{
+    if (qstrcmp(format, "PNG") == 0)
+        return {1, pngIccProfile(bytes)};
+    if (qstrcmp(format, "TIFF") == 0)
+        return tiffFileTags(bytes);
+    return {};
+}
+
+bool isGrey(QImage::Format f)
+{
+    return f == QImage::Format_Grayscale8 || f == QImage::Format_Grayscale16;
+}
+} // namespace
+
 Picture pictureWithQt(const QByteArray &bytes, const char *format, const QString &formatName)
 {
     const QImage img = decodeWithQt(bytes, format, formatName);
@@ -100,6 +122,19 @@ Picture pictureWithQt(const QByteArray &bytes, const char *format, const QString
         pic.depth = img.depth() == 1 ? 1 : 8;
         pic.palette = fullPalette(img.colorTable(), pic.depth);
     }
+    const TiffFileTags look = lookOf(bytes, format);
+    // A grey palette is still grey: its colours are converted as the pixels are, so the
+    // pixels keep to the palette.
+    const bool grey = isGrey(img.format()) || (!pic.palette.isEmpty() && img.isGrayscale());
+    if (auto colour = SrgbConversion::fromIcc(look.iccProfile, grey ? ProfilePixels::GreyWorking : ProfilePixels::Working)) {
+        colour->convertPicture(pic.image);
+        colour->convertRow(pic.palette.data(), pic.palette.data(), int(pic.palette.size()));
+    }
+    pic.image = uprightImage(pic.image, look.orientation);
+    // The pixels are sRGB now: the file's colour space must not follow them (Qt's PNG
+    // writer would embed it again).
+    if (pic.image.colorSpace().isValid())
+        pic.image.setColorSpace(QColorSpace());
     return pic;
 }
 

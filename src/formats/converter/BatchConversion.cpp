@@ -16,7 +16,7 @@ const QStringList &conversionFormats()
 {
     static const QStringList formats = {QStringLiteral("Jpg"), QStringLiteral("Gif"), QStringLiteral("Bmp"),
                                         QStringLiteral("Pcx"), QStringLiteral("Tif"), QStringLiteral("Wmf"),
-                                        QStringLiteral("Emf")};
+                                        QStringLiteral("Emf"), QStringLiteral("Webp")};
     return formats;
 }
 

@@ -15,8 +15,9 @@
 
 namespace vermeo::formats {
 
-// ".png" is read by the converter as by the windows, so it is offered too.
-const QString kConvertMask = QStringLiteral("*.jpg;*.jpeg;*.gif;*.bmp;*.wmf;*.emf;*.pcx;*.png");
+// ".png", ".webp", ".heic", ".heif" and ".avif" are read by the converter as by the
+// windows, so they are offered too.
+const QString kConvertMask = QStringLiteral("*.jpg;*.jpeg;*.gif;*.bmp;*.wmf;*.emf;*.pcx;*.png;*.webp;*.heic;*.heif;*.avif");
 
 TConvert::TConvert(QWidget *parent) : QDialog(parent)
 {
