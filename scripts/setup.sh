@@ -12,7 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth xclip openbox
-  libsane-dev libsane1 sane-utils tzdata
+  libsane-dev libsane1 libsane-common sane-utils tzdata
   python3-pil libtiff-tools imagemagick netpbm
   libvips-tools graphicsmagick libjpeg-turbo-progs bc
   desktop-file-utils appstream man-db file xdotool

@@ -1,6 +1,7 @@
 #include "TSource.h"
 
 #include "DialogRunner.h"
+#include "SaneTexts.h"
 
 #include <QComboBox>
 #include <QEventLoop>
@@ -27,11 +28,13 @@ QLabel *label(QWidget *parent, const QString &text, int x, int y)
     return l;
 }
 
-// Fills a combo with the device's values, the wished one selected when offered.
+// Fills a combo with the device's values, shown in French (each item keeps SANE's own
+// value), the wished one selected when offered.
 void fillCombo(QComboBox *combo, const QStringList &values, const QString &wished, const QString &current)
 {
     combo->clear();
-    combo->addItems(values);
+    for (const QString &v : values)
+        combo->addItem(saneFrench(v), v);
     const int at = values.indexOf(wished);
     combo->setCurrentIndex(at >= 0 ? at : std::max(0, int(values.indexOf(current))));
     combo->setEnabled(!values.isEmpty());
@@ -107,8 +110,8 @@ ScanSettings TSource::Result() const
     if (row < 0)
         return s;
     s.device = m_devices[row].name;
-    s.source = ComboBox1->isEnabled() ? ComboBox1->currentText() : QString();
-    s.mode = ComboBox2->isEnabled() ? ComboBox2->currentText() : QString();
+    s.source = ComboBox1->isEnabled() ? ComboBox1->currentData().toString() : QString();
+    s.mode = ComboBox2->isEnabled() ? ComboBox2->currentData().toString() : QString();
     s.resolution = SpinEdit1->isEnabled() ? SpinEdit1->value() : 0;
     return s;
 }

@@ -3,6 +3,7 @@
 #include "DialogRunner.h"
 #include "Printing.h"
 #include "TCat.h"
+#include "TConversion.h"
 #include "TConvert.h"
 #include "TMDIChild.h"
 #include "TMainForm.h"
@@ -10,6 +11,7 @@
 #include "TVignettes.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMdiSubWindow>
 
 namespace vermeo {
@@ -58,22 +60,19 @@ void TMainForm::Conversions()
     }
     if (files.isEmpty())
         return;
+    // The conversion runs beside its window, whose "Annuler" stops it after the files
+    // being converted; the message says how many were.
     formats::ConversionReport report;
-    Progress &bar = progressBar();
-    bar.begin();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        report = formats::convertFiles(files, destination, format,
-                                       [&bar](int done, int total) { bar.setPosition(done * 100 / total); });
+        formats::TConversion run(files, destination, format, this);
+        DialogRunner::exec(run);
+        report = run.Result();
     } catch (const VermeoError &e) {
-        QApplication::restoreOverrideCursor();
-        bar.end();
         DialogRunner::tell(this, QMessageBox::Critical, e.message());
         return;
     }
-    QApplication::restoreOverrideCursor();
-    bar.end();
-    DialogRunner::tell(this, report.failures.empty() ? QMessageBox::Information : QMessageBox::Warning,
+    DialogRunner::tell(this, report.failures.empty() && report.notStarted == 0 ? QMessageBox::Information
+                                                                               : QMessageBox::Warning,
                        report.summary());
 }
 
@@ -110,13 +109,9 @@ void TMainForm::Imprimer1Click()
     TMDIChild *c = activeChild();
     if (!c)
         return;
-    int copies = 0;
-    try {
-        copies = printing::askPrint(this);
-    } catch (const VermeoError &e) {
-        DialogRunner::tell(this, QMessageBox::Critical, e.message());
-        return;
-    }
+    const QString file = c->FileName();
+    const int copies =
+        printing::askPrint(this, c->printJobName(), file.isEmpty() ? QString() : QFileInfo(file).absolutePath());
     if (copies > 0)
         c->Imprime(copies);
 }

@@ -31,7 +31,9 @@ QString helpTopicOfWindow(QWidget *window)
 
 bool HelpKey::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress)
+    // A key reaches the window system's window first (the main window's, while a menu is
+    // open), then the widget it is for: only the widget says what the user is asking about.
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return QObject::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);
     if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier)

@@ -1,6 +1,7 @@
 // Vermeo: start-up.
 #include "DialogRunner.h"
 #include "Error.h"
+#include "FrenchLocale.h"
 #include "Icons.h"
 #include "JournalSession.h"
 #include "StartFiles.h"
@@ -29,7 +30,9 @@ int main(int argc, char **argv)
         return 0;
     }
 
+    vermeo::startInFrench();
     QApplication app(argc, argv);
+    vermeo::settleInFrench();
     // Qt took its own options (-style...); what is left are ours.
     const vermeo::CommandLine line = vermeo::parseCommandLine(app.arguments().mid(1));
     if (!line.error.isEmpty()) {

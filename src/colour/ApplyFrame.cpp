@@ -2,13 +2,15 @@
 
 namespace vermeo::colour {
 
-void applyFrame(ImageDocument &doc, DocumentHost &host, const PixelKernel &kernel)
+void applyFrame(ImageDocument &doc, DocumentHost &host, const PixelKernel &kernel, Unchanged unchanged)
 {
     QImage result;
     {
         ProgressScope scope(host.progress());
         result = kernel(doc.image(), scope.progress());
     }
+    if (unchanged == Unchanged::LeaveUnmodified && result.size() == doc.image().size() && result == doc.image())
+        return;
     doc.SauveUndo();
     // A picture of another size is shown at actual size, as any new size is.
     if (result.size() != doc.image().size()) {

@@ -14,6 +14,10 @@ using PixelKernel = std::function<QImage(const QImage &src, Progress &progress)>
 
 // Builds the new picture first, so a kernel that fails (no memory) leaves the
 // picture, the undo copy and the modified flag untouched.
-void applyFrame(ImageDocument &doc, DocumentHost &host, const PixelKernel &kernel);
+// Most commands record a step and mark the picture even when nothing changed; with
+// LeaveUnmodified, a result equal to the picture records nothing and marks nothing.
+enum class Unchanged { Record, LeaveUnmodified };
+void applyFrame(ImageDocument &doc, DocumentHost &host, const PixelKernel &kernel,
+                Unchanged unchanged = Unchanged::Record);
 
 } // namespace vermeo::colour

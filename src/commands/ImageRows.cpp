@@ -191,6 +191,29 @@ int fractal(const QStringList &argsIn)
     return 0;
 }
 
+// apply fractale NAME IN OUT [--iterations N]: as "Fractales" does it, drawn at the
+// dialog's size and stretched into the picture, whose last row and column stay. The seed
+// is vermeo-cli's --graine, else the clock.
+void fractalOnPicture(Picture &pic, const QStringList &v)
+{
+    FractalSettings s;
+    if (!fractalTypeByName(v[0], s.type)) {
+        QStringList names;
+        for (const FractalListEntry &e : fractalList())
+            names << QString::fromLatin1(e.caption);
+        throw VermeoError(QStringLiteral("Fractale inconnue « %1 » : %2.").arg(v[0], names.join(QStringLiteral(", "))));
+    }
+    const long long most = s.type == ftMoire ? 1000 : 1'000'000;
+    s.iterations = v[1].isEmpty() ? defaultIterations(s.type)
+                                  : int(wholeNumber(v[1], 1, most, QStringLiteral("Le nombre d'itérations")));
+    s.seed = std::uint32_t(ProgramRandom::clockSeed());
+    QImage img = toWorkingImage(pic.image);
+    drawFractalInto(img, s);
+    pic = Picture::fromImage(img);
+}
+
+constexpr CommandParameter kFractalName{CommandParameter::Text, "NOM", "Le nom de la fractale"};
+
 } // namespace
 
 std::vector<CommandRow> imageRows()
@@ -227,7 +250,12 @@ std::vector<CommandRow> imageRows()
         {"Filtres1", "Fi&ltres...", "", "Filtres", true, "image.html#filtres", "TFiltre",
          {.name = "filtre", .values = filterValues(), .whole = convolution,
           .summary = "Applique le filtre 3 x 3 de coefficients V1 à V9 (ligne par ligne, de -1,28 à 1,27)"}},
+        // The menu's way: a picture in, the fractal stretched into it.
         {"Fractales1", "Frac&tales...", "", "Génératuer de fractales", true, "image.html#fractales", "TFract",
+         {.name = "fractale", .values = {kFractalName}, .whole = fractalOnPicture, .options = {"--iterations"},
+          .summary = "Met la fractale NOM (Curl, Fern, Julia, Koch, Leaft, MandelBrot, Moire, Sierpinski), dessinée "
+                     "en 217 x 233, étirée dans l'image, comme la commande du menu"}},
+        {"", "", "", "", false, "vermeo-cli.html", "",
          {.name = "fractale", .command = fractal, .usage = "fractale NOM L H SORTIE [--iterations N] [--graine N]",
           .summary = "dessine une fractale (Curl, Fern, Julia, Koch, Leaft, MandelBrot, Moire, Sierpinski) de L x H "
                      "dans SORTIE ; sans graine, l'horloge en donne une."}},

@@ -5,6 +5,7 @@
 #include <QLayout>
 #include <QPushButton>
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
@@ -65,6 +66,8 @@ int DialogRunner::exec(QDialog &dialog)
     // be resized (the help) says so with the property "resizable".
     if (!dialog.property("resizable").toBool())
         makeFixedDialog(dialog);
+    else
+        dialog.setMinimumWidth(std::max(dialog.minimumWidth(), captionRoom(dialog.windowTitle())));
     if (!scripts().dialog)
         return dialog.exec();
     dialog.setResult(QDialog::Rejected);
@@ -204,7 +207,25 @@ void makeFixedDialog(QDialog &dialog)
         l->setSizeConstraint(QLayout::SetFixedSize);
         l->activate();
     }
-    dialog.setFixedSize(dialog.layout() ? dialog.sizeHint() : dialog.size());
+    QSize size = dialog.layout() ? dialog.sizeHint() : dialog.size();
+    // Wide enough for the whole caption: a window manager cuts a longer one in the middle.
+    if (const int room = captionRoom(dialog.windowTitle()); size.width() < room) {
+        size.setWidth(room);
+        if (QLayout *l = dialog.layout())
+            l->setSizeConstraint(QLayout::SetDefaultConstraint);
+    }
+    dialog.setFixedSize(size);
+}
+
+int captionRoom(const QString &caption)
+{
+    // Title bars set their caption in the application's font, often bold, between the
+    // window's icon and its buttons.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int button = metrics.height() + 8;
+    return metrics.horizontalAdvance(caption) + 4 * button + 24;
 }
 
 QPushButton *placedButton(QWidget *parent, const char *name, const QString &text, int x, int y, QSize size)

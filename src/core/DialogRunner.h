@@ -72,6 +72,8 @@ public:
 // button from the window manager). Call once its controls are laid out; exec() does it
 // for every dialog without the property "resizable".
 void makeFixedDialog(QDialog &dialog);
+// The width a window needs to show this caption whole in its title bar, buttons included.
+int captionRoom(const QString &caption);
 // A button placed at (x, y) in a dialog laid out by hand; Enter does not press it.
 QPushButton *placedButton(QWidget *parent, const char *name, const QString &text, int x, int y, QSize size = {75, 25});
 

@@ -79,7 +79,15 @@ void TMDIChild::SetPage(int left, int top, int right, int bottom, int scale)
 
 void TMDIChild::Imprime(int copies)
 {
-    guarded([&] { printing::Imprime(m_doc, copies); });
+    guarded([&] { printing::Imprime(m_doc, copies, printJobName()); });
+}
+
+QString TMDIChild::printJobName() const
+{
+    QString name = windowTitle();
+    name.remove(QStringLiteral("[*]"));
+    name = name.trimmed();
+    return name.isEmpty() ? QStringLiteral("Vermeo") : name;
 }
 
 int TMDIChild::Mh(int millimetres) const { return printing::Mh(printing::pageMetrics(printing::printer()), millimetres); }
@@ -175,13 +183,30 @@ void TMDIChild::RedimForm()
     const int hBarH = hBar ? horizontalScrollBar()->sizeHint().height() : 0;
     const int outerW = hBar ? main.width() - pos.x() - 66 : pw + vBarW + frame.width();
     const int outerH = vBar ? main.height() - pos.y() - 90 : ph + hBarH + frame.height();
-    sw->resize(std::max(outerW, 40), std::max(outerH, 40));
+    resizeWithinArea(QSize(std::max(outerW, 40), std::max(outerH, 40)));
 }
 
-void TMDIChild::resizeWindow(int w, int h)
+void TMDIChild::resizeWindow(int w, int h) { resizeWithinArea(QSize(w, h)); }
+
+void TMDIChild::resizeWithinArea(QSize outer)
 {
-    if (auto *sw = subWindow())
-        sw->resize(w, h);
+    QMdiSubWindow *sw = subWindow();
+    if (!sw)
+        return;
+    QMdiArea *area = sw->mdiArea();
+    const QSize room = area ? area->viewport()->size() : QSize();
+    if (room.isEmpty() || sw->isMaximized()) {
+        sw->resize(outer);
+        return;
+    }
+    // Never past the MDI area, title bar and close box in sight: the rest of the picture scrolls.
+    outer = outer.boundedTo(room);
+    QPoint pos = sw->pos();
+    pos.setX(std::max(0, std::min(pos.x(), room.width() - outer.width())));
+    pos.setY(std::max(0, std::min(pos.y(), room.height() - outer.height())));
+    if (pos != sw->pos())
+        sw->move(pos);
+    sw->resize(outer);
 }
 
 bool TMDIChild::FormCloseQuery(bool &discard)

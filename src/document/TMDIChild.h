@@ -36,6 +36,8 @@ public:
     void SetPage(int left, int top, int right, int bottom, int scale);
     // Prints the picture as shown on one page; a failure (no printer...) is shown.
     void Imprime(int copies);
+    // The print job's name: the window's caption (the file's name), else "Vermeo".
+    QString printJobName() const;
     // The print preview, modal; the focus comes back here.
     void Apercu();
     // A margin in millimetres as pixels of the printer, across and down.
@@ -59,6 +61,8 @@ public:
     bool FormCloseQuery(bool &discard);
     void FormActivate();
     void RedimForm();
+    // Resizes the window, bounded by the MDI area (moved back into it when needed).
+    void resizeWithinArea(QSize outer);
     QString FileName() const { return m_doc.FileName; }
     bool Modified() const { return m_doc.modified(); }
     // Journals the picture for recovery after a crash while it has unsaved changes;

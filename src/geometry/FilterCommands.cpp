@@ -32,7 +32,9 @@ void Filtres(ImageDocument &doc, DocumentHost &host, const QString &filterFile)
     host.takeFocus();
     if (accepted) {
         selection::endSelection(doc, host);
-        colour::applyFrame(doc, host, [&k](const QImage &src, Progress &p) { return convolve(src, k, p); });
+        // A filter that changes no pixel (the identity) leaves the picture unmodified.
+        colour::applyFrame(doc, host, [&k](const QImage &src, Progress &p) { return convolve(src, k, p); },
+                           colour::Unchanged::LeaveUnmodified);
     }
     // The filter the user chose is applied all the same; then they learn the list was not kept.
     if (notSaved)

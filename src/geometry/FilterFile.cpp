@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <algorithm>
 #include <cmath>
 
 namespace vermeo::geometry {
@@ -94,6 +95,16 @@ QStringList filterFields(const QString &line)
         }
     }
     return fields;
+}
+
+bool filterLineReadable(const QString &line)
+{
+    const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+    if (tab < 0)
+        return false;
+    const QStringList pieces = line.left(tab).split(QLatin1Char(' '));
+    return pieces.size() == 9 &&
+           std::all_of(pieces.begin(), pieces.end(), [](const QString &p) { return parseFilterValue(p).has_value(); });
 }
 
 QString filterLine(const QStringList &fields, const QString &name)

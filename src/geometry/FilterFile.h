@@ -23,6 +23,9 @@ QString filterName(const QString &line);
 // The nine value texts before the first TAB, split at single spaces (missing pieces
 // are empty); nine empty texts when the line has no TAB.
 QStringList filterFields(const QString &line);
+// Whether the line holds a whole filter: a TAB, and before it nine values and nothing
+// more. A damaged line still reads by the rule above, but gives no filter to apply.
+bool filterLineReadable(const QString &line);
 // A line of the file from the nine value texts and the name (a TAB or line break in
 // the name would cut the entry in two: they become spaces).
 QString filterLine(const QStringList &fields, const QString &name);

@@ -1,5 +1,6 @@
 #include "TFiltre.h"
 
+#include "DialogRunner.h"
 #include "FilterFile.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <algorithm>
 #include <cmath>
 
@@ -27,7 +29,12 @@ QPushButton *placeButton(QPushButton *b, int x, int y, int w = 75)
 }
 } // namespace
 
-TFiltre::TFiltre(QWidget *parent) : PreviewDialog(parent, QStringLiteral("Filtres"), 530, 212, 366, 8)
+namespace {
+const QString kDamagedEntry = QStringLiteral("Cette ligne du fichier de filtres est illisible : ce filtre ne peut pas "
+                                             "être appliqué. Corrigez-le avec « Modifier » ou supprimez-le.");
+} // namespace
+
+TFiltre::TFiltre(QWidget *parent) : PreviewDialog(parent, QStringLiteral("Filtres"), 530, 250, 366, 8)
 {
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -64,6 +71,12 @@ TFiltre::TFiltre(QWidget *parent) : PreviewDialog(parent, QStringLiteral("Filtre
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setGeometry(194, 8, 160, 156);
     ListBox1->viewport()->installEventFilter(this);
+
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(8, 210, 514, 34);
+    Label2->setWordWrap(true);
+    Label2->setStyleSheet(QStringLiteral("color: #b00000"));
 
     Button5 = placeButton(new QPushButton(QStringLiteral("Nouveau"), this), 8, 178, 110);
     Button5->setObjectName(QStringLiteral("Button5"));
@@ -113,8 +126,10 @@ void TFiltre::Charge(const QString &fileName)
     m_list = readFilterFile(fileName);
     const QSignalBlocker block(ListBox1);
     ListBox1->clear();
-    for (const QString &line : m_list)
+    for (const QString &line : m_list) {
         ListBox1->addItem(filterName(line));
+        markItem(ListBox1->count() - 1);
+    }
     if (!m_list.isEmpty())
         Edit10->setText(filterName(m_list.first()));
 }
@@ -143,6 +158,24 @@ void TFiltre::selectRow(int row)
         ListBox1->setCurrentRow(row);
         ListBox1->item(row)->setSelected(true);
     }
+}
+
+void TFiltre::markItem(int row)
+{
+    QListWidgetItem *item = ListBox1->item(row);
+    const bool readable = row < m_list.size() && filterLineReadable(m_list[row]);
+    QFont font = item->font();
+    font.setItalic(!readable);
+    item->setFont(font);
+    item->setForeground(readable ? QBrush() : QBrush(QColor(0xb0, 0, 0)));
+    item->setIcon(readable ? QIcon() : style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    item->setToolTip(readable ? QString() : QStringLiteral("Ligne illisible du fichier de filtres"));
+}
+
+void TFiltre::setGridDamaged(bool damaged)
+{
+    m_gridDamaged = damaged;
+    Label2->setText(damaged ? kDamagedEntry : QString());
 }
 
 void TFiltre::setEditing(bool on)
@@ -189,6 +222,7 @@ void TFiltre::EcritFiche()
     // The entry selected when "Modifier" was pressed: a list click that stores has
     // already moved the selection to the entry clicked, which must not be overwritten.
     const int i = m_modifyIndex;
+    int row = i;
     if (m_modifyMode && i >= 0 && i < ListBox1->count()) {
         ListBox1->item(i)->setText(filterName(line));
         if (i < m_list.size())
@@ -196,7 +230,10 @@ void TFiltre::EcritFiche()
     } else {
         ListBox1->addItem(filterName(line));
         m_list << line;
+        row = ListBox1->count() - 1;
     }
+    markItem(row);
+    setGridDamaged(!filterLineReadable(line));
     m_newMode = m_modifyMode = false;
 }
 
@@ -215,6 +252,7 @@ void TFiltre::LitFiche(int index)
         m_edits[size_t(i)]->setText(t);
     }
     ListBox1->item(index)->setText(filterName(line));
+    setGridDamaged(!filterLineReadable(line));
 }
 
 void TFiltre::storeIfEditing()
@@ -232,12 +270,24 @@ void TFiltre::Button1Click()
 void TFiltre::Button2Click()
 {
     storeIfEditing();
+    // The values of a damaged line are no filter: the dialog stays open to mend it.
+    if (m_gridDamaged) {
+        DialogRunner::tell(this, QMessageBox::Warning,
+                           QStringLiteral("Le filtre « %1 » est illisible dans le fichier de filtres : il n'est pas "
+                                          "appliqué.")
+                               .arg(Edit10->text()));
+        return;
+    }
     PreviewDialog::Button2Click();
 }
 
 void TFiltre::Button3Click()
 {
     storeIfEditing();
+    if (m_gridDamaged) {
+        Button4Click(); // the picture as it is, not a made-up filter
+        return;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     Recalcule();
     QApplication::restoreOverrideCursor();
@@ -249,6 +299,7 @@ void TFiltre::Button5Click()
     m_newMode = true;
     m_modifyMode = false;
     selectRow(-1);
+    setGridDamaged(false);
     Edit1->clear();
     Edit10->setFocus();
 }

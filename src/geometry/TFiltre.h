@@ -43,11 +43,14 @@ public:
     bool newMode() const { return m_newMode; }
     bool modifyMode() const { return m_modifyMode; }
     int selectedIndex() const;
+    // Whether the grid holds an entry read from a damaged line of the file.
+    bool gridDamaged() const { return m_gridDamaged; }
 
     QGroupBox *GroupBox1 = nullptr;
     QLineEdit *Edit1 = nullptr, *Edit2 = nullptr, *Edit3 = nullptr, *Edit4 = nullptr, *Edit5 = nullptr,
               *Edit6 = nullptr, *Edit7 = nullptr, *Edit8 = nullptr, *Edit9 = nullptr, *Edit10 = nullptr;
     QLabel *Label1 = nullptr; // "Nom du filtre"
+    QLabel *Label2 = nullptr; // what is wrong with the entry in the grid, if anything
     QListWidget *ListBox1 = nullptr;
     QPushButton *Button5 = nullptr; // "Nouveau"
     QPushButton *Button6 = nullptr; // "Modifier"
@@ -81,6 +84,9 @@ private:
     void readValues();
     void selectRow(int row);
     bool valueKey(QLineEdit *e, QKeyEvent *k);
+    // Marks item `row` as readable or not, as its line is.
+    void markItem(int row);
+    void setGridDamaged(bool damaged);
 
     std::array<QLineEdit *, 10> m_edits{};
     QStringList m_list;
@@ -88,6 +94,7 @@ private:
     bool m_modifyMode = false;
     int m_modifyIndex = -1;
     bool m_clickSeen = false;
+    bool m_gridDamaged = false;
     // Kept from one reading to the next, as a failed reading leaves them.
     static FilterCoefficients s_coefficients;
 };

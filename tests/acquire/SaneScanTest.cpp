@@ -206,15 +206,23 @@ TEST_F(SaneTest, ChosenSourceIsUsedByTheNextScan)
         EXPECT_EQ(src.ListBox1->item(1)->text(), QStringLiteral("Noname frontend-tester (test:1)"));
         src.ListBox1->setCurrentRow(1);
         EXPECT_EQ(src.ComboBox1->count(), 2);
-        src.ComboBox1->setCurrentText(QStringLiteral("Automatic Document Feeder"));
-        src.ComboBox2->setCurrentText(QStringLiteral("Gray"));
+        // SANE's values in French, from its own catalogue, whatever the session's locale.
+        QStringList shown;
+        for (QComboBox *c : {src.ComboBox1, src.ComboBox2})
+            for (int i = 0; i < c->count(); ++i)
+                shown << c->itemText(i);
+        EXPECT_EQ(shown, (QStringList{"A plat", "Chargeur automatique de document", "Gris", "Couleur"}))
+            << shown.join(" | ").toStdString();
+        src.ComboBox1->setCurrentText(QStringLiteral("Chargeur automatique de document"));
+        src.ComboBox2->setCurrentText(QStringLiteral("Gris"));
         src.SpinEdit1->setValue(25);
         QTest::keyClick(&src, Qt::Key_Return);
     };
     SelectionnerSource(nullptr);
     EXPECT_EQ(saneSession().state(), SessionState::NoSession);
     EXPECT_EQ(scanSettings().device, QStringLiteral("test:1"));
-    EXPECT_EQ(scanSettings().source, QStringLiteral("Automatic Document Feeder"));
+    EXPECT_EQ(scanSettings().source, QStringLiteral("Automatic Document Feeder")); // SANE's value, not the French
+    EXPECT_EQ(scanSettings().mode, QStringLiteral("Gray"));
     EXPECT_EQ(scanSettings().resolution, 25);
 
     const QList<QImage> pages = Acquerir(nullptr);

@@ -14,17 +14,24 @@
 #include "ToneDialogs.h"
 #include "Translations.h"
 
+#include <QAbstractItemView>
 #include <QDate>
+#include <QProcess>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMenuBar>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <memory>
+#include <set>
+#include <map>
 
 using namespace vermeo;
 
@@ -123,6 +130,112 @@ TEST(Translations, TheToolkitsButtonsAndFileDialogSpeakFrench)
         QCoreApplication::removeTranslator(t);
         delete t;
     }
+}
+
+// The file dialog's types, sizes and dates in French under an English session: the test
+// runs itself again in a child process started with LANG=C.UTF-8, as a user's session
+// would start the program.
+TEST(Translations, FileDialogsSpeakFrenchUnderAnEnglishLocale)
+{
+    if (qEnvironmentVariableIsEmpty("VERMEO_LOCALE_CHILD")) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *v : {"LC_ALL", "LC_MESSAGES", "LC_TIME", "LC_NUMERIC", "LANGUAGE"})
+            env.remove(QString::fromLatin1(v));
+        env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+        env.insert(QStringLiteral("VERMEO_LOCALE_CHILD"), QStringLiteral("1"));
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--gtest_filter=Translations.FileDialogsSpeakFrenchUnderAnEnglishLocale")});
+        ASSERT_TRUE(child.waitForFinished(60000));
+        const QString out = QString::fromUtf8(child.readAllStandardOutput() + child.readAllStandardError());
+        EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+        EXPECT_TRUE(out.contains(QStringLiteral("[  PASSED  ] 1 test"))) << out.toStdString();
+        return;
+    }
+    ASSERT_TRUE(installFrenchTranslations(*qApp));
+    EXPECT_EQ(qgetenv("LANG"), QByteArray("C.UTF-8")); // the session's environment is given back
+    EXPECT_TRUE(qEnvironmentVariableIsEmpty("LC_ALL"));
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("photo.jpg"));
+    {
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(100, 'x'));
+        f.close();
+        // The time once written, or closing would set it again.
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        ASSERT_TRUE(f.setFileTime(QDateTime(QDate(2026, 12, 9), QTime(10, 30)), QFileDevice::FileModificationTime));
+    }
+    QFileDialog files(nullptr, QStringLiteral("Ouvrir"), dir.path());
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.setViewMode(QFileDialog::Detail);
+    files.show();
+    auto *view = files.findChild<QAbstractItemView *>(QStringLiteral("treeView"));
+    ASSERT_NE(view, nullptr);
+    QAbstractItemModel *model = view->model();
+    QModelIndex row;
+    QTest::qWaitFor([&] {
+        const QModelIndex root = view->rootIndex();
+        for (int r = 0; r < model->rowCount(root); ++r)
+            if (model->index(r, 0, root).data().toString() == QLatin1String("photo.jpg"))
+                row = model->index(r, 0, root);
+        return row.isValid() && !row.siblingAtColumn(3).data().toString().isEmpty();
+    }, 10000);
+    ASSERT_TRUE(row.isValid());
+    EXPECT_EQ(row.siblingAtColumn(1).data().toString().toStdString(), "100 octets");
+    EXPECT_EQ(row.siblingAtColumn(2).data().toString().toStdString(), "image JPEG");
+    EXPECT_EQ(row.siblingAtColumn(3).data().toString().toStdString(), "09/12/2026 10:30");
+    // A folder: a text Qt's own catalogue lacks.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("vacances")));
+    QString folderType;
+    QTest::qWaitFor([&] {
+        const QModelIndex root = view->rootIndex();
+        for (int r = 0; r < model->rowCount(root); ++r)
+            if (model->index(r, 0, root).data().toString() == QLatin1String("vacances"))
+                folderType = model->index(r, 2, root).data().toString();
+        return !folderType.isEmpty();
+    }, 10000);
+    EXPECT_EQ(folderType.toStdString(), "Dossier");
+    QStringList headers;
+    for (int c = 0; c < 4; ++c)
+        headers << model->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(headers, (QStringList{"Nom", "Taille", "Type", "Dernière modification"})) << headers.join('|').toStdString();
+}
+
+// Every dialog the menus open through the runner is wide enough for its whole caption.
+// The window manager's title font is unknown here: the application's font in bold, and
+// 100 pixels for the title bar's icon and buttons.
+TEST_F(AppTest, EveryDialogIsWideEnoughForItsWholeCaption)
+{
+    newPicture(200, 150);
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    std::map<QString, int> shortBy;
+    std::set<QString> seen;
+    dialogs.onDialog = [&](QDialog &d) {
+        QApplication::processEvents();
+        seen.insert(d.windowTitle());
+        const int needed = metrics.horizontalAdvance(d.windowTitle()) + 100;
+        if (d.width() < needed)
+            shortBy[d.windowTitle()] = needed - d.width();
+    };
+    // Every command but those that leave, close, capture the screen, scan, or write the
+    // filter file of the start directory.
+    const QStringList skipped = {"FileExitItem", "FileCloseItem", "Capturecran1", "Acqurir1", "Filtres1"};
+    for (QMenu *menu : form->menuBar()->findChildren<QMenu *>())
+        for (QAction *a : menu->actions()) {
+            if (a->menu() || a->isSeparator() || !a->isEnabled() || skipped.contains(a->objectName()) ||
+                a->objectName().isEmpty() || !form->activeChild())
+                continue;
+            a->trigger();
+            QApplication::processEvents();
+        }
+    EXPECT_TRUE(seen.count(QStringLiteral("Redimensiooner")));
+    EXPECT_GE(seen.size(), 20u);
+    for (const auto &[title, missing] : shortBy)
+        ADD_FAILURE() << "« " << title.toStdString() << " » is " << missing << " pixels too narrow for its caption";
 }
 
 // In every dialog Enter means "OK" (or "Fermer" where that is the only way out), from

@@ -209,8 +209,13 @@ TEST_F(AppTest, F1OnAHighlightedMenuItemOpensItsSection)
     ASSERT_NE(menu, nullptr);
     menu->popup(form->mapToGlobal(QPoint(100, 30)));
     QApplication::processEvents();
-    menu->setActiveAction(form->action(QStringLiteral("Luminosit1")));
-    QTest::keyClick(menu, Qt::Key_F1);
+    // Highlighted with the keys, as a user goes down the menu; F1 through the window
+    // system's window, the way a typed key comes in.
+    QAction *lumin = form->action(QStringLiteral("Luminosit1"));
+    for (int i = 0; i < 30 && menu->activeAction() != lumin; ++i)
+        QTest::keyClick(menu->windowHandle(), Qt::Key_Down);
+    ASSERT_EQ(menu->activeAction(), lumin);
+    QTest::keyClick(menu->windowHandle(), Qt::Key_F1);
     QApplication::processEvents();
     EXPECT_FALSE(menu->isVisible()) << "the menu closes";
     THelp *help = helpWindow(*form);
@@ -220,15 +225,28 @@ TEST_F(AppTest, F1OnAHighlightedMenuItemOpensItsSection)
     EXPECT_TRUE(sectionOnScreen(*help, QStringLiteral("luminosite")));
     EXPECT_FALSE(sectionOnScreen(*help, QStringLiteral("inverser"))) << "the page is scrolled to the section";
 
+    // Highlighted with the mouse: the item under it.
+    auto *edition = form->findChild<QMenu *>(QStringLiteral("Edition1"));
+    ASSERT_NE(edition, nullptr);
+    edition->popup(form->mapToGlobal(QPoint(100, 30)));
+    QApplication::processEvents();
+    QAction *copy = form->action(QStringLiteral("CopyItem"));
+    QTest::mouseMove(edition, edition->actionGeometry(copy).center());
+    QTest::qWaitFor([&] { return edition->activeAction() == copy; }, 2000);
+    ASSERT_EQ(edition->activeAction(), copy);
+    QTest::keyClick(edition->windowHandle(), Qt::Key_F1);
+    EXPECT_EQ(help->source().fileName(), "edition.html");
+    EXPECT_EQ(help->source().fragment(), "copier");
+
     // No item highlighted: the menu's page.
     auto *image = form->findChild<QMenu *>(QStringLiteral("Image2"));
     image->popup(form->mapToGlobal(QPoint(100, 30)));
     QApplication::processEvents();
     image->setActiveAction(nullptr);
-    QTest::keyClick(image, Qt::Key_F1);
+    QTest::keyClick(image->windowHandle(), Qt::Key_F1);
     EXPECT_EQ(help->source().fileName(), "image.html");
     // In the main window: the contents; in the help window: how to use it.
-    QTest::keyClick(form.get(), Qt::Key_F1);
+    QTest::keyClick(form->windowHandle(), Qt::Key_F1);
     EXPECT_EQ(help->source().fileName(), "index.html");
     QTest::keyClick(help->Browser, Qt::Key_F1);
     EXPECT_EQ(help->source().fileName(), "utiliser.html");

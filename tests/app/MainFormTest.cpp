@@ -1,9 +1,11 @@
 #include "AppFixture.h"
+#include "TSupport.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMdiArea>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -193,6 +195,34 @@ TEST_F(AppTest, FitsTheWindowToThePictureOrToTheFrame)
     QApplication::processEvents();
     EXPECT_EQ(c->subWindow()->height(), main.height() - 90);
     EXPECT_TRUE(c->verticalScrollBar()->isVisible());
+}
+
+TEST_F(AppTest, AnImageWindowNeverGrowsPastTheMdiAreaTheRestScrolls)
+{
+    // "Agrandir le support" beyond the area, from a cascaded place and from the corner.
+    for (const QPoint at : {QPoint(40, 30), QPoint(0, 0)}) {
+        TMDIChild *c = newPicture(300, 200);
+        c->subWindow()->move(at);
+        dialogs.onDialog = [](QDialog &d) {
+            auto &s = static_cast<TSupport &>(d);
+            s.SpinEdit1->setValue(2000);
+            s.SpinEdit2->setValue(2000);
+            s.Button2->click();
+        };
+        form->action("Agrandirlesupport1")->trigger();
+        QApplication::processEvents();
+        ASSERT_EQ(c->doc().image().size(), QSize(2000, 2000));
+        const QRect area = form->mdiArea()->viewport()->rect();
+        const QRect window = c->subWindow()->geometry();
+        EXPECT_TRUE(area.contains(window)) << window.x() << "," << window.y() << " " << window.width() << "x"
+                                           << window.height() << " in " << area.width() << "x" << area.height();
+        EXPECT_TRUE(c->horizontalScrollBar()->isVisible());
+        EXPECT_TRUE(c->verticalScrollBar()->isVisible());
+        // The close box, at the top right of the title bar, is inside the area.
+        EXPECT_TRUE(area.contains(QPoint(window.right() - 8, window.top() + 8)));
+        c->subWindow()->close();
+        QApplication::processEvents();
+    }
 }
 
 TEST_F(AppTest, PaletteBarHoldsTwentySevenColoursAndToggles)

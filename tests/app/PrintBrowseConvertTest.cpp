@@ -6,6 +6,7 @@
 #include "PictureFiles.h"
 #include "Printing.h"
 #include "TCat.h"
+#include "TConversion.h"
 #include "TConvert.h"
 #include "TEcran.h"
 #include "TMep.h"
@@ -13,6 +14,9 @@
 #include "TestPictures.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,22 +31,40 @@
 using namespace vermeo;
 
 namespace {
-struct PdfPrinter {
-    PdfPrinter()
-    {
-        printing::printer().setOutputFileName(file);
-        printing::printer().setResolution(300);
-    }
-    ~PdfPrinter() { printing::printer().setOutputFileName(QString()); }
-    QTemporaryDir dir;
-    QString file = dir.filePath(QStringLiteral("sortie.pdf"));
-};
-
 // Keeps the current directory of the process for a test that lets a dialog change it.
 struct KeepCurrentDir {
     ~KeepCurrentDir() { QDir::setCurrent(old); }
     QString old = QDir::currentPath();
 };
+
+// In Qt's print dialog as a user does it: the "print to file (PDF)" entry of the printer
+// list, the file's name, the copies, then the OK button. False when the dialog has none.
+bool choosePdfFile(QDialog &d, const QString &file, int copies)
+{
+    auto *printers = d.findChild<QComboBox *>(QStringLiteral("printers"));
+    auto *name = d.findChild<QLineEdit *>(QStringLiteral("filename"));
+    auto *box = d.findChild<QDialogButtonBox *>();
+    if (!printers || !name || !box || printers->count() == 0)
+        return false;
+    // Qt puts its file output last in the list.
+    printers->setCurrentIndex(printers->count() - 1);
+    if (!printers->currentText().contains(QStringLiteral("PDF")))
+        return false;
+    name->setText(file);
+    if (auto *spin = d.findChild<QSpinBox *>(QStringLiteral("copies")))
+        spin->setValue(copies);
+    box->button(QDialogButtonBox::Ok)->click();
+    return d.result() == QDialog::Accepted;
+}
+
+// The conversion's own window: waits until it closes by itself.
+bool waitConverted(QDialog &d)
+{
+    if (!qobject_cast<formats::TConversion *>(&d))
+        return false;
+    QTest::qWaitFor([&] { return !d.isVisible(); }, 60000);
+    return true;
+}
 
 void waitFilled(formats::TVignettes &page)
 {
@@ -92,29 +114,32 @@ TEST_F(AppTest, MiseEnPageUpdatesTheMainWindowAndTheActiveWindowOnlyAndCancelSti
 
 TEST_F(AppTest, ImprimerPrintsTheCopiesChosenAndTheButtonPrintsOneAtOnce)
 {
-    PdfPrinter pdf;
+    // The user's way, on any machine: the print dialog's own PDF file output, a file the
+    // test owns, never the machine's queues (a made-up queue stands for a desktop's).
+    printing::setPrinterQueueSource([] { return QStringList{QStringLiteral("Bureau")}; });
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("sortie.pdf"));
     TMDIChild *c = newPicture(600, 400);
     c->doc().replacePixels(test::filled(600, 400, ComposeCouleur(20, 20, 20)));
-    dialogs.onDialog = [&pdf](QDialog &d) {
+    printing::printer().setResolution(300);
+    bool toFile = false;
+    dialogs.onDialog = [&](QDialog &d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Imprimer"));
-        // The dialog offers the machine's queues first: choose the file, as a user who
-        // prints to PDF does, so the test is the same with or without a printer.
-        if (auto *printers = d.findChild<QComboBox *>(QStringLiteral("printers")))
-            printers->setCurrentIndex(printers->count() - 1);
-        if (auto *name = d.findChild<QLineEdit *>(QStringLiteral("filename")))
-            name->setText(pdf.file);
-        if (auto *copies = d.findChild<QSpinBox *>(QStringLiteral("copies")))
-            copies->setValue(3);
-        d.accept();
+        EXPECT_EQ(d.findChild<QLabel *>(QStringLiteral("noQueueLine")), nullptr); // a queue: no word about it
+        toFile = choosePdfFile(d, file, 3);
     };
     form->action("Imprimer1")->trigger();
+    ASSERT_TRUE(toFile);
     EXPECT_EQ(printing::printer().copyCount(), 3);
-    std::vector<test::PdfImage> images = test::pdfImages(pdf.file);
+    std::vector<test::PdfImage> images = test::pdfImages(file);
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(images[0].width, 600);
     EXPECT_EQ(images[0].xPpi, 300);
+    // The job is named after the window.
+    EXPECT_TRUE(test::runTool(QStringLiteral("pdfinfo"), {file}).contains(c->printJobName()));
 
-    QFile::remove(pdf.file);
+    // The button prints one copy at once, on what the dialog chose.
+    QFile::remove(file);
     dialogs.dialogs.clear();
     dialogs.onDialog = nullptr;
     auto *button = qobject_cast<QToolButton *>(form->control("PrintButton"));
@@ -122,28 +147,49 @@ TEST_F(AppTest, ImprimerPrintsTheCopiesChosenAndTheButtonPrintsOneAtOnce)
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_TRUE(dialogs.dialogs.empty()); // no print dialog
     EXPECT_EQ(printing::printer().copyCount(), 1);
-    EXPECT_EQ(test::pdfImages(pdf.file).size(), 1u);
+    EXPECT_EQ(test::pdfImages(file).size(), 1u);
 
     // Cancelling the print dialog prints nothing.
-    QFile::remove(pdf.file);
+    QFile::remove(file);
     form->action("Imprimer1")->trigger();
-    EXPECT_FALSE(QFile::exists(pdf.file));
+    EXPECT_FALSE(QFile::exists(file));
+    printing::printer().setOutputFileName(QString());
+    printing::setPrinterQueueSource({});
 }
 
-TEST_F(AppTest, WithoutAPrinterEveryPrintCommandSaysSoAndShowsNoDialog)
+TEST_F(AppTest, WithoutAPrinterQueueImprimerOffersThePdfFileAndTheButtonSaysWhy)
 {
-    if (!QPrinterInfo::availablePrinterNames().isEmpty())
-        GTEST_SKIP() << "this machine has a printer queue";
+    printing::setPrinterQueueSource([] { return QStringList(); });
     printing::printer().setOutputFileName(QString());
     newPicture();
     dialogs.dialogs.clear();
-    form->action("Imprimer1")->trigger();
+    // The button has no printer to print on at once, the set-up none to set up.
     QTest::mouseClick(form->control("PrintButton"), Qt::LeftButton);
     form->action("Configurationimprimante1")->trigger();
-    EXPECT_TRUE(dialogs.dialogs.empty());
-    ASSERT_EQ(dialogs.asked.size(), 3u);
+    ASSERT_EQ(dialogs.asked.size(), 2u);
     for (const QString &m : dialogs.asked)
         EXPECT_TRUE(m.startsWith(QStringLiteral("Aucune imprimante n'est installée"))) << m.toStdString();
+    EXPECT_TRUE(dialogs.dialogs.empty());
+
+    // "Imprimer...": the dialog, its first line saying why, its PDF output chosen.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("image.pdf"));
+    QString line;
+    bool toFile = false;
+    dialogs.onDialog = [&](QDialog &d) {
+        if (auto *why = d.findChild<QLabel *>(QStringLiteral("noQueueLine")))
+            line = why->text();
+        auto *printers = d.findChild<QComboBox *>(QStringLiteral("printers"));
+        ASSERT_NE(printers, nullptr);
+        EXPECT_TRUE(printers->currentText().contains(QStringLiteral("PDF"))) << printers->currentText().toStdString();
+        toFile = choosePdfFile(d, file, 1);
+    };
+    form->action("Imprimer1")->trigger();
+    EXPECT_EQ(line, printing::noQueueLine());
+    ASSERT_TRUE(toFile);
+    EXPECT_EQ(test::pdfImages(file).size(), 1u);
+    printing::printer().setOutputFileName(QString());
+    printing::setPrinterQueueSource({});
 }
 
 TEST_F(AppTest, ThePreviewShowsThePictureOfTheActiveWindow)
@@ -223,6 +269,8 @@ TEST_F(AppTest, ConversionsMultiplesConvertsTheSelectedFilesAndListsTheOneThatFa
     bad.close();
     formats::writePictureFile(Picture::fromImage(test::varied(8, 8)), in.filePath(QStringLiteral("d.bmp")));
     dialogs.onDialog = [&](QDialog &d) {
+        if (waitConverted(d))
+            return;
         auto &dlg = static_cast<formats::TConvert &>(d);
         EXPECT_EQ(dlg.Edit1->text(), QDir::currentPath());
         dlg.DirectoryOutline1->setFolder(in.path());
@@ -252,4 +300,46 @@ TEST_F(AppTest, ConversionsMultiplesConvertsTheSelectedFilesAndListsTheOneThatFa
     dialogs.onDialog = [](QDialog &d) { static_cast<formats::TConvert &>(d).Button1->click(); };
     form->action("Conversionsmultiples1")->trigger();
     EXPECT_TRUE(dialogs.asked.empty());
+}
+
+TEST_F(AppTest, ConversionsMultiplesAnnulerStopsAfterTheCurrentFilesAndSaysHowManyWereConverted)
+{
+    QTemporaryDir in, out;
+    const int count = 60;
+    for (int i = 0; i < count; ++i)
+        formats::writePictureFile(Picture::fromImage(test::noise(300, 200, quint32(i))),
+                                  in.filePath(QStringLiteral("p%1.bmp").arg(i, 2, 10, QLatin1Char('0'))));
+    int shownWhenStopped = -1;
+    bool buttonOff = false;
+    dialogs.onDialog = [&](QDialog &d) {
+        if (auto *run = qobject_cast<formats::TConversion *>(&d)) {
+            EXPECT_EQ(run->windowTitle(), QStringLiteral("Conversions multiples"));
+            // A file or two done, then "Annuler", as a user who changed their mind.
+            QTest::qWaitFor([&] { return run->ProgressBar1->value() >= 1; }, 60000);
+            shownWhenStopped = run->ProgressBar1->value();
+            QTest::mouseClick(run->Button1, Qt::LeftButton);
+            buttonOff = !run->Button1->isEnabled();
+            QTest::qWaitFor([&] { return !run->isVisible(); }, 60000);
+            EXPECT_FALSE(run->isVisible()) << "the window closes once the files under way are done";
+            return;
+        }
+        auto &dlg = static_cast<formats::TConvert &>(d);
+        dlg.DirectoryOutline1->setFolder(in.path());
+        dlg.FileListBox1->selectAll();
+        dlg.Edit1->setText(out.path());
+        dlg.ComboBox1->setCurrentIndex(1); // "Gif"
+        QTest::mouseClick(dlg.Button2, Qt::LeftButton);
+    };
+    form->action("Conversionsmultiples1")->trigger();
+    EXPECT_TRUE(buttonOff);
+    ASSERT_GE(shownWhenStopped, 1);
+    const int written = int(QDir(out.path()).entryList(QDir::Files).size());
+    EXPECT_GE(written, shownWhenStopped);
+    EXPECT_LT(written, count) << "Annuler stopped nothing";
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked[0].toStdString(),
+              QStringLiteral("Conversion arrêtée : %1 fichiers convertis sur %2").arg(written).arg(count).toStdString());
+    // What was written is whole: every file reads back.
+    for (const QString &f : QDir(out.path()).entryList(QDir::Files))
+        EXPECT_EQ(formats::readPictureFile(out.filePath(f)).image.size(), QSize(300, 200)) << f.toStdString();
 }

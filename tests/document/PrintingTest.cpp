@@ -4,12 +4,16 @@
 #include "PdfCheck.h"
 #include "Printing.h"
 #include "RecordingHost.h"
+#include "TestPictures.h"
 #include "TEcran.h"
 #include "TMDIChild.h"
 #include "TMep.h"
 #include "Zoom.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -77,7 +81,7 @@ TEST(Printing, APicturePrintsAtItsPixelSizeFromTheOffsetsAndTwiceAsLargeAtScale2
     // Right and bottom margins that would leave no room never clip the picture.
     doc.MarginRight = doc.MarginBottom = 190;
     ImageDocument::PrintScale = 100;
-    Imprime(doc, 1);
+    Imprime(doc, 1, QStringLiteral("page"));
     const QRect paper = printer().pageLayout().paintRectPixels(300);
     std::vector<test::PdfImage> images = test::pdfImages(pdf.file);
     ASSERT_EQ(images.size(), 1u);
@@ -94,7 +98,7 @@ TEST(Printing, APicturePrintsAtItsPixelSizeFromTheOffsetsAndTwiceAsLargeAtScale2
     EXPECT_EQ(test::pdfPages(pdf.file), 1);
 
     ImageDocument::PrintScale = 200;
-    Imprime(doc, 1);
+    Imprime(doc, 1, QStringLiteral("page"));
     images = test::pdfImages(pdf.file);
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(images[0].xPpi, 150);
@@ -115,7 +119,7 @@ TEST(Printing, AZoomedViewPrintsAtItsZoomedSizeAndMarginsMoveIt)
     doc.MarginLeft = 20;
     doc.MarginTop = 30;
     ImageDocument::PrintScale = 100;
-    Imprime(doc, 1);
+    Imprime(doc, 1, QStringLiteral("page"));
     const QRect paper = printer().pageLayout().paintRectPixels(300);
     const QRect ink = test::inkBox(test::renderPage(pdf.file, 300));
     EXPECT_NEAR(ink.left(), paper.left() + 11 * 30, 1);
@@ -124,20 +128,57 @@ TEST(Printing, AZoomedViewPrintsAtItsZoomedSizeAndMarginsMoveIt)
     EXPECT_NEAR(ink.height(), 400, 1);
 }
 
-TEST(Printing, WithoutAPrinterNothingIsPrintedAndTheWindowSaysSoInFrench)
+TEST(Printing, WithoutAQueueTheButtonSaysSoAndTheDialogOpensOnAPdfFileNamedAfterThePicture)
 {
-    if (!QPrinterInfo::availablePrinterNames().isEmpty())
-        GTEST_SKIP() << "this machine has a printer queue";
+    // The same on every machine: no queue, whatever the machine has.
+    setPrinterQueueSource([] { return QStringList(); });
     printer().setOutputFileName(QString());
     ASSERT_FALSE(hasPrinter());
     TMDIChild child;
     child.Init(50, 40, clWhite);
+    child.setWindowTitle(QStringLiteral("plan.bmp"));
     ScriptedDialogs dialogs;
-    child.Imprime(1);
+    child.Imprime(1); // the tool-bar button: nothing to print on at once
     ASSERT_EQ(dialogs.asked.size(), 1u);
-    EXPECT_TRUE(dialogs.asked[0].startsWith(QStringLiteral("Aucune imprimante"))) << dialogs.asked[0].toStdString();
-    EXPECT_THROW(askPrint(nullptr), VermeoError); // before any dialog is shown
+    EXPECT_TRUE(dialogs.asked[0].startsWith(QStringLiteral("Aucune imprimante n'est installée")))
+        << dialogs.asked[0].toStdString();
     EXPECT_TRUE(dialogs.dialogs.empty());
+
+    // "Imprimer...": the print dialog, on its PDF file output, the reason on its first line.
+    QTemporaryDir folder;
+    QString line, offered;
+    dialogs.onDialog = [&](QDialog &d) {
+        if (auto *why = d.findChild<QLabel *>(QStringLiteral("noQueueLine")))
+            line = why->text();
+        if (auto *file = d.findChild<QLineEdit *>(QStringLiteral("filename")))
+            offered = file->text();
+        d.reject();
+    };
+    EXPECT_EQ(askPrint(nullptr, child.printJobName(), folder.path()), 0);
+    EXPECT_EQ(dialogs.dialogs, std::vector<QString>{QStringLiteral("Imprimer")});
+    EXPECT_EQ(line, noQueueLine());
+    EXPECT_EQ(QDir::cleanPath(offered), QDir(folder.path()).filePath(QStringLiteral("plan.pdf")));
+    EXPECT_FALSE(QFileInfo::exists(offered)); // cancelled: nothing written
+    printer().setOutputFileName(QString());
+    setPrinterQueueSource({});
+}
+
+TEST(Printing, APdfHoldsThePicturesOwnPixelsUnderTheJobsName)
+{
+    PdfPrinter pdf;
+    ImageDocument doc;
+    // Noise: a JPEG would change nearly every pixel of it.
+    const QImage picture = test::noise(120, 80, 3);
+    test::loadPicture(doc, picture);
+    Imprime(doc, 1, QStringLiteral("vacances.jpg"));
+    EXPECT_TRUE(test::runTool(QStringLiteral("pdfinfo"), {pdf.file}).contains(QStringLiteral("vacances.jpg")));
+    const QString list = test::runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf.file});
+    EXPECT_FALSE(list.contains(QStringLiteral(" jpeg "))) << list.toStdString();
+    QTemporaryDir out;
+    test::runTool(QStringLiteral("pdfimages"), {QStringLiteral("-png"), pdf.file, out.filePath(QStringLiteral("img"))});
+    const QImage back = QImage(out.filePath(QStringLiteral("img-000.png"))).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(back.size(), picture.size());
+    EXPECT_EQ(back, picture.convertToFormat(QImage::Format_RGB32));
 }
 
 TEST(Printing, AFileThatCannotBeWrittenIsReportedNotIgnored)
@@ -146,7 +187,7 @@ TEST(Printing, AFileThatCannotBeWrittenIsReportedNotIgnored)
     printer().setOutputFileName(QStringLiteral("/nonexistent-folder/page.pdf"));
     ImageDocument doc;
     darkPicture(doc, 20, 20);
-    EXPECT_THROW(Imprime(doc, 1), VermeoError);
+    EXPECT_THROW(Imprime(doc, 1, QStringLiteral("page")), VermeoError);
 }
 
 TEST(Mep, TheAcceptedFlagIsSharedAndEscapeCancels)

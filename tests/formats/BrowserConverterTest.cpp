@@ -97,26 +97,88 @@ TEST(Thumbnails, BitmapsAreSampledBandByBandAndDamagedFilesNameThemselves)
     }
 }
 
-TEST(Thumbnails, EchelleStretchesOnlyPicturesLargerThanTheCellBothWays)
+TEST(Thumbnails, EchelleShowsTheWholePictureInItsShapeAboveTheName)
 {
-    const QSize panel(190, 160); // picture area 188 x 144
-    // Wide: the full width, the height by the ratio, centred above the label.
+    const QSize panel(190, 160); // picture area 188 x 142, the name's line under it
+    const QRect area(1, 1, 188, 142);
+    // Wide, tall, square, a strip: the whole picture, as large as the area allows, centred.
     CellFit f = fitInCell(QSize(6000, 4000), panel);
     EXPECT_TRUE(f.stretch);
-    EXPECT_EQ(f.view, QRect(1, (160 - 107 - 16) / 2, 188, 107));
-    // Tall: the width by the ratio, centred across.
-    f = fitInCell(QSize(1000, 2000), panel);
-    EXPECT_TRUE(f.stretch);
-    EXPECT_EQ(f.view, QRect((190 - 95) / 2, 1, 95, 144));
-    // Square counts as tall.
+    EXPECT_EQ(f.view, QRect(1, 1 + (142 - 125) / 2, 188, 125));
+    f = fitInCell(QSize(480, 640), panel);
+    EXPECT_EQ(f.view, QRect(1 + (188 - 107) / 2, 1, 107, 142));
     f = fitInCell(QSize(500, 500), panel);
-    EXPECT_EQ(f.view.width(), 190);
-    // Small, or large one way only: its own size, centred in the whole area.
-    for (QSize s : {QSize(100, 80), QSize(3000, 100), QSize(188, 144)}) {
+    EXPECT_EQ(f.view.size(), QSize(142, 142));
+    f = fitInCell(QSize(1000, 100), panel);
+    EXPECT_TRUE(f.stretch);
+    EXPECT_EQ(f.view.size(), QSize(188, 19));
+    f = fitInCell(QSize(216, 144), panel); // larger one way only is scaled too
+    EXPECT_EQ(f.view.size(), QSize(188, 125));
+    f = fitInCell(QSize(100000, 1), panel);
+    EXPECT_EQ(f.view.size(), QSize(188, 1));
+    for (QSize s : {QSize(6000, 4000), QSize(480, 640), QSize(1000, 100), QSize(216, 144), QSize(3, 5000)})
+        EXPECT_TRUE(area.contains(fitInCell(s, panel).view)) << s.width() << "x" << s.height();
+    // Small: its own size, centred in the whole area.
+    for (QSize s : {QSize(100, 80), QSize(188, 142)}) {
         f = fitInCell(s, panel);
         EXPECT_FALSE(f.stretch);
-        EXPECT_EQ(f.view, QRect(1, 1, 188, 144));
+        EXPECT_EQ(f.view, area);
     }
+}
+
+TEST(Vignettes, EachThumbnailKeepsItsShapeShowsItsEdgesAndLeavesTheNameClear)
+{
+    // Pictures framed in pure blue: the frame's box on the page is where the picture is.
+    QTemporaryDir dir;
+    const QSize sizes[] = {{480, 640}, {6000, 4000}, {1000, 100}, {216, 144}, {60, 40}};
+    QStringList names;
+    for (const QSize &s : sizes) {
+        const int t = std::max(2, std::min(s.width(), s.height()) / 12);
+        QImage framed(s, QImage::Format_RGB32);
+        framed.fill(qRgb(0, 0, 255));
+        for (int y = t; y < s.height() - t; ++y)
+            std::fill_n(reinterpret_cast<QRgb *>(framed.scanLine(y)) + t, s.width() - 2 * t, qRgb(250, 250, 200));
+        names << dir.filePath(QStringLiteral("%1x%2.bmp").arg(s.width()).arg(s.height()));
+        writePictureFile(Picture::fromImage(framed), names.last());
+    }
+    TVignettes page;
+    page.Init(names);
+    page.show();
+    waitFilled(page);
+    for (int k = 0; k < int(names.size()); ++k) {
+        const QSize s = sizes[k];
+        const QImage cell = page.Panels[k]->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int left = cell.width(), top = cell.height(), right = -1, bottom = -1;
+        for (int y = 0; y < cell.height(); ++y)
+            for (int x = 0; x < cell.width(); ++x) {
+                const QRgb c = cell.pixel(x, y);
+                if (qBlue(c) > 200 && qRed(c) < 60 && qGreen(c) < 60) {
+                    left = std::min(left, x), right = std::max(right, x);
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                }
+            }
+        ASSERT_GE(right, 0) << k;
+        const QRect shown(QPoint(left, top), QPoint(right, bottom));
+        const QRect label = page.Labels[k]->geometry();
+        // Its shape, within a pixel on the shorter side.
+        if (s.width() >= s.height())
+            EXPECT_NEAR(shown.height(), shown.width() * double(s.height()) / s.width(), 1.5) << k;
+        else
+            EXPECT_NEAR(shown.width(), shown.height() * double(s.width()) / s.height(), 1.5) << k;
+        // Whole: the frame on all four sides, inside the cell and above the name.
+        EXPECT_GE(shown.left(), 1) << k;
+        EXPECT_LE(shown.right(), cell.width() - 2) << k;
+        EXPECT_LT(shown.bottom(), label.top()) << k;
+        const int midY = shown.center().y(), midX = shown.center().x();
+        EXPECT_EQ(qBlue(cell.pixel(shown.left(), midY)), 255) << k;
+        EXPECT_EQ(qBlue(cell.pixel(shown.right(), midY)), 255) << k;
+        EXPECT_EQ(qBlue(cell.pixel(midX, shown.top())), 255) << k;
+        EXPECT_EQ(qBlue(cell.pixel(midX, shown.bottom())), 255) << k;
+        EXPECT_EQ(page.Labels[k]->text(), QFileInfo(names[k]).fileName());
+        EXPECT_FALSE(label.intersects(page.Images[k]->geometry())) << k;
+    }
+    // The small picture at its own size.
+    EXPECT_EQ(page.Images[4]->pixmap().size(), QSize(60, 40));
 }
 
 TEST(Vignettes, ThirteenPicturesPageByTwelveAndNextShowsTheLastTwelve)

@@ -3,10 +3,12 @@
 #include "FormatTestUtil.h"
 #include "GifCodec.h"
 #include "JpegCodec.h"
+#include "Parallel.h"
 #include "PictureFiles.h"
 
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <cstdio>
 #include <jpeglib.h>
 
@@ -212,4 +214,51 @@ TEST(Gif, MoreColoursAreReducedAndTheWrittenPictureIsWhatReadsBack)
     EXPECT_EQ(written.depth, 8);
     EXPECT_TRUE(test::samePixels(readPictureFile(name).image, written.image));
     EXPECT_LE(test::maxDifference(written.image, many.image), 40);
+}
+
+namespace {
+// Peak signal to noise ratio of b against a, in decibels.
+double psnr(const QImage &a, const QImage &b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            for (int d : {qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q)})
+                sum += double(d) * d;
+        }
+    const double mse = sum / (3.0 * a.width() * a.height());
+    return 10 * std::log10(255.0 * 255.0 / std::max(mse, 1e-9));
+}
+} // namespace
+
+TEST(Gif, APhotoLargerThanThePaletteSampleKeepsItsQualityAndItsRareColours)
+{
+    // A smooth photograph-like picture with a small red mark: the palette is chosen on
+    // a sample, which must neither lose the mark nor band the gradients.
+    QImage photo = smooth(1600, 1200).image;
+    for (int y = 600; y < 630; ++y)
+        for (int x = 800; x < 830; ++x)
+            photo.setPixel(x, y, qRgb(230, 10, 20));
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("photo.gif"));
+    writePictureFile(Picture::fromImage(photo), name);
+    // Read back by another program.
+    QByteArray ppm;
+    ASSERT_TRUE(test::run(QStringLiteral("/usr/bin/convert"), {name, QStringLiteral("ppm:-")}, &ppm) ||
+                test::run(QStringLiteral("convert"), {name, QStringLiteral("ppm:-")}, &ppm));
+    const QImage back = QImage::fromData(ppm, "PPM").convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(back.size(), photo.size());
+    EXPECT_GE(psnr(photo, back), 30.0);
+    const QRgb mark = back.pixel(815, 615);
+    EXPECT_LE(std::abs(qRed(mark) - 230) + std::abs(qGreen(mark) - 10) + std::abs(qBlue(mark) - 20), 30)
+        << qRed(mark) << "," << qGreen(mark) << "," << qBlue(mark);
+    // The same bits whatever the number of cores, and from one run to the next.
+    QByteArray one;
+    {
+        PassThreadsOverride single(0);
+        one = encodeGif(Picture::fromImage(photo));
+    }
+    EXPECT_EQ(one, encodeGif(Picture::fromImage(photo)));
+    EXPECT_EQ(one, encodeGif(Picture::fromImage(photo)));
 }

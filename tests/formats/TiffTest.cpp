@@ -41,21 +41,26 @@ TEST(TiffWriter, TrueColourLayout)
 {
     const Picture p = test::truecolourPicture(100, 50);
     const QByteArray f = encodeTiff(p);
-    ASSERT_EQ(f.size(), 40 + 15000 + 186);
+    // The software name with its NUL (11 bytes), the rows, one byte that puts the
+    // directory on a word boundary, the directory.
+    ASSERT_EQ(f.size(), 41 + 15000 + 1 + 186);
     EXPECT_EQ(f.left(4), QByteArray("II\x2a\x00", 4));
-    EXPECT_EQ(le32(bytes(f) + 4), 15040u);
-    EXPECT_EQ(le16(bytes(f) + 15040), 15);
+    EXPECT_EQ(le32(bytes(f) + 4), 15042u);
+    EXPECT_EQ(le16(bytes(f) + 15042), 15);
     EXPECT_EQ(le32(bytes(f) + 8), 877u);
     EXPECT_EQ(le32(bytes(f) + 12), 10u);
-    EXPECT_EQ(f.mid(30, 10), QByteArray("Brumelinor"));
-    EXPECT_EQ(tagValue(f, 273), 40u);
+    EXPECT_EQ(f.mid(30, 11), QByteArray("Brumelinor\0", 11));
+    uint32_t count = 0;
+    EXPECT_EQ(tagValue(f, 305, &count), 30u);
+    EXPECT_EQ(count, 11u);
+    EXPECT_EQ(tagValue(f, 273), 41u);
     EXPECT_EQ(tagValue(f, 258), 24u);
     EXPECT_EQ(tagValue(f, 279), 15000u);
     EXPECT_EQ(tagValue(f, 262), 2u);
     // First pixel, red green blue.
     const QRgb c = p.image.pixel(0, 0);
-    EXPECT_EQ(uchar(f[40]), qRed(c));
-    EXPECT_EQ(uchar(f[42]), qBlue(c));
+    EXPECT_EQ(uchar(f[41]), qRed(c));
+    EXPECT_EQ(uchar(f[43]), qBlue(c));
     EXPECT_TRUE(test::samePixels(readWithQt(f), p.image));
 }
 
@@ -67,7 +72,7 @@ TEST(TiffWriter, PaletteLayouts)
     EXPECT_EQ(tagValue(f, 282), 1544u);
     EXPECT_EQ(tagValue(f, 283), 1552u);
     EXPECT_EQ(tagValue(f, 305), 1560u);
-    EXPECT_EQ(tagValue(f, 273), 1570u);
+    EXPECT_EQ(tagValue(f, 273), 1571u);
     EXPECT_EQ(le16(bytes(f) + 8 + 2 * 1), uint16_t(qRed(p8.palette[1]) * 257));
     EXPECT_TRUE(test::samePixels(readWithQt(f), p8.image));
 
@@ -136,6 +141,14 @@ TEST(TiffWriter, TiffinfoAcceptsOurFiles)
             GTEST_SKIP() << "tiffinfo missing";
         EXPECT_TRUE(test::run(QStringLiteral("tiffinfo"), {name}, &out)) << out.constData();
         EXPECT_FALSE(out.contains("Error")) << out.constData();
+        EXPECT_FALSE(out.contains("Warning")) << out.constData();
+        EXPECT_TRUE(out.contains("Software: Brumelinor\n")) << out.constData();
+        // ImageMagick checks what libtiff lets by: a name without its NUL, a directory at
+        // an odd offset (33 x 17 x 3 bytes of rows is odd).
+        ASSERT_TRUE(test::run(QStringLiteral("identify"), {QStringLiteral("-verbose"), name}, &out)) << out.constData();
+        EXPECT_FALSE(out.contains("arning")) << out.constData();
+        EXPECT_FALSE(out.contains("null byte")) << out.constData();
+        EXPECT_TRUE(out.contains("tiff:software: Brumelinor")) << out.constData();
         ++checked;
     }
     EXPECT_EQ(checked, 4);

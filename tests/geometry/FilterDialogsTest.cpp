@@ -210,6 +210,70 @@ TEST_F(FilterDialog, OkAppliesTheSelectedFilterWithUndoProgressAndModifiedFlag)
     EXPECT_EQ(doc.image(), convolve(before, sharpen, silentProgress()));
 }
 
+TEST_F(FilterDialog, ADamagedLineIsMarkedSaidWhenChosenAndNeverApplied)
+{
+    writeLines(path, "0,00 0,00 0,00 0,00 0,50 0,00 0,00 0,00 0,00\tMoitié\r\n"
+                     "0,00 x 0,00 0,00 1,00 0,00 0,00 0,00 0,00\tTaché\r\n"
+                     "0,00 0,00 0,50\tCourt\r\n"
+                     "une ligne sans tabulation\r\n");
+    const QImage before = doc.image().copy();
+    run([](TFiltre &f) {
+        ASSERT_EQ(f.ListBox1->count(), 4);
+        EXPECT_EQ(f.ListBox1->item(3)->text(), QStringLiteral("une ligne sans tabulation"));
+        for (int row : {1, 2, 3}) {
+            EXPECT_TRUE(f.ListBox1->item(row)->font().italic()) << row;
+            EXPECT_FALSE(f.ListBox1->item(row)->icon().isNull()) << row;
+        }
+        EXPECT_FALSE(f.ListBox1->item(0)->font().italic());
+        EXPECT_TRUE(f.Label2->text().isEmpty());
+        for (int row : {1, 2, 3}) {
+            clickRow(f.ListBox1, row);
+            // The reading rule stays: the pieces go into the fields as they are.
+            EXPECT_TRUE(f.gridDamaged()) << row;
+            EXPECT_TRUE(f.Label2->text().startsWith(QStringLiteral("Cette ligne du fichier de filtres est illisible")));
+            // "Aperçu" shows the picture as it is, not the black of a made-up filter.
+            f.Button3->click();
+            EXPECT_EQ(f.shownPreview(), f.referencePreview()) << row;
+        }
+        EXPECT_EQ(f.Edit2->text(), QString()); // the line without a TAB: nine empty fields
+        // "OK" says why and leaves the dialog open.
+        f.Button2->click();
+        EXPECT_TRUE(f.isVisible());
+        // A readable entry clears the word and is applied.
+        clickRow(f.ListBox1, 0);
+        EXPECT_TRUE(f.Label2->text().isEmpty());
+        f.Button2->click();
+    });
+    ASSERT_EQ(scripts.asked.size(), 1u);
+    EXPECT_EQ(scripts.asked[0].toStdString(), "Le filtre « une ligne sans tabulation » est illisible dans le fichier de "
+                                              "filtres : il n'est pas appliqué.");
+    FilterCoefficients half = identityFilter();
+    half[1][1] = 50;
+    EXPECT_EQ(doc.image(), convolve(before, half, silentProgress()));
+    // The damaged lines are kept as they were, for the user to mend.
+    EXPECT_EQ(fileLines(path).value(1).toStdString(), "0,00 x 0,00 0,00 1,00 0,00 0,00 0,00 0,00\tTaché");
+
+    // Mended with "Modifier": readable again, and applied.
+    doc.setModified(false);
+    run([](TFiltre &f) {
+        clickRow(f.ListBox1, 1);
+        f.Button6->click();
+        f.Edit2->setFocus();
+        f.Edit2->selectAll();
+        typeAndLeave(f.Edit2, QStringLiteral("0"));
+        pressEnter(f.Edit10);
+        EXPECT_FALSE(f.gridDamaged());
+        EXPECT_FALSE(f.ListBox1->item(1)->font().italic());
+        f.Button2->click();
+    });
+    EXPECT_EQ(fileLines(path).value(1).toStdString(), "0,00 0,00 0,00 0,00 1,00 0,00 0,00 0,00 0,00\tTaché");
+    // That filter changes nothing: the picture is left unmodified, with no undo step of
+    // its own ("Annuler" still takes back the first filter).
+    EXPECT_FALSE(doc.modified());
+    doc.Annule();
+    EXPECT_EQ(doc.image(), before);
+}
+
 TEST_F(FilterDialog, PreviewIsTheFilterOnTheReferenceAndRetablirPutsItBack)
 {
     TFiltre f;

@@ -151,6 +151,34 @@ TEST_F(GeometryCli, MergeTileAndFractalsGiveTheProgramsBits)
     }
 }
 
+TEST_F(GeometryCli, FractaleOnAPictureGivesTheMenusBits)
+{
+    // The menu draws at its control's size and stretches into the picture; apply
+    // fractale does the same, on a picture of any size.
+    writeInput(noise(640, 480, 5));
+    const QImage source = formats::readPictureFile(in()).image;
+    for (const FractalListEntry &e : fractalList()) {
+        const QImage mine = program(Fractales, [&](QDialog &d) {
+            auto &t = static_cast<TFract &>(d);
+            t.FractalImage1->seedSource = [] { return 77u; };
+            t.ListBox1->setCurrentRow(int(&e - fractalList().data()));
+            t.Button1->click();
+            t.Button4->click();
+        });
+        ASSERT_EQ(mine.size(), QSize(640, 480));
+        const QImage cli = apply({"fractale", e.caption, "--graine", "77"});
+        EXPECT_EQ(cli, mine) << e.caption;
+        // The last column and row are the picture's own.
+        EXPECT_EQ(cli.copy(639, 0, 1, 480), source.copy(639, 0, 1, 480)) << e.caption;
+        EXPECT_EQ(cli.copy(0, 479, 640, 1), source.copy(0, 479, 640, 1)) << e.caption;
+        EXPECT_NE(cli.copy(0, 0, 639, 479), source.copy(0, 0, 639, 479)) << e.caption;
+    }
+    EXPECT_EQ(apply({"fractale", "MandelBrot", "--iterations", "40"}).size(), QSize(640, 480));
+    const CliRun bad = slowCli({"apply", "fractale", "Dragon", in(), out()});
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("Fractale inconnue « Dragon »"))) << bad.err.toStdString();
+}
+
 TEST_F(GeometryCli, BadValuesGiveOneFrenchLineAndNoOutput)
 {
     const QStringList bad[] = {

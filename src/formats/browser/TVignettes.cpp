@@ -135,11 +135,12 @@ void TVignettes::Affiche()
     ++m_generation;
     m_pool.clear();
     m_pending = 0;
-    const QSize area(kPanelWidth - 2, kPanelHeight - 16);
+    const QRect areaRect = fitInCell(QSize(), QSize(kPanelWidth, kPanelHeight)).view;
+    const QSize area = areaRect.size();
     for (int k = 0; k < kCells; ++k) {
         Images[k]->clear();
         Images[k]->setToolTip(QString());
-        Images[k]->setGeometry(1, 1, area.width(), area.height());
+        Images[k]->setGeometry(areaRect);
         Labels[k]->clear();
         const int i = m_first + k;
         if (i > m_last)

@@ -86,22 +86,18 @@ Thumbnail readThumbnail(const QString &fileName, QSize area)
 
 CellFit fitInCell(QSize picture, QSize panel)
 {
-    // The picture's area leaves 16 pixels under it for the file name.
+    // The picture's area leaves the 16 pixels of the file name and a one-pixel gap under it.
     CellFit fit;
-    fit.view = QRect(1, 1, panel.width() - 2, panel.height() - 16);
-    if (picture.width() > fit.view.width() && picture.height() > fit.view.height()) {
-        const double r = double(picture.height()) / double(picture.width());
-        fit.stretch = true;
-        if (r >= 1) {
-            const int w = int(std::lround(panel.width() / r));
-            fit.view.setWidth(w);
-            fit.view.moveLeft((panel.width() - w) / 2);
-        } else {
-            const int h = int(std::lround(r * panel.height()));
-            fit.view.setHeight(h);
-            fit.view.moveTop((panel.height() - h - 16) / 2);
-        }
-    }
+    const QRect area(1, 1, panel.width() - 2, panel.height() - 18);
+    fit.view = area;
+    if (picture.isEmpty() || (picture.width() <= area.width() && picture.height() <= area.height()))
+        return fit; // its own size, centred
+    // Larger one way or both: the whole picture, as large as the area lets it be, in its shape.
+    const double s = std::min(double(area.width()) / picture.width(), double(area.height()) / picture.height());
+    const QSize size(std::max(1, int(std::lround(picture.width() * s))), std::max(1, int(std::lround(picture.height() * s))));
+    fit.stretch = true;
+    fit.view = QRect(QPoint(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2),
+                     size);
     return fit;
 }
 

@@ -19,7 +19,9 @@ struct Thumbnail {
 Thumbnail readThumbnail(const QString &fileName, QSize area);
 
 // Where a picture of size `picture` stands in a cell panel of size `panel` (Echelle):
-// the view's rectangle in the panel and whether the picture is stretched into it.
+// the view's rectangle in the panel and whether the picture is scaled into it. A picture
+// larger than the area either way is shown whole and keeps its shape; the file name's
+// line under the area stays clear.
 struct CellFit {
     QRect view;
     bool stretch = false;

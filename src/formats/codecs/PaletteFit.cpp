@@ -1,6 +1,14 @@
 #include "PaletteFit.h"
 #include "Error.h"
 #include "PaletteIndex.h"
+#include "Parallel.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <climits>
+#include <dlfcn.h>
+#include <cmath>
 
 #include <algorithm>
 #include <unordered_map>
@@ -38,35 +46,168 @@ bool distinctColours(const QImage &img, int limit, std::vector<QRgb> &out)
     return true;
 }
 
-IndexedPicture quantise(const QImage &rgb32, int maxColours)
+namespace {
+// The palette is chosen on at most this many pixels: every k-th pixel of every k-th row.
+// Beyond it a larger sample changes the palette's quality by no visible amount, while
+// the time grows with the pixels.
+constexpr qsizetype kPaletteSample = 256 * 256;
+
+QImage paletteSample(const QImage &img)
 {
-    const int w = rgb32.width(), h = rgb32.height();
-    const QImage rgba = rgb32.convertToFormat(QImage::Format_RGBA8888);
-    std::vector<void *> rows(static_cast<size_t>(h));
-    for (int y = 0; y < h; ++y)
-        rows[size_t(y)] = const_cast<uchar *>(rgba.constScanLine(y));
+    const qsizetype pixels = qsizetype(img.width()) * img.height();
+    if (pixels <= kPaletteSample)
+        return img.convertToFormat(QImage::Format_RGBA8888);
+    const int step = int(std::ceil(std::sqrt(double(pixels) / double(kPaletteSample))));
+    const int w = (img.width() + step - 1) / step, h = (img.height() + step - 1) / step;
+    QImage out(w, h, QImage::Format_RGBA8888);
+    const RowsOf<const QRgb> src = rowsOf(img);
+    for (int y = 0; y < h; ++y) {
+        // Staggered columns from row to row, so that no column pattern is favoured.
+        const QRgb *row = src[y * step];
+        uchar *d = out.scanLine(y);
+        for (int x = 0; x < w; ++x, d += 4) {
+            const QRgb c = row[std::min(img.width() - 1, x * step + (y % step))];
+            d[0] = uchar(qRed(c)), d[1] = uchar(qGreen(c)), d[2] = uchar(qBlue(c)), d[3] = 255;
+        }
+    }
+    return out;
+}
+
+// libimagequant runs its loops on OpenMP threads that spin while they wait: on a busy
+// machine they cost more than they save on a sample this small. One thread, then.
+void quantiseOnOneThread()
+{
+    static const bool once = [] {
+        using SetThreads = void (*)(int);
+        if (auto set = reinterpret_cast<SetThreads>(dlsym(RTLD_DEFAULT, "omp_set_num_threads")))
+            set(1);
+        return true;
+    }();
+    (void)once;
+}
+
+// The palette libimagequant makes of the sample.
+QList<QRgb> choosePalette(const QImage &sample, int maxColours)
+{
+    quantiseOnOneThread();
+    std::vector<void *> rows(static_cast<size_t>(sample.height()));
+    for (int y = 0; y < sample.height(); ++y)
+        rows[size_t(y)] = const_cast<uchar *>(sample.constScanLine(y));
     liq_attr *attr = liq_attr_create();
     liq_set_max_colors(attr, std::clamp(maxColours, 2, 256));
-    liq_set_speed(attr, 8);
-    liq_image *image = liq_image_create_rgba_rows(attr, rows.data(), w, h, 0);
+    liq_set_speed(attr, 10);
+    liq_image *image = liq_image_create_rgba_rows(attr, rows.data(), sample.width(), sample.height(), 0);
     liq_result *result = nullptr;
-    IndexedPicture out;
-    const liq_error e = image ? liq_image_quantize(image, attr, &result) : LIQ_INVALID_POINTER;
-    if (e == LIQ_OK) {
-        liq_set_dithering_level(result, 1.0f);
-        out.pixels.resize(size_t(w) * h);
-        if (liq_write_remapped_image(result, image, out.pixels.data(), out.pixels.size()) == LIQ_OK) {
-            const liq_palette *p = liq_get_palette(result);
-            for (unsigned i = 0; i < p->count; ++i)
-                out.palette.append(qRgb(p->entries[i].r, p->entries[i].g, p->entries[i].b));
-        }
+    QList<QRgb> palette;
+    if (image && liq_image_quantize(image, attr, &result) == LIQ_OK) {
+        const liq_palette *p = liq_get_palette(result);
+        for (unsigned i = 0; i < p->count; ++i)
+            palette.append(qRgb(p->entries[i].r, p->entries[i].g, p->entries[i].b));
         liq_result_destroy(result);
     }
     if (image)
         liq_image_destroy(image);
     liq_attr_destroy(attr);
+    return palette;
+}
+
+// The nearest palette entry of a colour, remembered by its 6 high bits per channel.
+// One table for all bands: an entry is written with the same value by whichever band
+// finds it first.
+class NearestEntry {
+public:
+    explicit NearestEntry(const QList<QRgb> &palette) : m_count(int(palette.size())), m_cache(size_t(1) << 18)
+    {
+        for (int i = 0; i < m_count; ++i) {
+            m_r[size_t(i)] = qRed(palette[i]), m_g[size_t(i)] = qGreen(palette[i]), m_b[size_t(i)] = qBlue(palette[i]);
+        }
+        for (auto &slot : m_cache)
+            slot.store(-1, std::memory_order_relaxed);
+    }
+    int operator()(int r, int g, int b)
+    {
+        // The cell's centre is searched, so the entry does not depend on which colour of
+        // the cell came first.
+        std::atomic<int16_t> &slot = m_cache[size_t((r >> 2) << 12 | (g >> 2) << 6 | (b >> 2))];
+        int i = slot.load(std::memory_order_relaxed);
+        if (i < 0) {
+            i = search((r & ~3) | 2, (g & ~3) | 2, (b & ~3) | 2);
+            slot.store(int16_t(i), std::memory_order_relaxed);
+        }
+        return i;
+    }
+
+private:
+    int search(int r, int g, int b) const
+    {
+        // Distance and index in one number, (distance << 8) | index, so that one minimum
+        // (which the compiler takes several entries at a time) gives the nearest entry,
+        // the first of equals. Distances stay below 2^18.
+        int best = INT_MAX;
+        for (int i = 0; i < m_count; ++i) {
+            const int dr = m_r[size_t(i)] - r, dg = m_g[size_t(i)] - g, db = m_b[size_t(i)] - b;
+            best = std::min(best, (dr * dr + dg * dg + db * db) << 8 | i);
+        }
+        return best & 0xFF;
+    }
+    int m_count;
+    std::array<int, 256> m_r{}, m_g{}, m_b{};
+    std::vector<std::atomic<int16_t>> m_cache;
+};
+
+// Floyd-Steinberg error diffusion over rows [y0, y1), the error starting afresh at the
+// band's first row.
+void ditherBand(const QImage &img, const QList<QRgb> &palette, NearestEntry &nearest, uchar *out, int y0, int y1)
+{
+    const int w = img.width();
+    // Error of this row and the next, per channel, with one spare column at each end.
+    std::vector<int> here(size_t(w + 2) * 3, 0), next(size_t(w + 2) * 3, 0);
+    const RowsOf<const QRgb> rows = rowsOf(img);
+    for (int y = y0; y < y1; ++y) {
+        const QRgb *src = rows[y];
+        uchar *dst = out + size_t(y) * w;
+        std::fill(next.begin(), next.end(), 0);
+        for (int x = 0; x < w; ++x) {
+            int *e = &here[size_t(x + 1) * 3];
+            const QRgb c = src[x];
+            // Errors in sixteenths.
+            const int r = std::clamp(qRed(c) + ((e[0] + 8) >> 4), 0, 255);
+            const int g = std::clamp(qGreen(c) + ((e[1] + 8) >> 4), 0, 255);
+            const int b = std::clamp(qBlue(c) + ((e[2] + 8) >> 4), 0, 255);
+            const int i = nearest(r, g, b);
+            dst[x] = uchar(i);
+            const QRgb p = palette[i];
+            const int err[3] = {r - qRed(p), g - qGreen(p), b - qBlue(p)};
+            int *right = e + 3, *below = &next[size_t(x + 1) * 3];
+            for (int k = 0; k < 3; ++k) {
+                right[k] += err[k] * 7;
+                below[k - 3] += err[k] * 3;
+                below[k] += err[k] * 5;
+                below[k + 3] += err[k];
+            }
+        }
+        std::swap(here, next);
+    }
+}
+} // namespace
+
+IndexedPicture quantise(const QImage &rgb32, int maxColours)
+{
+    IndexedPicture out;
+    out.palette = choosePalette(paletteSample(rgb32), maxColours);
     if (out.palette.isEmpty())
         throw VermeoError(QStringLiteral("réduction des couleurs impossible"));
+    out.pixels.resize(size_t(rgb32.width()) * rgb32.height());
+    // Bands of a fixed height on all cores, each diffusing its own error: the same bits
+    // on every machine, and no seam to see.
+    NearestEntry nearest(out.palette);
+    constexpr int kDitherBandRows = 128;
+    const int h = rgb32.height(), bands = (h + kDitherBandRows - 1) / kDitherBandRows;
+    forBandsInParallel(bands, 1, [&](int b0, int b1) {
+        for (int b = b0; b < b1; ++b)
+            ditherBand(rgb32, out.palette, nearest, out.pixels.data(), b * kDitherBandRows,
+                       std::min(h, (b + 1) * kDitherBandRows));
+    });
     return out;
 }
 

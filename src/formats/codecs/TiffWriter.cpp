@@ -23,7 +23,9 @@ struct Entry {
     uint32_t count, value;
 };
 
-constexpr char kSoftware[10] = {'B', 'r', 'u', 'm', 'e', 'l', 'i', 'n', 'o', 'r'};
+// ASCII values end in NUL, and their count includes it.
+constexpr char kSoftware[] = "Brumelinor";
+constexpr uint32_t kSoftwareCount = sizeof kSoftware;
 
 // Sizes above 65535 do not fit a short; those are written as longs.
 uint16_t sizeType(int v) { return v > 65535 ? tLong : tShort; }
@@ -73,7 +75,7 @@ public:
             w.u16(8); w.u16(8); w.u16(8);
         }
         m_soft = uint32_t(head.size());
-        w.bytes(kSoftware, 10);
+        w.bytes(kSoftware, kSoftwareCount);
         m_pixelsAt = uint32_t(head.size());
         m_sink.write(head);
     }
@@ -107,12 +109,15 @@ public:
         if (m_bits == 24)
             dir.push_back({PlanarConfiguration, tShort, 1, 1});
         dir.push_back({ResolutionUnit, tShort, 1, 2});
-        dir.push_back({Software, tAscii, 10, m_soft});
+        dir.push_back({Software, tAscii, kSoftwareCount, m_soft});
         if (m_bits != 24 && !m_bilevel)
             dir.push_back({ColorMap, tShort, uint32_t(3 << m_bits), 8});
 
-        const uint32_t at = uint32_t(m_sink.pos());
+        // The directory starts on a word boundary: a zero byte after odd-sized rows.
         QByteArray out;
+        if (m_sink.pos() % 2)
+            out.append('\0');
+        const uint32_t at = uint32_t(m_sink.pos() + out.size());
         ByteWriter w(out);
         w.u16(uint16_t(dir.size()));
         for (const Entry &e : dir) {

@@ -92,7 +92,9 @@ QString conversionOutputName(const QString &file, const QString &destination, co
 
 QString ConversionReport::summary() const
 {
-    QString text = QStringLiteral("%1 fichiers convertis").arg(converted);
+    QString text = notStarted > 0
+                       ? QStringLiteral("Conversion arrêtée : %1 fichiers convertis sur %2").arg(converted).arg(total)
+                       : QStringLiteral("%1 fichiers convertis").arg(converted);
     if (failures.empty())
         return text;
     text += failures.size() == 1 ? QStringLiteral(", 1 échec :")
@@ -109,7 +111,7 @@ QString ConversionReport::summary() const
 }
 
 ConversionReport convertFiles(const QStringList &files, const QString &destination, const QString &format,
-                              const std::function<void(int, int)> &progress)
+                              const std::function<void(int, int)> &progress, const std::atomic<bool> *stop)
 {
     const QString fmt = conversionFormat(format);
     if (fmt.isEmpty())
@@ -153,7 +155,10 @@ ConversionReport convertFiles(const QStringList &files, const QString &destinati
         if (reasons[size_t(i)].isEmpty())
             toConvert.push_back(i);
 
-    std::vector<char> done(size_t(n), 0);
+    // A refused file counts as begun: it is reported among the failures.
+    std::vector<char> done(size_t(n), 0), begun(size_t(n), 1);
+    for (int i : toConvert)
+        begun[size_t(i)] = 0;
     std::atomic<int> finished{n - int(toConvert.size())};
     forBandsInParallel(
         int(toConvert.size()), 1,
@@ -162,6 +167,9 @@ ConversionReport convertFiles(const QStringList &files, const QString &destinati
             Picture bitmap;
             for (int c = c0; c < c1; ++c) {
                 const int i = toConvert[size_t(c)];
+                if (stop && stop->load())
+                    break;
+                begun[size_t(i)] = 1;
                 try {
                     LitFichier(bitmap, files[i]);
                     EcritFichier(bitmap, outputs[size_t(i)]);
@@ -181,9 +189,12 @@ ConversionReport convertFiles(const QStringList &files, const QString &destinati
         });
 
     ConversionReport report;
+    report.total = n;
     for (int i = 0; i < n; ++i) {
         if (done[size_t(i)])
             ++report.converted;
+        else if (!begun[size_t(i)])
+            ++report.notStarted;
         else
             report.failures.push_back({files[i], reasons[size_t(i)]});
     }

@@ -3,6 +3,7 @@
 // "Conversions multiples" command and vermeo-cli.
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -25,8 +26,11 @@ struct ConversionFailure {
 
 struct ConversionReport {
     int converted = 0;
+    int total = 0;
+    int notStarted = 0; // files left when the conversion was stopped
     std::vector<ConversionFailure> failures; // in list order
-    // "N fichiers convertis", then the failures: ", 1 échec :" and one line each.
+    // "N fichiers convertis", then the failures: ", 1 échec :" and one line each; after a
+    // stop, "Conversion arrêtée : N fichiers convertis sur T" first.
     QString summary() const;
 };
 
@@ -36,9 +40,11 @@ struct ConversionReport {
 // photo.bmp); no other file is matched by case. A file whose output is another source
 // of the list, or the output of an earlier file, is not converted and is reported:
 // its own picture stays as it was. Several files are converted at once.
-// progress(done, total) runs on the calling thread. Throws VermeoError,
-// converting nothing, when the format is unknown or the destination is no folder.
+// progress(done, total) runs on the calling thread. Once *stop is true (from any
+// thread), the files being converted are finished and no other is begun. Throws
+// VermeoError, converting nothing, when the format is unknown or the destination is no folder.
 ConversionReport convertFiles(const QStringList &files, const QString &destination, const QString &format,
-                              const std::function<void(int done, int total)> &progress = {});
+                              const std::function<void(int done, int total)> &progress = {},
+                              const std::atomic<bool> *stop = nullptr);
 
 } // namespace vermeo::formats

@@ -283,4 +283,19 @@ void drawFractal(QImage &img, const FractalSettings &settings)
     drawFractal(img, settings, quiet);
 }
 
+void stretchFractalInto(QImage &picture, const QImage &fractal)
+{
+    if (picture.isNull())
+        return;
+    Canvas c(&picture);
+    c.StretchDraw(gdiRect(0, 0, picture.width() - 1, picture.height() - 1), fractal);
+}
+
+void drawFractalInto(QImage &picture, const FractalSettings &settings)
+{
+    QImage fractal = newWorkingImage(kFractalControlWidth, kFractalControlHeight);
+    drawFractal(fractal, settings);
+    stretchFractalInto(picture, fractal);
+}
+
 } // namespace vermeo::geometry

@@ -31,9 +31,19 @@ public:
     virtual void drawn() {}
 };
 
+// "Fractales" draws at the size of its dialog's control, then stretches that into the
+// picture.
+inline constexpr int kFractalControlWidth = 217, kFractalControlHeight = 233;
+
 // Draws the fractal on a white picture of img's size (img must be a working picture).
 void drawFractal(QImage &img, const FractalSettings &settings, FractalMonitor &monitor);
 void drawFractal(QImage &img, const FractalSettings &settings);
+
+// The fractal stretched into the rectangle (0, 0, width - 1, height - 1) of the picture,
+// as "Fractales" puts it: its last column and row stay as they were.
+void stretchFractalInto(QImage &picture, const QImage &fractal);
+// The fractal of the settings at the control's size, stretched into the picture.
+void drawFractalInto(QImage &picture, const FractalSettings &settings);
 
 // Mandelbrot and Julia: the step k at which z = zx + zy i escapes under z^2 + c, the
 // test looking one step behind; n when it never does.

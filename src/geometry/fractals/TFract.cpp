@@ -1,6 +1,5 @@
 #include "TFract.h"
 
-#include "Canvas.h"
 #include "DialogRunner.h"
 #include "Error.h"
 #include "PixelRows.h"
@@ -15,8 +14,8 @@ namespace vermeo {
 using namespace geometry;
 
 namespace {
-constexpr int kImageWidth = 217;
-constexpr int kImageHeight = 233;
+constexpr int kImageWidth = kFractalControlWidth;
+constexpr int kImageHeight = kFractalControlHeight;
 
 // What the control shows before the first "Aperçu": a small moiré.
 QImage storedPicture()
@@ -119,10 +118,8 @@ void TFract::reject()
 
 void TFract::Result(QImage &bitmap) const
 {
-    if (!m_accepted || bitmap.isNull())
-        return;
-    Canvas c(&bitmap);
-    c.StretchDraw(gdiRect(0, 0, bitmap.width() - 1, bitmap.height() - 1), FractalImage1->picture());
+    if (m_accepted)
+        stretchFractalInto(bitmap, FractalImage1->picture());
 }
 
 } // namespace vermeo
