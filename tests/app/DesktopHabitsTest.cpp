@@ -513,3 +513,20 @@ TEST_F(HabitsTest, ANumberTypedPastTheLimitAppliesTheLimitItShows)
         &lowShows);
     EXPECT_EQ(lowShows, "-100");
 }
+
+TEST(RecentFilesList, ADamagedListKeepsOnlyTenDistinctFullNames)
+{
+    ConfigFolder config;
+    QDir().mkpath(config.path() + "/vermeo");
+    QFile f(RecentFiles::storePath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("relatif.bmp\n/a/un.bmp\n/a/un.bmp\n\n\xff\xfe\n");
+    for (int i = 0; i < 15; ++i)
+        f.write(QStringLiteral("/b/%1.png\n").arg(i).toUtf8());
+    f.close();
+    QStringList names = RecentFiles().names();
+    ASSERT_EQ(names.size(), RecentFiles::kKept);
+    EXPECT_EQ(names.first(), "/a/un.bmp");
+    EXPECT_EQ(names.last(), "/b/8.png");
+    EXPECT_EQ(names.removeDuplicates(), 0);
+}
