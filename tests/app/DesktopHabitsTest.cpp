@@ -512,6 +512,16 @@ TEST_F(HabitsTest, ANumberTypedPastTheLimitAppliesTheLimitItShows)
         },
         &lowShows);
     EXPECT_EQ(lowShows, "-100");
+
+    // Short of the lowest value, Enter takes that value (the font size goes from 4 up),
+    // rather than the field going back to a number the user did not type.
+    QSpinBox *size = form->SpinEdit2;
+    ASSERT_TRUE(size->isEnabled());
+    size->selectAll();
+    QTest::keyClicks(size, "2");
+    QTest::keyClick(size, Qt::Key_Return);
+    EXPECT_EQ(size->value(), 4);
+    EXPECT_EQ(size->findChild<QLineEdit *>()->text(), "4");
 }
 
 TEST(RecentFilesList, ADamagedListKeepsOnlyTenDistinctFullNames)
