@@ -83,6 +83,10 @@ std::vector<CommandRow> fichierRows()
     return {
         {"FileNewItem", "&Nouveau...", "", "Créer un nouveau fichier", false, "fichier.html#nouveau", "TNouveau"},
         {"FileOpenItem", "&Ouvrir...", "", "Ouvrir un fichier existant", false, "fichier.html#ouvrir"},
+        // Filled by the main window with the last pictures opened or saved.
+        {"Fichiersrcents1", ">Fichiers &récents", "", "Rouvrir une image ouverte ou enregistrée récemment", false,
+         "fichier.html#fichiers-recents"},
+        {"", "<"},
         {"FileCloseItem", "&Fermer", "", "Fermer fichier en cours", true, "fichier.html#fermer"},
         {"", "-"},
         {"FileSaveItem", "&Enregistrer", "Ctrl+S", "Enregistrer le fichier en cours", true, "fichier.html#enregistrer"},
@@ -91,9 +95,16 @@ std::vector<CommandRow> fichierRows()
         {"", "-"},
         {"Parcourir1", "&Parcourir...", "", "Afficher les images sous forme de vignettes", false,
          "fichier.html#parcourir", "TCat|TVignettes"},
-        {"Conversionsmultiples1", "Conversions &multiples...", "", "Convertir un groupe d'images", false,
-         "fichier.html#conversions-multiples", "TConvert",
-         {.name = "conversions", .command = conversions, .usage = "conversions FORMAT DESTINATION FICHIER...",
+        {"Conversionsmultiples1",
+         "Conversions &multiples...",
+         "",
+         "Convertir un groupe d'images",
+         false,
+         "fichier.html#conversions-multiples",
+         "TConvert",
+         {.name = "conversions",
+          .command = conversions,
+          .usage = "conversions FORMAT DESTINATION FICHIER...",
           .summary = "convertit chaque FICHIER au FORMAT (Jpg, Gif, Bmp, Pcx, Tif, Wmf, Emf, Webp) dans le dossier "
                      "DESTINATION (\"\" : le dossier courant) comme « Conversions multiples » : photo.old.bmp "
                      "donne photo.Pcx ; un fichier illisible n'arrête pas les autres"}},
