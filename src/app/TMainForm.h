@@ -81,6 +81,7 @@ public:
     QString fontBoxName() const override;
     int fontBoxSize() const override;
     void clipboardChanged() override;
+    void historyChanged() override;
 
     // --- menu handlers -------------------------------------------------------------------
     void FileNewItemClick();

@@ -27,6 +27,7 @@ public:
     virtual QString fontBoxName() const { return QStringLiteral("Arial"); } // FontName
     virtual int fontBoxSize() const { return 12; }                       // SpinEdit2
     virtual void clipboardChanged() {}                                   // paste items follow the clipboard
+    virtual void historyChanged() {}                                     // "Rétablir" follows the history
 
     // The frame of windows made without a main window.
     static MainFrame &silent()

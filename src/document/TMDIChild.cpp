@@ -47,6 +47,7 @@ TMDIChild::TMDIChild(MainFrame &frame, QWidget *parent) : QScrollArea(parent), m
 
     m_doc.onReplaced = [this] { m_view->viewReplaced(); };
     m_doc.onChanged = [this](const QRegion &r) { m_view->update(r); };
+    m_doc.onHistoryChanged = [this] { m_frame.historyChanged(); };
 }
 
 TMDIChild::~TMDIChild() = default;
@@ -108,6 +109,13 @@ void TMDIChild::Apercu()
 void TMDIChild::Annule()
 {
     m_doc.Annule();
+    RedimForm();
+    setStatusText(1, QStringLiteral("%1 x %2").arg(m_doc.width()).arg(m_doc.height()));
+}
+
+void TMDIChild::Retablit()
+{
+    m_doc.Retablit();
     RedimForm();
     setStatusText(1, QStringLiteral("%1 x %2").arg(m_doc.width()).arg(m_doc.height()));
 }
