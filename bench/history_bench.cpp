@@ -125,7 +125,7 @@ int main(int argc, char **argv)
     doc.Retablit();
     const double redoMs = ms(Clock::now() - t0);
     std::printf("\nwhole-picture step on 6000x4000: %lld bytes held for an old picture of %lld bytes (%.4f), "
-                "Annuler %.3f ms, Retablir %.3f ms\n",
+                "Annuler %.4f ms, Retablir %.4f ms\n",
                 step, pictureBytes, double(step) / double(pictureBytes), undoMs, redoMs);
     return 0;
 }

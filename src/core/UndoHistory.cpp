@@ -3,11 +3,17 @@
 #include <algorithm>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace vermeo {
 
 namespace {
 long long g_defaultBudget = 0;
+// The histories of all open pictures (all on the user-interface thread), the bytes their
+// steps hold, and the order of their steps.
+std::vector<UndoHistory *> g_histories;
+long long g_allHeld = 0;
+unsigned long long g_nextSerial = 0;
 
 long long quarterOfMemory()
 {
@@ -23,7 +29,21 @@ long long UndoHistory::defaultBudget() { return g_defaultBudget > 0 ? g_defaultB
 
 void UndoHistory::setDefaultBudget(long long bytes) { g_defaultBudget = std::max(0LL, bytes); }
 
-UndoHistory::UndoHistory() : m_budget(defaultBudget()) {}
+UndoHistory::UndoHistory() : m_budget(defaultBudget()) { g_histories.push_back(this); }
+
+UndoHistory::~UndoHistory()
+{
+    addHeld(-m_held);
+    g_histories.erase(std::find(g_histories.begin(), g_histories.end(), this));
+}
+
+long long UndoHistory::allHeldBytes() { return g_allHeld; }
+
+void UndoHistory::addHeld(long long bytes)
+{
+    m_held += bytes;
+    g_allHeld += bytes;
+}
 
 void UndoHistory::setBudget(long long bytes)
 {
@@ -35,7 +55,7 @@ void UndoHistory::restart(const Picture &current, int zoomLevel, bool matchesFil
 {
     m_steps.clear();
     m_first = m_done = 0;
-    m_held = 0;
+    addHeld(-m_held);
     m_savedAt = matchesFile ? 0 : -1;
     m_marked = false;
     m_open.open(current, zoomLevel);
@@ -45,8 +65,8 @@ void UndoHistory::commit(const Picture &current)
 {
     dropRedo();
     const bool changesPicture = m_open.changesPicture(current);
-    Step step{std::move(m_open), changesPicture};
-    m_held += step.record.heldBytes();
+    Step step{std::move(m_open), changesPicture, g_nextSerial++};
+    addHeld(step.record.heldBytes());
     m_steps.push_back(std::move(step));
     ++m_done;
     m_open = UndoRecord();
@@ -83,19 +103,31 @@ void UndoHistory::dropRedo()
     if (m_savedAt > m_done)
         m_savedAt = -1;
     while (redoSteps() > 0) {
-        m_held -= m_steps.back().record.heldBytes();
+        addHeld(-m_steps.back().record.heldBytes());
         m_steps.pop_back();
     }
 }
 
 void UndoHistory::keepWithinBudget()
 {
-    // The last step done always stays: the first "Annuler" works whatever it holds.
-    while (heldBytes() > m_budget && undoSteps() > 1) {
-        m_held -= m_steps.front().record.heldBytes();
-        m_steps.pop_front();
-        ++m_first;
+    // The budget holds for the histories of all open pictures together: the oldest step
+    // of any goes first, and each keeps its last step done, so its first "Annuler" works.
+    while (g_allHeld + m_open.heldBytes() > m_budget) {
+        UndoHistory *oldest = nullptr;
+        for (UndoHistory *h : g_histories)
+            if (h->undoSteps() > 1 && (!oldest || h->m_steps.front().serial < oldest->m_steps.front().serial))
+                oldest = h;
+        if (!oldest)
+            break;
+        oldest->dropOldest();
     }
+}
+
+void UndoHistory::dropOldest()
+{
+    addHeld(-m_steps.front().record.heldBytes());
+    m_steps.pop_front();
+    ++m_first;
     if (m_savedAt >= 0 && m_savedAt < m_first)
         m_savedAt = -1;
 }
@@ -111,9 +143,9 @@ bool UndoHistory::prepareUndo(const Picture &current, int zoomLevel)
 QRect UndoHistory::undo(Picture &current, int &zoomLevel)
 {
     Step &step = stepAt(m_done - 1);
-    m_held -= step.record.heldBytes();
+    const long long before = step.record.heldBytes();
     const QRect changed = step.record.swap(current, zoomLevel);
-    m_held += step.record.heldBytes();
+    addHeld(step.record.heldBytes() - before);
     --m_done;
     m_open.open(current, zoomLevel);
     m_marked = false;
@@ -125,9 +157,9 @@ bool UndoHistory::canRedo(const Picture &current) const { return redoSteps() > 0
 QRect UndoHistory::redo(Picture &current, int &zoomLevel)
 {
     Step &step = stepAt(m_done);
-    m_held -= step.record.heldBytes();
+    const long long before = step.record.heldBytes();
     const QRect changed = step.record.swap(current, zoomLevel);
-    m_held += step.record.heldBytes();
+    addHeld(step.record.heldBytes() - before);
     ++m_done;
     m_open.open(current, zoomLevel);
     m_marked = false;

@@ -3,8 +3,9 @@
 // one at a time, the steps taken back, which "Rétablir" does again, and the record of
 // the change in progress. A step is an undo record that the history exchanges with the
 // picture (UndoRecord::swap), so a step taken back holds what redoing needs in the
-// same memory. The history keeps the state of the last save or load (the save point)
-// and holds no more than its budget: the oldest steps go first.
+// same memory. The history keeps the state of the last save or load (the save point).
+// The histories of all open pictures together hold no more than the budget: the oldest
+// steps go first.
 #include "UndoRecord.h"
 
 #include <deque>
@@ -14,9 +15,13 @@ namespace vermeo {
 class UndoHistory {
 public:
     UndoHistory();
+    ~UndoHistory();
+    UndoHistory(const UndoHistory &) = delete;
+    UndoHistory &operator=(const UndoHistory &) = delete;
 
-    // The memory the steps of one document may hold: a quarter of the machine's memory,
-    // unless set for all documents made afterwards (0 gives the machine's quarter back).
+    // The memory the histories of all open pictures may hold together, as checked when this
+    // one grows: a quarter of the machine's memory, unless set for all histories made
+    // afterwards (0 gives the machine's quarter back).
     static long long defaultBudget();
     static void setDefaultBudget(long long bytes);
     void setBudget(long long bytes);
@@ -56,12 +61,17 @@ public:
     int redoSteps() const { return int(m_first + (long long)m_steps.size() - m_done); }
     // Bytes held by the steps and the change in progress.
     long long heldBytes() const { return m_held + m_open.heldBytes(); }
+    // Bytes held by the steps of all histories.
+    static long long allHeldBytes();
 
 private:
     struct Step {
         UndoRecord record;
-        bool changesPicture = false; // a step of the zoom level alone moves no save point
+        bool changesPicture = false;   // a step of the zoom level alone moves no save point
+        unsigned long long serial = 0; // the order of the steps of all histories
     };
+    void addHeld(long long bytes);
+    void dropOldest();
     void commit(const Picture &current);
     // Makes the change in progress a step when it is one; false when there was none.
     bool settle(const Picture &current, int zoomLevel);

@@ -273,6 +273,7 @@ TEST_F(History, TheSavePointFollowsUndoRedoAndSave)
 TEST_F(History, ANewChangeAfterUndoDropsTheRedoStepsButAZoomDoesNot)
 {
     TMDIChild *c = newPicture(300, 200);
+    ASSERT_NE(item("Retablir1"), nullptr);
     stroke(c, QPoint(10, 10), QPoint(100, 150));
     const QImage a = c->doc().image().copy();
     stroke(c, QPoint(150, 10), QPoint(250, 150));

@@ -175,3 +175,45 @@ TEST(Document, DepthStepsAndTheStateOfTheLastSauveUndo)
     EXPECT_TRUE(d.picture().palette.isEmpty());
     EXPECT_FALSE(d.canRedo());
 }
+
+// The budget holds for all open pictures together: the oldest step of either goes first,
+// and each keeps its last step.
+TEST(Document, TheBudgetIsSharedAndTheOldestStepOfAnyPictureGoesFirst)
+{
+    ImageDocument a, b;
+    a.Init(256, 128, clWhite);
+    b.Init(256, 128, clWhite);
+    auto stroke = [](ImageDocument &d, int tile) {
+        d.SauveUndo();
+        d.canvas().setPenColour(clBlack);
+        d.canvas().MoveTo(tile * 128 + 10, 10);
+        d.canvas().LineTo(tile * 128 + 100, 100);
+        d.flush();
+        d.Modif();
+    };
+    stroke(a, 0);
+    stroke(a, 1);
+    stroke(b, 0);
+    stroke(b, 1);
+    a.SauveUndo();
+    b.SauveUndo();
+    ASSERT_EQ(a.history().undoSteps(), 2);
+    ASSERT_EQ(b.history().undoSteps(), 2);
+    const long long step = 128 * 128 * 4;
+    const long long others = UndoHistory::allHeldBytes() - a.history().heldBytes() - b.history().heldBytes();
+    // Room for three of the four steps: a's first stroke, the oldest, goes.
+    b.history().setBudget(others + step * 7 / 2);
+    EXPECT_EQ(a.history().undoSteps(), 1);
+    EXPECT_EQ(b.history().undoSteps(), 2);
+    // Room for one: each picture still keeps its last step.
+    b.history().setBudget(others + step);
+    EXPECT_EQ(a.history().undoSteps(), 1);
+    EXPECT_EQ(b.history().undoSteps(), 1);
+    EXPECT_EQ(a.image().pixel(148, 20), qRgb(0, 0, 0));
+    a.Annule(); // the state of the last SauveUndo
+    a.Annule();
+    a.Annule();
+    EXPECT_EQ(a.image().pixel(20, 20), qRgb(0, 0, 0)) << "the first stroke stays for good";
+    EXPECT_EQ(a.image().pixel(148, 20), qRgb(255, 255, 255));
+    EXPECT_TRUE(a.modified());
+}
