@@ -401,7 +401,15 @@ int TMainForm::fontBoxSize() const { return SpinEdit2->value(); }
 
 void TMainForm::clipboardChanged() { UpdateMenuItems(); }
 
-void TMainForm::historyChanged() { UpdateMenuItems(); }
+// Each press of the mouse changes the history: only "Rétablir" follows it, without asking
+// the clipboard as UpdateMenuItems does.
+void TMainForm::historyChanged() { updateRedoItem(); }
+
+void TMainForm::updateRedoItem()
+{
+    const TMDIChild *active = activeChild();
+    m_actions.value("Retablir1")->setEnabled(active && active->doc().canRedo());
+}
 
 bool TMainForm::event(QEvent *e)
 {
@@ -529,8 +537,7 @@ void TMainForm::UpdateMenuItems()
     for (QWidget *w : std::as_const(m_childControls))
         w->setEnabled(any);
     m_actions.value("PasteItem")->setEnabled(clipboard::clipboardHasBitmap());
-    const TMDIChild *active = activeChild();
-    m_actions.value("Retablir1")->setEnabled(active && active->doc().canRedo());
+    updateRedoItem();
     // With no picture open, no picture size is shown.
     if (!any)
         m_panels[1]->clear();

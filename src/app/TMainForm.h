@@ -143,6 +143,8 @@ private:
     void buildStatusBar();
     QToolButton *makeButton(QWidget *parent, const QString &name, const QString &glyphName, const QString &hint);
     void rebuildWindowList();
+    // "Rétablir" is enabled while the active picture has a step to redo.
+    void updateRedoItem();
     void onClock();
     ActiveWindow active() const;
     void syncSwatches();
