@@ -14,6 +14,7 @@ const MenuRoutes &editionRoutes()
 {
     static const MenuRoutes routes = {
         {"Annuler1", onActiveWindow([](TMDIChild &c) { c.Annule(); })},
+        {"Retablir1", onActiveWindow([](TMDIChild &c) { c.Retablit(); })},
         {"CutItem", onActiveWindow(clipboard::Couper)},
         {"CopyItem", onActiveWindow(clipboard::Copier)},
         {"PasteItem", onMainWindow(&TMainForm::PasteItemClick)},

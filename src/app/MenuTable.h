@@ -9,7 +9,7 @@ namespace vermeo {
 struct MenuEntry {
     const char *name;     // handler name without "Click" ("FileNewItem")
     const char *caption;  // "&Nouveau..."; "-" for a separator; ">" opens a submenu, "<" closes it
-    const char *shortcut; // "Ctrl+S" or ""
+    const char *shortcut; // "Ctrl+S", "Ctrl+U; Ctrl+Z" (the first is shown), or ""
     const char *hint;
     bool needsChild;      // enabled exactly when an image window is open
 };

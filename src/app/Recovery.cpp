@@ -21,10 +21,10 @@ void recoverPicture(TMainForm &form, JournalSession &session, const QString &pat
     child->Init(pic.width(), pic.height(), clWhite);
     ImageDocument &doc = child->doc();
     doc.replacePicture(pic);
-    // "Annuler" brings back the picture as recovered, not the blank one.
-    doc.SauveUndo();
+    // "Annuler" brings back the picture as recovered, not the blank one; no step of its
+    // history is what the file holds.
+    doc.startHistory(false);
     doc.FileName = info.fileName;
-    doc.setModified(true);
     child->RedimForm();
     form.prepareChild(child);
     QString adopted;

@@ -169,8 +169,9 @@ void TMainForm::buildMenus()
             const QString name = QString::fromLatin1(e.name);
             a->setObjectName(name);
             a->setStatusTip(QString::fromUtf8(e.hint));
+            // The program's own key first (the menu shows it), then the usual ones beside it.
             if (*e.shortcut)
-                a->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
+                a->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(e.shortcut)));
             if (e.needsChild)
                 m_childActions << name;
             if (const auto run = routes.value(name)) {
@@ -480,6 +481,16 @@ int TMainForm::fontBoxSize() const { return SpinEdit2->value(); }
 
 void TMainForm::clipboardChanged() { UpdateMenuItems(); }
 
+// Each press of the mouse changes the history: only "Rétablir" follows it, without asking
+// the clipboard as UpdateMenuItems does.
+void TMainForm::historyChanged() { updateRedoItem(); }
+
+void TMainForm::updateRedoItem()
+{
+    const TMDIChild *active = activeChild();
+    m_actions.value("Retablir1")->setEnabled(active && active->doc().canRedo());
+}
+
 bool TMainForm::event(QEvent *e)
 {
     // The hint of the item or button under the mouse goes to status panel 0.
@@ -633,6 +644,7 @@ void TMainForm::UpdateMenuItems()
     for (QWidget *w : std::as_const(m_childControls))
         w->setEnabled(any);
     m_actions.value("PasteItem")->setEnabled(clipboard::clipboardHasBitmap());
+    updateRedoItem();
     // With no picture open, no picture size is shown.
     if (!any) {
         m_panels[1]->clear();

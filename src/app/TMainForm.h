@@ -89,6 +89,7 @@ public:
     // The "Fichiers récents" submenu; choosing an item opens it as "Ouvrir..." does.
     QMenu *recentMenu() const { return m_recentMenu; }
     void openRecentFile(const QString &fileName);
+    void historyChanged() override;
 
     // --- menu handlers -------------------------------------------------------------------
     void FileNewItemClick();
@@ -153,6 +154,8 @@ private:
     void buildStatusBar();
     QToolButton *makeButton(QWidget *parent, const QString &name, const QString &glyphName, const QString &hint);
     void rebuildWindowList();
+    // "Rétablir" is enabled while the active picture has a step to redo.
+    void updateRedoItem();
     void onClock();
     ActiveWindow active() const;
     void syncSwatches();

@@ -55,7 +55,7 @@ struct CommandRow {
     const char *name;    // the menu item, its handler's name without "Click" ("Luminosit1");
                          // "" for separators and for commands of vermeo-cli alone
     const char *caption; // "&Luminosité..."; "-" a separator; ">" opens a submenu, "<" closes it
-    const char *shortcut = "";
+    const char *shortcut = ""; // several keys: "Ctrl+Y; Ctrl+Shift+Z", the first shown in the menu
     const char *hint = "";
     bool needsChild = false;     // enabled exactly when an image window is open
     const char *helpTopic = "";  // "couleurs.html#luminosite"

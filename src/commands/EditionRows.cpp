@@ -6,7 +6,8 @@ namespace vermeo {
 std::vector<CommandRow> editionRows()
 {
     return {
-        {"Annuler1", "&Annuler", "Ctrl+U", "Annuler modification", true, "edition.html#annuler"},
+        {"Annuler1", "&Annuler", "Ctrl+U; Ctrl+Z", "Annuler modification", true, "edition.html#annuler"},
+        {"Retablir1", "&Rétablir", "Ctrl+Y; Ctrl+Shift+Z", "Rétablir modification", true, "edition.html#retablir"},
         {"", "-"},
         {"CutItem", "&Couper", "Ctrl+X", "Couper dans le Presse-papiers", true, "edition.html#couper"},
         {"CopyItem", "Co&pier", "Ctrl+C", "Copier dans le Presse-papiers", true, "edition.html#copier"},

@@ -22,7 +22,7 @@ void ImageDocument::replaceWhole(Picture pic)
     flush();
     pic.image = toWorkingImage(pic.image);
     aboutToWrite(QRect());
-    m_undo.keepWhole(m_picture);
+    keepWholeForUndo();
     m_picture = std::move(pic);
     viewReplaced();
 }
@@ -41,13 +41,15 @@ void ImageDocument::setDeclaredDepth(int depth, QList<QRgb> palette)
 {
     m_picture.depth = depth;
     m_picture.palette = std::move(palette);
+    if (m_history.dropRedoIfChanged(m_picture))
+        historyChanged();
 }
 
 QImage &ImageDocument::editPixels(const QRect &area)
 {
     flush();
     aboutToWrite(area);
-    m_undo.keep(m_picture.image, area);
+    keepForUndo(area);
     return m_picture.image;
 }
 
@@ -73,7 +75,7 @@ Canvas ImageDocument::pictureCanvas()
     c.setCoverage(nullptr);
     c.setBeforeWrite([this](const QRect &r) {
         aboutToWrite(r);
-        m_undo.keep(m_picture.image, r);
+        keepForUndo(r);
     });
     c.takeDirty();
     return c;
@@ -83,6 +85,21 @@ void ImageDocument::aboutToWrite(const QRect &area)
 {
     if (beforePictureWrite)
         beforePictureWrite(area);
+}
+
+void ImageDocument::keepForUndo(const QRect &area)
+{
+    m_history.record().keep(m_picture.image, area);
+    // A new change after "Annuler": what "Rétablir" could do is gone.
+    if (m_history.redoSteps() > 0 && m_history.dropRedoIfChanged(m_picture))
+        historyChanged();
+}
+
+void ImageDocument::keepWholeForUndo()
+{
+    m_history.record().keepWhole(m_picture);
+    if (m_history.dropRedoIfChanged(m_picture))
+        historyChanged();
 }
 
 // --- the view ----------------------------------------------------------------------
@@ -139,7 +156,7 @@ void ImageDocument::retarget()
         m_canvas.setCoverage(nullptr);
         m_canvas.setBeforeWrite([this](const QRect &r) {
             aboutToWrite(r);
-            m_undo.keep(m_picture.image, r);
+            keepForUndo(r);
         });
     } else {
         m_canvas.setTarget(&m_view);
@@ -154,7 +171,7 @@ void ImageDocument::carryToPicture(const QRect &viewArea)
     const QRect target = pictureAreaOf(viewArea, vs, ps);
     if (!target.isEmpty()) {
         aboutToWrite(target);
-        m_undo.keep(m_picture.image, target);
+        keepForUndo(target);
         const auto view = rowsOf(std::as_const(m_view));
         const auto out = rowsOf(m_picture.image);
         std::vector<int> cols(size_t(target.width()));
@@ -203,33 +220,72 @@ void ImageDocument::Init(int w, int h, TColour colour)
     m_zoomLevel = 0;
     m_picture = Picture{img, 24, {}, {}};
     viewReplaced();
-    // An undo before the first change gives the new blank picture.
-    SauveUndo();
+    // An undo before the first change gives the new blank picture, which loses nothing.
+    startHistory(true);
+}
+
+void ImageDocument::startHistory(bool matchesFile)
+{
+    flush();
+    m_history.restart(m_picture, m_zoomLevel, matchesFile);
+    m_modified = !matchesFile;
+    edited();
+    historyChanged();
 }
 
 void ImageDocument::SauveUndo()
 {
     flush();
-    m_undo.open(m_picture, m_zoomLevel);
+    m_history.mark(m_picture, m_zoomLevel);
+    historyChanged();
+}
+
+void ImageDocument::setModified(bool m)
+{
+    flush();
+    if (!m)
+        m_history.markSaved(m_picture, m_zoomLevel);
+    m_modified = m;
+    edited();
 }
 
 void ImageDocument::Annule()
 {
-    if (!m_undo.isOpen())
-        return;
     flush();
-    aboutToWrite(QRect());
-    int level = m_zoomLevel;
-    const QSize size = m_picture.image.size();
-    const QRect changed = m_undo.restore(m_picture, level);
-    // Strokes put back at the same size and zoom: only their tiles are shown again.
-    if (!m_undo.holdsWholePicture() && level == m_zoomLevel && size == m_picture.image.size()) {
-        pixelsChanged(changed);
-    } else {
-        m_zoomLevel = level;
-        viewReplaced();
+    if (!m_history.prepareUndo(m_picture, m_zoomLevel)) {
+        historyChanged();
+        return;
     }
+    aboutToWrite(QRect());
+    const int zoom = m_zoomLevel;
+    const QSize size = m_picture.image.size();
+    const QRect changed = m_history.undo(m_picture, m_zoomLevel);
+    afterStep(zoom, size, changed);
+}
+
+void ImageDocument::Retablit()
+{
+    flush();
+    if (!m_history.canRedo(m_picture))
+        return;
+    aboutToWrite(QRect());
+    const int zoom = m_zoomLevel;
+    const QSize size = m_picture.image.size();
+    const QRect changed = m_history.redo(m_picture, m_zoomLevel);
+    afterStep(zoom, size, changed);
+}
+
+void ImageDocument::afterStep(int zoomBefore, const QSize &sizeBefore, const QRect &changed)
+{
+    // Strokes put back at the same size and zoom: only their tiles are shown again.
+    if (m_zoomLevel == zoomBefore && sizeBefore == m_picture.image.size() && changed != m_picture.image.rect())
+        pixelsChanged(changed);
+    else
+        viewReplaced();
+    // The history says whether this is the state of the file.
+    m_modified = !m_history.atSavePoint(m_picture);
     edited();
+    historyChanged();
 }
 
 void ImageDocument::SaveStyles()

@@ -2,11 +2,12 @@
 // One open picture without its window. The picture at actual size, with its declared
 // depth and palette, is the document's one truth; the zoomed view is made from it.
 // Whole-picture commands change the picture and the view follows; the tools draw on
-// the view, and flush() carries every pixel they wrote to the picture. The one-level
-// undo record brings back picture, size, depth, palette and zoom level together.
+// the view, and flush() carries every pixel they wrote to the picture. Each step of the
+// undo history brings back picture, size, depth, palette and zoom level together, and
+// "modified" means: not the state of the last save or load.
 #include "Canvas.h"
 #include "Picture.h"
-#include "UndoRecord.h"
+#include "UndoHistory.h"
 
 #include <QPoint>
 #include <QRect>
@@ -87,12 +88,22 @@ public:
     // --- the document operations --------------------------------------------------------
     // A new blank picture of w x h, filled with colour (pen and brush take it).
     void Init(int w, int h, TColour colour);
-    // Opens a new undo record on the picture as it is now (cheap: nothing is copied).
+    // Ends the change in progress as a step of the history and opens the record of the
+    // next one on the picture as it is now (cheap: nothing is copied).
     void SauveUndo();
-    // Picture, size, depth, palette and zoom level as at the last SauveUndo.
+    // Takes the last step back: picture, size, depth, palette and zoom level as before it.
+    // The first one after a SauveUndo gives the state of that SauveUndo.
     void Annule();
-    bool hasUndo() const { return m_undo.isOpen(); }
-    const UndoRecord &undoRecord() const { return m_undo; }
+    // Does the step taken back last again.
+    void Retablit();
+    bool hasUndo() const { return m_history.record().isOpen(); }
+    bool canRedo() const { return m_history.canRedo(m_picture); }
+    // The record of the change in progress.
+    const UndoRecord &undoRecord() const { return m_history.record(); }
+    UndoHistory &history() { return m_history; }
+    const UndoHistory &history() const { return m_history; }
+    // A history of this picture alone, from now on; matchesFile: it is what the file holds.
+    void startHistory(bool matchesFile);
     void Modif()
     {
         m_modified = true;
@@ -104,12 +115,11 @@ public:
 
     QString FileName;
     bool SaveLossless = false; // WebP chosen "sans perte" in the save dialog
+    // Set by Modif; cleared by a save or a load; a step of the history sets it to whether
+    // the picture is not the state of the last save or load.
     bool modified() const { return m_modified; }
-    void setModified(bool m)
-    {
-        m_modified = m;
-        edited();
-    }
+    // false: the picture is what its file holds now (saved); true: it differs anyway.
+    void setModified(bool m);
 
     int Tool = tcPencil;
     int PrevTool = tcPencil;
@@ -156,10 +166,21 @@ public:
     // marked modified or saved, or undone.
     std::function<void(const QRect &)> beforePictureWrite;
     std::function<void()> onEdited;
+    // What "Annuler" and "Rétablir" can do has changed.
+    std::function<void()> onHistoryChanged;
 
 private:
     void replaceWhole(Picture pic);
     void aboutToWrite(const QRect &area);
+    // The old pixels of an area go into the record of the change in progress.
+    void keepForUndo(const QRect &area);
+    void keepWholeForUndo();
+    void afterStep(int zoomBefore, const QSize &sizeBefore, const QRect &changed);
+    void historyChanged()
+    {
+        if (onHistoryChanged)
+            onHistoryChanged();
+    }
     void edited()
     {
         if (onEdited)
@@ -173,7 +194,7 @@ private:
     int m_zoomLevel = 0;
     QImage m_view;      // while zoomed
     QImage m_coverage;  // while zoomed: the view pixels the canvas wrote since the last flush
-    UndoRecord m_undo;
+    UndoHistory m_history;
     Canvas m_canvas;
     bool m_modified = false;
 };

@@ -1,6 +1,7 @@
 #include "UndoRecord.h"
 #include "PixelRows.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace vermeo {
@@ -92,6 +93,50 @@ Picture UndoRecord::restored(const Picture &current) const
     int level = 0;
     restore(p, level);
     return p;
+}
+
+bool UndoRecord::changesPicture(const Picture &current) const
+{
+    if (!m_open)
+        return false;
+    return m_whole || !m_tiles.empty() || current.depth != m_picture.depth || current.palette != m_picture.palette;
+}
+
+bool UndoRecord::holdsChange(const Picture &current, int zoomLevel) const
+{
+    return m_open && (zoomLevel != m_zoomLevel || changesPicture(current));
+}
+
+QRect UndoRecord::swap(Picture &current, int &zoomLevel)
+{
+    if (!m_open)
+        return {};
+    std::swap(zoomLevel, m_zoomLevel);
+    if (m_whole) {
+        std::swap(current, m_picture);
+        m_size = m_picture.image.size();
+        return current.image.rect();
+    }
+    std::swap(current.depth, m_picture.depth);
+    std::swap(current.palette, m_picture.palette);
+    if (m_tiles.empty() || current.image.size() != m_size)
+        return {};
+    const auto rows = rowsOf(current.image);
+    QRect changed;
+    for (auto &[index, tile] : m_tiles) {
+        const QRect r = tileRect(index);
+        const auto kept = rowsOf(tile);
+        for (int y = 0; y < r.height(); ++y)
+            std::swap_ranges(rows[r.top() + y] + r.left(), rows[r.top() + y] + r.left() + r.width(), kept[y]);
+        changed |= r;
+    }
+    return changed;
+}
+
+long long UndoRecord::heldBytes() const
+{
+    return (long long)sizeof(*this) + keptBytes() + (long long)(m_keptBits.capacity() * sizeof(quint64)) +
+           (long long)(m_tiles.capacity() * sizeof(m_tiles[0])) + m_picture.palette.size() * (long long)sizeof(QRgb);
 }
 
 long long UndoRecord::keptBytes() const

@@ -1,5 +1,5 @@
 #pragma once
-// The one-level undo of a document: the state at the last SauveUndo (the picture with
+// One step of a document's undo history: the state at a SauveUndo (the picture with
 // its size, depth and palette, and the zoom level). Opening a record copies nothing:
 // the pixels of an area are kept, by tiles, the first time that area is about to
 // change, and a picture replaced as a whole is kept itself. So a press on a large
@@ -28,9 +28,19 @@ public:
     bool holdsWholePicture() const { return m_whole; }
     // What restore would give, leaving current as it is.
     Picture restored(const Picture &current) const;
+    // Whether current differs from the recorded state: in pixels written since open, in
+    // depth or palette (changesPicture), or in zoom level as well (holdsChange).
+    bool changesPicture(const Picture &current) const;
+    bool holdsChange(const Picture &current, int zoomLevel) const;
+    // Exchanges the recorded state with current: current becomes the recorded state and
+    // the record keeps what current held in the same tiles, so a second swap goes forward
+    // again. Returns the area whose pixels changed (the whole picture when replaced).
+    QRect swap(Picture &current, int &zoomLevel);
 
-    // Bytes of pixels kept, for the benchmarks.
+    // Bytes of pixels kept.
     long long keptBytes() const;
+    // Bytes the record holds in all, its bookkeeping included (the history's budget).
+    long long heldBytes() const;
 
 private:
     static constexpr int kTile = 128;

@@ -29,6 +29,7 @@ public:
     virtual void clipboardChanged() {}                                   // paste items follow the clipboard
     // A picture file was opened or saved under that name (the recent files).
     virtual void pictureFileUsed(const QString &fileName) { (void)fileName; }
+    virtual void historyChanged() {}                                     // "Rétablir" follows the history
 
     // The frame of windows made without a main window.
     static MainFrame &silent()

@@ -54,6 +54,10 @@ TMDIChild::TMDIChild(MainFrame &frame, QWidget *parent) : QScrollArea(parent), m
         setStatusText(3, zoom::zoomCaption(m_doc.zoomLevel()));
     };
     m_doc.onChanged = [this](const QRegion &r) { m_view->update(r); };
+    m_doc.onHistoryChanged = [this] {
+        m_frame.historyChanged();
+        showModifiedInTitle();
+    };
     watchModified();
     setCursorShape(Qt::ArrowCursor);
 }
@@ -137,6 +141,13 @@ void TMDIChild::Apercu()
 void TMDIChild::Annule()
 {
     m_doc.Annule();
+    RedimForm();
+    setStatusText(1, QStringLiteral("%1 x %2").arg(m_doc.width()).arg(m_doc.height()));
+}
+
+void TMDIChild::Retablit()
+{
+    m_doc.Retablit();
     RedimForm();
     setStatusText(1, QStringLiteral("%1 x %2").arg(m_doc.width()).arg(m_doc.height()));
 }

@@ -45,6 +45,7 @@ public:
     int Mv(int millimetres) const;
     void SauveUndo() { m_doc.SauveUndo(); }
     void Annule();
+    void Retablit();
     void Modif() { m_doc.Modif(); }
     void SaveStyles() { m_doc.SaveStyles(); }
     void RestoreStyles() { m_doc.RestoreStyles(); }

@@ -55,10 +55,9 @@ void Charge(ImageDocument &doc, DocumentHost &host, const QString &fileName)
     doc.SaveLossless = lossless;
     doc.setZoomLevel(0);
     doc.replacePicture(pic);
-    doc.setModified(false);
+    // The history starts here: an undo before the first change gives the picture as loaded.
+    doc.startHistory(true);
     host.fitWindow();
-    // An undo before the first change gives the picture as loaded.
-    doc.SauveUndo();
     host.setStatusText(1, QStringLiteral("%1 x %2").arg(doc.width()).arg(doc.height()));
 }
 

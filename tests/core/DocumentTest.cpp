@@ -106,3 +106,114 @@ TEST(Document, ALineDrawnUpOrLeftIsShownAndUndoneToItsFirstPixel)
         EXPECT_EQ(d.image().pixel(128, 128), qRgb(255, 255, 255)) << to.x() << "," << to.y();
     }
 }
+
+// A history on a large picture: each stroke holds its tiles only, in undo and in redo
+// alike, and a whole-picture step holds the old picture and no copy of it.
+TEST(Document, AHundredStrokesOnALargePictureHoldTheirTilesOnlyBothWays)
+{
+    ImageDocument d;
+    d.Init(6000, 4000, clWhite);
+    const QImage blank = d.image().copy();
+    for (int i = 0; i < 100; ++i) {
+        d.SauveUndo();
+        d.canvas().MoveTo(30 + 59 * i, 100 + 37 * i);
+        d.canvas().LineTo(90 + 59 * i, 110 + 37 * i);
+        d.flush();
+        d.Modif();
+    }
+    const QImage drawn = d.image().copy();
+    // At most two tiles a stroke, and a little bookkeeping.
+    const long long tiles = 100LL * 2 * 128 * 128 * 4;
+    EXPECT_LE(d.history().heldBytes(), tiles + 100 * 4096);
+    for (int i = 0; i < 100; ++i)
+        d.Annule();
+    EXPECT_EQ(d.image(), blank);
+    EXPECT_FALSE(d.modified());
+    EXPECT_EQ(d.history().redoSteps(), 100);
+    EXPECT_LE(d.history().heldBytes(), tiles + 100 * 4096);
+    for (int i = 0; i < 100; ++i)
+        d.Retablit();
+    EXPECT_EQ(d.image(), drawn);
+    EXPECT_TRUE(d.modified());
+
+    // Inverting the whole picture: its step is the old picture itself.
+    const long long before = d.history().heldBytes();
+    d.SauveUndo();
+    const QImage old = d.image();
+    QImage inverted = d.image().copy();
+    inverted.invertPixels();
+    d.replacePixels(inverted);
+    EXPECT_LE(d.history().heldBytes() - before, old.sizeInBytes() + 4096);
+    d.Annule();
+    EXPECT_EQ(d.image().constBits(), old.constBits());
+    d.Retablit();
+    EXPECT_EQ(d.image(), inverted);
+}
+
+// Steps of depth and palette alone (a declared depth changed in place) come back too,
+// and the first undo after a SauveUndo with no change since gives that state again.
+TEST(Document, DepthStepsAndTheStateOfTheLastSauveUndo)
+{
+    ImageDocument d;
+    const Picture pal = test::palettePicture(64, 48, 8);
+    d.Init(64, 48, clWhite);
+    d.replacePicture(pal);
+    d.startHistory(true);
+    d.SauveUndo();
+    d.setDeclaredDepth(24);
+    d.Modif();
+    d.SauveUndo(); // nothing changes after this one
+    d.Annule();
+    EXPECT_EQ(d.picture().depth, 24);
+    d.Annule();
+    EXPECT_EQ(d.picture().depth, 8);
+    EXPECT_EQ(d.picture().palette, pal.palette);
+    EXPECT_FALSE(d.modified());
+    EXPECT_TRUE(d.canRedo());
+    d.Retablit();
+    EXPECT_EQ(d.picture().depth, 24);
+    EXPECT_TRUE(d.picture().palette.isEmpty());
+    EXPECT_FALSE(d.canRedo());
+}
+
+// The budget holds for all open pictures together: the oldest step of either goes first,
+// and each keeps its last step.
+TEST(Document, TheBudgetIsSharedAndTheOldestStepOfAnyPictureGoesFirst)
+{
+    ImageDocument a, b;
+    a.Init(256, 128, clWhite);
+    b.Init(256, 128, clWhite);
+    auto stroke = [](ImageDocument &d, int tile) {
+        d.SauveUndo();
+        d.canvas().setPenColour(clBlack);
+        d.canvas().MoveTo(tile * 128 + 10, 10);
+        d.canvas().LineTo(tile * 128 + 100, 100);
+        d.flush();
+        d.Modif();
+    };
+    stroke(a, 0);
+    stroke(a, 1);
+    stroke(b, 0);
+    stroke(b, 1);
+    a.SauveUndo();
+    b.SauveUndo();
+    ASSERT_EQ(a.history().undoSteps(), 2);
+    ASSERT_EQ(b.history().undoSteps(), 2);
+    const long long step = 128 * 128 * 4;
+    const long long others = UndoHistory::allHeldBytes() - a.history().heldBytes() - b.history().heldBytes();
+    // Room for three of the four steps: a's first stroke, the oldest, goes.
+    b.history().setBudget(others + step * 7 / 2);
+    EXPECT_EQ(a.history().undoSteps(), 1);
+    EXPECT_EQ(b.history().undoSteps(), 2);
+    // Room for one: each picture still keeps its last step.
+    b.history().setBudget(others + step);
+    EXPECT_EQ(a.history().undoSteps(), 1);
+    EXPECT_EQ(b.history().undoSteps(), 1);
+    EXPECT_EQ(a.image().pixel(148, 20), qRgb(0, 0, 0));
+    a.Annule(); // the state of the last SauveUndo
+    a.Annule();
+    a.Annule();
+    EXPECT_EQ(a.image().pixel(20, 20), qRgb(0, 0, 0)) << "the first stroke stays for good";
+    EXPECT_EQ(a.image().pixel(148, 20), qRgb(255, 255, 255));
+    EXPECT_TRUE(a.modified());
+}

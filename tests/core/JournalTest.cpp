@@ -347,3 +347,32 @@ TEST(DocumentJournal, UndoAndReplacedPicturesAreJournalledAsTheyAre)
     j.journal->waitForWrite();
     EXPECT_EQ(journal::read(j.journal->path()).depth, j.doc.picture().depth);
 }
+
+TEST(DocumentJournal, FollowsTheSavePointThroughUndoAndRedo)
+{
+    Journalled j(120, 80);
+    j.stroke(0, 10, 119, 10);
+    j.doc.setModified(false);
+    j.stroke(0, 40, 119, 40);
+    j.journal->writeNow();
+    j.journal->waitForWrite();
+    const QString path = j.journal->path();
+    ASSERT_TRUE(QFile::exists(path));
+    // Back at what was saved: nothing to recover.
+    j.doc.Annule();
+    EXPECT_FALSE(j.doc.modified());
+    EXPECT_FALSE(QFile::exists(path));
+    j.doc.Retablit();
+    ASSERT_TRUE(j.doc.modified());
+    j.journal->writeNow();
+    j.journal->waitForWrite();
+    ASSERT_FALSE(j.journal->path().isEmpty());
+    EXPECT_EQ(journal::read(j.journal->path()).image, j.doc.image());
+    // Before the save point is a change too.
+    j.doc.Annule();
+    j.doc.Annule();
+    ASSERT_TRUE(j.doc.modified());
+    j.journal->writeNow();
+    j.journal->waitForWrite();
+    EXPECT_EQ(journal::read(j.journal->path()).image, test::filled(120, 80, clWhite));
+}
