@@ -424,8 +424,9 @@ void playEmf(const QByteArray &d, QPainter &p, QSize size)
         toImage = QTransform::fromTranslate(-double(e.bounds.left), -double(e.bounds.top));
     const double pxPerMm = e.millimetres.width() > 0 ? double(e.device.width()) / e.millimetres.width() : 96 / 25.4;
     Player pl(p, toImage, pxPerMm);
+    pl.setPaintBudget(paintBudget(size, d.size()));
     qsizetype pos = 0;
-    while (pos + 8 <= d.size()) {
+    while (pos + 8 <= d.size() && !pl.budgetSpent()) {
         const uchar *rec = bytesOf(d) + pos;
         const uint32_t type = le32(rec);
         const qint64 size = le32(rec + 4);

@@ -16,5 +16,7 @@ Picture decodeMetafile(const QByteArray &data);
 
 // The metafile's size in pixels, from its header (throws for damaged headers).
 QSize metafileSize(const QByteArray &data);
+// That size as decodeMetafile takes it: refused where decoding would refuse it.
+QSize metafilePictureSize(const QByteArray &data);
 
 } // namespace vermeo::formats
