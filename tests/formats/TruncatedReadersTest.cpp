@@ -144,7 +144,15 @@ TEST(HostileFiles, AGifScreenItsBytesCannotCoverIsRefusedBeforeItIsMade)
     } catch (const VermeoError &e) {
         EXPECT_EQ(e.message(), QStringLiteral("fichier GIF refusé (taille 10000 x 10000)"));
     }
-    // The same frame on a screen the file can back opens, white around its one pixel.
+    // A screen the bytes could cover, around a frame of one pixel: 100 MB of white for
+    // nothing the file holds.
+    try {
+        decodeAs(FileKind::Gif, gif(5000, 40), QStringLiteral("x.gif"));
+        ADD_FAILURE() << "refusal expected";
+    } catch (const VermeoError &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("fichier GIF refusé (écran de 5000 x 5000 pour une image de 1 x 1)"));
+    }
+    // The same frame on a smaller screen opens, white around its one pixel.
     const Picture p = decodeAs(FileKind::Gif, gif(1000, 40), QStringLiteral("x.gif"));
     EXPECT_EQ(p.image.size(), QSize(1000, 1000));
     EXPECT_EQ(p.image.pixel(0, 0), qRgb(0, 0, 0));

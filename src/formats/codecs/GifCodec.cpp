@@ -18,6 +18,13 @@ namespace vermeo::formats {
 namespace {
 long long gifPixelBound(qsizetype bytes) { return (long long)bytes * 4096 + (1 << 22); }
 
+// Only the first frame is read: the screen around it is white, so a screen far larger
+// than that frame would be memory spent on nothing the file holds.
+bool screenBackedByFrame(long long sw, long long sh, long long fw, long long fh)
+{
+    return sw * sh <= 4 * fw * fh + (16LL << 20);
+}
+
 struct MemoryInput {
     const QByteArray *data;
     qsizetype pos = 0;
@@ -116,6 +123,9 @@ Picture decodeGif(const QByteArray &data, bool *truncated)
     const long long fw = d.Width, fh = d.Height;
     if (fw <= 0 || fh <= 0 || fw > 65535 || fh > 65535 || fw * fh > bound || fw * fh > kMaxPixels)
         throw VermeoError(QStringLiteral("fichier GIF refusé (image de %1 x %2)").arg(fw).arg(fh));
+    if (!screenBackedByFrame(sw, sh, fw, fh))
+        throw VermeoError(QStringLiteral("fichier GIF refusé (écran de %1 x %2 pour une image de %3 x %4)")
+                              .arg(sw).arg(sh).arg(fw).arg(fh));
     const ColorMapObject *map = d.ColorMap ? d.ColorMap : gif->SColorMap;
     QRgb colours[256];
     for (int i = 0; i < 256; ++i)
@@ -205,7 +215,15 @@ QSize gifFileSize(const QByteArray &data)
         if (type != IMAGE_DESC_RECORD_TYPE)
             continue;
         int codeSize = 0;
-        if (DGifGetImageDesc(gif.get()) == GIF_ERROR || DGifGetCode(gif.get(), &codeSize, &block) == GIF_ERROR)
+        if (DGifGetImageDesc(gif.get()) == GIF_ERROR)
+            throw failed();
+        const long long fw = gif->Image.Width, fh = gif->Image.Height;
+        if (fw <= 0 || fh <= 0 || fw * fh > std::min(bound, kMaxPixels))
+            throw VermeoError(QStringLiteral("fichier GIF refusé (image de %1 x %2)").arg(fw).arg(fh));
+        if (!screenBackedByFrame(size.width(), size.height(), fw, fh))
+            throw VermeoError(QStringLiteral("fichier GIF refusé (écran de %1 x %2 pour une image de %3 x %4)")
+                                  .arg(size.width()).arg(size.height()).arg(fw).arg(fh));
+        if (DGifGetCode(gif.get(), &codeSize, &block) == GIF_ERROR)
             throw failed();
         while (block)
             if (DGifGetCodeNext(gif.get(), &block) == GIF_ERROR)
