@@ -331,11 +331,11 @@ inline double paintBudget(QSize picture, qsizetype bytes)
 }
 
 // The two players: the size a file asks for, and its records played onto a painter
-// whose device is a picture of that size.
+// whose device is a picture of that size (or, through toPicture, a reduced copy of it).
 bool isEmf(const QByteArray &d);
 QSize emfSize(const QByteArray &d);
-void playEmf(const QByteArray &d, QPainter &p, QSize size);
+void playEmf(const QByteArray &d, QPainter &p, QSize size, const QTransform &toPicture = {});
 QSize wmfSize(const QByteArray &d);
-void playWmf(const QByteArray &d, QPainter &p, QSize size);
+void playWmf(const QByteArray &d, QPainter &p, QSize size, const QTransform &toPicture = {});
 
 } // namespace vermeo::formats::metafile

@@ -3,6 +3,7 @@
 #include "MetafilePlayer.h"
 
 #include <QPainter>
+#include <cmath>
 
 namespace vermeo::formats {
 
@@ -23,20 +24,42 @@ QSize metafileSize(const QByteArray &d) { return metafile::isEmf(d) ? metafile::
 
 QSize metafilePictureSize(const QByteArray &d) { return checkedSize(metafileSize(d), d.size()); }
 
-Picture decodeMetafile(const QByteArray &d)
+namespace {
+// The records played onto a picture of size shown, the file's own size scaled to it.
+Picture render(const QByteArray &d, QSize size, QSize shown)
 {
-    const QSize size = metafilePictureSize(d);
-    QImage img = newWorkingImage(size.width(), size.height(), qRgb(255, 255, 255));
+    QImage img = newWorkingImage(shown.width(), shown.height(), qRgb(255, 255, 255));
     {
         QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        const QTransform scale = QTransform::fromScale(double(shown.width()) / size.width(),
+                                                       double(shown.height()) / size.height());
         if (metafile::isEmf(d))
-            metafile::playEmf(d, p, size);
+            metafile::playEmf(d, p, size, scale);
         else
-            metafile::playWmf(d, p, size);
+            metafile::playWmf(d, p, size, scale);
     }
     return Picture::fromImage(img);
+}
+} // namespace
+
+Picture decodeMetafile(const QByteArray &d)
+{
+    const QSize size = metafilePictureSize(d);
+    return render(d, size, size);
+}
+
+Picture decodeMetafileReduced(const QByteArray &d, QSize atLeast, QSize *fullSize)
+{
+    const QSize size = metafilePictureSize(d);
+    if (fullSize)
+        *fullSize = size;
+    if (atLeast.isEmpty() || size.width() <= atLeast.width() || size.height() <= atLeast.height())
+        return render(d, size, size);
+    // As small as still covers the area both ways, in the picture's shape.
+    const double s = std::max(double(atLeast.width()) / size.width(), double(atLeast.height()) / size.height());
+    return render(d, size, QSize(std::max(1, int(std::ceil(size.width() * s))), std::max(1, int(std::ceil(size.height() * s)))));
 }
 
 } // namespace vermeo::formats

@@ -285,10 +285,10 @@ QSize wmfSize(const QByteArray &d)
     return s;
 }
 
-void playWmf(const QByteArray &d, QPainter &p, QSize size)
+void playWmf(const QByteArray &d, QPainter &p, QSize size, const QTransform &toPicture)
 {
     const WmfInfo info = wmfHeader(d);
-    Player pl(p, QTransform(), 96 / 25.4);
+    Player pl(p, toPicture, 96 / 25.4);
     pl.setPaintBudget(paintBudget(size, d.size()));
     // The picture is the viewport; the records' window is mapped onto it.
     pl.dc.mapMode = 8;
