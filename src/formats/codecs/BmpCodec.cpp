@@ -90,9 +90,10 @@ BmpHeader readHeader(ByteSource &src, bool *truncated = nullptr)
     } else if (rle) {
         if (h.topDown)
             throw bad(QStringLiteral("compression de haut en bas"));
-        // Escapes can skip any area, but a picture far larger than its data, as for the
-        // other compressed formats, is no real file and would only cost memory and time.
-        if (!compressedFileCouldHold(h.width, h.height, available))
+        // A run gives at most 255 pixels for 2 bytes; escapes can skip any area, but a
+        // picture far larger than its runs could fill is no real file and would only cost
+        // memory and time.
+        if (h.width * h.height > available * 256 + (16LL << 20))
             throw bad(QStringLiteral("données trop courtes pour %1 x %2").arg(h.width).arg(h.height));
     } else {
         throw bad(QStringLiteral("compression %1").arg(h.compression));

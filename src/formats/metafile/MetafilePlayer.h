@@ -323,11 +323,11 @@ inline QFont makeFont(const QString &face, int weight, bool italic, bool underli
 }
 
 
-// What a file may paint in all: the picture sixteen times over, and 1024 pixels for
+// What a file may paint in all: the picture four times over, and 1024 pixels for
 // each of its bytes, so that the time to play it grows with its size, not faster.
 inline double paintBudget(QSize picture, qsizetype bytes)
 {
-    return 16.0 * picture.width() * picture.height() + 1024.0 * double(bytes);
+    return 4.0 * picture.width() * picture.height() + 1024.0 * double(bytes);
 }
 
 // The two players: the size a file asks for, and its records played onto a painter
