@@ -106,11 +106,11 @@ QByteArray jpegDeclaredLarge(qsizetype bytes)
     return f;
 }
 
-// A GIF whose screen is as large as its bytes allow, with a 1 x 1 frame.
+// A GIF whose screen is as large as its 1 x 1 frame allows (16 megapixels and four
+// times the frame).
 QByteArray gifLargeScreen(qsizetype bytes)
 {
-    const long long pixels = std::min<long long>(268'000'000LL, (long long)bytes * 4096 + (1 << 22));
-    const int side = std::min(65535, int(std::sqrt(double(pixels))));
+    const int side = int(std::sqrt(double((16LL << 20) + 4)));
     QByteArray f = "GIF89a";
     put16(f, side);
     put16(f, side);
@@ -125,7 +125,7 @@ QByteArray gifLargeScreen(qsizetype bytes)
 // An RLE8 bitmap as large as its bytes allow, its rows made of long runs.
 QByteArray bmpRle(qsizetype bytes)
 {
-    const long long pixels = std::min<long long>(268'000'000LL, (long long)bytes * 4096 + (16LL << 20));
+    const long long pixels = std::min<long long>(268'000'000LL, (long long)(bytes - 62) * 256 + (16LL << 20));
     const int w = 16000, h = int(std::min<long long>(16000, pixels / w));
     QByteArray f = "BM";
     put32(f, 0);
