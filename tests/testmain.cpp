@@ -1,6 +1,7 @@
 #include "FrenchLocale.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 // Widget tests need one QApplication for the whole run, in French as the program's is,
@@ -9,6 +10,10 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The program keeps its recent files in the user's configuration folder: never the
+    // real one during tests.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     vermeo::startInFrench();
     QApplication app(argc, argv);
     vermeo::settleInFrench();

@@ -1,6 +1,7 @@
 #include "TSource.h"
 
 #include "DialogRunner.h"
+#include "NumberBox.h"
 #include "SaneTexts.h"
 
 #include <QComboBox>
@@ -58,7 +59,7 @@ TSource::TSource(QWidget *parent) : QDialog(parent, kFixedDialog)
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
     ComboBox2->setGeometry(100, 182, 230, 26);
     label(this, QStringLiteral("Résolution :"), 10, 218);
-    SpinEdit1 = new QSpinBox(this);
+    SpinEdit1 = new NumberBox(this);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setGeometry(100, 214, 120, 26);
     SpinEdit1->setSuffix(QStringLiteral(" ppp"));

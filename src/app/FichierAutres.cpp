@@ -37,6 +37,10 @@ void TMainForm::Parcourir1Click()
         return;
     // Opened by Charge alone: the window keeps its own drawing state and page set-up.
     const QString name = names[chosen];
+    if (TMDIChild *shown = childShowing(name)) {
+        bringToFront(shown);
+        return;
+    }
     TMDIChild *child = OuvreFenetreImage(name);
     try {
         child->Charge(name);
@@ -44,7 +48,9 @@ void TMainForm::Parcourir1Click()
         if (child->subWindow())
             child->subWindow()->close();
         DialogRunner::tell(this, QMessageBox::Critical, e.message());
+        return;
     }
+    pictureFileUsed(child->FileName());
 }
 
 void TMainForm::Conversionsmultiples1Click() { Conversions(); }

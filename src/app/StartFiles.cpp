@@ -48,6 +48,12 @@ QString commandLineUsage()
 
 bool TMainForm::openPictureFile(const QString &name)
 {
+    // A file already shown comes to the front: two windows on one file would overwrite
+    // each other's saves.
+    if (TMDIChild *shown = childShowing(name)) {
+        bringToFront(shown);
+        return true;
+    }
     QMdiSubWindow *before = m_mdi->activeSubWindow();
     TMDIChild *child = OuvreFenetreImage(name);
     child->Init(200, 200, clWhite);
@@ -65,6 +71,7 @@ bool TMainForm::openPictureFile(const QString &name)
         return false;
     }
     prepareChild(child);
+    pictureFileUsed(child->FileName());
     return true;
 }
 

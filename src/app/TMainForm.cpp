@@ -1,11 +1,13 @@
 #include "TMainForm.h"
+#include "Attributes.h"
+#include "Clipboard.h"
+#include "DialogRunner.h"
+#include "FileAccess.h"
 #include "HelpKey.h"
 #include "Icons.h"
 #include "MenuRoutes.h"
 #include "MenuTable.h"
-#include "Attributes.h"
-#include "Clipboard.h"
-#include "FileAccess.h"
+#include "NumberBox.h"
 #include "TMDIChild.h"
 
 #include <QApplication>
@@ -14,7 +16,10 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -35,6 +40,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -155,6 +161,8 @@ void TMainForm::buildMenus()
                 QMenu *sub = target->addMenu(caption.mid(1));
                 a = sub->menuAction();
                 target = sub;
+                if (e.name == QLatin1String("Fichiersrcents1"))
+                    m_recentMenu = sub;
             } else {
                 a = target->addAction(caption);
             }
@@ -178,6 +186,75 @@ void TMainForm::buildMenus()
     pal->setCheckable(true);
     pal->setChecked(true);
     connect(m_windowMenu, &QMenu::aboutToShow, this, &TMainForm::rebuildWindowList);
+    // Another run may have opened pictures since: the list is read again when shown.
+    connect(m_recentMenu, &QMenu::aboutToShow, this, [this] {
+        m_recent = RecentFiles();
+        rebuildRecentMenu();
+    });
+    rebuildRecentMenu();
+    setAcceptDrops(true);
+}
+
+void TMainForm::rebuildRecentMenu()
+{
+    m_recentMenu->clear();
+    int i = 1;
+    for (const QString &name : m_recent.names()) {
+        // "&1 photo.jpg", the folder in the hint.
+        QAction *a = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i++ % 10).arg(fileNamePart(name)));
+        a->setStatusTip(name);
+        a->setData(name);
+        connect(a, &QAction::triggered, this, [this, name] { openRecentFile(name); });
+    }
+    m_recentMenu->setEnabled(!m_recent.names().isEmpty());
+}
+
+void TMainForm::openRecentFile(const QString &fileName)
+{
+    if (!QFileInfo(fileName).isFile()) {
+        m_recent.remove(fileName);
+        rebuildRecentMenu();
+        DialogRunner::tell(this, QMessageBox::Warning,
+                           QStringLiteral("Le fichier « %1 » n'existe plus ; il est retiré des fichiers récents.")
+                               .arg(QDir::toNativeSeparators(fileName)));
+        return;
+    }
+    openPictureFile(fileName);
+}
+
+void TMainForm::pictureFileUsed(const QString &fileName)
+{
+    m_recent.add(fileName);
+    rebuildRecentMenu();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *e)
+{
+    const QMimeData *data = e->mimeData();
+    if (data && data->hasUrls())
+        for (const QUrl &url : data->urls())
+            if (url.isLocalFile()) {
+                e->acceptProposedAction();
+                return;
+            }
+    e->ignore();
+}
+
+void TMainForm::dropEvent(QDropEvent *e)
+{
+    const QMimeData *data = e->mimeData();
+    QStringList names;
+    if (data && data->hasUrls())
+        for (const QUrl &url : data->urls())
+            if (url.isLocalFile())
+                names << url.toLocalFile();
+    if (names.isEmpty()) {
+        e->ignore();
+        return;
+    }
+    e->acceptProposedAction();
+    // The file manager waits for the drop to end: the files open once it has.
+    QTimer::singleShot(0, this, [this, names] { openFiles(names); });
 }
 
 QToolButton *TMainForm::makeButton(QWidget *parent, const QString &name, const QString &glyphName, const QString &hint)
@@ -243,7 +320,7 @@ void TMainForm::buildToolBar()
     FontName->setFixedWidth(150);
     FontName->setToolTip(QStringLiteral("Police"));
     bar->addWidget(FontName);
-    SpinEdit2 = new QSpinBox(bar);
+    SpinEdit2 = new NumberBox(bar);
     SpinEdit2->setObjectName(QStringLiteral("SpinEdit2"));
     SpinEdit2->setRange(4, 100);
     SpinEdit2->setSingleStep(2);
@@ -310,7 +387,7 @@ void TMainForm::buildStatusBar()
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar"));
     bar->setSizeGripEnabled(false);
-    for (int i = 0; i < 3; ++i) {
+    for (int i : {0, 1, 3, 2}) {
         m_panels[i] = new QLabel(bar);
         m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i));
         m_panels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -341,11 +418,14 @@ void TMainForm::onClock()
 
 QWidget *TMainForm::control(const QString &name) const { return m_controls.value(name); }
 
-QString TMainForm::statusPanel(int panel) const { return m_panels[panel]->text(); }
+QString TMainForm::statusPanel(int panel) const
+{
+    return panel >= 0 && panel < 4 ? m_panels[panel]->text() : QString();
+}
 
 void TMainForm::setStatusPanel(int panel, const QString &text)
 {
-    if (panel >= 0 && panel < 3)
+    if (panel >= 0 && panel < 4)
         m_panels[panel]->setText(text);
 }
 
@@ -436,8 +516,10 @@ void TMainForm::showEvent(QShowEvent *e)
 void TMainForm::resizeEvent(QResizeEvent *e)
 {
     QMainWindow::resizeEvent(e);
-    m_panels[0]->setFixedWidth(std::max(50, width() - 200));
+    constexpr int kZoomPanel = 90;
+    m_panels[0]->setFixedWidth(std::max(50, width() - 200 - kZoomPanel));
     m_panels[1]->setFixedWidth(100);
+    m_panels[3]->setFixedWidth(kZoomPanel);
 }
 
 void TMainForm::closeEvent(QCloseEvent *e)
@@ -446,6 +528,9 @@ void TMainForm::closeEvent(QCloseEvent *e)
     // quit before any window is closed.
     QList<TMDIChild *> discarded;
     for (TMDIChild *c : children()) {
+        // The user sees the picture the question is about.
+        if (c->Modified())
+            bringToFront(c);
         bool discard = false;
         if (!c->FormCloseQuery(discard)) {
             e->ignore();
@@ -488,6 +573,28 @@ TMDIChild *TMainForm::OuvreFenetreImage(const QString &name)
     return child;
 }
 
+void TMainForm::bringToFront(TMDIChild *child)
+{
+    QMdiSubWindow *sw = child->subWindow();
+    if (!sw)
+        return;
+    if (sw->isMinimized())
+        sw->showNormal();
+    m_mdi->setActiveSubWindow(sw);
+    sw->raise();
+}
+
+TMDIChild *TMainForm::childShowing(const QString &fileName) const
+{
+    const QString wanted = QFileInfo(fileName).canonicalFilePath();
+    if (wanted.isEmpty())
+        return nullptr;
+    for (TMDIChild *c : children())
+        if (!c->FileName().isEmpty() && QFileInfo(c->FileName()).canonicalFilePath() == wanted)
+            return c;
+    return nullptr;
+}
+
 TMDIChild *TMainForm::activeChild() const
 {
     QMdiSubWindow *sw = m_mdi->activeSubWindow();
@@ -527,8 +634,10 @@ void TMainForm::UpdateMenuItems()
         w->setEnabled(any);
     m_actions.value("PasteItem")->setEnabled(clipboard::clipboardHasBitmap());
     // With no picture open, no picture size is shown.
-    if (!any)
+    if (!any) {
         m_panels[1]->clear();
+        m_panels[3]->clear();
+    }
 }
 
 void TMainForm::rebuildWindowList()

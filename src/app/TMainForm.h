@@ -4,6 +4,7 @@
 // window and keeps the commands' enabled state; it computes nothing itself.
 #include "ColourSwatch.h"
 #include "MainFrame.h"
+#include "RecentFiles.h"
 #include "ToolPalette.h"
 
 #include <QHash>
@@ -81,6 +82,13 @@ public:
     QString fontBoxName() const override;
     int fontBoxSize() const override;
     void clipboardChanged() override;
+    void pictureFileUsed(const QString &fileName) override;
+
+    // The image window that shows this file already (the same file under any name), if any.
+    TMDIChild *childShowing(const QString &fileName) const;
+    // The "Fichiers récents" submenu; choosing an item opens it as "Ouvrir..." does.
+    QMenu *recentMenu() const { return m_recentMenu; }
+    void openRecentFile(const QString &fileName);
 
     // --- menu handlers -------------------------------------------------------------------
     void FileNewItemClick();
@@ -130,6 +138,9 @@ protected:
     void showEvent(QShowEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    // Picture files dropped from a file manager open as "Ouvrir..." opens them.
+    void dragEnterEvent(QDragEnterEvent *e) override;
+    void dropEvent(QDropEvent *e) override;
 
 private:
     void buildMenus();
@@ -146,6 +157,8 @@ private:
     ActiveWindow active() const;
     void syncSwatches();
     void giveFocusToChild();
+    void rebuildRecentMenu();
+    void bringToFront(TMDIChild *child);
 
     class BarProgress;
 
@@ -157,7 +170,9 @@ private:
     QList<QWidget *> m_childControls;
     QMenu *m_windowMenu = nullptr;
     QList<QAction *> m_windowListActions;
-    QLabel *m_panels[3] = {};
+    QLabel *m_panels[4] = {}; // hint, size, clock, and the zoom level beside the size
+    QMenu *m_recentMenu = nullptr;
+    RecentFiles m_recent;
     QTimer *m_clock = nullptr;
     BarProgress *m_progress = nullptr;
     QString m_startDir;

@@ -1,6 +1,7 @@
 #include "TNouveau.h"
 #include "ColourSwatch.h"
 #include "DialogRunner.h"
+#include "NumberBox.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -24,11 +25,11 @@ TNouveau::TNouveau(QWidget *parent) : QDialog(parent)
     auto *top = new QHBoxLayout(this);
     auto *group = new QGroupBox(QStringLiteral("Propriétés de l'image"), this);
     auto *grid = new QGridLayout(group);
-    SpinEdit1 = new QSpinBox(group);
+    SpinEdit1 = new NumberBox(group);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setRange(200, 1600);
     SpinEdit1->setValue(400);
-    SpinEdit2 = new QSpinBox(group);
+    SpinEdit2 = new NumberBox(group);
     SpinEdit2->setObjectName(QStringLiteral("SpinEdit2"));
     SpinEdit2->setRange(100, 1200);
     SpinEdit2->setValue(300);

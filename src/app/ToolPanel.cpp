@@ -1,6 +1,7 @@
 // The main window's left tool panel (tools, pen and brush styles, pen width, colour
 // swatches) and its colour palette bar.
 #include "Icons.h"
+#include "NumberBox.h"
 #include "TMainForm.h"
 
 #include <QButtonGroup>
@@ -82,7 +83,7 @@ void TMainForm::buildToolPanel()
     qobject_cast<QToolButton *>(m_controls.value("ClearBrush"))->setChecked(true);
 
     newRow();
-    SpinEdit1 = new QSpinBox(Panel1);
+    SpinEdit1 = new NumberBox(Panel1);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setRange(1, 100);
     SpinEdit1->setValue(1);

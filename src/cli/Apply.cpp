@@ -36,7 +36,7 @@ bool takeApplyOptions(QStringList &args, QString &error)
     if (!row)
         return true;
     for (const char *o : row->cli.options) {
-        const QString option = QString::fromLatin1(o);
+        const QString option = CliForm::optionFlag(o);
         const qsizetype i = args.indexOf(option, 1);
         if (i < 0)
             continue;
@@ -63,7 +63,7 @@ int runApply(const QStringList &args)
         throw VermeoError(QStringLiteral("« %1 » attend %2 valeur(s) puis ENTRÉE et SORTIE.").arg(args[0]).arg(count));
     CliForm::Values values = args.mid(1, count);
     for (const char *o : op.options)
-        values << givenOptions().value(QString::fromLatin1(o));
+        values << givenOptions().value(CliForm::optionFlag(o));
     const QString in = args[count + 1], out = args[count + 2];
     if (op.bands) {
         // The values are checked before any file is touched.

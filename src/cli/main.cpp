@@ -43,7 +43,7 @@ QString operationUsage(const vermeo::CliForm &op)
     for (const vermeo::CommandParameter &p : op.values)
         words << QString::fromUtf8(p.name);
     for (const char *o : op.options)
-        words << QStringLiteral("[%1 NOM]").arg(QLatin1String(o));
+        words << QStringLiteral("[%1 %2]").arg(vermeo::CliForm::optionFlag(o), vermeo::CliForm::optionValueName(o));
     return words.join(QLatin1Char(' '));
 }
 

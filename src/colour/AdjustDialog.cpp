@@ -1,6 +1,7 @@
 #include "AdjustDialog.h"
 #include "DialogRunner.h"
 #include "HistogramKernels.h"
+#include "NumberBox.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -111,7 +112,7 @@ AdjustDialog::AdjustDialog(QWidget *parent, const QString &caption, const QStrin
     TrackBar1->setRange(0, 50);
     TrackBar1->setTickInterval(1);
     TrackBar1->setTickPosition(QSlider::TicksBelow);
-    SpinEdit1 = new QSpinBox(this);
+    SpinEdit1 = new NumberBox(this);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setGeometry(122, 10, 71, 26);
     SpinEdit1->setRange(ranges.spinMin, ranges.spinMax);

@@ -1,5 +1,6 @@
 #include "ChannelDialogs.h"
 #include "ChannelKernels.h"
+#include "NumberBox.h"
 #include "ToneKernels.h"
 
 #include <QFrame>
@@ -92,7 +93,7 @@ TBalCoul::TBalCoul(QWidget *parent) : PreviewDialog(parent, QStringLiteral("Bala
     QSlider *sliders[3];
     for (int i = 0; i < 3; ++i) {
         makeLabel(this, letters[i], 8 + 104 * i, 10, 14);
-        spins[i] = new QSpinBox(this);
+        spins[i] = new NumberBox(this);
         spins[i]->setObjectName(QLatin1String(spinNames[i]));
         spins[i]->setGeometry(34 + 104 * i, 10, 64, 26);
         spins[i]->setRange(int(kPercent.low), int(kPercent.high));

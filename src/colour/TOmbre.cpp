@@ -1,4 +1,5 @@
 #include "TOmbre.h"
+#include "NumberBox.h"
 #include "ShadowGradient.h"
 
 #include <QGroupBox>
@@ -15,7 +16,7 @@ TOmbre::TOmbre(QWidget *parent) : PreviewDialog(parent, QStringLiteral("Ombre"),
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->move(8, 14);
     Label2->adjustSize();
-    SpinEdit1 = new QSpinBox(this);
+    SpinEdit1 = new NumberBox(this);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setGeometry(122, 10, 71, 26);
     SpinEdit1->setRange(int(kShadowLength.low), int(kShadowLength.high));

@@ -36,8 +36,9 @@ struct CliForm {
     // A picture changed band by band keeps its depth and palette only when this is set;
     // otherwise it becomes true colour, as in the window.
     bool keepsDepth = false;
-    // Options taking one value each ("--filtre"), given anywhere after the name. Their
-    // values follow the others in Values, in this order, empty when not given.
+    // Options taking one value each ("--filtre NOM": the option, then what its value is
+    // called in --help), given anywhere after the name. Their values follow the others
+    // in Values, in this order, empty when not given.
     std::vector<const char *> options = {};
     // A command of its own: runs with the arguments after its name, returns the exit code.
     std::function<int(const QStringList &args)> command = {};
@@ -45,6 +46,9 @@ struct CliForm {
     const char *summary = nullptr; // for --help; an operation without one shows the row's hint
 
     bool isOperation() const { return name && !command; }
+    // "--filtre" of "--filtre NOM", and "NOM".
+    static QString optionFlag(const char *option) { return QString::fromLatin1(option).section(QLatin1Char(' '), 0, 0); }
+    static QString optionValueName(const char *option) { return QString::fromUtf8(option).section(QLatin1Char(' '), 1); }
 };
 
 struct CommandRow {
@@ -86,6 +90,8 @@ const CommandRow *findCommand(const QString &name);
 std::vector<CommandRow> fichierRows();
 std::vector<CommandRow> editionRows();
 std::vector<CommandRow> imageRows();
+// The "Image" commands of vermeo-cli alone ("fractale" drawing a new picture).
+std::vector<CommandRow> imageCliRows();
 std::vector<CommandRow> couleursRows();
 std::vector<CommandRow> affichageRows();
 std::vector<CommandRow> utilitairesRows();

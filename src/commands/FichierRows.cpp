@@ -61,16 +61,21 @@ int conversions(const QStringList &args)
 
 const std::vector<CommandRow> &cliOnlyCommands()
 {
-    static const std::vector<CommandRow> rows = {
-        {"", "", "", "", false, "vermeo-cli.html", "",
-         {.name = "convert", .command = convert, .usage = "convert ENTRÉE SORTIE [--sans-perte]",
-          .summary = "lit ENTRÉE comme « Ouvrir » et l'écrit dans SORTIE au format que donne son nom "
-                     "(.jpeg, .png, .webp, sinon .jpg, .gif, .wmf, .emf, .pcx, .tif, sinon BMP) ; "
-                     "--sans-perte : WebP sans perte plutôt qu'en qualité 90"}},
-        {"", "", "", "", false, "vermeo-cli.html", "",
-         {.name = "info", .command = info, .usage = "info ENTRÉE",
-          .summary = "affiche la taille « L x H » de l'image et sa profondeur en bits par point"}},
-    };
+    static const std::vector<CommandRow> rows = [] {
+        std::vector<CommandRow> all = {
+            {"", "", "", "", false, "vermeo-cli.html", "",
+             {.name = "convert", .command = convert, .usage = "convert ENTRÉE SORTIE [--sans-perte]",
+              .summary = "lit ENTRÉE comme « Ouvrir » et l'écrit dans SORTIE au format que donne son nom "
+                         "(.jpeg, .png, .webp, sinon .jpg, .gif, .wmf, .emf, .pcx, .tif, sinon BMP) ; "
+                         "--sans-perte : WebP sans perte plutôt qu'en qualité 90"}},
+            {"", "", "", "", false, "vermeo-cli.html", "",
+             {.name = "info", .command = info, .usage = "info ENTRÉE",
+              .summary = "affiche la taille « L x H » de l'image et sa profondeur en bits par point"}},
+        };
+        for (CommandRow &r : imageCliRows())
+            all.push_back(std::move(r));
+        return all;
+    }();
     return rows;
 }
 
@@ -79,6 +84,10 @@ std::vector<CommandRow> fichierRows()
     return {
         {"FileNewItem", "&Nouveau...", "", "Créer un nouveau fichier", false, "fichier.html#nouveau", "TNouveau"},
         {"FileOpenItem", "&Ouvrir...", "", "Ouvrir un fichier existant", false, "fichier.html#ouvrir"},
+        // Filled by the main window with the last pictures opened or saved.
+        {"Fichiersrcents1", ">Fichiers &récents", "", "Rouvrir une image ouverte ou enregistrée récemment", false,
+         "fichier.html#fichiers-recents"},
+        {"", "<"},
         {"FileCloseItem", "&Fermer", "", "Fermer fichier en cours", true, "fichier.html#fermer"},
         {"", "-"},
         {"FileSaveItem", "&Enregistrer", "Ctrl+S", "Enregistrer le fichier en cours", true, "fichier.html#enregistrer"},
@@ -87,9 +96,16 @@ std::vector<CommandRow> fichierRows()
         {"", "-"},
         {"Parcourir1", "&Parcourir...", "", "Afficher les images sous forme de vignettes", false,
          "fichier.html#parcourir", "TCat|TVignettes"},
-        {"Conversionsmultiples1", "Conversions &multiples...", "", "Convertir un groupe d'images", false,
-         "fichier.html#conversions-multiples", "TConvert",
-         {.name = "conversions", .command = conversions, .usage = "conversions FORMAT DESTINATION FICHIER...",
+        {"Conversionsmultiples1",
+         "Conversions &multiples...",
+         "",
+         "Convertir un groupe d'images",
+         false,
+         "fichier.html#conversions-multiples",
+         "TConvert",
+         {.name = "conversions",
+          .command = conversions,
+          .usage = "conversions FORMAT DESTINATION FICHIER...",
           .summary = "convertit chaque FICHIER au FORMAT (Jpg, Gif, Bmp, Pcx, Tif, Wmf, Emf, Webp) dans le dossier "
                      "DESTINATION (\"\" : le dossier courant) comme « Conversions multiples » : photo.old.bmp "
                      "donne photo.Pcx ; un fichier illisible n'arrête pas les autres"}},

@@ -226,7 +226,7 @@ std::vector<CommandRow> imageRows()
          {.name = "rechantillonner",
           .values = {kWidth, kHeight},
           .whole = [](Picture &p, const Values &v) { resample(p, v, v[2]); },
-          .options = {"--filtre"},
+          .options = {"--filtre NOM"},
           .summary = "Rééchantillonne à L x H avec un filtre (Mitchell par défaut, comme la commande ; --filtre Box, "
                      "Triangle, Hermite, Bell, B-Spline, Lanczos3 ou Mitchell)"}},
         {"Recdrer1", "Re&cadrer", "", "Recadrer sélection", true, "image.html#recadrer"},
@@ -252,17 +252,23 @@ std::vector<CommandRow> imageRows()
           .summary = "Applique le filtre 3 x 3 de coefficients V1 à V9 (ligne par ligne, de -1,28 à 1,27)"}},
         // The menu's way: a picture in, the fractal stretched into it.
         {"Fractales1", "Frac&tales...", "", "Génératuer de fractales", true, "image.html#fractales", "TFract",
-         {.name = "fractale", .values = {kFractalName}, .whole = fractalOnPicture, .options = {"--iterations"},
+         {.name = "fractale", .values = {kFractalName}, .whole = fractalOnPicture, .options = {"--iterations N"},
           .summary = "Met la fractale NOM (Curl, Fern, Julia, Koch, Leaft, MandelBrot, Moire, Sierpinski), dessinée "
                      "en 217 x 233, étirée dans l'image, comme la commande du menu"}},
-        {"", "", "", "", false, "vermeo-cli.html", "",
-         {.name = "fractale", .command = fractal, .usage = "fractale NOM L H SORTIE [--iterations N] [--graine N]",
-          .summary = "dessine une fractale (Curl, Fern, Julia, Koch, Leaft, MandelBrot, Moire, Sierpinski) de L x H "
-                     "dans SORTIE ; sans graine, l'horloge en donne une."}},
         {"Mosaque1", "&Mosaïque...", "", "Reproduire fond en mosaïque", true, "image.html#mosaique", "",
          {.name = "mosaique", .values = {kTile}, .whole = tile}},
         {"", "-"},
         {"Proprits1", "&Propriétés", "", "Attributs de l'image", true, "image.html#proprietes", "TAttributs"},
+    };
+}
+
+std::vector<CommandRow> imageCliRows()
+{
+    return {
+        {"", "", "", "", false, "vermeo-cli.html", "",
+         {.name = "fractale", .command = fractal, .usage = "fractale NOM L H SORTIE [--iterations N] [--graine N]",
+          .summary = "dessine une fractale (Curl, Fern, Julia, Koch, Leaft, MandelBrot, Moire, Sierpinski) de L x H "
+                     "dans SORTIE ; sans graine, l'horloge en donne une."}},
     };
 }
 

@@ -16,7 +16,7 @@ namespace vermeo {
 class DocumentHost {
 public:
     virtual ~DocumentHost() = default;
-    // Status bar panel 0 (hints, "Position : (x,y)") and 1 (picture size).
+    // Status bar panel 0 (hints, "Position : (x,y)"), 1 (picture size) and 3 (zoom level).
     virtual void setStatusText(int panel, const QString &text) { (void)panel; (void)text; }
     virtual void setCursorShape(Qt::CursorShape shape) { (void)shape; }
     // The progress bar of the main window (shown in place of the status bar).

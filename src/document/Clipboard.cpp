@@ -43,15 +43,7 @@ QImage selectedPixels(const ImageDocument &doc, const QRect &area)
     return cropImage(doc.image(), area);
 }
 
-void drawAtOrigin(ImageDocument &doc, const QImage &bitmap)
-{
-    Canvas &c = doc.canvas();
-    const CopyMode keep = c.copyMode();
-    c.setCopyMode(CopyMode::SrcCopy);
-    c.Draw(0, 0, bitmap);
-    c.setCopyMode(keep);
-    doc.flush();
-}
+void drawAtOrigin(ImageDocument &doc, const QImage &bitmap) { selection::drawIntoPicture(doc, QPoint(0, 0), bitmap); }
 
 } // namespace
 

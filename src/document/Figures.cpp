@@ -1,10 +1,13 @@
 #include "Figures.h"
 #include "PixelRows.h"
+#include "Selection.h"
+#include "ViewScaling.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
 #include <algorithm>
+#include <cstdlib>
 
 namespace vermeo {
 
@@ -82,6 +85,42 @@ QRegion figureRegion(int tool, QPoint from, QPoint to, int penWidth, bool filled
 bool bandShown(const ImageDocument &doc) { return doc.ButtonDown && doc.BandShown && hasBand(doc.Tool); }
 bool ghostShown(const ImageDocument &doc) { return doc.FloatingPaste && !doc.FirstFloatMove && !doc.PasteBitmap.isNull(); }
 
+constexpr int kStampMarkArm = 6; // the source mark's cross reaches this far from its point
+
+bool stampMarkShown(const ImageDocument &doc) { return doc.Tool == tcStamp && !doc.PipetteMode; }
+
+// A cross with an open centre, inverted, so the source pixel itself stays in sight.
+void invertStampMark(QImage &out, QPoint origin, QPoint source)
+{
+    const QRect area = QRect(QPoint(0, 0), out.size());
+    for (int d = -kStampMarkArm; d <= kStampMarkArm; ++d) {
+        if (std::abs(d) < 2)
+            continue;
+        for (const QPoint p : {source + QPoint(d, 0), source + QPoint(0, d)}) {
+            const QPoint at = p - origin;
+            if (area.contains(at)) {
+                QRgb *px = rowOf(out, at.y()) + at.x();
+                *px = ~*px | 0xFF000000u;
+            }
+        }
+    }
+}
+
+// The floating paste as the view shows it; made once per paste and zoom, not per repaint.
+const QImage &ghostImage(const ImageDocument &doc)
+{
+    static QImage made;
+    static qint64 madeFrom = 0;
+    const QSize size = selection::ghostSize(doc);
+    if (size == doc.PasteBitmap.size())
+        return doc.PasteBitmap;
+    if (made.size() != size || madeFrom != doc.PasteBitmap.cacheKey()) {
+        made = scaledView(doc.PasteBitmap, size.width(), size.height());
+        madeFrom = doc.PasteBitmap.cacheKey();
+    }
+    return made;
+}
+
 // Inverts the pixels of out (the view area at origin) that the figure covers.
 void invertUnderFigure(QImage &out, QPoint origin, const Canvas &attributes, bool marker, const ImageDocument &doc,
                        int tool, QPoint from, QPoint to)
@@ -144,9 +183,17 @@ void DrawShape(ImageDocument &doc, QPoint from, QPoint to, PenMode mode)
     drawFigure(c, doc, doc.Tool, from, to);
 }
 
+QRect stampMarkArea(const ImageDocument &doc)
+{
+    const QPoint arm(kStampMarkArm, kStampMarkArm);
+    return QRect(doc.StampSource - arm, doc.StampSource + arm);
+}
+
 QRegion marksRegion(const ImageDocument &doc)
 {
     QRegion region;
+    if (stampMarkShown(doc))
+        region += stampMarkArea(doc);
     if (bandShown(doc)) {
         const Canvas &c = doc.canvas();
         const bool selecting = isSelectionTool(doc.Tool);
@@ -157,7 +204,7 @@ QRegion marksRegion(const ImageDocument &doc)
         region += figureRegion(doc.OvalSelected ? tcOvalSelection : tcRectSelection, doc.SelRect.topLeft(),
                                doc.SelRect.bottomRight(), 1, false);
     if (ghostShown(doc))
-        region += QRect(doc.StartPt, doc.PasteBitmap.size());
+        region += QRect(doc.StartPt, selection::ghostSize(doc));
     return region.intersected(doc.view().rect());
 }
 
@@ -168,9 +215,10 @@ QImage viewWithMarks(const ImageDocument &doc, const QRect &r)
         return out;
     if (ghostShown(doc)) {
         // The paste floats inverted: each pixel is the paste xor the picture.
-        const QRect ghost = QRect(doc.StartPt, doc.PasteBitmap.size()).intersected(r);
+        const QImage &paste = ghostImage(doc);
+        const QRect ghost = QRect(doc.StartPt, paste.size()).intersected(r);
         for (int y = ghost.top(); y <= ghost.bottom(); ++y) {
-            const QRgb *s = rowOf(doc.PasteBitmap, y - doc.StartPt.y()) + (ghost.left() - doc.StartPt.x());
+            const QRgb *s = rowOf(paste, y - doc.StartPt.y()) + (ghost.left() - doc.StartPt.x());
             QRgb *d = rowOf(out, y - r.top()) + (ghost.left() - r.left());
             for (int x = 0; x < ghost.width(); ++x)
                 d[x] = (d[x] ^ s[x]) | 0xFF000000u;
@@ -183,6 +231,8 @@ QImage viewWithMarks(const ImageDocument &doc, const QRect &r)
         invertUnderFigure(out, r.topLeft(), doc.canvas(), true, doc,
                           doc.OvalSelected ? tcOvalSelection : tcRectSelection, doc.SelRect.topLeft(),
                           doc.SelRect.bottomRight());
+    if (stampMarkShown(doc))
+        invertStampMark(out, r.topLeft(), doc.StampSource);
     return out;
 }
 

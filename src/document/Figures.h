@@ -20,6 +20,9 @@ void drawFigure(Canvas &c, const ImageDocument &doc, int tool, QPoint from, QPoi
 // The current tool's figure on the document's surface, in the given pen mode.
 void DrawShape(ImageDocument &doc, QPoint from, QPoint to, PenMode mode);
 
+// The mark of the stamp's source point, shown while the stamp is the tool.
+QRect stampMarkArea(const ImageDocument &doc);
+
 // The view area the marks cover now (small strips along outlines, so that a band over
 // the whole picture repaints no more than its outline).
 QRegion marksRegion(const ImageDocument &doc);

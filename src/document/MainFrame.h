@@ -27,6 +27,8 @@ public:
     virtual QString fontBoxName() const { return QStringLiteral("Arial"); } // FontName
     virtual int fontBoxSize() const { return 12; }                       // SpinEdit2
     virtual void clipboardChanged() {}                                   // paste items follow the clipboard
+    // A picture file was opened or saved under that name (the recent files).
+    virtual void pictureFileUsed(const QString &fileName) { (void)fileName; }
 
     // The frame of windows made without a main window.
     static MainFrame &silent()

@@ -131,7 +131,7 @@ void FormMouseDown(ImageDocument &doc, DocumentHost &host, Qt::MouseButton butto
     if (isSelectionTool(doc.Tool))
         doc.PrevTool = doc.Tool;
     if (doc.Tool == tcStamp && shift.setsStampSource()) {
-        doc.StampSource = QPoint(x, y);
+        changeMarks(doc, [&] { doc.StampSource = QPoint(x, y); });
         doc.StampArmed = false;
     }
     showPosition(host, x, y);
@@ -244,6 +244,26 @@ void MouseSequence::doubleClick(Qt::MouseButton button, ShiftState shift, int x,
     m_afterDoubleClick = true;
     m_dropping = false;
     FormMouseDown(m_doc, m_host, button, shift, x, y);
+}
+
+bool MouseSequence::cancel()
+{
+    if (m_doc.FloatingPaste) {
+        selection::cancelPaste(m_doc, m_host);
+        m_dropping = false;
+        m_pressed = false;
+        return true;
+    }
+    // Only a figure or a selection being dragged: its band is a mark, the picture is untouched.
+    if (!m_pressed || !m_doc.ButtonDown || !isTwoPointShape(m_doc.Tool))
+        return false;
+    changeMarks(m_doc, [&] {
+        m_doc.ButtonDown = false;
+        m_doc.BandShown = false;
+    });
+    // The release that follows is no click and draws nothing.
+    m_pressed = false;
+    return true;
 }
 
 void MouseSequence::move(ShiftState shift, int x, int y) { FormMouseMove(m_doc, m_host, shift, x, y); }

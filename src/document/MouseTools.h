@@ -40,6 +40,9 @@ public:
     void doubleClick(Qt::MouseButton button, ShiftState shift, int x, int y);
     void move(ShiftState shift, int x, int y);
     void release(Qt::MouseButton button, ShiftState shift, int x, int y);
+    // Escape: the figure or selection being dragged, or the floating paste, goes and the
+    // picture stays as it was. False when there was nothing to cancel.
+    bool cancel();
 
     // Shortcuts for a plain left-button gesture.
     void click(int x, int y);

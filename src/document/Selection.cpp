@@ -38,29 +38,64 @@ QRect pictureArea(const ImageDocument &doc)
     return pictureAreaOf(v, doc.view().size(), doc.image().size());
 }
 
+namespace {
+// floor(a * num / den) for a of either sign.
+int scaledDown(int a, int num, int den)
+{
+    const long long p = (long long)a * num;
+    return int(p >= 0 ? p / den : -((-p + den - 1) / den));
+}
+} // namespace
+
+void drawIntoPicture(ImageDocument &doc, QPoint at, const QImage &bitmap)
+{
+    Canvas c = doc.pictureCanvas();
+    c.setCopyMode(CopyMode::SrcCopy);
+    c.Draw(at.x(), at.y(), bitmap);
+    doc.pixelsChanged(c.takeDirty());
+}
+
+QSize ghostSize(const ImageDocument &doc)
+{
+    const QSize p = doc.PasteBitmap.size();
+    if (doc.zoomLevel() == 0 || p.isEmpty())
+        return p;
+    return QSize(std::max(1, int((long long)p.width() * doc.viewWidth() / doc.width())),
+                 std::max(1, int((long long)p.height() * doc.viewHeight() / doc.height())));
+}
+
+QPoint picturePointOf(const ImageDocument &doc, QPoint v)
+{
+    if (doc.zoomLevel() == 0)
+        return v;
+    return QPoint(scaledDown(v.x(), doc.width(), doc.viewWidth()), scaledDown(v.y(), doc.height(), doc.viewHeight()));
+}
+
 void floatMove(ImageDocument &doc, int x, int y)
 {
+    const QSize g = ghostSize(doc);
     changeMarks(doc, [&] {
-        doc.StartPt = QPoint(x - doc.PasteBitmap.width() / 2, y - doc.PasteBitmap.height() / 2);
+        doc.StartPt = QPoint(x - g.width() / 2, y - g.height() / 2);
         doc.FirstFloatMove = false;
     });
+}
+
+void cancelPaste(ImageDocument &doc, DocumentHost &host)
+{
+    changeMarks(doc, [&] { doc.FloatingPaste = false; });
+    host.setCursorShape(Qt::ArrowCursor);
 }
 
 void dropPaste(ImageDocument &doc, DocumentHost &host)
 {
     // Where the ghost was last shown; with no move since the paste, centred on the click.
-    const QPoint at = doc.FirstFloatMove
-                          ? doc.CurPt - QPoint(doc.PasteBitmap.width() / 2, doc.PasteBitmap.height() / 2)
-                          : doc.StartPt;
+    const QSize g = ghostSize(doc);
+    const QPoint at = doc.FirstFloatMove ? doc.CurPt - QPoint(g.width() / 2, g.height() / 2) : doc.StartPt;
     changeMarks(doc, [&] { doc.FloatingPaste = false; });
     doc.StartPt = at;
-    Canvas &c = doc.canvas();
-    const CopyMode keep = c.copyMode();
-    c.setCopyMode(CopyMode::SrcCopy);
-    c.Draw(at.x(), at.y(), doc.PasteBitmap);
-    c.setCopyMode(keep);
+    // Drawn at actual size: the paste keeps every picture pixel that was copied.
+    drawIntoPicture(doc, picturePointOf(doc, at), doc.PasteBitmap);
     host.setCursorShape(Qt::ArrowCursor);
-    doc.flush();
 }
 
 } // namespace vermeo::selection

@@ -1,13 +1,15 @@
 #include "TMDIChild.h"
-#include "ImageView.h"
 #include "Attributes.h"
 #include "Clipboard.h"
 #include "DocumentFiles.h"
+#include "Figures.h"
 #include "FileAccess.h"
-#include "Zoom.h"
+#include "ImageView.h"
 #include "Printing.h"
 #include "TAttributs.h"
 #include "TEcran.h"
+#include "ToolCursors.h"
+#include "Zoom.h"
 
 #include "DialogRunner.h"
 
@@ -18,6 +20,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollBar>
+#include <QWheelEvent>
+#include <cmath>
 
 namespace vermeo {
 
@@ -45,8 +49,32 @@ TMDIChild::TMDIChild(MainFrame &frame, QWidget *parent) : QScrollArea(parent), m
     setWidget(m_view);
     resize(478, 350);
 
-    m_doc.onReplaced = [this] { m_view->viewReplaced(); };
+    m_doc.onReplaced = [this] {
+        m_view->viewReplaced();
+        setStatusText(3, zoom::zoomCaption(m_doc.zoomLevel()));
+    };
     m_doc.onChanged = [this](const QRegion &r) { m_view->update(r); };
+    watchModified();
+    setCursorShape(Qt::ArrowCursor);
+}
+
+void TMDIChild::watchModified()
+{
+    auto journalHook = std::move(m_doc.onEdited);
+    m_doc.onEdited = [this, journalHook] {
+        if (journalHook)
+            journalHook();
+        showModifiedInTitle();
+    };
+}
+
+void TMDIChild::showModifiedInTitle()
+{
+    QMdiSubWindow *sw = subWindow();
+    if (!sw || m_titleMarked == m_doc.modified())
+        return;
+    m_titleMarked = m_doc.modified();
+    sw->setWindowTitle(m_titleMarked ? windowTitle() + QLatin1Char('*') : windowTitle());
 }
 
 TMDIChild::~TMDIChild() = default;
@@ -66,6 +94,7 @@ void TMDIChild::Init(int w, int h, TColour colour)
 void TMDIChild::SetIni(int toolNumber, int penWidth, int brushStyle, TColour fill, TColour pen, int penStyle)
 {
     vermeo::SetIni(m_doc, *this, toolNumber, penWidth, brushStyle, fill, pen, penStyle);
+    setCursorShape(Qt::ArrowCursor);
 }
 
 void TMDIChild::SetPage(int left, int top, int right, int bottom, int scale)
@@ -142,6 +171,7 @@ void TMDIChild::keepJournal(JournalSession &session, const QString &existing)
     // The old one first: going, it unhooks itself from the document.
     m_journal.reset();
     m_journal = std::make_unique<DocumentJournal>(m_doc, session, [this] { return windowTitle(); }, existing);
+    watchModified();
     // Not a message box in the middle of a stroke: the status bar says it.
     m_journal->onFailure = [this](const QString &reason) {
         qWarning("%s", qPrintable(reason));
@@ -154,11 +184,15 @@ void TMDIChild::updateCaption()
     setWindowTitle(fileNamePart(m_doc.FileName));
     if (auto *sw = subWindow())
         sw->setWindowTitle(windowTitle());
+    m_titleMarked = false;
+    showModifiedInTitle();
+    m_frame.pictureFileUsed(m_doc.FileName);
 }
 
 void TMDIChild::FormActivate()
 {
     setStatusText(1, QStringLiteral("%1 x %2").arg(m_doc.width()).arg(m_doc.height()));
+    setStatusText(3, zoom::zoomCaption(m_doc.zoomLevel()));
     setFocus();
 }
 
@@ -214,10 +248,10 @@ bool TMDIChild::FormCloseQuery(bool &discard)
     discard = false;
     if (!m_doc.modified())
         return true;
-    const auto answer = DialogRunner::ask(
-        this, QMessageBox::Warning,
-        QStringLiteral("Enregistrer modifications dans ") + fileNamePart(m_doc.FileName) + QStringLiteral(" ?"),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const auto answer =
+        DialogRunner::ask(this, QMessageBox::Warning,
+                          QStringLiteral("Enregistrer modifications dans ") + questionName() + QStringLiteral(" ?"),
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel)
         return false;
     // A cancelled save dialog or a failed save keeps the window and its changes.
@@ -225,6 +259,12 @@ bool TMDIChild::FormCloseQuery(bool &discard)
         return false;
     discard = answer == QMessageBox::No;
     return true;
+}
+
+QString TMDIChild::questionName() const
+{
+    // A picture with no file yet is known to the user by its window's title ("Image4").
+    return m_doc.FileName.isEmpty() ? windowTitle() : fileNamePart(m_doc.FileName);
 }
 
 void TMDIChild::closeEvent(QCloseEvent *e)
@@ -245,7 +285,42 @@ void TMDIChild::keyPressEvent(QKeyEvent *e)
         guarded([&] { clipboard::FormKeyDown(m_doc, *this, e->key()); });
         return;
     }
+    if (e->key() == Qt::Key_Escape && m_mouse.cancel())
+        return;
     QScrollArea::keyPressEvent(e);
+}
+
+void TMDIChild::wheelEvent(QWheelEvent *e)
+{
+    if (!e->modifiers().testFlag(Qt::ControlModifier)) {
+        QScrollArea::wheelEvent(e);
+        return;
+    }
+    e->accept();
+    // One zoom step per notch (120); fine-grained wheels add up to notches.
+    constexpr int kNotch = 120;
+    m_wheelRest += e->angleDelta().y();
+    const QPoint m = viewport()->mapFromGlobal(e->globalPosition().toPoint());
+    while (std::abs(m_wheelRest) >= kNotch) {
+        const bool enlarge = m_wheelRest > 0;
+        m_wheelRest -= enlarge ? kNotch : -kNotch;
+        zoomAround(m, enlarge);
+    }
+}
+
+void TMDIChild::zoomAround(QPoint m, bool enlarge)
+{
+    const QSize before = m_doc.view().size();
+    const QPointF onView = QPointF(m - m_view->pos()) + QPointF(0.5, 0.5);
+    const QPointF onPicture(onView.x() * m_doc.width() / before.width(), onView.y() * m_doc.height() / before.height());
+    guarded([&] { enlarge ? zoom::ZAvant(m_doc, *this) : zoom::ZArriere(m_doc, *this); });
+    const QSize after = m_doc.view().size();
+    if (after == before)
+        return;
+    // The same picture point under the mouse: the view scrolls so that it stays at m.
+    const QPointF now(onPicture.x() * after.width() / m_doc.width(), onPicture.y() * after.height() / m_doc.height());
+    horizontalScrollBar()->setValue(int(std::floor(now.x() - m.x())));
+    verticalScrollBar()->setValue(int(std::floor(now.y() - m.y())));
 }
 
 void TMDIChild::showError(const QString &message)
@@ -255,7 +330,13 @@ void TMDIChild::showError(const QString &message)
 
 // --- DocumentHost ---------------------------------------------------------------------
 
-void TMDIChild::setCursorShape(Qt::CursorShape shape) { m_view->setCursor(QCursor(shape)); }
+void TMDIChild::setCursorShape(Qt::CursorShape shape)
+{
+    // The plain arrow stands for the window's resting cursor: the one of its tool.
+    m_view->setCursor(shape == Qt::ArrowCursor ? toolCursor(cursorKindOf(m_doc)) : QCursor(shape));
+    // The tool may have changed: the stamp's source mark comes or goes with it.
+    m_doc.repaint(stampMarkArea(m_doc));
+}
 
 QPoint TMDIChild::windowSize() const { return QPoint(viewport()->width(), viewport()->height()); }
 

@@ -94,12 +94,23 @@ public:
     // The mouse, in the tools' order (for tests and the view).
     MouseSequence &mouse() { return m_mouse; }
 
+    // The name the save question gives: the file's name, else the window's title.
+    QString questionName() const;
+    // The title the frame shows: the caption, with "*" while the picture is modified.
+    void showModifiedInTitle();
+
 protected:
     void closeEvent(QCloseEvent *e) override;   // FormCloseQuery
     void keyPressEvent(QKeyEvent *e) override;  // FormKeyDown
+    void wheelEvent(QWheelEvent *e) override;   // Ctrl+wheel zooms
 
 private:
     void updateCaption();
+    // The document's change hook also keeps the title's mark (after the journal's own).
+    void watchModified();
+    // A zoom step that keeps the picture point under the mouse (at viewport point m) still.
+    void zoomAround(QPoint m, bool enlarge);
+    int m_wheelRest = 0; // wheel turns short of a whole step
     void showError(const QString &message);
 
     MainFrame &m_frame;
@@ -111,6 +122,7 @@ public:
 private:
     MouseSequence m_mouse{m_doc, *this, AirBrush1};
     ImageView *m_view;
+    bool m_titleMarked = false;
     // After m_doc: the journal goes (and lets go of the picture) first.
     std::unique_ptr<DocumentJournal> m_journal;
 };

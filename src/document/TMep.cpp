@@ -1,5 +1,6 @@
 #include "TMep.h"
 #include "DialogRunner.h"
+#include "NumberBox.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,7 +22,7 @@ constexpr int kMarginLimit = 9999;
 
 QSpinBox *box(QWidget *parent, const char *name, int min, int max, int value)
 {
-    auto *s = new QSpinBox(parent);
+    auto *s = new NumberBox(parent);
     s->setObjectName(QLatin1String(name));
     s->setRange(min, max);
     s->setValue(value);

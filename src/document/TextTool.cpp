@@ -1,6 +1,7 @@
 #include "TextTool.h"
 
 #include "DialogRunner.h"
+#include "NumberBox.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -21,7 +22,7 @@ TEditext::TEditext(QWidget *parent) : QDialog(parent)
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMinimumWidth(260);
-    SpinEdit1 = new QSpinBox(this);
+    SpinEdit1 = new NumberBox(this);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setRange(INT_MIN, INT_MAX); // the angle has no limits
     SpinEdit1->setValue(0);

@@ -30,6 +30,13 @@ void showLevel(ImageDocument &doc, DocumentHost &host, int level)
 
 void ZInit(ImageDocument &doc, DocumentHost &host) { showLevel(doc, host, 0); }
 
+QString zoomCaption(int level)
+{
+    if (level < 0)
+        return QStringLiteral("Zoom : 1/%1").arg(-level);
+    return QStringLiteral("Zoom : %1x").arg(level == 0 ? 1 : level);
+}
+
 void ZAvant(ImageDocument &doc, DocumentHost &host)
 {
     // The width limit only guards enlarging: from a reduced view the way back to

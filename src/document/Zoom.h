@@ -10,4 +10,7 @@ void ZInit(ImageDocument &doc, DocumentHost &host);   // "Taille réelle"
 void ZAvant(ImageDocument &doc, DocumentHost &host);  // "Zoom a&vant"
 void ZArriere(ImageDocument &doc, DocumentHost &host); // "Zoom a&rrière"
 
+// The level as the status bar shows it: "Zoom : 1x", "Zoom : 3x", "Zoom : 1/2".
+QString zoomCaption(int level);
+
 } // namespace vermeo::zoom

@@ -1,6 +1,7 @@
 #include "TCadre.h"
 
 #include "DialogRunner.h"
+#include "NumberBox.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -21,7 +22,7 @@ TCadre::TCadre(QWidget *parent) : QDialog(parent)
     auto *outer = new QVBoxLayout(this);
     auto *group = new QGroupBox(QStringLiteral("Trait d'encadrement"), this);
     auto *grid = new QGridLayout(group);
-    SpinEdit1 = new QSpinBox(group);
+    SpinEdit1 = new NumberBox(group);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setRange(0, 20);
     SpinEdit1->setValue(1);

@@ -1,5 +1,6 @@
 #include "TDeformer.h"
 #include "DialogRunner.h"
+#include "NumberBox.h"
 #include "Skew.h"
 
 #include <QButtonGroup>
@@ -20,7 +21,7 @@ TDeformer::TDeformer(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Déformations"));
     auto *outer = new QVBoxLayout(this);
     auto *angleRow = new QHBoxLayout;
-    SpinEdit1 = new QSpinBox(this);
+    SpinEdit1 = new NumberBox(this);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setRange(int(geometry::kSkewAngle.low), int(geometry::kSkewAngle.high));
     SpinEdit1->setValue(int(geometry::kSkewAngle.start));

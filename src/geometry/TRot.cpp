@@ -1,5 +1,6 @@
 #include "TRot.h"
 #include "DialogRunner.h"
+#include "NumberBox.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -30,7 +31,7 @@ TRot::TRot(QWidget *parent) : QDialog(parent)
     RadioButton3 = radio("RadioButton3", QStringLiteral("180°"));
     RadioButton4 = radio("RadioButton4", QStringLiteral("Autre"));
     RadioButton1->setChecked(true);
-    SpinEdit1 = new QSpinBox(group);
+    SpinEdit1 = new NumberBox(group);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     // Any whole number: "Autre" brings it into [0, 360) itself.
     SpinEdit1->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());

@@ -1,5 +1,6 @@
 #include "TSupport.h"
 #include "DialogRunner.h"
+#include "NumberBox.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -17,9 +18,9 @@ TSupport::TSupport(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Agrandir le support"));
     setMinimumWidth(280);
     auto *grid = new QGridLayout(this);
-    SpinEdit1 = new QSpinBox(this);
+    SpinEdit1 = new NumberBox(this);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
-    SpinEdit2 = new QSpinBox(this);
+    SpinEdit2 = new NumberBox(this);
     SpinEdit2->setObjectName(QStringLiteral("SpinEdit2"));
     for (QSpinBox *s : {SpinEdit1, SpinEdit2})
         s->setRange(0, kMaxSize);

@@ -45,6 +45,8 @@ const std::map<std::string, std::vector<Given>> &samples()
         {"mosaique", {{"@second", ""}}},
         // The effect is applied to the dialog's picture by "Aperçu"; "OK" keeps it.
         {"effet", {{"inverser", "ListBox1"}, {"", "Button1", false}}},
+        // Drawn by "Aperçu" (Mandelbrot needs no seed), stretched into the picture by "OK".
+        {"fractale", {{"MandelBrot", "ListBox1"}, {"", ""}, {"", "Button1", false}}},
         {"filtre",
          {{"0", "Edit1"}, {"0,25", "Edit2"}, {"0", "Edit3"}, {"0,25", "Edit4"}, {"0,5", "Edit5"}, {"0", "Edit6"},
           {"0", "Edit7"}, {"0", "Edit8"}, {"-0,25", "Edit9"}}},
@@ -225,8 +227,11 @@ TEST(CommandRows, NamesCaptionsAndCommandLineNamesAreEachUsedOnce)
             EXPECT_TRUE(names.insert(r.name).second) << r.name << " twice";
             EXPECT_TRUE(QString::fromLatin1(r.helpTopic).startsWith(QLatin1String(m.helpPage))) << r.name;
         }
+    // "vermeo-cli NAME" and "vermeo-cli apply NAME" are looked up apart.
+    std::set<std::string> operationNames;
     for (const CommandRow *r : cliRows())
-        EXPECT_TRUE(cliNames.insert(r->cli.name).second) << r->cli.name << " twice on the command line";
+        EXPECT_TRUE((r->cli.isOperation() ? operationNames : cliNames).insert(r->cli.name).second)
+            << r->cli.name << " twice on the command line";
     for (const std::string reserved : {"apply", "--help", "--version"})
         EXPECT_FALSE(cliNames.count(reserved)) << reserved;
 }

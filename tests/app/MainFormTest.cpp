@@ -136,8 +136,8 @@ TEST_F(AppTest, CloseQueryAnswers)
     dialogs.answer = QMessageBox::Cancel;
     closeActive();
     EXPECT_EQ(form->childCount(), 1);
-    // An unnamed picture: two blanks between "dans" and "?".
-    EXPECT_EQ(dialogs.asked.back(), "Enregistrer modifications dans  ?");
+    // A picture with no file yet is named by its window's title.
+    EXPECT_EQ(dialogs.asked.back(), "Enregistrer modifications dans Image1 ?");
 
     // Yes, then the save dialog cancelled: the window and its changes stay.
     dialogs.answer = QMessageBox::Yes;

@@ -15,15 +15,17 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QPushButton>
-#include <QSpinBox>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -246,6 +248,12 @@ TEST_F(AppTest, ParcourirShowsTheFolderPageByPageAndADoubleClickOpensThePicture)
     EXPECT_EQ(c->doc().image().size(), QSize(312, 200));
     EXPECT_FALSE(c->Modified());
     EXPECT_EQ(c->doc().canvas().penWidth(), 1);
+    // It is among the recent files, and browsing to it again brings its window forward.
+    ASSERT_FALSE(form->recentMenu()->actions().isEmpty());
+    EXPECT_EQ(QFileInfo(form->recentMenu()->actions().first()->data().toString()).fileName(), "photo12.jpg");
+    form->action("Parcourir1")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(form->childCount(), 1);
 
     // "Annuler" in the picker opens nothing.
     dialogs.onDialog = [](QDialog &d) {
