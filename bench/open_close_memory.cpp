@@ -1,7 +1,9 @@
 // The program's memory over many "Ouvrir" and "Fermer": a picture opened through the
 // real file dialog (with its preview) and its window closed, 200 times. Prints the
-// resident memory after a warm-up and after the cycles, and the growth per cycle.
-//   open_close_memory [CYCLES]
+// resident memory after a warm-up and after the cycles, and the growth per cycle; with
+// "dialog", each cycle only shows the dialog and cancels it, and with "window" it opens
+// the picture without the dialog, which tells the two costs apart.
+//   open_close_memory [CYCLES] [dialog|window]
 #include "PictureFiles.h"
 #include "PixelRows.h"
 #include "TMDIChild.h"
@@ -10,6 +12,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QIcon>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -45,10 +48,34 @@ void answerFileDialog(const QString &path)
     });
 }
 
+enum class Part { Both, Dialog, Window };
+Part part = Part::Both;
+
+// Cancels the next file dialog.
+void cancelFileDialog()
+{
+    QTimer::singleShot(0, [] {
+        if (auto *dlg = qobject_cast<QFileDialog *>(QApplication::activeModalWidget()))
+            static_cast<QDialog *>(dlg)->reject();
+        else
+            cancelFileDialog();
+    });
+}
+
 void cycle(TMainForm &form, const QString &path)
 {
-    answerFileDialog(path);
-    form.FileOpenItemClick();
+    if (part == Part::Dialog) {
+        cancelFileDialog();
+        form.FileOpenItemClick();
+        QApplication::processEvents();
+        return;
+    }
+    if (part == Part::Window)
+        form.openPictureFile(path);
+    else {
+        answerFileDialog(path);
+        form.FileOpenItemClick();
+    }
     QApplication::processEvents();
     if (TMDIChild *c = form.activeChild()) {
         c->doc().setModified(false);
@@ -68,6 +95,8 @@ int main(int argc, char **argv)
         qputenv(v, home.path().toLocal8Bit());
     QApplication app(argc, argv);
     const int cycles = argc > 1 ? std::atoi(argv[1]) : 200;
+    if (argc > 2)
+        part = QByteArray(argv[2]) == "dialog" ? Part::Dialog : QByteArray(argv[2]) == "window" ? Part::Window : Part::Both;
     const QString path = home.filePath(QStringLiteral("photo.jpg"));
     QImage img = newWorkingImage(640, 480);
     for (int y = 0; y < img.height(); ++y) {
@@ -77,6 +106,10 @@ int main(int argc, char **argv)
     }
     formats::writePictureFile(Picture::fromImage(img), path);
 
+    // The program's own icon, as its main() sets it: the image windows' title bars share it.
+    const QIcon icon(QStringLiteral(":/vermeo/vermeo.svg"));
+    if (!icon.pixmap(32, 32).isNull())
+        QApplication::setWindowIcon(icon);
     TMainForm form;
     form.show();
     QApplication::processEvents();
