@@ -158,3 +158,30 @@ TEST(HostileFiles, AGifScreenItsBytesCannotCoverIsRefusedBeforeItIsMade)
     EXPECT_EQ(p.image.pixel(0, 0), qRgb(0, 0, 0));
     EXPECT_EQ(p.image.pixel(500, 500), qRgb(255, 255, 255));
 }
+
+TEST(HeaderInfo, GivesWhatReadingGivesInEveryFormat)
+{
+    // Size and depth from the headers, for files of every kind the writers make, against
+    // the picture that reading them gives.
+    QTemporaryDir dir;
+    const std::vector<Picture> pictures = {test::truecolourPicture(37, 23), test::palettePicture(37, 23, 1),
+                                           test::palettePicture(37, 23, 4), test::palettePicture(37, 23, 8)};
+    int checked = 0;
+    for (const char *ext : {"bmp", "pcx", "gif", "jpg", "jpeg", "wmf", "emf", "png", "tif", "webp"}) {
+        for (const Picture &pic : pictures) {
+            const QString name = dir.filePath(QStringLiteral("p%1.%2").arg(pic.depth).arg(QLatin1String(ext)));
+            writePictureFile(pic, name);
+            const PictureInfo info = pictureFileInfo(name);
+            const Picture read = readPictureFile(name);
+            EXPECT_EQ(info.size, read.image.size()) << name.toStdString();
+            EXPECT_EQ(info.depth, read.depth) << name.toStdString();
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, 40);
+    // A photo stored across with its EXIF orientation: the upright size, as it opens.
+    const QString turned = QStringLiteral(VERMEO_TEST_DATA "/fuzz/jpg/exiftool-orientation6-p3.jpg");
+    const Picture upright = readPictureFile(turned);
+    ASSERT_NE(upright.width(), upright.height());
+    EXPECT_EQ(pictureFileInfo(turned).size, upright.image.size());
+}
