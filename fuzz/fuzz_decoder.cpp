@@ -17,11 +17,17 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    try {
-        const vermeo::Picture pic = vermeo::formats::decodeAs(vermeo::formats::FileKind::General, bytes,
-                                                              QStringLiteral("fuzz." VERMEO_FUZZ_KIND));
-        (void)pic;
-    } catch (const vermeo::VermeoError &) {
+    // As everywhere but the window's "Ouvrir", then as "Ouvrir" (a truncated file read
+    // as far as it goes).
+    for (bool partial : {false, true}) {
+        bool truncated = false;
+        try {
+            const vermeo::Picture pic = vermeo::formats::decodeAs(vermeo::formats::FileKind::General, bytes,
+                                                                  QStringLiteral("fuzz." VERMEO_FUZZ_KIND),
+                                                                  partial ? &truncated : nullptr);
+            (void)pic;
+        } catch (const vermeo::VermeoError &) {
+        }
     }
     return 0;
 }

@@ -33,9 +33,10 @@ int info(const QStringList &args)
 {
     if (args.size() != 1)
         throw VermeoError(QStringLiteral("info attend un argument : ENTRÉE"));
-    const Picture pic = formats::readPictureFile(args[0]);
+    // From the headers: a large picture's size comes without decoding it.
+    const formats::PictureInfo pic = formats::pictureFileInfo(args[0]);
     QTextStream out(stdout);
-    out << pic.width() << " x " << pic.height() << "\n" << pic.depth << " bits par point\n";
+    out << pic.size.width() << " x " << pic.size.height() << "\n" << pic.depth << " bits par point\n";
     return 0;
 }
 

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTreeView>
@@ -155,7 +156,11 @@ QString DialogRunner::fileName(FileDialogRequest &r)
     const QStringList filters = r.filter.split(QStringLiteral(";;"));
     if (r.filterIndex >= 0 && r.filterIndex < filters.size())
         dlg.selectNameFilter(filters[r.filterIndex]);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+    const bool accepted = dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty();
+    // The dialog fills Qt's pixmap cache with the icons of every file and folder it
+    // listed, and they stayed there after it closed: each "Ouvrir" cost more memory.
+    QPixmapCache::clear();
+    if (!accepted)
         return {};
     r.filterIndex = chosenFilterIndex(filters, dlg.selectedNameFilter(), r.filterIndex);
     return dlg.selectedFiles().first();

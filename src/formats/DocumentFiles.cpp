@@ -3,6 +3,7 @@
 #include "Error.h"
 #include "FileAccess.h"
 #include "PictureFiles.h"
+#include "Thumbnails.h"
 #include "WebpCodec.h"
 
 #include <QFileInfo>
@@ -45,10 +46,15 @@ QString delphiFilterToQt(const QString &filter)
     return out.join(QStringLiteral(";;"));
 }
 
+namespace {
+QString quotedName(const QString &fileName) { return QStringLiteral("« %1 »").arg(fileNamePart(fileName)); }
+} // namespace
+
 void Charge(ImageDocument &doc, DocumentHost &host, const QString &fileName)
 {
     // Decode first: a file that cannot be read changes nothing.
-    const Picture pic = readPictureFile(fileName);
+    const Decoded read = readPartialPictureFile(fileName);
+    const Picture &pic = read.picture;
     // A lossless WebP is saved back without loss.
     const bool lossless = writingKind(fileName) == FileKind::Webp && isLosslessWebp(readWholeFile(fileName));
     doc.FileName = fileName;
@@ -59,6 +65,14 @@ void Charge(ImageDocument &doc, DocumentHost &host, const QString &fileName)
     doc.startHistory(true);
     host.fitWindow();
     host.setStatusText(1, QStringLiteral("%1 x %2").arg(doc.width()).arg(doc.height()));
+    // A truncated file is opened as far as it goes; marked modified, nothing overwrites
+    // it without the user being asked.
+    if (read.truncated) {
+        doc.setModified(true);
+        DialogRunner::tell(host.dialogParent(), QMessageBox::Warning,
+                           QStringLiteral("Le fichier %1 est tronqué : seule sa partie lisible a été ouverte.")
+                               .arg(quotedName(fileName)));
+    }
 }
 
 bool SaveAs(ImageDocument &doc, DocumentHost &host)
@@ -87,7 +101,6 @@ bool SaveAs(ImageDocument &doc, DocumentHost &host)
 }
 
 namespace {
-QString quotedName(const QString &fileName) { return QStringLiteral("« %1 »").arg(fileNamePart(fileName)); }
 
 // The one question of a palette picture whose new colours do not fit its palette. GIF
 // holds no true colour: there the choice is to reduce the new colours or not to save.
@@ -196,9 +209,10 @@ QString askOpenPictureName(QWidget *parent)
     req.caption = QStringLiteral("Ouvrir");
     req.filter = delphiFilterToQt(kOpenPictureFilter);
     req.hideFilterPatterns = true;
+    // The preview's 200 x 200 square: JPEG, BMP and PCX are read at a reduced size.
     req.preview = [](const QString &name) -> QImage {
         try {
-            return readPictureFile(name).image;
+            return readThumbnail(name, QSize(200, 200)).image;
         } catch (const VermeoError &) {
             return {};
         }

@@ -33,10 +33,10 @@ GraphicDecoder withQt(const char *format, const char *name)
 }
 
 [[maybe_unused]] const bool builtIns = [] {
-    registerGraphicFormat(QStringLiteral("BMP"), decodeBmp);
-    registerGraphicFormat(QStringLiteral("JPG"), decodeJpeg);
-    registerGraphicFormat(QStringLiteral("JPEG"), decodeJpeg);
-    registerGraphicFormat(QStringLiteral("GIF"), decodeGif);
+    registerGraphicFormat(QStringLiteral("BMP"), [](const QByteArray &b) { return decodeBmp(b); });
+    registerGraphicFormat(QStringLiteral("JPG"), [](const QByteArray &b) { return decodeJpeg(b); });
+    registerGraphicFormat(QStringLiteral("JPEG"), [](const QByteArray &b) { return decodeJpeg(b); });
+    registerGraphicFormat(QStringLiteral("GIF"), [](const QByteArray &b) { return decodeGif(b); });
     registerGraphicFormat(QStringLiteral("WMF"), decodeMetafile);
     registerGraphicFormat(QStringLiteral("EMF"), decodeMetafile);
     registerGraphicFormat(QStringLiteral("ICO"), withQt("ICO", "ICO"));
@@ -135,21 +135,49 @@ FileKind writingKind(const QString &fileName)
                       FileKind::Bmp);
 }
 
-Picture decodeAs(FileKind kind, const QByteArray &bytes, const QString &fileName)
+namespace {
+// The one check of an empty file, before any format's reader sees it.
+void refuseEmpty(qint64 size)
 {
-    if (bytes.isEmpty())
+    if (size == 0)
         throw VermeoError(QStringLiteral("fichier vide"));
-    switch (kind) {
-    case FileKind::Jpeg: return decodeJpeg(bytes);
-    case FileKind::Gif: return decodeGif(bytes);
+}
+
+// The decoders that can stop at a premature end, by the extension the general reader
+// goes by.
+FileKind partialKind(FileKind kind, const QString &fileName)
+{
+    if (kind != FileKind::General)
+        return kind;
+    const QString ext = QFileInfo(fileName).suffix().toUpper();
+    if (ext == QLatin1String("JPG") || ext == QLatin1String("JPEG"))
+        return FileKind::Jpeg;
+    if (ext == QLatin1String("GIF"))
+        return FileKind::Gif;
+    if (ext == QLatin1String("BMP"))
+        return FileKind::Bmp;
+    if (ext == QLatin1String("PCX"))
+        return FileKind::Pcx;
+    return kind;
+}
+} // namespace
+
+Picture decodeAs(FileKind kind, const QByteArray &bytes, const QString &fileName, bool *truncated)
+{
+    refuseEmpty(bytes.size());
+    switch (truncated ? partialKind(kind, fileName) : kind) {
+    case FileKind::Jpeg: return decodeJpeg(bytes, truncated);
+    case FileKind::Gif: return decodeGif(bytes, truncated);
     case FileKind::Wmf:
     case FileKind::Emf: return decodeMetafile(bytes);
     case FileKind::Pcx: {
+        if (truncated)
+            return decodePcx(bytes, nullptr, truncated);
         TPCX pcx;
         pcx.loadFromBytes(bytes);
         return pcx.bitmap();
     }
-    case FileKind::Bmp: return decodeBmp(bytes);
+    case FileKind::Bmp: return decodeBmp(bytes, truncated);
     case FileKind::Png: return pictureWithQt(bytes, "PNG", QStringLiteral("PNG"));
     case FileKind::Webp: return decodeWebp(bytes);
     case FileKind::Heif: return decodeHeif(bytes);
@@ -268,13 +296,15 @@ FileKind bandReadKind(FileKind kind, const QString &fileName)
     return kind;
 }
 
-Picture readFile(FileKind kind, const QString &fileName)
+Picture readFile(FileKind kind, const QString &fileName, bool *truncated)
 {
-    switch (bandReadKind(kind, fileName)) {
-    case FileKind::Bmp: return readBmp(std::make_shared<FileSource>(fileName));
-    case FileKind::Pcx: return readPcx(std::make_shared<FileSource>(fileName));
-    default: return decodeAs(kind, readWholeFile(fileName), fileName);
+    const FileKind band = bandReadKind(kind, fileName);
+    if (band == FileKind::Bmp || band == FileKind::Pcx) {
+        auto source = std::make_shared<FileSource>(fileName);
+        refuseEmpty(source->size());
+        return band == FileKind::Bmp ? readBmp(source, truncated) : readPcx(source, nullptr, truncated);
     }
+    return decodeAs(kind, readWholeFile(fileName), fileName, truncated);
 }
 
 [[noreturn]] void rethrowFor(const char *verb, const QString &fileName)
@@ -288,10 +318,10 @@ Picture readFile(FileKind kind, const QString &fileName)
     }
 }
 
-Picture readAs(FileKind kind, const QString &fileName)
+Picture readAs(FileKind kind, const QString &fileName, bool *truncated = nullptr)
 {
     try {
-        Picture pic = readFile(kind, fileName);
+        Picture pic = readFile(kind, fileName, truncated);
         if (pic.isNull())
             throw VermeoError(QStringLiteral("image vide"));
         return pic;
@@ -308,7 +338,51 @@ QByteArray encodeAs(FileKind kind, const Picture &pic, const WriteOptions &optio
 
 Picture readPictureFile(const QString &fileName) { return readAs(readingKind(fileName), fileName); }
 
+Decoded readPartialPictureFile(const QString &fileName)
+{
+    Decoded d;
+    d.picture = readAs(readingKind(fileName), fileName, &d.truncated);
+    return d;
+}
+
 Picture readByExtension(const QString &fileName) { return readAs(FileKind::General, fileName); }
+
+namespace {
+PictureInfo headerInfo(const QString &fileName)
+{
+    auto source = std::make_shared<FileSource>(fileName);
+    refuseEmpty(source->size());
+    switch (partialKind(readingKind(fileName), fileName)) {
+    case FileKind::Jpeg: return {jpegFileSize(readWholeFile(fileName)), 24};
+    case FileKind::Gif: return {gifFileSize(readWholeFile(fileName)), 8};
+    case FileKind::Wmf:
+    case FileKind::Emf: return {metafilePictureSize(readWholeFile(fileName)), 24};
+    case FileKind::Bmp: {
+        const PictureShape s = bmpFileShape(source);
+        return {QSize(s.width, s.height), s.depth};
+    }
+    case FileKind::Pcx: {
+        const PictureShape s = pcxFileShape(source);
+        return {QSize(s.width, s.height), s.depth};
+    }
+    default: break;
+    }
+    // The formats read through their libraries as a whole.
+    const Picture pic = readFile(readingKind(fileName), fileName, nullptr);
+    if (pic.isNull())
+        throw VermeoError(QStringLiteral("image vide"));
+    return {pic.image.size(), pic.depth};
+}
+} // namespace
+
+PictureInfo pictureFileInfo(const QString &fileName)
+{
+    try {
+        return headerInfo(fileName);
+    } catch (...) {
+        rethrowFor("d'ouvrir", fileName);
+    }
+}
 
 Picture writePictureFile(const Picture &pic, const QString &fileName, const WriteOptions &options)
 {

@@ -5,6 +5,7 @@
 #include "Picture.h"
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <functional>
 
@@ -13,8 +14,24 @@ namespace vermeo::formats {
 // Reads as "&Ouvrir..." does: ".JPG", ".GIF", ".WMF", ".EMF", ".PCX" in the name,
 // else the general picture reader by extension. Photos come upright and in sRGB (EXIF
 // orientation, ICC profiles), transparency laid on white. Throws VermeoError naming
-// the file.
+// the file. An empty file is "fichier vide" in every format; a JPEG, GIF, BMP or PCX
+// file whose data end before its last row is "fichier tronqué".
 Picture readPictureFile(const QString &fileName);
+// The same for the window's "Ouvrir", which opens what a truncated file holds: its
+// readable part (missing rows white) and truncated set.
+struct Decoded {
+    Picture picture;
+    bool truncated = false;
+};
+Decoded readPartialPictureFile(const QString &fileName);
+// What readPictureFile would give, from the headers: JPEG, GIF, BMP, PCX and the
+// metafiles are not decoded (their data are only walked to find a premature end); the
+// other formats are. Refuses what readPictureFile refuses, with the same message.
+struct PictureInfo {
+    QSize size;
+    int depth = 24;
+};
+PictureInfo pictureFileInfo(const QString &fileName);
 // How a save treats a palette picture that overflows, a write-protected target, and a
 // format that offers a choice (WebP lossy at quality 90, or lossless).
 struct WriteOptions {
@@ -44,8 +61,9 @@ FileKind readingKind(const QString &fileName);  // the window's reading column
 FileKind batchReadingKind(const QString &fileName);
 FileKind writingKind(const QString &fileName);
 
-// Decodes bytes as the given kind (General picks by the name's extension).
-Picture decodeAs(FileKind kind, const QByteArray &bytes, const QString &fileName);
+// Decodes bytes as the given kind (General picks by the name's extension). Truncated
+// data are an error unless truncated is given (see readPartialPictureFile).
+Picture decodeAs(FileKind kind, const QByteArray &bytes, const QString &fileName, bool *truncated = nullptr);
 // The bytes of writtenForm(kind, pic).
 QByteArray encodeAs(FileKind kind, const Picture &pic, const WriteOptions &options = {});
 

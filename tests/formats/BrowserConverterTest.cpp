@@ -248,6 +248,53 @@ TEST(Vignettes, AnUnreadableFileIsMarkedAndTheCellsAfterItStillFill)
     }
 }
 
+TEST(Vignettes, ATruncatedPictureIsMarkedDamagedNotShownGrey)
+{
+    QTemporaryDir dir;
+    QStringList names = pictures(dir, 2);
+    const QByteArray jpeg = encodeAs(FileKind::Jpeg, Picture::fromImage(test::varied(400, 300)));
+    const QString cut = dir.filePath(QStringLiteral("coupe.jpg"));
+    test::writeFile(cut, jpeg.left(jpeg.size() / 2));
+    names.insert(1, cut);
+    TVignettes page;
+    page.Init(names);
+    waitFilled(page);
+    EXPECT_FALSE(page.Images[1]->pixmap().isNull()); // the mark
+    EXPECT_TRUE(page.Images[1]->toolTip().contains(QStringLiteral("fichier tronqué"))) << page.Images[1]->toolTip().toStdString();
+    EXPECT_TRUE(page.Images[2]->toolTip().isEmpty());
+}
+
+TEST(Thumbnails, MetafilesAreRenderedAtTheCellsSize)
+{
+    // A 5760 x 3840 drawing for a cell of 188 x 144: rendered at 216 x 144, not at 88 MB.
+    QTemporaryDir dir;
+    QImage img = newWorkingImage(60, 40, qRgb(255, 255, 255));
+    for (int y = 0; y < 40; ++y)
+        for (int x = 30; x < 60; ++x)
+            img.setPixel(x, y, qRgb(0, 0, 200));
+    const QString wmf = dir.filePath(QStringLiteral("plan.wmf"));
+    // Our writer at 60 x 40, then its placeable header's box counted in inches (96 times
+    // larger).
+    QByteArray f = encodeAs(FileKind::Wmf, Picture::fromImage(img));
+    ASSERT_EQ(quint32(uchar(f[0]) | uchar(f[1]) << 8 | uchar(f[2]) << 16 | uchar(f[3]) << 24), 0x9AC6CDD7u);
+    const int inch = uchar(f[14]) | uchar(f[15]) << 8;
+    const int right = uchar(f[10]) | uchar(f[11]) << 8, bottom = uchar(f[12]) | uchar(f[13]) << 8;
+    ASSERT_EQ(right * 96 / inch, 60);
+    ASSERT_EQ(bottom * 96 / inch, 40);
+    f[14] = 1;
+    f[15] = 0;
+    test::writeFile(wmf, f);
+    const QSize full = decodeAs(FileKind::Wmf, f, wmf).image.size();
+    const Thumbnail t = readThumbnail(wmf, QSize(188, 144));
+    EXPECT_EQ(t.fullSize, full);
+    EXPECT_LT(t.image.width(), full.width() / 4);
+    EXPECT_GE(t.image.width(), 188);
+    EXPECT_GE(t.image.height(), 144);
+    // The drawing itself, reduced: white on the left, blue on the right.
+    EXPECT_EQ(t.image.pixel(t.image.width() / 4, t.image.height() / 2), qRgb(255, 255, 255));
+    EXPECT_EQ(t.image.pixel(t.image.width() * 3 / 4, t.image.height() / 2), qRgb(0, 0, 200));
+}
+
 TEST(Conversion, OutputNamesCutAfterTheFirstDotAndTakeTheFormatText)
 {
     EXPECT_EQ(conversionOutputName(QStringLiteral("/in/photo.old.bmp"), QStringLiteral("/out/"), QStringLiteral("Pcx")),

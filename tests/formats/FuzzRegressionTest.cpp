@@ -24,6 +24,13 @@ TEST(FuzzRegression, EveryKeptInputOpensOrIsRefused)
         } catch (const VermeoError &e) {
             EXPECT_FALSE(e.message().isEmpty());
         }
+        // As "Ouvrir" reads it, a truncated file as far as it goes.
+        try {
+            bool truncated = false;
+            EXPECT_FALSE(decodeAs(FileKind::General, bytes, QStringLiteral("x.") + kind, &truncated).isNull());
+        } catch (const VermeoError &e) {
+            EXPECT_FALSE(e.message().isEmpty());
+        }
         ++files;
     }
     EXPECT_GE(files, 20);

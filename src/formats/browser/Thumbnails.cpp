@@ -3,6 +3,7 @@
 #include "Error.h"
 #include "FileAccess.h"
 #include "JpegCodec.h"
+#include "Metafile.h"
 #include "PcxCodec.h"
 #include "PictureFiles.h"
 
@@ -52,6 +53,13 @@ Thumbnail readThumbnailOf(const QString &fileName, QSize area)
     Thumbnail t;
     if (ext == QLatin1String("JPG") || ext == QLatin1String("JPEG")) {
         t.image = decodeJpegReduced(readWholeFile(fileName), area, &t.fullSize).image;
+        return t;
+    }
+    if (ext == QLatin1String("WMF") || ext == QLatin1String("EMF")) {
+        const QByteArray bytes = readWholeFile(fileName);
+        if (bytes.isEmpty())
+            throw VermeoError(QStringLiteral("fichier vide"));
+        t.image = decodeMetafileReduced(bytes, area, &t.fullSize).image;
         return t;
     }
     if (ext == QLatin1String("BMP") || ext == QLatin1String("PCX")) {

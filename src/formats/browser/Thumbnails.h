@@ -13,8 +13,8 @@ struct Thumbnail {
     QSize fullSize;  // the picture's own size
 };
 
-// Reads a picture for a cell whose picture area is `area`. JPEG is decoded at a reduced
-// size; BMP and PCX are read a band at a time keeping only the rows and columns needed;
+// Reads a picture for a cell whose picture area is `area`. JPEG is decoded and metafiles
+// rendered at a reduced size; BMP and PCX are read a band at a time keeping only the rows and columns needed;
 // other formats go through the general picture reader. Throws VermeoError naming the file.
 Thumbnail readThumbnail(const QString &fileName, QSize area);
 

@@ -1,8 +1,10 @@
 #include "BmpCodec.h"
 #include "ByteIO.h"
+#include "DeclaredSize.h"
 #include "Error.h"
 #include "PaletteIndex.h"
 #include "QtCodecs.h"
+#include "Truncation.h"
 
 #include <cstring>
 #include <vector>
@@ -18,11 +20,15 @@ struct BmpHeader {
     qint64 width = 0, height = 0;
     int bits = 0;
     bool topDown = false;
+    qint64 rowsPresent = 0; // file rows the data hold in full (uncompressed files)
     Resolution resolution;
     QList<QRgb> palette; // the file's own, in its own order
 };
 
-BmpHeader readHeader(ByteSource &src)
+bool readsInBands(const BmpHeader &h) { return h.compression == 0 && h.bits != 16; }
+
+// truncated: as for readBmp.
+BmpHeader readHeader(ByteSource &src, bool *truncated = nullptr)
 {
     uchar head[14 + 124] = {};
     const qint64 got = src.readSomeAt(0, head, sizeof head);
@@ -71,14 +77,23 @@ BmpHeader readHeader(ByteSource &src)
     if (h.compression == 0 || h.compression == 3 || h.compression == 6) {
         if (h.compression != 0 && bits != 16 && bits != 32)
             throw bad(QStringLiteral("compression %1 sur %2 bits").arg(h.compression).arg(bits));
-        if (bmpRowSize(h.width, bits) * h.height > available)
-            throw bad(QStringLiteral("données tronquées"));
+        h.rowsPresent = std::min<qint64>(h.height, available / bmpRowSize(h.width, bits));
+        if (h.rowsPresent < h.height) {
+            // A picture far larger than its data is no file cut short: nothing of it is
+            // made. Only the layouts read by rows can give the rows that are there.
+            if (!compressedFileCouldHold(h.width, h.height, available))
+                throw bad(QStringLiteral("données trop courtes pour %1 x %2").arg(h.width).arg(h.height));
+            if (!readsInBands(h) || h.rowsPresent == 0)
+                throw VermeoError(truncatedReason());
+            endedEarly(truncated);
+        }
     } else if (rle) {
         if (h.topDown)
             throw bad(QStringLiteral("compression de haut en bas"));
-        // One escape (4 bytes) can move the pen by at most 255 x 255 pixels: a picture
-        // larger than that can never be backed by this many bytes.
-        if (h.width * h.height > (available / 2 + 1) * 255 * 256)
+        // A run gives at most 255 pixels for 2 bytes; escapes can skip any area, but a
+        // picture far larger than its runs could fill is no real file and would only cost
+        // memory and time.
+        if (h.width * h.height > available * 256 + (16LL << 20))
             throw bad(QStringLiteral("données trop courtes pour %1 x %2").arg(h.width).arg(h.height));
     } else {
         throw bad(QStringLiteral("compression %1").arg(h.compression));
@@ -126,13 +141,20 @@ public:
             const int y0 = m_next + done;
             if (y0 + n > h)
                 throw bad(QStringLiteral("lignes au-delà de l'image"));
-            // File rows of picture rows y0 .. y0 + n - 1.
+            // File rows of picture rows y0 .. y0 + n - 1; those past a premature end
+            // stay white.
             const qint64 first = m_h.topDown ? y0 : h - y0 - n;
+            const qint64 present = std::clamp<qint64>(m_h.rowsPresent - first, 0, n);
             m_buffer.resize(size_t(n * m_stride));
-            m_src->readAt(m_h.offset + first * m_stride, m_buffer.data(), n * m_stride);
+            if (present > 0)
+                m_src->readAt(m_h.offset + first * m_stride, m_buffer.data(), present * m_stride);
             for (int i = 0; i < n; ++i) {
-                const uchar *s = m_buffer.data() + (m_h.topDown ? i : n - 1 - i) * m_stride;
-                convertRow(s, rows[done + i], w);
+                const qint64 fileRow = m_h.topDown ? y0 + i : h - 1 - (y0 + i);
+                if (fileRow >= m_h.rowsPresent) {
+                    std::fill_n(rows[done + i], w, 0xFFFFFFFFu);
+                    continue;
+                }
+                convertRow(m_buffer.data() + (fileRow - first) * m_stride, rows[done + i], w);
             }
             done += n;
         }
@@ -245,7 +267,6 @@ private:
     std::vector<uchar> m_buffer;
 };
 
-bool readsInBands(const BmpHeader &h) { return h.compression == 0 && h.bits != 16; }
 } // namespace
 
 std::unique_ptr<RowWriter> bmpWriter(ByteSink &sink, const PictureShape &shape)
@@ -263,9 +284,9 @@ std::unique_ptr<RowReader> bmpReader(std::shared_ptr<ByteSource> source)
     return std::make_unique<BmpRowReader>(std::move(source), h);
 }
 
-Picture readBmp(std::shared_ptr<ByteSource> source)
+Picture readBmp(std::shared_ptr<ByteSource> source, bool *truncated)
 {
-    const BmpHeader h = readHeader(*source);
+    const BmpHeader h = readHeader(*source, truncated);
     Picture pic;
     if (readsInBands(h)) {
         BmpRowReader reader(std::move(source), h);
@@ -291,6 +312,14 @@ Picture readBmp(std::shared_ptr<ByteSource> source)
     return pic;
 }
 
-Picture decodeBmp(const QByteArray &data) { return readBmp(std::make_shared<ArraySource>(data)); }
+PictureShape bmpFileShape(std::shared_ptr<ByteSource> source)
+{
+    const BmpHeader h = readHeader(*source);
+    if (!readsInBands(h))
+        return shapeOf(readBmp(std::move(source))); // compressed data: only decoding tells their end
+    return BmpRowReader(std::move(source), h).shape();
+}
+
+Picture decodeBmp(const QByteArray &data, bool *truncated) { return readBmp(std::make_shared<ArraySource>(data), truncated); }
 
 } // namespace vermeo::formats

@@ -18,9 +18,15 @@ std::unique_ptr<RowWriter> bmpWriter(ByteSink &sink, const PictureShape &shape);
 
 // Reads any common BMP (1/4/8/16/24/32 bits, RLE4, RLE8, bit fields, top-down,
 // OS/2 header). The declared depth and palette of the file are kept. Throws
-// VermeoError (French reason) for damaged or absurd files.
-Picture decodeBmp(const QByteArray &data);
-Picture readBmp(std::shared_ptr<ByteSource> source);
+// VermeoError (French reason) for damaged or absurd files. An uncompressed file whose
+// rows end early is an error ("fichier tronqué") unless truncated is given: then the rows
+// present are read, the others left white, and *truncated set.
+Picture decodeBmp(const QByteArray &data, bool *truncated = nullptr);
+Picture readBmp(std::shared_ptr<ByteSource> source, bool *truncated = nullptr);
+
+// Size, depth and palette from the headers of an uncompressed file (compressed ones are
+// decoded); refused as readBmp would refuse the file.
+PictureShape bmpFileShape(std::shared_ptr<ByteSource> source);
 
 // A band reader for an uncompressed file, or null for the layouts Qt decodes.
 // Throws for damaged files.

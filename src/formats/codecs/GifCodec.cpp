@@ -5,6 +5,7 @@
 #include "FormatsLog.h"
 #include "PaletteFit.h"
 #include "PaletteIndex.h"
+#include "Truncation.h"
 
 #include <cstring>
 #include <memory>
@@ -15,6 +16,15 @@
 namespace vermeo::formats {
 
 namespace {
+long long gifPixelBound(qsizetype bytes) { return (long long)bytes * 4096 + (1 << 22); }
+
+// Only the first frame is read: the screen around it is white, so a screen far larger
+// than that frame would be memory spent on nothing the file holds.
+bool screenBackedByFrame(long long sw, long long sh, long long fw, long long fh)
+{
+    return sw * sh <= 4 * fw * fh + (16LL << 20);
+}
+
 struct MemoryInput {
     const QByteArray *data;
     qsizetype pos = 0;
@@ -67,7 +77,7 @@ VermeoError gifError(int code)
 }
 } // namespace
 
-Picture decodeGif(const QByteArray &data)
+Picture decodeGif(const QByteArray &data, bool *truncated)
 {
     MemoryInput input{&data};
     int err = 0;
@@ -75,9 +85,9 @@ Picture decodeGif(const QByteArray &data)
     if (!gif)
         throw gifError(err);
     const long long sw = gif->SWidth, sh = gif->SHeight;
-    // LZW gives at most a few thousand pixels per byte: refuse screens no file this
-    // small could describe, before allocating them.
-    const long long bound = (long long)data.size() * 16384 + (1 << 22);
+    // LZW gives at most about 2730 pixels per byte (4096 pixels for a 12-bit code): refuse
+    // screens and frames no file this small could cover, before allocating them.
+    const long long bound = gifPixelBound(data.size());
     if (sw <= 0 || sh <= 0 || sw * sh > kMaxPixels || sw * sh > bound)
         throw VermeoError(QStringLiteral("fichier GIF refusé (taille %1 x %2)").arg(sw).arg(sh));
     int transparent = -1;
@@ -113,6 +123,9 @@ Picture decodeGif(const QByteArray &data)
     const long long fw = d.Width, fh = d.Height;
     if (fw <= 0 || fh <= 0 || fw > 65535 || fh > 65535 || fw * fh > bound || fw * fh > kMaxPixels)
         throw VermeoError(QStringLiteral("fichier GIF refusé (image de %1 x %2)").arg(fw).arg(fh));
+    if (!screenBackedByFrame(sw, sh, fw, fh))
+        throw VermeoError(QStringLiteral("fichier GIF refusé (écran de %1 x %2 pour une image de %3 x %4)")
+                              .arg(sw).arg(sh).arg(fw).arg(fh));
     const ColorMapObject *map = d.ColorMap ? d.ColorMap : gif->SColorMap;
     QRgb colours[256];
     for (int i = 0; i < 256; ++i)
@@ -137,20 +150,25 @@ Picture decodeGif(const QByteArray &data)
                 dst[tx] = colours[line[size_t(x)]];
         }
     };
+    // Lines that the data end before are left white.
+    auto getLine = [&]() {
+        if (DGifGetLine(gif.get(), line.data(), int(fw)) != GIF_ERROR)
+            return true;
+        if (gif->Error != D_GIF_ERR_READ_FAILED && gif->Error != D_GIF_ERR_EOF_TOO_SOON)
+            throw gifError(gif->Error);
+        endedEarly(truncated);
+        return false;
+    };
     if (d.Interlace) {
         static const int start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
-        for (int pass = 0; pass < 4; ++pass)
-            for (long long y = start[pass]; y < fh; y += step[pass]) {
-                if (DGifGetLine(gif.get(), line.data(), int(fw)) == GIF_ERROR)
-                    throw gifError(gif->Error);
-                putLine(y);
-            }
+        bool more = true;
+        for (int pass = 0; pass < 4 && more; ++pass)
+            for (long long y = start[pass]; y < fh && more; y += step[pass])
+                if ((more = getLine()))
+                    putLine(y);
     } else {
-        for (long long y = 0; y < fh; ++y) {
-            if (DGifGetLine(gif.get(), line.data(), int(fw)) == GIF_ERROR)
-                throw gifError(gif->Error);
+        for (long long y = 0; y < fh && getLine(); ++y)
             putLine(y);
-        }
     }
     // The file's own palette is kept, so that saving again writes the same colours.
     QList<QRgb> palette;
@@ -158,6 +176,60 @@ Picture decodeGif(const QByteArray &data)
     for (int i = 0; i < entries; ++i)
         palette.append(colours[i]);
     return Picture::withPalette(img, 8, fullPalette(palette, 8));
+}
+
+QSize gifFileSize(const QByteArray &data)
+{
+    MemoryInput input{&data};
+    int err = 0;
+    std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&input, readFromMemory, &err));
+    if (!gif)
+        throw gifError(err);
+    const QSize size(gif->SWidth, gif->SHeight);
+    const long long bound = gifPixelBound(data.size());
+    if (size.isEmpty() || (long long)size.width() * size.height() > std::min(bound, kMaxPixels))
+        throw VermeoError(QStringLiteral("fichier GIF refusé (taille %1 x %2)").arg(size.width()).arg(size.height()));
+    // The first frame's data blocks, walked without decoding them: a file cut inside
+    // them is truncated.
+    auto failed = [&gif]() -> VermeoError {
+        if (gif->Error == D_GIF_ERR_READ_FAILED || gif->Error == D_GIF_ERR_EOF_TOO_SOON)
+            return VermeoError(truncatedReason());
+        return gifError(gif->Error);
+    };
+    for (;;) {
+        GifRecordType type;
+        if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR)
+            throw failed();
+        if (type == TERMINATE_RECORD_TYPE)
+            throw VermeoError(QStringLiteral("fichier GIF sans image"));
+        GifByteType *block = nullptr;
+        if (type == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR)
+                throw failed();
+            while (block)
+                if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR)
+                    throw failed();
+            continue;
+        }
+        if (type != IMAGE_DESC_RECORD_TYPE)
+            continue;
+        int codeSize = 0;
+        if (DGifGetImageDesc(gif.get()) == GIF_ERROR)
+            throw failed();
+        const long long fw = gif->Image.Width, fh = gif->Image.Height;
+        if (fw <= 0 || fh <= 0 || fw * fh > std::min(bound, kMaxPixels))
+            throw VermeoError(QStringLiteral("fichier GIF refusé (image de %1 x %2)").arg(fw).arg(fh));
+        if (!screenBackedByFrame(size.width(), size.height(), fw, fh))
+            throw VermeoError(QStringLiteral("fichier GIF refusé (écran de %1 x %2 pour une image de %3 x %4)")
+                                  .arg(size.width()).arg(size.height()).arg(fw).arg(fh));
+        if (DGifGetCode(gif.get(), &codeSize, &block) == GIF_ERROR)
+            throw failed();
+        while (block)
+            if (DGifGetCodeNext(gif.get(), &block) == GIF_ERROR)
+                throw failed();
+        return size;
+    }
 }
 
 namespace {

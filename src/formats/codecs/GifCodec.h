@@ -5,10 +5,16 @@
 #include "Picture.h"
 
 #include <QByteArray>
+#include <QSize>
 
 namespace vermeo::formats {
 
-Picture decodeGif(const QByteArray &data);
+// Data that end inside the first frame are an error ("fichier tronqué"), unless
+// truncated is given: then the lines read are kept and *truncated set.
+Picture decodeGif(const QByteArray &data, bool *truncated = nullptr);
+// The logical screen's size from the headers, with the first frame's data blocks walked
+// but not decoded; refused and "fichier tronqué" as decodeGif would say.
+QSize gifFileSize(const QByteArray &data);
 QByteArray encodeGif(const Picture &pic);
 
 } // namespace vermeo::formats

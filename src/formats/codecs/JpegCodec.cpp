@@ -5,6 +5,7 @@
 #include "FormatsLog.h"
 #include "Orientation.h"
 #include "PhotoMetadata.h"
+#include "Truncation.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,6 +21,15 @@ extern "C" {
 }
 
 namespace vermeo::formats {
+
+bool jpegSizePlausible(long long width, long long height, qsizetype bytes)
+{
+    // Even a flat picture needs some bytes per 8 x 8 block; past 16 megapixels, under one
+    // byte per 1024 pixels is no real photo: both are refused before anything is allocated.
+    const long long pixels = width * height;
+    return isHoldableSize(width, height) && pixels <= (long long)bytes * 4096 + (1 << 20)
+           && (pixels <= (16LL << 20) || pixels <= (long long)bytes * 1024);
+}
 
 namespace {
 struct SinkDestination;
@@ -39,6 +49,8 @@ struct JpegContext {
     JOCTET *icc = nullptr; // libjpeg's malloc
     unsigned int iccLength = 0;
     const SrgbConversion *colour = nullptr;
+    jpeg_progress_mgr progress{};
+    bool *truncated = nullptr; // where given, a premature end keeps what was read
 
     JpegContext() = default;
     JpegContext(const JpegContext &) = delete;
@@ -64,14 +76,42 @@ extern "C" void jpegErrorExit(j_common_ptr cinfo)
     std::longjmp(ctx->jump, 1);
 }
 
-extern "C" void jpegQuiet(j_common_ptr, int) {}
+// Warnings are not shown, but the data's premature end is a truncated file: an error,
+// or noted where the caller takes the part that could be read.
+extern "C" void jpegWarning(j_common_ptr cinfo, int level)
+{
+    if (level >= 0 || cinfo->err->msg_code != JWRN_JPEG_EOF)
+        return;
+    auto *ctx = static_cast<JpegContext *>(cinfo->client_data);
+    if (ctx->truncated) {
+        *ctx->truncated = true;
+        return;
+    }
+    ctx->code = JERR_INPUT_EOF;
+    std::longjmp(ctx->jump, 1);
+}
+
+// libjpeg-turbo's own fuzzing harness bound: real progressive files have about ten
+// scans, and each scan of a hostile one costs a pass over the whole picture.
+constexpr int kMaxScans = 500;
+
+extern "C" void jpegProgress(j_common_ptr cinfo)
+{
+    auto *d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (d->input_scan_number <= kMaxScans)
+        return;
+    auto *ctx = static_cast<JpegContext *>(cinfo->client_data);
+    std::snprintf(ctx->message, sizeof ctx->message, "plus de %d passes progressives", kMaxScans);
+    ctx->code = 0;
+    std::longjmp(ctx->jump, 1);
+}
 
 template <class Struct> void installErrors(JpegContext &ctx, Struct &cinfo)
 {
     cinfo.client_data = &ctx;
     cinfo.err = jpeg_std_error(&ctx.pub);
     ctx.pub.error_exit = jpegErrorExit;
-    ctx.pub.emit_message = jpegQuiet;
+    ctx.pub.emit_message = jpegWarning;
 }
 
 // libjpeg's own text goes to the log; the user reads the French reason.
@@ -93,6 +133,8 @@ QString frenchReason(const JpegContext &ctx)
 
 VermeoError jpegError(const char *what, const JpegContext &ctx)
 {
+    if (ctx.code == JERR_INPUT_EOF)
+        return VermeoError(truncatedReason());
     return VermeoError(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(what), frenchReason(ctx)));
 }
 
@@ -105,6 +147,8 @@ bool decodeInto(JpegContext *ctx, jpeg_decompress_struct *cinfo, const QByteArra
         return false;
     }
     jpeg_create_decompress(cinfo);
+    ctx->progress.progress_monitor = jpegProgress;
+    cinfo->progress = &ctx->progress;
     // Bounded working memory: a damaged progressive file cannot make it take more.
     cinfo->mem->max_memory_to_use = 1500L * 1024 * 1024;
     jpeg_mem_src(cinfo, bytesOf(*data), (unsigned long)data->size());
@@ -119,9 +163,7 @@ bool decodeInto(JpegContext *ctx, jpeg_decompress_struct *cinfo, const QByteArra
     if (!jpeg_read_icc_profile(cinfo, &ctx->icc, &ctx->iccLength))
         ctx->iccLength = 0;
     const long long w = cinfo->image_width, h = cinfo->image_height;
-    // Even a flat picture needs some bytes per 8 x 8 block; refuse sizes no file this
-    // small could hold before anything is allocated for them.
-    if (!isHoldableSize(w, h) || w * h > (long long)data->size() * 4096 + (1 << 20)) {
+    if (!jpegSizePlausible(w, h, data->size())) {
         std::snprintf(ctx->message, sizeof ctx->message, "taille %lld x %lld", w, h);
         jpeg_destroy_decompress(cinfo);
         return false;
@@ -207,9 +249,10 @@ bool readRows(JpegContext *ctx, jpeg_decompress_struct *cinfo)
 } // namespace
 
 namespace {
-Picture decodeJpegAt(const QByteArray &data, const QSize *atLeast, QSize *fullSize)
+Picture decodeJpegAt(const QByteArray &data, const QSize *atLeast, QSize *fullSize, bool *truncated)
 {
     auto ctx = std::make_unique<JpegContext>();
+    ctx->truncated = truncated;
     jpeg_decompress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
     installErrors(*ctx, cinfo);
@@ -253,11 +296,59 @@ Picture decodeJpegAt(const QByteArray &data, const QSize *atLeast, QSize *fullSi
 }
 } // namespace
 
-Picture decodeJpeg(const QByteArray &data) { return decodeJpegAt(data, nullptr, nullptr); }
+namespace {
+bool readHeaderOnly(JpegContext *ctx, jpeg_decompress_struct *cinfo, const QByteArray *data)
+{
+    if (setjmp(ctx->jump)) {
+        jpeg_destroy_decompress(cinfo);
+        return false;
+    }
+    jpeg_create_decompress(cinfo);
+    jpeg_mem_src(cinfo, bytesOf(*data), (unsigned long)data->size());
+    jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_read_header(cinfo, TRUE);
+    for (jpeg_saved_marker_ptr m = cinfo->marker_list; m; m = m->next)
+        if (m->marker == JPEG_APP0 + 1 && ctx->orientation == 1)
+            ctx->orientation = exifOrientation(m->data, m->data_length);
+    ctx->fullWidth = int(cinfo->image_width);
+    ctx->fullHeight = int(cinfo->image_height);
+    jpeg_destroy_decompress(cinfo);
+    return true;
+}
+
+// Whether an end-of-image marker follows the last scan's start: entropy-coded data hold
+// 0xFF only before 0x00 or a restart marker, so a file cut short has none after it (an
+// EXIF thumbnail's own markers come before the picture's scans).
+bool hasEndMarker(const QByteArray &data)
+{
+    const qsizetype scan = data.lastIndexOf(QByteArrayView("\xFF\xDA", 2));
+    return scan >= 0 && data.lastIndexOf(QByteArrayView("\xFF\xD9", 2)) > scan;
+}
+} // namespace
+
+QSize jpegFileSize(const QByteArray &data)
+{
+    auto ctx = std::make_unique<JpegContext>();
+    jpeg_decompress_struct cinfo;
+    std::memset(&cinfo, 0, sizeof cinfo);
+    installErrors(*ctx, cinfo);
+    if (!readHeaderOnly(ctx.get(), &cinfo, &data))
+        throw jpegError("fichier JPEG illisible", *ctx);
+    if (!jpegSizePlausible(ctx->fullWidth, ctx->fullHeight, data.size()))
+        throw VermeoError(
+            QStringLiteral("fichier JPEG illisible (taille %1 x %2)").arg(ctx->fullWidth).arg(ctx->fullHeight));
+    if (data.count(QByteArrayView("\xFF\xDA", 2)) > kMaxScans)
+        throw VermeoError(QStringLiteral("fichier JPEG illisible (plus de %1 passes progressives)").arg(kMaxScans));
+    if (!hasEndMarker(data))
+        throw VermeoError(truncatedReason());
+    return ctx->orientation >= 5 ? QSize(ctx->fullHeight, ctx->fullWidth) : QSize(ctx->fullWidth, ctx->fullHeight);
+}
+
+Picture decodeJpeg(const QByteArray &data, bool *truncated) { return decodeJpegAt(data, nullptr, nullptr, truncated); }
 
 Picture decodeJpegReduced(const QByteArray &data, QSize atLeast, QSize *fullSize)
 {
-    return decodeJpegAt(data, &atLeast, fullSize);
+    return decodeJpegAt(data, &atLeast, fullSize, nullptr);
 }
 
 namespace {

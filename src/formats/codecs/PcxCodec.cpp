@@ -2,6 +2,7 @@
 #include "ByteIO.h"
 #include "PaletteIndex.h"
 #include "Error.h"
+#include "Truncation.h"
 
 #include <cmath>
 #include <cstring>
@@ -106,7 +107,8 @@ uint16_t dotsPerInch(int perMetre) { return uint16_t(std::clamp<long>(std::lroun
 
 class PcxRowReader : public RowReader {
 public:
-    PcxRowReader(std::shared_ptr<ByteSource> src, int *format) : m_src(std::move(src))
+    PcxRowReader(std::shared_ptr<ByteSource> src, int *format, bool *truncated = nullptr)
+        : m_src(std::move(src)), m_truncated(truncated)
     {
         uchar h[128];
         if (m_src->size() < 128)
@@ -134,6 +136,10 @@ public:
             throw refuse(QStringLiteral("lignes de 0 octet"));
         if (!isHoldableSize(width, height))
             throw refuse(QStringLiteral("taille %1 x %2").arg(width).arg(height));
+        // A line a little short of the width is tolerated (its last pixels read as index
+        // 0); far shorter, every byte of the file would cost thousands of pixels.
+        if (qint64(m_bpl) * 8 / m_bits + 16 < width)
+            throw refuse(QStringLiteral("lignes de %1 octets pour %2 points").arg(m_bpl).arg(width));
         // The coded data stop where the 8-bit palette block begins.
         m_end = layout.depth == 8 ? m_src->size() - 769 : m_src->size();
         const qint64 coded = m_end - 128;
@@ -157,9 +163,21 @@ public:
         for (int i = 0; i < count; ++i, ++m_row) {
             if (m_row >= m_shape.height)
                 throw refuse(QStringLiteral("lignes au-delà de l'image"));
-            fillLine();
-            convertLine(rows[i]);
+            // Lines past a premature end stay white.
+            if (!m_ended)
+                fillLine();
+            if (m_ended)
+                std::fill_n(rows[i], m_shape.width, 0xFFFFFFFFu);
+            else
+                convertLine(rows[i]);
         }
+    }
+
+    // The coded lines of every row, walked without making pixels.
+    void skipAllRows()
+    {
+        for (; m_row < m_shape.height && !m_ended; ++m_row)
+            fillLine();
     }
 
 private:
@@ -167,8 +185,11 @@ private:
     {
         if (m_at == m_have) {
             const qint64 n = m_src->readSomeAt(m_pos, m_in.data(), std::min<qint64>(qint64(m_in.size()), m_end - m_pos));
-            if (n <= 0)
-                throw refuse(QStringLiteral("données tronquées à la ligne %1").arg(m_row + 1));
+            if (n <= 0) {
+                endedEarly(m_truncated);
+                m_ended = true;
+                return 0;
+            }
             m_pos += n;
             m_have = n;
             m_at = 0;
@@ -181,9 +202,11 @@ private:
     {
         uchar *o = m_line.data();
         uchar *const end = o + m_line.size();
-        while (o < end) {
+        while (o < end && !m_ended) {
             if (m_runLeft == 0) {
                 uchar v = nextByte();
+                if (m_ended)
+                    break;
                 if (m_rle && v >= 192) {
                     m_runLeft = v & 63;
                     m_runValue = nextByte();
@@ -246,6 +269,8 @@ private:
     }
 
     std::shared_ptr<ByteSource> m_src;
+    bool *m_truncated = nullptr;
+    bool m_ended = false;
     bool m_rle = true;
     int m_bits = 8, m_planes = 1, m_bpl = 0;
     qint64 m_end = 0, m_pos = 0, m_have = 0, m_at = 0;
@@ -432,9 +457,9 @@ void pcxEmitRun(QByteArray &out, int n, uchar v)
     out.resize(start + (emitRun(begin, n, v) - begin));
 }
 
-Picture readPcx(std::shared_ptr<ByteSource> source, int *format)
+Picture readPcx(std::shared_ptr<ByteSource> source, int *format, bool *truncated)
 {
-    PcxRowReader reader(std::move(source), format);
+    PcxRowReader reader(std::move(source), format, truncated);
     Picture pic;
     pic.image = readAllRows(reader);
     pic.depth = reader.shape().depth;
@@ -443,7 +468,17 @@ Picture readPcx(std::shared_ptr<ByteSource> source, int *format)
     return pic;
 }
 
-Picture decodePcx(const QByteArray &pcx, int *format) { return readPcx(std::make_shared<ArraySource>(pcx), format); }
+PictureShape pcxFileShape(std::shared_ptr<ByteSource> source)
+{
+    PcxRowReader reader(std::move(source), nullptr);
+    reader.skipAllRows();
+    return reader.shape();
+}
+
+Picture decodePcx(const QByteArray &pcx, int *format, bool *truncated)
+{
+    return readPcx(std::make_shared<ArraySource>(pcx), format, truncated);
+}
 
 QByteArray encodePcx(const Picture &pic) { return encodeWhole(pic, pcxWriter); }
 

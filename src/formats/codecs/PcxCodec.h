@@ -27,8 +27,13 @@ std::unique_ptr<RowWriter> pcxWriter(ByteSink &sink, const PictureShape &shape);
 // One run of n bytes of value v, as the encoder writes it (exposed for its tests).
 void pcxEmitRun(QByteArray &out, int n, uchar v);
 
-Picture decodePcx(const QByteArray &pcx, int *format = nullptr);
-Picture readPcx(std::shared_ptr<ByteSource> source, int *format = nullptr);
+// Data that end before the last line are an error ("fichier tronqué") unless truncated
+// is given: then the lines read are kept, the others left white, and *truncated set.
+Picture decodePcx(const QByteArray &pcx, int *format = nullptr, bool *truncated = nullptr);
+// Size, depth and palette, with the coded data walked to their end but no pixel made;
+// refused and "fichier tronqué" as readPcx would say.
+PictureShape pcxFileShape(std::shared_ptr<ByteSource> source);
+Picture readPcx(std::shared_ptr<ByteSource> source, int *format = nullptr, bool *truncated = nullptr);
 QByteArray encodePcx(const Picture &pic);
 
 // The reading function: true on success; on failure the target is left as it was

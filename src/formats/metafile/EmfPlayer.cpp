@@ -408,7 +408,7 @@ bool isEmf(const QByteArray &d) { return d.size() >= 88 && le32(bytesOf(d)) == E
 
 QSize emfSize(const QByteArray &d) { return emfPixelSize(emfHeader(d)); }
 
-void playEmf(const QByteArray &d, QPainter &p, QSize size)
+void playEmf(const QByteArray &d, QPainter &p, QSize size, const QTransform &toPicture)
 {
     const EmfInfo e = emfHeader(d);
     // Reference-device pixels of the frame onto the picture.
@@ -423,9 +423,10 @@ void playEmf(const QByteArray &d, QPainter &p, QSize size)
     else
         toImage = QTransform::fromTranslate(-double(e.bounds.left), -double(e.bounds.top));
     const double pxPerMm = e.millimetres.width() > 0 ? double(e.device.width()) / e.millimetres.width() : 96 / 25.4;
-    Player pl(p, toImage, pxPerMm);
+    Player pl(p, toImage * toPicture, pxPerMm);
+    pl.setPaintBudget(paintBudget(size, d.size()));
     qsizetype pos = 0;
-    while (pos + 8 <= d.size()) {
+    while (pos + 8 <= d.size() && !pl.budgetSpent()) {
         const uchar *rec = bytesOf(d) + pos;
         const uint32_t type = le32(rec);
         const qint64 size = le32(rec + 4);

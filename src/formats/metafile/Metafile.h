@@ -16,5 +16,10 @@ Picture decodeMetafile(const QByteArray &data);
 
 // The metafile's size in pixels, from its header (throws for damaged headers).
 QSize metafileSize(const QByteArray &data);
+// That size as decodeMetafile takes it: refused where decoding would refuse it.
+QSize metafilePictureSize(const QByteArray &data);
+// Rendered at a reduced size that still covers atLeast on both sides, for thumbnails;
+// fullSize receives the picture's own size.
+Picture decodeMetafileReduced(const QByteArray &data, QSize atLeast, QSize *fullSize = nullptr);
 
 } // namespace vermeo::formats

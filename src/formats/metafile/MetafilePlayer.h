@@ -12,6 +12,7 @@
 #include <QTransform>
 #include <cmath>
 #include <map>
+#include <set>
 #include <vector>
 
 namespace vermeo::formats::metafile {
@@ -134,6 +135,9 @@ public:
     void drawPath(const QPainterPath &figure, bool fill, bool stroke)
     {
         apply();
+        const double penWidth = stroke ? std::max(1.0, dc.pen.widthF() * std::hypot(m_p.transform().m11(), m_p.transform().m12())) : 0;
+        if (!charge(figure.controlPointRect(), penWidth))
+            return;
         m_p.setPen(stroke ? dc.pen : QPen(Qt::NoPen));
         m_p.setBrush(fill ? dc.brush : Qt::NoBrush);
         m_p.drawPath(figure);
@@ -184,6 +188,10 @@ public:
         else if ((dc.textAlign & 24) == 24) y = 0;     // baseline
         else y = fm.ascent();                          // top
         if (dc.textAlign & 24 && (dc.textAlign & 24) != 24) y = -fm.descent();
+        if (!charge(QRectF(x, y - fm.ascent(), width, fm.height()), 0)) {
+            m_p.restore();
+            return;
+        }
         if (dc.opaqueBk)
             m_p.fillRect(QRectF(x, y - fm.ascent(), width, fm.height()), dc.bkColour);
         m_p.setPen(dc.textColour);
@@ -224,8 +232,10 @@ public:
         w.u32(uint32_t(14 + infoSize + colours * entry));
         file.append(dibBytes);
         try {
-            const Picture pic = decodeBmp(file);
             apply();
+            if (!charge(dest, 0))
+                return;
+            const Picture pic = decodeBmp(file);
             m_p.drawImage(dest, pic.image, src.isValid() ? src : QRectF(pic.image.rect()));
         } catch (const VermeoError &) {
             // A damaged bitmap record is skipped like an unknown one.
@@ -233,11 +243,30 @@ public:
     }
 
     std::vector<GdiObject> objects;
+    std::set<int> freeSlots; // WMF: emptied slots below objects.size()
+
+    // Pixels the records may still paint: every figure costs the area of its bounds on
+    // the picture, so a small file cannot ask for hours of filling the whole picture.
+    void setPaintBudget(double pixels) { m_budget = pixels; }
+    bool budgetSpent() const { return m_budget <= 0; }
 
 private:
+    // Charges the figure's bounds (in the painter's current mapping) to the budget;
+    // false once it is spent, and the figure is then not drawn.
+    bool charge(const QRectF &logicalBounds, double penWidth)
+    {
+        if (m_budget <= 0)
+            return false;
+        const QRectF dev = m_p.transform().mapRect(logicalBounds).adjusted(-penWidth, -penWidth, penWidth, penWidth);
+        const QRectF seen = dev.intersected(QRectF(0, 0, m_p.device()->width(), m_p.device()->height()));
+        m_budget -= std::max(1.0, seen.width() + 1) * std::max(1.0, seen.height() + 1);
+        return true;
+    }
+
     QPainter &m_p;
     QTransform m_deviceToImage;
     double m_pxPerMm;
+    double m_budget = 1e300;
     std::vector<DcState> m_saved;
 };
 
@@ -294,12 +323,19 @@ inline QFont makeFont(const QString &face, int weight, bool italic, bool underli
 }
 
 
+// What a file may paint in all: the picture four times over, and 1024 pixels for
+// each of its bytes, so that the time to play it grows with its size, not faster.
+inline double paintBudget(QSize picture, qsizetype bytes)
+{
+    return 4.0 * picture.width() * picture.height() + 1024.0 * double(bytes);
+}
+
 // The two players: the size a file asks for, and its records played onto a painter
-// whose device is a picture of that size.
+// whose device is a picture of that size (or, through toPicture, a reduced copy of it).
 bool isEmf(const QByteArray &d);
 QSize emfSize(const QByteArray &d);
-void playEmf(const QByteArray &d, QPainter &p, QSize size);
+void playEmf(const QByteArray &d, QPainter &p, QSize size, const QTransform &toPicture = {});
 QSize wmfSize(const QByteArray &d);
-void playWmf(const QByteArray &d, QPainter &p, QSize size);
+void playWmf(const QByteArray &d, QPainter &p, QSize size, const QTransform &toPicture = {});
 
 } // namespace vermeo::formats::metafile

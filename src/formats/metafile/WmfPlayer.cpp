@@ -37,17 +37,19 @@ WmfInfo wmfHeader(const QByteArray &d)
     return info;
 }
 
-// Lowest free slot, as the format assigns them.
+// Lowest free slot, as the format assigns them: the freed slots are kept in order, so
+// a file of many creations costs no scan of the table; a full table takes no more.
 int addObject(Player &pl, GdiObject o)
 {
-    for (size_t i = 0; i < pl.objects.size(); ++i)
-        if (pl.objects[i].kind == GdiObject::None) {
-            pl.objects[i] = o;
-            return int(i);
-        }
+    if (!pl.freeSlots.empty()) {
+        const int i = *pl.freeSlots.begin();
+        pl.freeSlots.erase(pl.freeSlots.begin());
+        pl.objects[size_t(i)] = std::move(o);
+        return i;
+    }
     if (pl.objects.size() >= size_t(kMaxObjects))
         return -1;
-    pl.objects.push_back(o);
+    pl.objects.push_back(std::move(o));
     return int(pl.objects.size() - 1);
 }
 
@@ -76,7 +78,7 @@ QString wmfText(ByteReader &r, int len)
 void playRecords(const QByteArray &d, const WmfInfo &info, Player &pl)
 {
     qsizetype pos = info.recordsAt;
-    while (pos + 6 <= d.size()) {
+    while (pos + 6 <= d.size() && !pl.budgetSpent()) {
         const uchar *rec = bytesOf(d) + pos;
         const qint64 words = le32(rec);
         const uint16_t fn = le16(rec + 4);
@@ -154,8 +156,10 @@ void playRecords(const QByteArray &d, const WmfInfo &info, Player &pl)
         }
         case META_DELETEOBJECT: {
             const uint16_t i = r.u16();
-            if (i < pl.objects.size())
+            if (i < pl.objects.size() && pl.objects[i].kind != GdiObject::None) {
                 pl.objects[i] = GdiObject{};
+                pl.freeSlots.insert(i);
+            }
             break;
         }
         case META_MOVETO: { const double y = r.s16(), x = r.s16(); pl.dc.position = {x, y}; break; }
@@ -281,10 +285,11 @@ QSize wmfSize(const QByteArray &d)
     return s;
 }
 
-void playWmf(const QByteArray &d, QPainter &p, QSize size)
+void playWmf(const QByteArray &d, QPainter &p, QSize size, const QTransform &toPicture)
 {
     const WmfInfo info = wmfHeader(d);
-    Player pl(p, QTransform(), 96 / 25.4);
+    Player pl(p, toPicture, 96 / 25.4);
+    pl.setPaintBudget(paintBudget(size, d.size()));
     // The picture is the viewport; the records' window is mapped onto it.
     pl.dc.mapMode = 8;
     pl.dc.vpExt = QSizeF(size);
