@@ -85,7 +85,8 @@ int main(int argc, char **argv)
     BENCHMARK(BM_PageOfTwelve)->Unit(benchmark::kMillisecond)->UseRealTime();
     BENCHMARK(BM_TwelveReducedOneByOne)->Unit(benchmark::kMillisecond);
     BENCHMARK(BM_TwelveAtFullSize)->Unit(benchmark::kMillisecond);
-    bench::ratioTo("BM_PageOfTwelve/real_time", "BM_TwelveAtFullSize", "a page of 12 photos vs decoding them whole; aim: page well under 1 s");
+    bench::ratioTo("BM_PageOfTwelve/real_time", "BM_TwelveAtFullSize",
+                   "a page of 12 photos vs decoding them whole; aim: page well under 1 s");
     bench::ratioTo("BM_TwelveReducedOneByOne", "BM_TwelveAtFullSize", "reduced decoding alone");
     return bench::runWithRatios(argc, argv);
 }

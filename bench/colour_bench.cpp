@@ -8,8 +8,8 @@
 #include "ShadowGradient.h"
 #include "ToneKernels.h"
 
-#include <benchmark/benchmark.h>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <ctime>
 #include <functional>
 
@@ -84,11 +84,11 @@ void run(benchmark::State &state, const std::function<void()> &kernel)
     state.SetItemsProcessed(state.iterations() * 6000LL * 4000LL);
 }
 
-#define KERNEL_BENCH(name, expr)                                                                                  \
-    void name(benchmark::State &state)                                                                             \
-    {                                                                                                              \
-        run(state, [] { benchmark::DoNotOptimize(expr); });                                                        \
-    }                                                                                                              \
+#define KERNEL_BENCH(name, expr)                                                                                       \
+    void name(benchmark::State &state)                                                                                 \
+    {                                                                                                                  \
+        run(state, [] { benchmark::DoNotOptimize(expr); });                                                            \
+    }                                                                                                                  \
     BENCHMARK(name)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 Progress &q() { return silentProgress(); }

@@ -6,11 +6,11 @@
 #include "TestPictures.h"
 
 #include "DialogRunner.h"
-#include "ToneKernels.h"
 #include "PictureFiles.h"
 #include "PixelRows.h"
 #include "TMDIChild.h"
 #include "TMainForm.h"
+#include "ToneKernels.h"
 
 #include <QAction>
 #include <QApplication>
@@ -137,10 +137,10 @@ void BM_Djpeg(benchmark::State &state)
         QProcess::execute(QStringLiteral("djpeg"), {QStringLiteral("-outfile"), out, s.jpeg});
 }
 
-const char *const kItems[] = {"Inverser1",        "Niveaudegris1", "Luminosit1",      "Contraste1",
-                              "Saturation1",      "Teinte1",       "Solariser1",      "Balancedescouleurs1",
-                              "Ombrer1",          "Foncclair1",    "Miroirvertical1", "MiroirHorizontal1",
-                              "Monochrome1",      "Encadrer1",     "Effacerlimage1",  "Taillerelle1"};
+const char *const kItems[] = {"Inverser1",   "Niveaudegris1", "Luminosit1",      "Contraste1",
+                              "Saturation1", "Teinte1",       "Solariser1",      "Balancedescouleurs1",
+                              "Ombrer1",     "Foncclair1",    "Miroirvertical1", "MiroirHorizontal1",
+                              "Monochrome1", "Encadrer1",     "Effacerlimage1",  "Taillerelle1"};
 
 void registerAll()
 {
@@ -148,8 +148,9 @@ void registerAll()
     BENCHMARK(BM_BrightnessKernel)->Unit(benchmark::kMillisecond);
     bench::ratioTo("BM_BrightnessKernel", "BM_PlainPass", "the kernel alone (a new picture) vs a plain pass");
     for (const char *item : kItems) {
-        benchmark::RegisterBenchmark(item, [item](benchmark::State &st) { runItem(st, item); })
-            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(item, [item](benchmark::State &st) {
+            runItem(st, item);
+        })->Unit(benchmark::kMillisecond);
         bench::ratioTo(item, "BM_PlainPass", "menu item to repainted window vs a plain pass, aim < 3x");
     }
     BENCHMARK(BM_Djpeg)->Unit(benchmark::kMillisecond);

@@ -6,9 +6,9 @@
 #include "EffectTable.h"
 #include "ProgramRandom.h"
 
-#include <benchmark/benchmark.h>
 #include <QImage>
 #include <QPainter>
+#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -75,7 +75,8 @@ void Convolve(benchmark::State &state)
     // A sharpen filter within the coefficients' range: 1,24 in the centre, -0,06 around.
     const vermeo::geometry::FilterCoefficients sharpen = {{{0, -6, 0}, {-6, 124, -6}, {0, -6, 0}}};
     for (auto _ : state)
-        benchmark::DoNotOptimize(vermeo::geometry::convolve(bigPicture(), sharpen, vermeo::silentProgress()).constBits());
+        benchmark::DoNotOptimize(
+            vermeo::geometry::convolve(bigPicture(), sharpen, vermeo::silentProgress()).constBits());
 }
 
 // One effect on a fresh copy of the picture; the copy is not timed.

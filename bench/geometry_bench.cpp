@@ -2,8 +2,8 @@
 // pixels (one read and one write each) as the floor to compare with.
 #include "GeometryKernels.h"
 
-#include <benchmark/benchmark.h>
 #include <QImage>
+#include <benchmark/benchmark.h>
 
 namespace {
 const QImage &bigPicture()

@@ -60,9 +60,17 @@ QByteArray wmfPens(qsizetype bytes)
 // Rectangles over the whole of the largest picture a metafile may ask for.
 QByteArray wmfRectangles(qsizetype bytes)
 {
-    QByteArray f = wmfHeader(8000, 8000) + QByteArray::fromHex("07000000fc02" "0000" "ff000000" "0000")
-                   + QByteArray::fromHex("040000002d010000");
-    const QByteArray rect = QByteArray::fromHex("070000001b04" "401f" "401f" "0000" "0000");
+    QByteArray f = wmfHeader(8000, 8000) +
+                   QByteArray::fromHex("07000000fc02"
+                                       "0000"
+                                       "ff000000"
+                                       "0000") +
+                   QByteArray::fromHex("040000002d010000");
+    const QByteArray rect = QByteArray::fromHex("070000001b04"
+                                                "401f"
+                                                "401f"
+                                                "0000"
+                                                "0000");
     while (f.size() < bytes)
         f += rect;
     return f + QByteArray::fromHex("030000000000");
@@ -114,11 +122,15 @@ QByteArray gifLargeScreen(qsizetype bytes)
     QByteArray f = "GIF89a";
     put16(f, side);
     put16(f, side);
-    f += QByteArray::fromHex("800000" "000000ffffff");
+    f += QByteArray::fromHex("800000"
+                             "000000ffffff");
     // Comment extensions fill the file to its size.
     while (f.size() < bytes - 40)
         f += QByteArray::fromHex("21fe") + QByteArray(1, char(255)) + QByteArray(255, 'x') + QByteArray(1, 0);
-    f += QByteArray::fromHex("2c000000000100010000" "02024401" "00" "3b");
+    f += QByteArray::fromHex("2c000000000100010000"
+                             "02024401"
+                             "00"
+                             "3b");
     return f;
 }
 
@@ -230,7 +242,8 @@ int main(int argc, char **argv)
                 QProcess p;
                 p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--one"), path});
                 p.waitForFinished(600000);
-                const QStringList words = QString::fromUtf8(p.readAllStandardOutput()).trimmed().split(QLatin1Char(' '));
+                const QStringList words =
+                    QString::fromUtf8(p.readAllStandardOutput()).trimmed().split(QLatin1Char(' '));
                 if (words.size() < 3)
                     continue;
                 times.push_back(words[0].toDouble());

@@ -180,8 +180,7 @@ void BM_PlainPass(benchmark::State &state)
     }
 }
 
-#define BOTH_SIZES(fn, unit)                                                                                     \
-    BENCHMARK(fn)->Args({400, 300})->Args({6000, 4000})->Unit(benchmark::unit)->Name(#fn)
+#define BOTH_SIZES(fn, unit) BENCHMARK(fn)->Args({400, 300})->Args({6000, 4000})->Unit(benchmark::unit)->Name(#fn)
 
 void registerAll()
 {
@@ -197,11 +196,13 @@ void registerAll()
     BOTH_SIZES(BM_UndoStroke, kMicrosecond);
     BENCHMARK(BM_ZoomStep)->Args({6000, 4000})->Unit(benchmark::kMillisecond);
     BENCHMARK(BM_PlainPass)->Args({6000, 4000})->Unit(benchmark::kMillisecond);
-    for (const char *name : {"BM_Click", "BM_Stroke", "BM_MoveSmallBand", "BM_MoveWholeBand", "BM_ReleaseFigure",
-                             "BM_SelectAll", "BM_DeleteSelection300x200", "BM_SelectAllDelete", "BM_SelectAllCopy",
-                             "BM_UndoStroke"})
-        bench::ratioTo(std::string(name) + "/6000/4000", std::string(name) + "/400/300", "6000x4000 vs 400x300, aim < 2x");
-    bench::ratioTo("BM_ZoomStep/6000/4000", "BM_PlainPass/6000/4000", "two steps (out, back) vs a plain pass, aim < 3x each");
+    for (const char *name :
+         {"BM_Click", "BM_Stroke", "BM_MoveSmallBand", "BM_MoveWholeBand", "BM_ReleaseFigure", "BM_SelectAll",
+          "BM_DeleteSelection300x200", "BM_SelectAllDelete", "BM_SelectAllCopy", "BM_UndoStroke"})
+        bench::ratioTo(std::string(name) + "/6000/4000", std::string(name) + "/400/300",
+                       "6000x4000 vs 400x300, aim < 2x");
+    bench::ratioTo("BM_ZoomStep/6000/4000", "BM_PlainPass/6000/4000",
+                   "two steps (out, back) vs a plain pass, aim < 3x each");
     bench::ratioTo("BM_SelectAllDelete/6000/4000", "BM_PlainPass/6000/4000", "whole-picture delete vs a plain pass");
 }
 

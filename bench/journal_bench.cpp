@@ -6,9 +6,9 @@
 // stroke on a picture shared with a plain QImage copy (what the banded copy avoids).
 //   journal_bench [ROUNDS]
 #include "Attributes.h"
-#include "TestPictures.h"
 #include "DocumentJournal.h"
 #include "MouseTools.h"
+#include "TestPictures.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -96,7 +96,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const int cycles = argc > 1 ? std::atoi(argv[1]) : 200;
     if (argc > 2)
-        part = QByteArray(argv[2]) == "dialog" ? Part::Dialog : QByteArray(argv[2]) == "window" ? Part::Window : Part::Both;
+        part = QByteArray(argv[2]) == "dialog"   ? Part::Dialog
+               : QByteArray(argv[2]) == "window" ? Part::Window
+                                                 : Part::Both;
     const QString path = home.filePath(QStringLiteral("photo.jpg"));
     QImage img = newWorkingImage(640, 480);
     for (int y = 0; y < img.height(); ++y) {

@@ -41,7 +41,8 @@ void makePhoto(const QString &path)
         QRgb *row = rowOf(img, y);
         // Smooth colours with some noise, as a photo compresses.
         for (int x = 0; x < img.width(); ++x)
-            row[x] = qRgb((x / 24 + int(rng.bounded(8))) & 255, (y / 16 + int(rng.bounded(8))) & 255, (x + y) / 40 & 255);
+            row[x] =
+                qRgb((x / 24 + int(rng.bounded(8))) & 255, (y / 16 + int(rng.bounded(8))) & 255, (x + y) / 40 & 255);
     }
     formats::writePictureFile(Picture::fromImage(img), path);
 }

@@ -6,8 +6,8 @@
 #include "Resample.h"
 #include "Rotate.h"
 
-#include <benchmark/benchmark.h>
 #include <QImage>
+#include <benchmark/benchmark.h>
 
 namespace {
 QImage makePicture(int seed)
@@ -61,7 +61,8 @@ void MitchellUp(benchmark::State &state)
     const auto &f = vermeo::geometry::mitchellFilter();
     for (auto _ : state)
         benchmark::DoNotOptimize(
-            vermeo::geometry::ResampleStretch(bigPicture(), 12000, 8000, f, 2.0f, vermeo::silentProgress()).constBits());
+            vermeo::geometry::ResampleStretch(bigPicture(), 12000, 8000, f, 2.0f, vermeo::silentProgress())
+                .constBits());
 }
 
 void Rotate90(benchmark::State &state)
@@ -85,8 +86,7 @@ void Merge(benchmark::State &state)
     bigPicture();
     secondPicture();
     for (auto _ : state)
-        benchmark::DoNotOptimize(
-            vermeo::geometry::mergePictures(bigPicture(), secondPicture(), mode).constBits());
+        benchmark::DoNotOptimize(vermeo::geometry::mergePictures(bigPicture(), secondPicture(), mode).constBits());
 }
 } // namespace
 

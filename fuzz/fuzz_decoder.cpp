@@ -22,9 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (bool partial : {false, true}) {
         bool truncated = false;
         try {
-            const vermeo::Picture pic = vermeo::formats::decodeAs(vermeo::formats::FileKind::General, bytes,
-                                                                  QStringLiteral("fuzz." VERMEO_FUZZ_KIND),
-                                                                  partial ? &truncated : nullptr);
+            const vermeo::Picture pic =
+                vermeo::formats::decodeAs(vermeo::formats::FileKind::General, bytes,
+                                          QStringLiteral("fuzz." VERMEO_FUZZ_KIND), partial ? &truncated : nullptr);
             (void)pic;
         } catch (const vermeo::VermeoError &) {
         }

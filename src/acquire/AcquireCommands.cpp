@@ -60,9 +60,10 @@ QImage captureScreen(QWidget *mainWindow)
     }
     QImage grabbed;
     if (QScreen *screen = QGuiApplication::primaryScreen())
-        grabbed = screen->grabWindow(0, 0, 0, std::min(block.width(), kCaptureWidth),
-                                     std::min(block.height(), kCaptureHeight))
-                      .toImage();
+        grabbed =
+            screen
+                ->grabWindow(0, 0, 0, std::min(block.width(), kCaptureWidth), std::min(block.height(), kCaptureHeight))
+                .toImage();
     if (shown) {
         // The state first: a window shown while still marked minimised would come back iconic.
         mainWindow->setWindowState(before);
@@ -78,8 +79,7 @@ QList<QImage> Acquerir(QWidget *parent)
     ScanControl control;
     ScanOutcome outcome;
     const ScanSettings settings = scanSettings();
-    std::unique_ptr<QThread> worker(
-        QThread::create([&] { outcome = scanImages(saneSession(), settings, control); }));
+    std::unique_ptr<QThread> worker(QThread::create([&] { outcome = scanImages(saneSession(), settings, control); }));
     TNumerisation progress(parent, control);
     worker->start();
     progress.runUntil(*worker);

@@ -73,13 +73,13 @@ bool isFeederSource(const QString &source)
 QString statusName(int status)
 {
     return status >= 0 && status < kStatusCount ? QString::fromLatin1(kStatus[status].name)
-                                                 : QStringLiteral("SANE_STATUS_%1").arg(status);
+                                                : QStringLiteral("SANE_STATUS_%1").arg(status);
 }
 
 QString statusText(int status)
 {
-    const QString text = status >= 0 && status < kStatusCount ? QString::fromUtf8(kStatus[status].text)
-                                                              : QStringLiteral("état inconnu");
+    const QString text =
+        status >= 0 && status < kStatusCount ? QString::fromUtf8(kStatus[status].text) : QStringLiteral("état inconnu");
     return QStringLiteral("%1, %2").arg(text, statusName(status));
 }
 
@@ -116,7 +116,8 @@ QString SaneSession::errorMessage() const
         const QString format = QString::fromUtf8(e.format);
         QString out;
         for (qsizetype i = 0; i < format.size(); ++i) {
-            if (format[i] == QLatin1Char('%') && i + 1 < format.size() && (format[i + 1] == QLatin1Char('1') || format[i + 1] == QLatin1Char('2'))) {
+            if (format[i] == QLatin1Char('%') && i + 1 < format.size() &&
+                (format[i + 1] == QLatin1Char('1') || format[i + 1] == QLatin1Char('2'))) {
                 out += format[i + 1] == QLatin1Char('1') ? m_detail : statusText(m_status);
                 ++i;
             } else {
@@ -150,8 +151,8 @@ bool SaneSession::listDevices()
     const SANE_Status st = sane_get_devices(&list, SANE_FALSE);
     m_devices.clear();
     for (int i = 0; st == SANE_STATUS_GOOD && list && list[i]; ++i)
-        m_devices.append({fromSane(list[i]->name), fromSane(list[i]->vendor), fromSane(list[i]->model),
-                          fromSane(list[i]->type)});
+        m_devices.append(
+            {fromSane(list[i]->name), fromSane(list[i]->vendor), fromSane(list[i]->model), fromSane(list[i]->type)});
     if (m_devices.isEmpty()) {
         fail(AcquireError::NoDevice, {}, st);
         return false;
@@ -231,8 +232,7 @@ bool SaneSession::setOption(const QString &name, const QString &value)
     case SANE_TYPE_BUTTON:
         st = sane_control_option(handleOf(m_handle), i, SANE_ACTION_SET_VALUE, nullptr, nullptr);
         break;
-    default:
-        break;
+    default: break;
     }
     if (st != SANE_STATUS_GOOD) {
         fail(AcquireError::Option, QStringLiteral("%1 = %2").arg(name, value), st);
@@ -382,8 +382,9 @@ bool SaneSession::readFrame(ScanControl &control)
     setState(SessionState::Reading);
     const long long expected = m_frame.lines > 0 ? static_cast<long long>(m_frame.bytesPerLine) * m_frame.lines : -1;
     // A device that does not say how long the page is may send as much as we can hold.
-    const long long limit =
-        expected > 0 ? expected : static_cast<long long>(m_frame.bytesPerLine) * std::min<long long>(kMaxSide, kMaxPixels / m_frame.pixelsPerLine);
+    const long long limit = expected > 0 ? expected
+                                         : static_cast<long long>(m_frame.bytesPerLine) *
+                                               std::min<long long>(kMaxSide, kMaxPixels / m_frame.pixelsPerLine);
     std::vector<SANE_Byte> chunk(kReadChunk);
     for (;;) {
         if (control.cancel.load()) {
@@ -401,7 +402,8 @@ bool SaneSession::readFrame(ScanControl &control)
         }
         const long long room = limit - m_frame.bytes.size();
         if (expected < 0 && got > room) {
-            fail(AcquireError::TooLarge, QStringLiteral("Acquisition : l'image envoyée par le scanner est trop grande"));
+            fail(AcquireError::TooLarge,
+                 QStringLiteral("Acquisition : l'image envoyée par le scanner est trop grande"));
             return false;
         }
         try {

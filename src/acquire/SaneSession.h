@@ -51,9 +51,9 @@ struct DeviceInfo {
 
 // What the user chose in the source dialog; the default of later scans.
 struct ScanSettings {
-    QString device;      // empty: the first device listed
-    QString source;      // "source" option, empty: the device's own
-    QString mode;        // "mode" option, empty: the device's own
+    QString device;       // empty: the first device listed
+    QString source;       // "source" option, empty: the device's own
+    QString mode;         // "mode" option, empty: the device's own
     int resolution = 150; // dots per inch, brought into the device's range; 0: the device's own
     // Further options, name and value as text, applied in order after the others.
     QList<QPair<QString, QString>> extra;
@@ -62,7 +62,7 @@ struct ScanSettings {
 // The choices a device offers for the source dialog.
 struct DeviceChoices {
     QStringList sources, modes;
-    QString source, mode;  // current values
+    QString source, mode;                     // current values
     int minResolution = 0, maxResolution = 0; // 0: no resolution option
     int resolution = 0;
 };
@@ -91,11 +91,11 @@ public:
 
     // Going up, one step each; false (and the first error recorded) when the step fails
     // or the session does not stand where the step starts.
-    bool initialise();                              // 1 -> 2
-    bool listDevices();                             // 2 -> 3
-    bool openDevice(const QString &name);           // 3 -> 4; empty name: the first device
-    bool configure(const ScanSettings &settings);   // 4 -> 5
-    bool startFrame();                              // 5 -> 6, or 6 -> 6 for the next frame or page
+    bool initialise();                            // 1 -> 2
+    bool listDevices();                           // 2 -> 3
+    bool openDevice(const QString &name);         // 3 -> 4; empty name: the first device
+    bool configure(const ScanSettings &settings); // 4 -> 5
+    bool startFrame();                            // 5 -> 6, or 6 -> 6 for the next frame or page
     // 6 -> 7 -> 6: reads one frame into rawFrame(); false on error or cancel.
     bool readFrame(ScanControl &control);
 

@@ -35,7 +35,9 @@ QHash<QString, QString> readMessageCatalogue(const QString &fileName)
     if (!little && qFromBigEndian<quint32>(p) != kMagic)
         return out;
     const auto word = [&](qsizetype at) -> quint32 {
-        return at < 0 || at + 4 > size ? 0 : little ? qFromLittleEndian<quint32>(p + at) : qFromBigEndian<quint32>(p + at);
+        return at < 0 || at + 4 > size ? 0
+               : little                ? qFromLittleEndian<quint32>(p + at)
+                                       : qFromBigEndian<quint32>(p + at);
     };
     const quint32 count = word(8), originals = word(12), translations = word(16);
     if (qint64(count) * 8 > size || qint64(originals) + qint64(count) * 8 > size ||

@@ -20,8 +20,7 @@ inline int sampleAt(const uchar *row, int i, int depth, bool inverted1Bit)
         const bool set = (row[i >> 3] >> (7 - (i & 7))) & 1;
         return set != inverted1Bit ? 255 : 0;
     }
-    case 8:
-        return row[i];
+    case 8: return row[i];
     default: {
         quint16 u;
         std::memcpy(&u, row + 2 * qsizetype(i), sizeof u); // the machine's byte order
@@ -35,14 +34,16 @@ inline int sampleAt(const uchar *row, int i, int depth, bool inverted1Bit)
 void checkFrameLayout(const RawFrame &f)
 {
     if (f.format < FrameGray || f.format > FrameBlue)
-        throw VermeoError(QStringLiteral("Acquisition : format d'image du scanner non pris en charge (%1)").arg(f.format));
+        throw VermeoError(
+            QStringLiteral("Acquisition : format d'image du scanner non pris en charge (%1)").arg(f.format));
     if (f.depth != 1 && f.depth != 8 && f.depth != 16)
         throw VermeoError(QStringLiteral("Acquisition : profondeur de %1 bits non prise en charge").arg(f.depth));
     const long long needed = (static_cast<long long>(f.pixelsPerLine) * channelsOf(f.format) * f.depth + 7) / 8;
     if (f.pixelsPerLine <= 0 || f.bytesPerLine < needed)
-        throw VermeoError(QStringLiteral("Acquisition : le scanner annonce des lignes incohérentes (%1 points, %2 octets)")
-                              .arg(f.pixelsPerLine)
-                              .arg(f.bytesPerLine));
+        throw VermeoError(
+            QStringLiteral("Acquisition : le scanner annonce des lignes incohérentes (%1 points, %2 octets)")
+                .arg(f.pixelsPerLine)
+                .arg(f.bytesPerLine));
     const long long lines = f.lines < 0 ? 1 : f.lines;
     if (f.lines == 0 || !isHoldableSize(f.pixelsPerLine, lines))
         throw VermeoError(QStringLiteral("Acquisition : taille d'image impossible (%1 x %2 points)")

@@ -15,7 +15,7 @@ struct RawFrame {
     int depth = 8;
     int bytesPerLine = 0;
     int pixelsPerLine = 0;
-    int lines = 0;         // -1 while unknown (a hand scanner), set once the data ended
+    int lines = 0; // -1 while unknown (a hand scanner), set once the data ended
     bool lastFrame = true;
     QByteArray bytes;
 };

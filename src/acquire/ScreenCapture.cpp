@@ -16,8 +16,8 @@ QImage composeCapture(const QImage &screenBlock)
         block = toWorkingImage(block);
         QPainter p(&picture);
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(QPoint(0, 0), block, QRect(0, 0, std::min(block.width(), kCaptureWidth),
-                                               std::min(block.height(), kCaptureHeight)));
+        p.drawImage(QPoint(0, 0), block,
+                    QRect(0, 0, std::min(block.width(), kCaptureWidth), std::min(block.height(), kCaptureHeight)));
     }
     return picture;
 }

@@ -18,9 +18,6 @@ const MenuRoutes &affichageRoutes()
     return routes;
 }
 
-void TMainForm::Palettedescouleurs1Click()
-{
-    Panel3->setVisible(action("Palettedescouleurs1")->isChecked());
-}
+void TMainForm::Palettedescouleurs1Click() { Panel3->setVisible(action("Palettedescouleurs1")->isChecked()); }
 
 } // namespace vermeo

@@ -77,9 +77,9 @@ void TMainForm::Conversions()
         DialogRunner::tell(this, QMessageBox::Critical, e.message());
         return;
     }
-    DialogRunner::tell(this, report.failures.empty() && report.notStarted == 0 ? QMessageBox::Information
-                                                                               : QMessageBox::Warning,
-                       report.summary());
+    DialogRunner::tell(
+        this, report.failures.empty() && report.notStarted == 0 ? QMessageBox::Information : QMessageBox::Warning,
+        report.summary());
 }
 
 void TMainForm::Configurationimprimante1Click()

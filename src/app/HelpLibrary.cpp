@@ -12,11 +12,11 @@ namespace vermeo {
 const QStringList &builtInPageNames()
 {
     static const QStringList names = {
-        QStringLiteral("index.html"),     QStringLiteral("fichier.html"),    QStringLiteral("edition.html"),
-        QStringLiteral("image.html"),     QStringLiteral("couleurs.html"),   QStringLiteral("affichage.html"),
+        QStringLiteral("index.html"),       QStringLiteral("fichier.html"),  QStringLiteral("edition.html"),
+        QStringLiteral("image.html"),       QStringLiteral("couleurs.html"), QStringLiteral("affichage.html"),
         QStringLiteral("utilitaires.html"), QStringLiteral("fenetre.html"),  QStringLiteral("aide.html"),
-        QStringLiteral("outils.html"),    QStringLiteral("formats.html"),    QStringLiteral("filtres.html"),
-        QStringLiteral("vermeo-cli.html"), QStringLiteral("utiliser.html"),
+        QStringLiteral("outils.html"),      QStringLiteral("formats.html"),  QStringLiteral("filtres.html"),
+        QStringLiteral("vermeo-cli.html"),  QStringLiteral("utiliser.html"),
     };
     return names;
 }
@@ -78,8 +78,8 @@ QList<HelpSection> sectionsOfPage(const QUrl &url, const QString &html)
         out.last().text = plainText(html.mid(textStart));
     // A page without marked headings is one section, found by its text.
     if (out.isEmpty() && !html.isEmpty())
-        out << HelpSection{url, pageTitle.isEmpty() ? QFileInfo(url.path()).fileName() : pageTitle, pageTitle, {},
-                           plainText(html)};
+        out << HelpSection{
+            url, pageTitle.isEmpty() ? QFileInfo(url.path()).fileName() : pageTitle, pageTitle, {}, plainText(html)};
     return out;
 }
 
@@ -108,8 +108,8 @@ namespace {
 // Words too common to say what a section is about.
 bool isCommonWord(const QString &w)
 {
-    static const QStringList common = {"a", "au", "aux", "d", "de", "des", "du", "en", "et", "l", "la", "le",
-                                       "les", "ou", "par", "pour", "sur", "un", "une"};
+    static const QStringList common = {"a",  "au", "aux", "d",  "de",  "des",  "du",  "en", "et", "l",
+                                       "la", "le", "les", "ou", "par", "pour", "sur", "un", "une"};
     return common.contains(w);
 }
 

@@ -77,7 +77,9 @@ void drawGlyph(QPainter &p, const QString &n)
         f.setUnderline(n == "underline");
         p.setFont(f);
         p.drawText(QRectF(0, 0, 20, 20), Qt::AlignCenter,
-                   n == "bold" ? QStringLiteral("G") : n == "italic" ? QStringLiteral("I") : QStringLiteral("S"));
+                   n == "bold"     ? QStringLiteral("G")
+                   : n == "italic" ? QStringLiteral("I")
+                                   : QStringLiteral("S"));
     } else if (n == "zoomin" || n == "zoomout") {
         p.setPen(QPen(ink, 1.6));
         p.drawEllipse(QRectF(3, 3, 10, 10));
@@ -142,8 +144,8 @@ void drawGlyph(QPainter &p, const QString &n)
         p.drawPolyline(QPolygonF({{11, 3}, {14, 6}, {11, 9}}));
         p.drawPolyline(QPolygonF({{9, 11}, {6, 14}, {9, 17}}));
     } else if (n.startsWith("pen")) {
-        static const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
-                                              Qt::DashDotDotLine, Qt::NoPen};
+        static const Qt::PenStyle styles[] = {Qt::SolidLine,   Qt::DashLine,       Qt::DotLine,
+                                              Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen};
         const int i = n.mid(3).toInt();
         if (i == 5) {
             p.setPen(QPen(QColor(170, 170, 170), 1, Qt::DotLine));
@@ -153,9 +155,9 @@ void drawGlyph(QPainter &p, const QString &n)
             p.drawLine(QPointF(2, 10.5), QPointF(18, 10.5));
         }
     } else if (n.startsWith("brush")) {
-        static const Qt::BrushStyle styles[] = {Qt::SolidPattern,  Qt::NoBrush,      Qt::HorPattern,
-                                                Qt::VerPattern,    Qt::BDiagPattern, Qt::FDiagPattern,
-                                                Qt::CrossPattern,  Qt::DiagCrossPattern};
+        static const Qt::BrushStyle styles[] = {Qt::SolidPattern, Qt::NoBrush,         Qt::HorPattern,
+                                                Qt::VerPattern,   Qt::BDiagPattern,    Qt::FDiagPattern,
+                                                Qt::CrossPattern, Qt::DiagCrossPattern};
         const int i = n.mid(5).toInt();
         p.setBrush(QBrush(ink, styles[i]));
         p.drawRect(QRectF(3, 3, 14, 14));

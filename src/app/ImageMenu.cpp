@@ -24,9 +24,11 @@ const MenuRoutes &imageRoutes()
         {"Fusionner1", onActiveWindow(geometry::Fusionner)},
         {"Effetsspciaux1", onActiveWindow(geometry::Speciaux)},
         // The filter file lies in the start directory.
-        {"Filtres1", [](TMainForm &f) {
+        {"Filtres1",
+         [](TMainForm &f) {
              if (TMDIChild *c = f.activeChild())
-                 c->guarded([&] { geometry::Filtres(c->doc(), *c, f.startDirectory() + QStringLiteral("/Vermeo.flt")); });
+                 c->guarded(
+                     [&] { geometry::Filtres(c->doc(), *c, f.startDirectory() + QStringLiteral("/Vermeo.flt")); });
          }},
         {"Fractales1", onActiveWindow(geometry::Fractales)},
         {"Mosaque1", onActiveWindow(geometry::Mosaique)},

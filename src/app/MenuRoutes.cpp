@@ -24,8 +24,8 @@ std::function<void(TMainForm &)> onMainWindow(void (TMainForm::*handler)())
 
 std::vector<const MenuRoutes *> allMenuRoutes()
 {
-    return {&fichierRoutes(),     &editionRoutes(),     &imageRoutes(),  &couleursRoutes(),
-            &affichageRoutes(),   &utilitairesRoutes(), &fenetreRoutes(), &aideRoutes()};
+    return {&fichierRoutes(),   &editionRoutes(),     &imageRoutes(),   &couleursRoutes(),
+            &affichageRoutes(), &utilitairesRoutes(), &fenetreRoutes(), &aideRoutes()};
 }
 
 } // namespace vermeo

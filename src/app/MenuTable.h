@@ -11,7 +11,7 @@ struct MenuEntry {
     const char *caption;  // "&Nouveau..."; "-" for a separator; ">" opens a submenu, "<" closes it
     const char *shortcut; // "Ctrl+S", "Ctrl+U; Ctrl+Z" (the first is shown), or ""
     const char *hint;
-    bool needsChild;      // enabled exactly when an image window is open
+    bool needsChild; // enabled exactly when an image window is open
 };
 
 struct MenuDef {

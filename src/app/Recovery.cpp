@@ -69,7 +69,8 @@ void TMainForm::offerRecovery()
         }
         if (!failures.isEmpty())
             DialogRunner::tell(this, QMessageBox::Critical,
-                               QStringLiteral("Ces images n'ont pu être récupérées :\n") + failures.join(QLatin1Char('\n')));
+                               QStringLiteral("Ces images n'ont pu être récupérées :\n") +
+                                   failures.join(QLatin1Char('\n')));
     }
     m_journals->releaseOrphans();
 }

@@ -12,9 +12,9 @@ class TAPropos : public QDialog {
     Q_OBJECT
 public:
     explicit TAPropos(QWidget *parent = nullptr);
-    QLabel *Label1 = nullptr;      // name and version
-    QLabel *Label2 = nullptr;      // purpose and licence
-    QLabel *Label3 = nullptr;      // libraries
+    QLabel *Label1 = nullptr;       // name and version
+    QLabel *Label2 = nullptr;       // purpose and licence
+    QLabel *Label3 = nullptr;       // libraries
     QPushButton *Button1 = nullptr; // Fermer
 };
 

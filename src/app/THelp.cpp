@@ -150,7 +150,8 @@ void THelp::KeyChange()
     for (const HelpSection &s : std::as_const(m_results)) {
         // "Menu Couleurs — Aide de Vermeo" is shown as "Menu Couleurs".
         const QString page = s.pageTitle.section(QStringLiteral(" — "), 0, 0);
-        Results->addItem(page.isEmpty() || page == s.title ? s.title : s.title + QStringLiteral(" (") + page + QLatin1Char(')'));
+        Results->addItem(page.isEmpty() || page == s.title ? s.title
+                                                           : s.title + QStringLiteral(" (") + page + QLatin1Char(')'));
     }
 }
 

@@ -352,8 +352,9 @@ void TMainForm::buildToolBar()
                 giveFocusToChild();
         }
     });
-    for (auto [name, g, hint] : {std::tuple{"BoldButton", "bold", "Gras"}, std::tuple{"ItalButton", "italic", "Italique"},
-                                 std::tuple{"UnderButton", "underline", "Souligné"}}) {
+    for (auto [name, g, hint] :
+         {std::tuple{"BoldButton", "bold", "Gras"}, std::tuple{"ItalButton", "italic", "Italique"},
+          std::tuple{"UnderButton", "underline", "Souligné"}}) {
         QToolButton *btn = makeButton(bar, name, g, QString::fromUtf8(hint));
         btn->setCheckable(true);
         bar->addWidget(btn);
@@ -371,10 +372,9 @@ void TMainForm::buildToolBar()
                 SetStyle3(c->doc(), sign);
         });
     }
-    for (auto [name, g, hint, handler] :
-         {std::tuple{"ZoomInButton", "zoomin", "Zoom avant", "Zoomavant1"},
-          std::tuple{"ZoomOutButton", "zoomout", "Zoom arrière", "Zoomarrire1"},
-          std::tuple{"HistoButton", "histogram", "Histogramme", "Histogramme1"}}) {
+    for (auto [name, g, hint, handler] : {std::tuple{"ZoomInButton", "zoomin", "Zoom avant", "Zoomavant1"},
+                                          std::tuple{"ZoomOutButton", "zoomout", "Zoom arrière", "Zoomarrire1"},
+                                          std::tuple{"HistoButton", "histogram", "Histogramme", "Histogramme1"}}) {
         QToolButton *btn = makeButton(bar, name, g, QString::fromUtf8(hint));
         bar->addWidget(btn);
         m_childControls << btn;

@@ -169,7 +169,7 @@ private:
     QHash<QString, QAction *> m_actions;
     QHash<QString, QWidget *> m_controls;
     QStringList m_childActions;
-    QStringList m_wiredItems;   // enabled exactly when an image window is open
+    QStringList m_wiredItems; // enabled exactly when an image window is open
     QList<QWidget *> m_childControls;
     QMenu *m_windowMenu = nullptr;
     QList<QAction *> m_windowListActions;

@@ -61,24 +61,28 @@ void TMainForm::buildToolPanel()
     newRow();
     auto *penGroup = new QButtonGroup(Panel1);
     for (const StyleButtonInfo &info : penStyleButtons()) {
-        QToolButton *b = makeButton(Panel1, QString::fromLatin1(info.objectName), QStringLiteral("pen%1").arg(info.code), info.hint);
+        QToolButton *b =
+            makeButton(Panel1, QString::fromLatin1(info.objectName), QStringLiteral("pen%1").arg(info.code), info.hint);
         b->setCheckable(true);
         penGroup->addButton(b);
         m_childControls << b;
         place(b);
-        connect(b, &QToolButton::clicked, this, [this, code = info.code] { penStyleButtonClick(State, code, active()); });
+        connect(b, &QToolButton::clicked, this,
+                [this, code = info.code] { penStyleButtonClick(State, code, active()); });
     }
     qobject_cast<QToolButton *>(m_controls.value("SolidPen"))->setChecked(true);
 
     newRow();
     auto *brushGroup = new QButtonGroup(Panel1);
     for (const StyleButtonInfo &info : brushStyleButtons()) {
-        QToolButton *b = makeButton(Panel1, QString::fromLatin1(info.objectName), QStringLiteral("brush%1").arg(info.code), info.hint);
+        QToolButton *b = makeButton(Panel1, QString::fromLatin1(info.objectName),
+                                    QStringLiteral("brush%1").arg(info.code), info.hint);
         b->setCheckable(true);
         brushGroup->addButton(b);
         m_childControls << b;
         place(b);
-        connect(b, &QToolButton::clicked, this, [this, code = info.code] { brushStyleButtonClick(State, code, active()); });
+        connect(b, &QToolButton::clicked, this,
+                [this, code = info.code] { brushStyleButtonClick(State, code, active()); });
     }
     qobject_cast<QToolButton *>(m_controls.value("ClearBrush"))->setChecked(true);
 

@@ -19,9 +19,8 @@ public:
             return {};
         static const struct {
             const char *english, *french;
-        } texts[] = {{"Folder", "Dossier"},     {"Drive", "Lecteur"},   {"File", "Fichier"},
-                     {"%1 File", "Fichier %1"}, {"Shortcut", "Raccourci"}, {"Alias", "Alias"},
-                     {"Unknown", "Inconnu"}};
+        } texts[] = {{"Folder", "Dossier"},     {"Drive", "Lecteur"}, {"File", "Fichier"},   {"%1 File", "Fichier %1"},
+                     {"Shortcut", "Raccourci"}, {"Alias", "Alias"},   {"Unknown", "Inconnu"}};
         for (const auto &t : texts)
             if (qstrcmp(source, t.english) == 0)
                 return QString::fromUtf8(t.french);

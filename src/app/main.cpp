@@ -24,8 +24,7 @@ int main(int argc, char **argv)
         arguments << QString::fromLocal8Bit(argv[i]);
     const vermeo::CommandLine early = vermeo::parseCommandLine(arguments);
     if (early.help || early.version) {
-        const QString text = early.help ? vermeo::commandLineUsage()
-                                        : QStringLiteral("Vermeo " VERMEO_VERSION "\n");
+        const QString text = early.help ? vermeo::commandLineUsage() : QStringLiteral("Vermeo " VERMEO_VERSION "\n");
         std::fputs(text.toLocal8Bit().constData(), stdout);
         return 0;
     }
@@ -66,9 +65,10 @@ int main(int argc, char **argv)
     // first, then the files named.
     QTimer::singleShot(0, &main, [&main, &journalProblem, files = line.files] {
         if (!journalProblem.isEmpty())
-            vermeo::DialogRunner::tell(&main, QMessageBox::Warning,
-                                       journalProblem +
-                                           QStringLiteral("\nLes images ne pourront pas être récupérées après un arrêt imprévu."));
+            vermeo::DialogRunner::tell(
+                &main, QMessageBox::Warning,
+                journalProblem +
+                    QStringLiteral("\nLes images ne pourront pas être récupérées après un arrêt imprévu."));
         main.offerRecovery();
         main.openFiles(files);
     });

@@ -11,8 +11,8 @@
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <fcntl.h>
+#include <functional>
 #include <unistd.h>
 
 namespace {

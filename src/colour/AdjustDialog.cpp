@@ -104,7 +104,8 @@ bool PreviewDialog::eventFilter(QObject *watched, QEvent *event)
 
 AdjustDialog::AdjustDialog(QWidget *parent, const QString &caption, const QString &label2, const QString &label1,
                            Ranges ranges)
-    : PreviewDialog(parent, caption, 428, 219), m_ranges(ranges)
+    : PreviewDialog(parent, caption, 428, 219),
+      m_ranges(ranges)
 {
     TrackBar1 = new QSlider(Qt::Horizontal, this);
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));

@@ -76,8 +76,7 @@ void setQuietly(QSpinBox *s, int v)
 
 void paintSwatch(QFrame *panel, TColour colour)
 {
-    panel->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid gray;")
-                             .arg(toQColor(colour).name()));
+    panel->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid gray;").arg(toQColor(colour).name()));
     panel->setProperty("colourValue", uint(colour));
 }
 
@@ -170,10 +169,7 @@ int TPermut::checkedOrder() const
 
 int TPermut::Result() const { return m_accepted ? checkedOrder() : 0; }
 void TPermut::resetControls() { RadioButton[1]->setChecked(true); }
-QImage TPermut::computePreview(const QImage &reference)
-{
-    return permute(reference, checkedOrder(), silentProgress());
-}
+QImage TPermut::computePreview(const QImage &reference) { return permute(reference, checkedOrder(), silentProgress()); }
 
 // --- TRCouleur -----------------------------------------------------------------
 
@@ -249,8 +245,8 @@ void TRvb::Init(TColour colour)
 
 void TRvb::Recalcule()
 {
-    m_colour = ComposeCouleur(TrackBar1->value() * 255 / 50, TrackBar3->value() * 255 / 50,
-                              TrackBar2->value() * 255 / 50);
+    m_colour =
+        ComposeCouleur(TrackBar1->value() * 255 / 50, TrackBar3->value() * 255 / 50, TrackBar2->value() * 255 / 50);
     paintPanel();
 }
 

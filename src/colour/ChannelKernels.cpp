@@ -1,7 +1,7 @@
 #include "ChannelKernels.h"
-#include "PixelRows.h"
 #include "Error.h"
 #include "PixelPass.h"
+#include "PixelRows.h"
 
 #include <array>
 
@@ -61,28 +61,31 @@ QRect replaceColour(QImage &img, TColour from, TColour to, Progress &progress)
     int left = w, right = -1, top = h, bottom = -1;
     std::mutex boundsLock;
     const auto rows = rowsOf(img);
-    forBandsInParallel(h, kBandRows, [&](int y0, int y1) {
-        if (!possible)
-            return;
-        int l = w, r = -1, t = h, b = -1;
-        for (int y = y0; y < y1; ++y) {
-            QRgb *p = rows[y];
-            for (int x = 0; x < w; ++x) {
-                if ((p[x] & 0x00FFFFFFu) != target)
-                    continue;
-                p[x] = replacement;
-                l = std::min(l, x);
-                r = std::max(r, x);
-                t = std::min(t, y);
-                b = std::max(b, y);
+    forBandsInParallel(
+        h, kBandRows,
+        [&](int y0, int y1) {
+            if (!possible)
+                return;
+            int l = w, r = -1, t = h, b = -1;
+            for (int y = y0; y < y1; ++y) {
+                QRgb *p = rows[y];
+                for (int x = 0; x < w; ++x) {
+                    if ((p[x] & 0x00FFFFFFu) != target)
+                        continue;
+                    p[x] = replacement;
+                    l = std::min(l, x);
+                    r = std::max(r, x);
+                    t = std::min(t, y);
+                    b = std::max(b, y);
+                }
             }
-        }
-        const std::lock_guard<std::mutex> lock(boundsLock);
-        left = std::min(left, l);
-        right = std::max(right, r);
-        top = std::min(top, t);
-        bottom = std::max(bottom, b);
-    }, progressByColumns(progress, w, h));
+            const std::lock_guard<std::mutex> lock(boundsLock);
+            left = std::min(left, l);
+            right = std::max(right, r);
+            top = std::min(top, t);
+            bottom = std::max(bottom, b);
+        },
+        progressByColumns(progress, w, h));
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 

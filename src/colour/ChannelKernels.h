@@ -1,8 +1,8 @@
 #pragma once
 // Channel operations: per-channel offsets, permutations, exact colour replacement,
 // greyscale, negative and the two-colour black-and-white picture.
-#include "CommandParameter.h"
 #include "ColourValue.h"
+#include "CommandParameter.h"
 #include "Picture.h"
 #include "Progress.h"
 
@@ -19,9 +19,14 @@ QImage balance(const QImage &src, int red, int green, int blue, Progress &progre
 QString permutationName(int order);
 int permutationFromName(const QString &name); // 0 when unknown
 // The order of "Permuter RBV", as its radio buttons list them (order 1 first).
-inline constexpr CommandParameter kPermutation{CommandParameter::Choice, "RVB|BRV|BVR|VBR|RBV|VRB", "La permutation", 0,
-                                               0, 0,
-                                               "RadioButton1|RadioButton2|RadioButton3|RadioButton4|RadioButton5|RadioButton6"};
+inline constexpr CommandParameter kPermutation{
+    CommandParameter::Choice,
+    "RVB|BRV|BVR|VBR|RBV|VRB",
+    "La permutation",
+    0,
+    0,
+    0,
+    "RadioButton1|RadioButton2|RadioButton3|RadioButton4|RadioButton5|RadioButton6"};
 QImage permute(const QImage &src, int order, Progress &progress);
 
 // Rewrites, in place, every pixel whose colour value is exactly `from`.

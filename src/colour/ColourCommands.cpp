@@ -106,8 +106,7 @@ void Balance(ImageDocument &doc, DocumentHost &host)
     host.takeFocus();
     // Accepted with three zeros still runs: the user said "OK".
     if (accepted)
-        applyFrame(doc, host,
-                   [=](const QImage &s, Progress &pr) { return balance(s, red, green, blue, pr); });
+        applyFrame(doc, host, [=](const QImage &s, Progress &pr) { return balance(s, red, green, blue, pr); });
 }
 
 void Permuter(ImageDocument &doc, DocumentHost &host)
@@ -217,8 +216,7 @@ void Ombrer(ImageDocument &doc, DocumentHost &host)
     }
     host.takeFocus();
     if (length != 0)
-        applyFrame(doc, host,
-                   [length, side](const QImage &s, Progress &pr) { return shadow(s, length, side, pr); });
+        applyFrame(doc, host, [length, side](const QImage &s, Progress &pr) { return shadow(s, length, side, pr); });
 }
 
 namespace {

@@ -1,8 +1,8 @@
 #include "HistogramKernels.h"
-#include "PixelRows.h"
 #include "Canvas.h"
 #include "Error.h"
 #include "PixelPass.h"
+#include "PixelRows.h"
 
 #include <bit>
 #include <vector>
@@ -23,16 +23,19 @@ HistogramTables computeHistogram(const QImage &sampleIn, Progress &progress)
     const QImage sample = toWorkingImage(sampleIn);
     HistogramTables t;
     const int w = sample.width(), h = sample.height();
-    forBandsInOrder(h, kBandRows, [&](int y0, int y1) {
-        for (int y = y0; y < y1; ++y) {
-            const QRgb *s = rowOf(sample, y);
-            for (int x = 0; x < w; ++x) {
-                ++t.red[size_t(redOf(s[x]))];
-                ++t.green[size_t(greenOf(s[x]))];
-                ++t.blue[size_t(blueOf(s[x]))];
+    forBandsInOrder(
+        h, kBandRows,
+        [&](int y0, int y1) {
+            for (int y = y0; y < y1; ++y) {
+                const QRgb *s = rowOf(sample, y);
+                for (int x = 0; x < w; ++x) {
+                    ++t.red[size_t(redOf(s[x]))];
+                    ++t.green[size_t(greenOf(s[x]))];
+                    ++t.blue[size_t(blueOf(s[x]))];
+                }
             }
-        }
-    }, progressByColumns(progress, w, h));
+        },
+        progressByColumns(progress, w, h));
     int top = 0;
     for (size_t k = 0; k < 32; ++k) {
         for (size_t i = 8 * k; i < 8 * k + 8; ++i) {

@@ -12,9 +12,9 @@ namespace vermeo::colour {
 QImage stretchTo(const QImage &src, int w, int h);
 
 struct HistogramTables {
-    std::array<int, 256> red{}, green{}, blue{};        // pixels per level
+    std::array<int, 256> red{}, green{}, blue{};            // pixels per level
     std::array<int, 32> redBins{}, greenBins{}, blueBins{}; // scaled to 0..150, one scale for all
-    int redLevels = 0, greenLevels = 0, blueLevels = 0; // levels with at least one pixel
+    int redLevels = 0, greenLevels = 0, blueLevels = 0;     // levels with at least one pixel
 };
 
 // Counts the sample column by column (progress x * 100 div width), bins levels by

@@ -24,14 +24,17 @@ QImage mapPixels(const QImage &srcIn, Progress &progress, Fn fn)
     QImage out = newWorkingImage(w, h);
     const auto in = rowsOf(src);
     const auto dst = rowsOf(out);
-    forBandsInParallel(h, kBandRows, [&](int y0, int y1) {
-        for (int y = y0; y < y1; ++y) {
-            const QRgb *s = in[y];
-            QRgb *d = dst[y];
-            for (int x = 0; x < w; ++x)
-                d[x] = fn(s[x]);
-        }
-    }, progressByColumns(progress, w, h));
+    forBandsInParallel(
+        h, kBandRows,
+        [&](int y0, int y1) {
+            for (int y = y0; y < y1; ++y) {
+                const QRgb *s = in[y];
+                QRgb *d = dst[y];
+                for (int x = 0; x < w; ++x)
+                    d[x] = fn(s[x]);
+            }
+        },
+        progressByColumns(progress, w, h));
     return out;
 }
 
@@ -42,8 +45,13 @@ struct ChannelTables {
     std::uint32_t g[256];
     std::uint32_t b[256];
 
-    template <class FR, class FG, class FB> static ChannelTables build(FR fr, FG fg, FB fb);
-    template <class F> static ChannelTables same(F f) { return build(f, f, f); }
+    template <class FR, class FG, class FB>
+    static ChannelTables build(FR fr, FG fg, FB fb);
+    template <class F>
+    static ChannelTables same(F f)
+    {
+        return build(f, f, f);
+    }
 
     QRgb operator()(QRgb q) const { return r[(q >> 16) & 0xFFu] | g[(q >> 8) & 0xFFu] | b[q & 0xFFu]; }
 };

@@ -1,7 +1,7 @@
 #include "ShadowGradient.h"
-#include "PixelRows.h"
 #include "Error.h"
 #include "PixelPass.h"
+#include "PixelRows.h"
 
 #include <climits>
 #include <cstring>
@@ -68,30 +68,33 @@ QImage shadow(const QImage &srcIn, int length, int side, Progress &progress)
     // A band starts from the dark pixels of the L rows before it, so bands are independent.
     const bool up = side == Haut;
     auto fits = [&](int y) { return up ? y >= L : y < h - L; };
-    forBandsInParallel(h, kBandRows, [&](int y0, int y1) {
-        std::vector<int> nearest(size_t(w), up ? INT_MAX / 2 : INT_MIN / 2);
-        const int from = up ? std::min(h - 1, y1 - 1 + L) : std::max(0, y0 - L);
-        for (int y = from; up ? y >= y1 : y < y0; y += up ? -1 : 1) {
-            if (!fits(y))
-                continue;
-            const QRgb *a = in(y);
-            for (int x = 0; x < w; ++x)
-                if (dark(a[x]))
-                    nearest[size_t(x)] = y;
-        }
-        for (int k = 0; k < y1 - y0; ++k) {
-            const int y = up ? y1 - 1 - k : y0 + k;
-            const QRgb *a = in(y);
-            QRgb *d = dst(y);
-            const bool castHere = fits(y);
-            for (int x = 0; x < w; ++x) {
-                int &n = nearest[size_t(x)];
-                d[x] = (up ? n - y : y - n) <= L ? kBlack : a[x];
-                if (castHere && dark(a[x]))
-                    n = y;
+    forBandsInParallel(
+        h, kBandRows,
+        [&](int y0, int y1) {
+            std::vector<int> nearest(size_t(w), up ? INT_MAX / 2 : INT_MIN / 2);
+            const int from = up ? std::min(h - 1, y1 - 1 + L) : std::max(0, y0 - L);
+            for (int y = from; up ? y >= y1 : y < y0; y += up ? -1 : 1) {
+                if (!fits(y))
+                    continue;
+                const QRgb *a = in(y);
+                for (int x = 0; x < w; ++x)
+                    if (dark(a[x]))
+                        nearest[size_t(x)] = y;
             }
-        }
-    }, progressByColumns(progress, w, h, leftToRight));
+            for (int k = 0; k < y1 - y0; ++k) {
+                const int y = up ? y1 - 1 - k : y0 + k;
+                const QRgb *a = in(y);
+                QRgb *d = dst(y);
+                const bool castHere = fits(y);
+                for (int x = 0; x < w; ++x) {
+                    int &n = nearest[size_t(x)];
+                    d[x] = (up ? n - y : y - n) <= L ? kBlack : a[x];
+                    if (castHere && dark(a[x]))
+                        n = y;
+                }
+            }
+        },
+        progressByColumns(progress, w, h, leftToRight));
     return out;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The shadow cast beside dark pixels and the 50-band gradient fills.
-#include "CommandParameter.h"
 #include "Canvas.h"
+#include "CommandParameter.h"
 #include "Progress.h"
 
 #include <QImage>
@@ -10,11 +10,16 @@ namespace vermeo::colour {
 
 enum ShadowSide { Gauche = 1, Droite = 2, Haut = 3, Bas = 4 };
 
-inline constexpr CommandParameter kShadowLength{CommandParameter::Whole, "L", "La longueur de l'ombre", 1, 10, 1,
-                                                "SpinEdit1"};
+inline constexpr CommandParameter kShadowLength{
+    CommandParameter::Whole, "L", "La longueur de l'ombre", 1, 10, 1, "SpinEdit1"};
 // In the order of ShadowSide.
-inline constexpr CommandParameter kShadowSide{CommandParameter::Choice, "gauche|droite|haut|bas", "Le côté de l'ombre",
-                                              0, 0, 0, "RadioButton1|RadioButton2|RadioButton3|RadioButton4"};
+inline constexpr CommandParameter kShadowSide{CommandParameter::Choice,
+                                              "gauche|droite|haut|bas",
+                                              "Le côté de l'ombre",
+                                              0,
+                                              0,
+                                              0,
+                                              "RadioButton1|RadioButton2|RadioButton3|RadioButton4"};
 // 1 steps from dark to light, 2 from light to dark.
 inline constexpr CommandParameter kGradientType{CommandParameter::Whole, "1|2", "Le type de dégradé", 1, 2, 1};
 

@@ -11,10 +11,7 @@ TLumin::TLumin(QWidget *parent)
 {
 }
 int TLumin::parameter() const { return percentToOffset(SpinEdit1->value()); }
-QImage TLumin::computePreview(const QImage &reference)
-{
-    return brightness(reference, parameter(), silentProgress());
-}
+QImage TLumin::computePreview(const QImage &reference) { return brightness(reference, parameter(), silentProgress()); }
 
 TClart::TClart(QWidget *parent)
     : AdjustDialog(parent, QStringLiteral("Réglage de la clarté"), QStringLiteral("Clarté en %"),
@@ -31,10 +28,7 @@ TContrast::TContrast(QWidget *parent)
 {
 }
 int TContrast::parameter() const { return percentToOffset(SpinEdit1->value()); }
-QImage TContrast::computePreview(const QImage &reference)
-{
-    return contrast(reference, parameter(), silentProgress());
-}
+QImage TContrast::computePreview(const QImage &reference) { return contrast(reference, parameter(), silentProgress()); }
 
 TSatur::TSatur(QWidget *parent)
     : AdjustDialog(parent, QStringLiteral("Réglage de la saturation"), QStringLiteral("Saturation en %"),
@@ -42,10 +36,7 @@ TSatur::TSatur(QWidget *parent)
 {
 }
 int TSatur::parameter() const { return SpinEdit1->value(); }
-QImage TSatur::computePreview(const QImage &reference)
-{
-    return saturation(reference, parameter(), silentProgress());
-}
+QImage TSatur::computePreview(const QImage &reference) { return saturation(reference, parameter(), silentProgress()); }
 
 int TTeint::s_dominant = 0;
 
@@ -79,9 +70,6 @@ TSolar::TSolar(QWidget *parent)
 {
 }
 int TSolar::parameter() const { return SpinEdit1->value(); }
-QImage TSolar::computePreview(const QImage &reference)
-{
-    return solarise(reference, parameter(), silentProgress());
-}
+QImage TSolar::computePreview(const QImage &reference) { return solarise(reference, parameter(), silentProgress()); }
 
 } // namespace vermeo::colour

@@ -9,6 +9,7 @@ class TLumin : public AdjustDialog {
     Q_OBJECT
 public:
     explicit TLumin(QWidget *parent = nullptr);
+
 protected:
     int parameter() const override;
     QImage computePreview(const QImage &reference) override;
@@ -18,6 +19,7 @@ class TClart : public AdjustDialog {
     Q_OBJECT
 public:
     explicit TClart(QWidget *parent = nullptr);
+
 protected:
     int parameter() const override;
     QImage computePreview(const QImage &reference) override;
@@ -27,6 +29,7 @@ class TContrast : public AdjustDialog {
     Q_OBJECT
 public:
     explicit TContrast(QWidget *parent = nullptr);
+
 protected:
     int parameter() const override;
     QImage computePreview(const QImage &reference) override;
@@ -36,6 +39,7 @@ class TSatur : public AdjustDialog {
     Q_OBJECT
 public:
     explicit TSatur(QWidget *parent = nullptr);
+
 protected:
     int parameter() const override;
     QImage computePreview(const QImage &reference) override;
@@ -51,10 +55,12 @@ public:
     void Dominante();
     static int dominantCode() { return s_dominant; }
     static void setDominantCode(int code) { s_dominant = code; }
+
 protected:
     int parameter() const override;
     QImage computePreview(const QImage &reference) override;
     void showEvent(QShowEvent *event) override;
+
 private:
     static int s_dominant;
 };
@@ -63,6 +69,7 @@ class TSolar : public AdjustDialog {
     Q_OBJECT
 public:
     explicit TSolar(QWidget *parent = nullptr);
+
 protected:
     int sliderToSpin(int position) const override { return position * 255 / 50; }
     int spinToSlider(int value) const override { return value * 50 / 255; }

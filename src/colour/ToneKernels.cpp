@@ -1,7 +1,7 @@
 #include "ToneKernels.h"
-#include "PixelRows.h"
 #include "Error.h"
 #include "PixelPass.h"
+#include "PixelRows.h"
 
 #include <array>
 #include <vector>
@@ -24,9 +24,7 @@ QImage contrast(const QImage &src, int offset, Progress &progress)
 {
     const auto low = ChannelTables::same([offset](int c) { return c - offset; });
     const auto high = ChannelTables::same([offset](int c) { return c + offset; });
-    return mapPixels(src, progress, [&](QRgb q) {
-        return redOf(q) + greenOf(q) + blueOf(q) < 382 ? low(q) : high(q);
-    });
+    return mapPixels(src, progress, [&](QRgb q) { return redOf(q) + greenOf(q) + blueOf(q) < 382 ? low(q) : high(q); });
 }
 
 QImage saturation(const QImage &src, int percent, Progress &progress)

@@ -34,6 +34,7 @@ constexpr int percentToOffset(int s) { return s * 255 / 100; }
 // The percentage of the tone dialogs (and of each channel of the balance).
 inline constexpr CommandParameter kPercent{CommandParameter::Whole, "S", "Le pourcentage", -100, 100, 0, "SpinEdit1"};
 // The threshold of "Solariser": 255 changes nothing, 0 is no command.
-inline constexpr CommandParameter kSolariseThreshold{CommandParameter::Whole, "T", "Le seuil", 0, 255, 255, "SpinEdit1"};
+inline constexpr CommandParameter kSolariseThreshold{
+    CommandParameter::Whole, "T", "Le seuil", 0, 255, 255, "SpinEdit1"};
 
 } // namespace vermeo::colour

@@ -21,7 +21,8 @@ const std::vector<MenuOfBar> &menuBarCommands()
         {"Couleurs1", "&Couleurs", "", 6, "couleurs.html", couleursRows()},
         {"Affichage1", "&Affichage", "", 7, "affichage.html", affichageRows()},
         {"Utilitaires1", "&Utilitaires", "", 8, "utilitaires.html", utilitairesRows()},
-        {"Window1", "Fe&nêtre", "Commandes de fenêtres telles que Mosaïque et Cascade", 9, "fenetre.html", fenetreRows()},
+        {"Window1", "Fe&nêtre", "Commandes de fenêtres telles que Mosaïque et Cascade", 9, "fenetre.html",
+         fenetreRows()},
         {"Help1", "&?", "Rubriques d'aide", 10, "aide.html", aideRows()},
     };
     return menus;
@@ -80,7 +81,8 @@ int choiceValue(const CommandParameter &p, const QString &text, const QString &u
         return i;
     QStringList words = p.choices();
     const QString last = words.takeLast();
-    throw VermeoError(QStringLiteral("%1 « %2 » : %3 ou %4.").arg(unknown, text, words.join(QStringLiteral(", ")), last));
+    throw VermeoError(
+        QStringLiteral("%1 « %2 » : %3 ou %4.").arg(unknown, text, words.join(QStringLiteral(", ")), last));
 }
 
 } // namespace commands

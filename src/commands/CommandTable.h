@@ -47,22 +47,28 @@ struct CliForm {
 
     bool isOperation() const { return name && !command; }
     // "--filtre" of "--filtre NOM", and "NOM".
-    static QString optionFlag(const char *option) { return QString::fromLatin1(option).section(QLatin1Char(' '), 0, 0); }
-    static QString optionValueName(const char *option) { return QString::fromUtf8(option).section(QLatin1Char(' '), 1); }
+    static QString optionFlag(const char *option)
+    {
+        return QString::fromLatin1(option).section(QLatin1Char(' '), 0, 0);
+    }
+    static QString optionValueName(const char *option)
+    {
+        return QString::fromUtf8(option).section(QLatin1Char(' '), 1);
+    }
 };
 
 struct CommandRow {
-    const char *name;    // the menu item, its handler's name without "Click" ("Luminosit1");
-                         // "" for separators and for commands of vermeo-cli alone
-    const char *caption; // "&Luminosité..."; "-" a separator; ">" opens a submenu, "<" closes it
+    const char *name;          // the menu item, its handler's name without "Click" ("Luminosit1");
+                               // "" for separators and for commands of vermeo-cli alone
+    const char *caption;       // "&Luminosité..."; "-" a separator; ">" opens a submenu, "<" closes it
     const char *shortcut = ""; // several keys: "Ctrl+Y; Ctrl+Shift+Z", the first shown in the menu
     const char *hint = "";
-    bool needsChild = false;     // enabled exactly when an image window is open
-    const char *helpTopic = "";  // "couleurs.html#luminosite"
-    const char *dialogs = "";    // the classes of its dialogs, whose F1 leads here ("TLumin")
+    bool needsChild = false;    // enabled exactly when an image window is open
+    const char *helpTopic = ""; // "couleurs.html#luminosite"
+    const char *dialogs = "";   // the classes of its dialogs, whose F1 leads here ("TLumin")
     CliForm cli = {};
 
-    bool isItem() const;         // a command of the menu bar (not a separator, nor "<")
+    bool isItem() const; // a command of the menu bar (not a separator, nor "<")
 };
 
 struct MenuOfBar {

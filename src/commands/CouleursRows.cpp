@@ -59,11 +59,12 @@ CliForm gradientForm(const char *name, bool leftToRight)
 {
     return {.name = name,
             .values = {kGradientType, commands::colourParameter("La couleur de départ")},
-            .whole = [leftToRight](Picture &p, const Values &v) {
-                const int type = int(kGradientType.wholeValue(v[0]));
-                Canvas c(&p.image);
-                gradient(c, commands::colourValue(v[1]), type, leftToRight);
-            },
+            .whole =
+                [leftToRight](Picture &p, const Values &v) {
+                    const int type = int(kGradientType.wholeValue(v[0]));
+                    Canvas c(&p.image);
+                    gradient(c, commands::colourValue(v[1]), type, leftToRight);
+                },
             .summary = leftToRight ? "Dégradé de gauche à droite (1 : foncé vers clair, 2 : clair vers foncé) "
                                      "depuis la couleur donnée"
                                    : "Dégradé de haut en bas (1 : foncé vers clair, 2 : clair vers foncé) "
@@ -81,6 +82,8 @@ int countCommand(const QStringList &args)
 
 } // namespace
 
+// The rows stay one command to a line or two, as a table reads.
+// clang-format off
 std::vector<CommandRow> couleursRows()
 {
     return {
@@ -159,5 +162,6 @@ std::vector<CommandRow> couleursRows()
         {"", "<"},
     };
 }
+// clang-format on
 
 } // namespace vermeo

@@ -63,13 +63,29 @@ const std::vector<CommandRow> &cliOnlyCommands()
 {
     static const std::vector<CommandRow> rows = [] {
         std::vector<CommandRow> all = {
-            {"", "", "", "", false, "vermeo-cli.html", "",
-             {.name = "convert", .command = convert, .usage = "convert ENTRÉE SORTIE [--sans-perte]",
+            {"",
+             "",
+             "",
+             "",
+             false,
+             "vermeo-cli.html",
+             "",
+             {.name = "convert",
+              .command = convert,
+              .usage = "convert ENTRÉE SORTIE [--sans-perte]",
               .summary = "lit ENTRÉE comme « Ouvrir » et l'écrit dans SORTIE au format que donne son nom "
                          "(.jpeg, .png, .webp, sinon .jpg, .gif, .wmf, .emf, .pcx, .tif, sinon BMP) ; "
                          "--sans-perte : WebP sans perte plutôt qu'en qualité 90"}},
-            {"", "", "", "", false, "vermeo-cli.html", "",
-             {.name = "info", .command = info, .usage = "info ENTRÉE",
+            {"",
+             "",
+             "",
+             "",
+             false,
+             "vermeo-cli.html",
+             "",
+             {.name = "info",
+              .command = info,
+              .usage = "info ENTRÉE",
               .summary = "affiche la taille « L x H » de l'image et sa profondeur en bits par point"}},
         };
         for (CommandRow &r : imageCliRows())

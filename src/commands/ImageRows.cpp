@@ -30,8 +30,8 @@ namespace {
 constexpr CommandParameter kWidth{CommandParameter::Whole, "L", "La largeur", 1, kMaxSide, 0, "Edit1"};
 constexpr CommandParameter kHeight{CommandParameter::Whole, "H", "La hauteur", 1, kMaxSide, 0, "Edit2"};
 constexpr CommandParameter kTurn{CommandParameter::Text, "gauche|droite|180|DEGRÉS", "L'angle (ou gauche, droite)"};
-constexpr CommandParameter kMergeOperation{CommandParameter::Text,
-                                           "1..6|and|merge-paint|not-src|not-src-erase|or|xor", "L'opération"};
+constexpr CommandParameter kMergeOperation{CommandParameter::Text, "1..6|and|merge-paint|not-src|not-src-erase|or|xor",
+                                           "L'opération"};
 constexpr CommandParameter kSecondFile{CommandParameter::Text, "FICHIER2", "Le fichier à fusionner"};
 constexpr CommandParameter kTile{CommandParameter::Text, "TUILE", "Le fichier de la tuile"};
 
@@ -130,7 +130,8 @@ void effect(Picture &pic, const Values &v)
 std::vector<CommandParameter> filterValues()
 {
     static const char *const names[9] = {"V1", "V2", "V3", "V4", "V5", "V6", "V7", "V8", "V9"};
-    static const char *const edits[9] = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9"};
+    static const char *const edits[9] = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5",
+                                         "Edit6", "Edit7", "Edit8", "Edit9"};
     std::vector<CommandParameter> out;
     for (int i = 0; i < 9; ++i)
         out.push_back({CommandParameter::Text, names[i], "La valeur du filtre", 0, 0, 0, edits[i]});
@@ -143,8 +144,9 @@ void convolution(Picture &pic, const Values &values)
     for (int i = 0; i < 9; ++i) {
         const auto v = parseFilterValue(values[i]);
         if (!v)
-            throw VermeoError(QStringLiteral("Valeur de filtre invalide « %1 » : attendu un nombre comme 0,50 ou -1.25.")
-                                  .arg(values[i]));
+            throw VermeoError(
+                QStringLiteral("Valeur de filtre invalide « %1 » : attendu un nombre comme 0,50 ou -1.25.")
+                    .arg(values[i]));
         // As in the grid: Edit1 .. Edit9 row by row, clamped to -1,28 .. 1,27.
         k[size_t(i / 3)][size_t(i % 3)] = coefficientOf(*v);
     }
@@ -216,6 +218,8 @@ constexpr CommandParameter kFractalName{CommandParameter::Text, "NOM", "Le nom d
 
 } // namespace
 
+// The rows stay one command to a line or two, as a table reads.
+// clang-format off
 std::vector<CommandRow> imageRows()
 {
     return {
@@ -261,7 +265,10 @@ std::vector<CommandRow> imageRows()
         {"Proprits1", "&Propriétés", "", "Attributs de l'image", true, "image.html#proprietes", "TAttributs"},
     };
 }
+// clang-format on
 
+// The rows stay one command to a line or two, as a table reads.
+// clang-format off
 std::vector<CommandRow> imageCliRows()
 {
     return {
@@ -271,5 +278,6 @@ std::vector<CommandRow> imageCliRows()
                      "dans SORTIE ; sans graine, l'horloge en donne une."}},
     };
 }
+// clang-format on
 
 } // namespace vermeo

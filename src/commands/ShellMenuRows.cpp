@@ -29,8 +29,8 @@ std::vector<CommandRow> fenetreRows()
         {"WindowCascadeItem", "&Cascade", "", "Disposer les fenêtre de façon qu'elles se recouvrent", true,
          "fenetre.html#cascade"},
         {"WindowTileItem", "&Mosaïque", "", "Disposer les fenêtre sans recouvrement", true, "fenetre.html#mosaique"},
-        {"WindowArrangeItem", "&Réorganiser les icônes", "", "Disposer les icônes en bas de la fenêtre principale", true,
-         "fenetre.html#reorganiser"},
+        {"WindowArrangeItem", "&Réorganiser les icônes", "", "Disposer les icônes en bas de la fenêtre principale",
+         true, "fenetre.html#reorganiser"},
         {"WindowMinimizeItem", "&Tout réduire", "", "Réduire toutes les fenêtres", true, "fenetre.html#tout-reduire"},
     };
 }

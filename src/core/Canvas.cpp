@@ -16,7 +16,8 @@ namespace {
 // not that: for a point above or left of the other it leaves out the end rows and columns.
 QRect spanning(QPoint a, QPoint b)
 {
-    return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())), QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+    return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                 QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
 }
 
 constexpr QRgb kOpaque = 0xFF000000u;
@@ -105,10 +106,14 @@ void Canvas::setBrushColour(TColour c)
 int Canvas::fontStyle() const
 {
     int s = 0;
-    if (m_font.bold()) s |= fsBold;
-    if (m_font.italic()) s |= fsItalic;
-    if (m_font.underline()) s |= fsUnderline;
-    if (m_font.strikeOut()) s |= fsStrikeOut;
+    if (m_font.bold())
+        s |= fsBold;
+    if (m_font.italic())
+        s |= fsItalic;
+    if (m_font.underline())
+        s |= fsUnderline;
+    if (m_font.strikeOut())
+        s |= fsStrikeOut;
     return s;
 }
 
@@ -164,7 +169,8 @@ void Canvas::markWritten(const QRect &r)
 // Draws into a transparent scratch image first, then puts each covered pixel on the
 // picture exactly once (inverted for not-xor, so that drawing twice restores) and
 // records it as written.
-template <typename Fn> void Canvas::paintOnScratch(const QRect &area, Fn draw, bool notXor)
+template <typename Fn>
+void Canvas::paintOnScratch(const QRect &area, Fn draw, bool notXor)
 {
     QImage scratch(area.size(), QImage::Format_ARGB32_Premultiplied);
     if (scratch.isNull())
@@ -193,7 +199,8 @@ template <typename Fn> void Canvas::paintOnScratch(const QRect &area, Fn draw, b
 
 // Drawn straight onto the picture in copy mode; through a scratch image in not-xor
 // mode, or when the written pixels must be recorded.
-template <typename Fn> void Canvas::paintArea(const QRect &bounds, Fn draw, bool notXor)
+template <typename Fn>
+void Canvas::paintArea(const QRect &bounds, Fn draw, bool notXor)
 {
     if (!m_img || m_img->isNull())
         return;
@@ -213,7 +220,8 @@ template <typename Fn> void Canvas::paintArea(const QRect &bounds, Fn draw, bool
 }
 
 // A figure in the pen and brush, in the pen mode.
-template <typename Fn> void Canvas::paintFigure(const QRect &bounds, Fn draw)
+template <typename Fn>
+void Canvas::paintFigure(const QRect &bounds, Fn draw)
 {
     QPen pen(qtPenStyle(m_penStyle));
     pen.setColor(toQColor(m_penColour));
@@ -267,8 +275,14 @@ void Canvas::LineTo(int x, int y)
             on = (dashIndex % 2) == 0;
         }
         const int e2 = 2 * err;
-        if (e2 >= dy) { err += dy; x0 += sx; }
-        if (e2 <= dx) { err += dx; y0 += sy; }
+        if (e2 >= dy) {
+            err += dy;
+            x0 += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y0 += sy;
+        }
     }
     markDirty(spanning(from, QPoint(x, y)));
 }
@@ -382,8 +396,10 @@ void Canvas::FloodFill(int x, int y)
         if (!matches(p.x(), py))
             continue;
         int l = p.x(), r = p.x();
-        while (l > 0 && matches(l - 1, py)) --l;
-        while (r < w - 1 && matches(r + 1, py)) ++r;
+        while (l > 0 && matches(l - 1, py))
+            --l;
+        while (r < w - 1 && matches(r + 1, py))
+            ++r;
         if (solid) {
             beginWrite(QRect(l, py, r - l + 1, 1));
             std::fill(rows[py] + l, rows[py] + r + 1, fill);
@@ -393,11 +409,13 @@ void Canvas::FloodFill(int x, int y)
         }
         bounds = bounds.united(QRect(l, py, r - l + 1, 1));
         for (int ny : {py - 1, py + 1}) {
-            if (ny < 0 || ny >= h) continue;
+            if (ny < 0 || ny >= h)
+                continue;
             bool inRun = false;
             for (int i = l; i <= r; ++i) {
                 const bool m = matches(i, ny);
-                if (m && !inRun) stack.emplace_back(i, ny);
+                if (m && !inRun)
+                    stack.emplace_back(i, ny);
                 inRun = m;
             }
         }
@@ -522,7 +540,8 @@ void Canvas::CopyRect(const QRect &dst, const QImage &srcIn, const QRect &srcRec
     std::vector<int> colMap(size_t(target.width()));
     for (int i = 0; i < target.width(); ++i) {
         long long k = (long long)(target.left() + i - dl) * sw / dw;
-        if (mirrorX) k = sw - 1 - k;
+        if (mirrorX)
+            k = sw - 1 - k;
         colMap[size_t(i)] = int(sl + k);
     }
     const CopyMode mode = m_copyMode;
@@ -536,7 +555,8 @@ void Canvas::CopyRect(const QRect &dst, const QImage &srcIn, const QRect &srcRec
     forBandsInParallel(target.height(), bandRows, [&](int j0, int j1) {
         for (int j = j0; j < j1; ++j) {
             long long k = (long long)(target.top() + j - dt) * sh / dh;
-            if (mirrorY) k = sh - 1 - k;
+            if (mirrorY)
+                k = sh - 1 - k;
             const int sy = int(st + k);
             QRgb *d = dstRows[target.top() + j] + target.left();
             const QRgb *s = sy >= 0 && sy < src.height() ? srcRows[sy] : nullptr;

@@ -127,9 +127,12 @@ public:
     void markWritten(const QRect &r);
 
 private:
-    template <typename Fn> void paintFigure(const QRect &bounds, Fn draw);
-    template <typename Fn> void paintArea(const QRect &bounds, Fn draw, bool notXor);
-    template <typename Fn> void paintOnScratch(const QRect &area, Fn draw, bool notXor);
+    template <typename Fn>
+    void paintFigure(const QRect &bounds, Fn draw);
+    template <typename Fn>
+    void paintArea(const QRect &bounds, Fn draw, bool notXor);
+    template <typename Fn>
+    void paintOnScratch(const QRect &area, Fn draw, bool notXor);
 
     QImage *m_img = nullptr;
     QImage *m_coverage = nullptr;

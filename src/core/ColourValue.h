@@ -14,15 +14,9 @@ constexpr TColour clWhite = 0x00FFFFFF;
 constexpr TColour clBlack = 0x00000000;
 constexpr TColour clRed = 0x000000FF;
 
-constexpr QRgb toQRgb(TColour c)
-{
-    return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-}
+constexpr QRgb toQRgb(TColour c) { return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu); }
 
-constexpr TColour fromQRgb(QRgb q)
-{
-    return ((q >> 16) & 0xFFu) | (q & 0xFF00u) | ((q & 0xFFu) << 16);
-}
+constexpr TColour fromQRgb(QRgb q) { return ((q >> 16) & 0xFFu) | (q & 0xFF00u) | ((q & 0xFFu) << 16); }
 
 inline QColor toQColor(TColour c) { return QColor::fromRgb(toQRgb(c)); }
 inline TColour fromQColor(const QColor &c) { return fromQRgb(c.rgb()); }

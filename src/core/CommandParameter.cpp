@@ -18,11 +18,8 @@ long long wholeNumber(const QString &text, long long low, long long high, const 
     bool ok = false;
     const long long v = text.toLongLong(&ok);
     if (!ok || v < low || v > high)
-        throw VermeoError(QStringLiteral("%1 doit être un entier de %2 à %3, pas « %4 ».")
-                              .arg(what)
-                              .arg(low)
-                              .arg(high)
-                              .arg(text));
+        throw VermeoError(
+            QStringLiteral("%1 doit être un entier de %2 à %3, pas « %4 ».").arg(what).arg(low).arg(high).arg(text));
     return v;
 }
 

@@ -1,9 +1,9 @@
 #include "DialogRunner.h"
 
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 #include <QLayout>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include <QApplication>
 #include <QColorDialog>
@@ -132,7 +132,8 @@ QString DialogRunner::fileName(FileDialogRequest &r)
                     label->clear();
                     return;
                 }
-                label->setPixmap(QPixmap::fromImage(img.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+                label->setPixmap(
+                    QPixmap::fromImage(img.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
             };
             // A click or the arrow keys in the list, or a name typed in the box.
             QObject::connect(&dlg, &QFileDialog::currentChanged, label, show);

@@ -4,8 +4,8 @@
 // instead, so the real dialog and the real command run end to end.
 #include <QColor>
 #include <QImage>
-#include <QSize>
 #include <QMessageBox>
+#include <QSize>
 #include <QString>
 #include <functional>
 
@@ -21,8 +21,8 @@ struct FileDialogRequest {
     QWidget *parent = nullptr;
     QString caption;
     QString directory;
-    QString filter;          // Qt syntax: "Desc (*.a *.b);;Other (*.c)"
-    int filterIndex = 0;     // 0-based, in and out
+    QString filter;      // Qt syntax: "Desc (*.a *.b);;Other (*.c)"
+    int filterIndex = 0; // 0-based, in and out
     bool save = false;
     // Open dialogs: when set, the dialog shows a preview of the selected file.
     std::function<QImage(const QString &fileName)> preview;
@@ -94,9 +94,9 @@ public:
     std::vector<QString> asked;   // every question and message text, in order
     std::vector<QString> dialogs; // window titles of the dialogs shown
     QMessageBox::StandardButton answer = QMessageBox::Yes;
-    std::function<void(QDialog &)> onDialog;       // default: cancel
+    std::function<void(QDialog &)> onDialog;            // default: cancel
     std::function<QString(FileDialogRequest &)> onFile; // default: cancel
-    std::function<bool(QColor &)> onColour;         // default: cancel
+    std::function<bool(QColor &)> onColour;             // default: cancel
 };
 
 } // namespace vermeo

@@ -19,7 +19,7 @@ struct DocumentJournal::Job {
     quint64 revision = 0;
     QString target;
     std::unique_ptr<TiledCopy> copy; // the picture was the document's alone
-    QImage shared;                    // it was shared already: it will not change under us
+    QImage shared;                   // it was shared already: it will not change under us
     std::atomic<bool> cancelled{false};
     std::atomic<bool> done{false};
     QString error;
@@ -49,7 +49,10 @@ void syncFolder(const QString &folder)
 
 DocumentJournal::DocumentJournal(ImageDocument &doc, JournalSession &session, std::function<QString()> title,
                                  const QString &existingPath)
-    : m_doc(doc), m_session(session), m_title(std::move(title)), m_path(existingPath),
+    : m_doc(doc),
+      m_session(session),
+      m_title(std::move(title)),
+      m_path(existingPath),
       m_lastChange(QDateTime::currentMSecsSinceEpoch())
 {
     if (!m_path.isEmpty())
@@ -115,8 +118,13 @@ void DocumentJournal::writeNow()
     }
     auto job = std::make_shared<Job>();
     const Picture &pic = m_doc.picture();
-    job->info = JournalInfo{m_title ? m_title() : QString(), m_doc.FileName, pic.width(), pic.height(), pic.depth,
-                            pic.palette, QDateTime::fromMSecsSinceEpoch(m_lastChange, Qt::UTC)};
+    job->info = JournalInfo{m_title ? m_title() : QString(),
+                            m_doc.FileName,
+                            pic.width(),
+                            pic.height(),
+                            pic.depth,
+                            pic.palette,
+                            QDateTime::fromMSecsSinceEpoch(m_lastChange, Qt::UTC)};
     job->revision = m_revision;
     if (m_path.isEmpty())
         m_path = m_session.newJournalPath();
@@ -136,7 +144,8 @@ void DocumentJournal::writeNow()
     m_thread = std::thread([this, job] {
         work(*job, m_fileMutex);
         job->done = true;
-        QMetaObject::invokeMethod(this, [this] { collect(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { collect(); }, Qt::QueuedConnection);
     });
 }
 

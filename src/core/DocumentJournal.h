@@ -5,9 +5,9 @@
 // stroke never waits for the file; it puts aside the few tiles it draws on that are
 // not copied yet, or waits for the one the worker is copying (TiledCopy).
 // The journal goes when the document is saved, closed, or its changes are given up.
-#include "TiledCopy.h"
 #include "ImageDocument.h"
 #include "JournalSession.h"
+#include "TiledCopy.h"
 
 #include <QObject>
 #include <QTimer>

@@ -102,10 +102,7 @@ qint64 FileSource::readSomeAt(qint64 pos, uchar *dst, qint64 n)
 
 void ByteSink::write(const QByteArray &a) { write(bytesOf(a), a.size()); }
 
-void ArraySink::write(const uchar *data, qint64 n)
-{
-    writeAt(m_pos, data, n);
-}
+void ArraySink::write(const uchar *data, qint64 n) { writeAt(m_pos, data, n); }
 
 void ArraySink::writeAt(qint64 pos, const uchar *data, qint64 n)
 {
@@ -196,10 +193,7 @@ void AtomicFileSink::fail(const QString &what)
     throw VermeoError(why);
 }
 
-void AtomicFileSink::write(const uchar *data, qint64 n)
-{
-    writeAt(m_pos, data, n);
-}
+void AtomicFileSink::write(const uchar *data, qint64 n) { writeAt(m_pos, data, n); }
 
 void AtomicFileSink::writeAt(qint64 pos, const uchar *data, qint64 n)
 {
@@ -262,8 +256,8 @@ void AtomicFileSink::writeThrough()
         ::close(std::exchange(m_fd, -1));
         m_temp.clear();
         errno = error;
-        throw VermeoError(saveReason(error, QStringLiteral("écriture interrompue ; l'image complète reste dans « %1 »")
-                                                .arg(kept)));
+        throw VermeoError(
+            saveReason(error, QStringLiteral("écriture interrompue ; l'image complète reste dans « %1 »").arg(kept)));
     }
     ::close(std::exchange(m_fd, -1));
     ::unlink(local(m_temp).constData());

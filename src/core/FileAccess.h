@@ -4,8 +4,8 @@
 // found when opening; saving goes through a temporary file renamed over the target, so
 // a failed save never damages the file that was there. Every error is a VermeoError
 // with a French reason.
-#include <QByteArray>
 #include "SaveTarget.h"
+#include <QByteArray>
 
 #include <QFile>
 #include <QString>

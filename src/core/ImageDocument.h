@@ -134,7 +134,7 @@ public:
 
     // --- mouse, selection and paste state (view coordinates) ------------------------------
     bool ButtonDown = false;
-    bool BandShown = false;      // the rubber band of the press has been drawn
+    bool BandShown = false; // the rubber band of the press has been drawn
     bool PolyOpen = false;
     int PolyCount = 0;
     QPoint PolyPts[101];
@@ -144,7 +144,7 @@ public:
     bool StampArmed = false;
     bool RectSelected = false;
     bool OvalSelected = false;
-    QRect SelRect;        // corners in press/release order: (left, top) = press, (right, bottom) = release
+    QRect SelRect; // corners in press/release order: (left, top) = press, (right, bottom) = release
     bool PipetteMode = false;
     bool FloatingPaste = false;
     bool FirstFloatMove = false;
@@ -192,8 +192,8 @@ private:
 
     Picture m_picture;
     int m_zoomLevel = 0;
-    QImage m_view;      // while zoomed
-    QImage m_coverage;  // while zoomed: the view pixels the canvas wrote since the last flush
+    QImage m_view;     // while zoomed
+    QImage m_coverage; // while zoomed: the view pixels the canvas wrote since the last flush
     UndoHistory m_history;
     Canvas m_canvas;
     bool m_modified = false;

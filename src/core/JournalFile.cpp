@@ -33,7 +33,8 @@ void writeAll(int fd, const void *data, size_t n)
         if (w < 0 && errno == EINTR)
             continue;
         if (w <= 0)
-            throw VermeoError(QStringLiteral("Écriture du fichier de récupération impossible : %1.").arg(systemReason()));
+            throw VermeoError(
+                QStringLiteral("Écriture du fichier de récupération impossible : %1.").arg(systemReason()));
         p += w;
         n -= size_t(w);
     }
@@ -91,7 +92,8 @@ public:
     {
         m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
         if (m_fd < 0)
-            throw VermeoError(QStringLiteral("Lecture du fichier de récupération impossible : %1.").arg(systemReason()));
+            throw VermeoError(
+                QStringLiteral("Lecture du fichier de récupération impossible : %1.").arg(systemReason()));
         struct stat st {};
         if (fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))
             damaged(QStringLiteral("ce n'est pas un fichier ordinaire"));
@@ -184,7 +186,8 @@ Layout readLayout(const Reader &file)
         damaged(QStringLiteral("fichier tronqué"));
     const quint32 version = qFromLittleEndian<quint32>(head + 8);
     if (version != quint32(kVersion))
-        throw VermeoError(QStringLiteral("Fichier de récupération d'une autre version de Vermeo (version %1).").arg(version));
+        throw VermeoError(
+            QStringLiteral("Fichier de récupération d'une autre version de Vermeo (version %1).").arg(version));
     const quint32 metaLength = qFromLittleEndian<quint32>(head + 12);
     const quint32 metaCrc = qFromLittleEndian<quint32>(head + 16);
     Layout l;

@@ -15,8 +15,8 @@
 namespace vermeo {
 
 struct JournalInfo {
-    QString title;      // the window's caption ("Image4", "plan.pcx")
-    QString fileName;   // full path; empty for a picture never saved
+    QString title;    // the window's caption ("Image4", "plan.pcx")
+    QString fileName; // full path; empty for a picture never saved
     int width = 0, height = 0;
     int depth = 24;
     QList<QRgb> palette;

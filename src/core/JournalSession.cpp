@@ -31,15 +31,20 @@ void makePrivateFolder(const QString &folder)
     for (const QString &part : parts) {
         path += QLatin1Char('/') + part;
         if (::mkdir(local(path).constData(), 0700) != 0 && errno != EEXIST)
-            throw VermeoError(QStringLiteral("Le dossier de récupération « %1 » ne peut être créé : %2.").arg(clean, systemReason()));
+            throw VermeoError(
+                QStringLiteral("Le dossier de récupération « %1 » ne peut être créé : %2.").arg(clean, systemReason()));
     }
     struct stat st {};
     if (::lstat(local(clean).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
-        throw VermeoError(QStringLiteral("« %1 » n'est pas un dossier : les images ne peuvent être récupérées après un arrêt.").arg(clean));
+        throw VermeoError(
+            QStringLiteral("« %1 » n'est pas un dossier : les images ne peuvent être récupérées après un arrêt.")
+                .arg(clean));
     if (st.st_uid != ::geteuid())
-        throw VermeoError(QStringLiteral("Le dossier de récupération « %1 » appartient à un autre utilisateur.").arg(clean));
+        throw VermeoError(
+            QStringLiteral("Le dossier de récupération « %1 » appartient à un autre utilisateur.").arg(clean));
     if ((st.st_mode & 0777) != 0700 && ::chmod(local(clean).constData(), 0700) != 0)
-        throw VermeoError(QStringLiteral("Le dossier de récupération « %1 » ne peut être rendu privé : %2.").arg(clean, systemReason()));
+        throw VermeoError(QStringLiteral("Le dossier de récupération « %1 » ne peut être rendu privé : %2.")
+                              .arg(clean, systemReason()));
 }
 
 QString sessionOf(const QString &fileName) { return fileName.section(QLatin1Char('.'), 0, 0); }
@@ -58,13 +63,16 @@ JournalSession::JournalSession(const QString &folder) : m_folder(QDir::cleanPath
 {
     makePrivateFolder(m_folder);
     for (int attempt = 0; attempt < 16 && m_lockFd < 0; ++attempt) {
-        m_id = QStringLiteral("%1-%2").arg(::getpid()).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        m_id = QStringLiteral("%1-%2")
+                   .arg(::getpid())
+                   .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
         m_lockFd = ::open(local(lockPath(m_id)).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (m_lockFd < 0 && errno != EEXIST)
             break;
     }
     if (m_lockFd < 0 || ::flock(m_lockFd, LOCK_EX | LOCK_NB) != 0)
-        throw VermeoError(QStringLiteral("Le dossier de récupération « %1 » n'est pas utilisable : %2.").arg(m_folder, systemReason()));
+        throw VermeoError(QStringLiteral("Le dossier de récupération « %1 » n'est pas utilisable : %2.")
+                              .arg(m_folder, systemReason()));
     // For a person who looks: which program holds the session.
     const QByteArray pid = QByteArray::number(qint64(::getpid())) + '\n';
     if (::write(m_lockFd, pid.constData(), size_t(pid.size())) < 0) {
@@ -79,7 +87,10 @@ JournalSession::~JournalSession()
     ::close(m_lockFd);
 }
 
-QString JournalSession::lockPath(const QString &session) const { return m_folder + QLatin1Char('/') + session + QStringLiteral(".lock"); }
+QString JournalSession::lockPath(const QString &session) const
+{
+    return m_folder + QLatin1Char('/') + session + QStringLiteral(".lock");
+}
 
 QString JournalSession::newJournalPath()
 {
@@ -108,7 +119,8 @@ std::vector<JournalEntry> JournalSession::orphans()
     for (const QString &lock : dir.entryList({QStringLiteral("*.lock")}, QDir::Files | QDir::Hidden))
         takeIfGone(sessionOf(lock));
     std::vector<JournalEntry> out;
-    for (const QString &name : dir.entryList({QLatin1Char('*') + journalSuffix()}, QDir::Files | QDir::Hidden, QDir::Name)) {
+    for (const QString &name :
+         dir.entryList({QLatin1Char('*') + journalSuffix()}, QDir::Files | QDir::Hidden, QDir::Name)) {
         if (!takeIfGone(sessionOf(name)))
             continue;
         JournalEntry e;
@@ -123,8 +135,9 @@ std::vector<JournalEntry> JournalSession::orphans()
         }
         out.push_back(std::move(e));
     }
-    std::stable_sort(out.begin(), out.end(),
-                     [](const JournalEntry &a, const JournalEntry &b) { return a.info.lastChange < b.info.lastChange; });
+    std::stable_sort(out.begin(), out.end(), [](const JournalEntry &a, const JournalEntry &b) {
+        return a.info.lastChange < b.info.lastChange;
+    });
     return out;
 }
 

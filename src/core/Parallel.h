@@ -63,7 +63,8 @@ inline std::function<void(int rowsDone)> progressByColumns(Progress &progress, i
 
 // A band body that calls fn(row, y) for each row of img in the band; each row must read
 // only itself.
-template <class Fn> std::function<void(int y0, int y1)> eachRow(QImage &img, Fn fn)
+template <class Fn>
+std::function<void(int y0, int y1)> eachRow(QImage &img, Fn fn)
 {
     return [rows = rowsOf(img), fn](int y0, int y1) mutable {
         for (int y = y0; y < y1; ++y)

@@ -18,10 +18,10 @@ struct Resolution {
 };
 
 struct Picture {
-    QImage image;           // always QImage::Format_RGB32 once set
-    int depth = 24;         // declared bits per pixel: 1, 4, 8, 16, 24 or 32
-    QList<QRgb> palette;    // for depths 1, 4 and 8
-    Resolution resolution;  // carried from the file read to the file written
+    QImage image;          // always QImage::Format_RGB32 once set
+    int depth = 24;        // declared bits per pixel: 1, 4, 8, 16, 24 or 32
+    QList<QRgb> palette;   // for depths 1, 4 and 8
+    Resolution resolution; // carried from the file read to the file written
 
     int width() const { return image.width(); }
     int height() const { return image.height(); }

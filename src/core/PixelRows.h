@@ -12,7 +12,8 @@ inline QRgb *rowOf(QImage &img, int y) { return reinterpret_cast<QRgb *>(img.sca
 
 // All rows of a working picture by base and stride, for hot loops and for bands run on
 // several threads (the picture is detached once, here, not at every row).
-template <class Pixel> struct RowsOf {
+template <class Pixel>
+struct RowsOf {
     Pixel *base;
     qsizetype stride; // in pixels
     Pixel *operator[](int y) const { return base + y * stride; }

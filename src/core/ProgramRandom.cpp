@@ -15,10 +15,7 @@ int ProgramRandom::next(int n) { return drawAt(reserve(1), 0, n); }
 
 void ProgramRandom::seed(std::uint64_t s) { g_state = s; }
 
-void ProgramRandom::seedFromClock()
-{
-    seed(g_pinned ? *g_pinned : std::uint64_t(QDateTime::currentMSecsSinceEpoch()));
-}
+void ProgramRandom::seedFromClock() { seed(g_pinned ? *g_pinned : std::uint64_t(QDateTime::currentMSecsSinceEpoch())); }
 
 void ProgramRandom::pinClockSeed(std::optional<std::uint64_t> s) { g_pinned = s; }
 

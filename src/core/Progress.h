@@ -23,9 +23,17 @@ inline Progress &silentProgress()
 // Keeps every call, for tests.
 class ProgressRecorder : public Progress {
 public:
-    void begin() override { ++begins; active = true; }
+    void begin() override
+    {
+        ++begins;
+        active = true;
+    }
     void setPosition(int percent) override { positions.push_back(percent); }
-    void end() override { ++ends; active = false; }
+    void end() override
+    {
+        ++ends;
+        active = false;
+    }
     int begins = 0;
     int ends = 0;
     bool active = false;

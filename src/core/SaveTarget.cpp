@@ -78,7 +78,8 @@ SaveTarget checkSaveTarget(const QString &fileName)
             if (n < 0)
                 throw refused("lien illisible");
             const QString to = QFile::decodeName(QByteArray(buf, int(n)));
-            path = QDir::cleanPath(QDir::isAbsolutePath(to) ? to : QFileInfo(path).absolutePath() + QLatin1Char('/') + to);
+            path =
+                QDir::cleanPath(QDir::isAbsolutePath(to) ? to : QFileInfo(path).absolutePath() + QLatin1Char('/') + to);
             continue;
         }
         if (const char *why = notAFile(st.st_mode))
@@ -98,7 +99,8 @@ SaveTarget checkSaveTarget(const QString &fileName)
 
 bool isSameFile(const QString &a, const QString &b)
 {
-    struct stat sa {}, sb {};
+    struct stat sa {
+    }, sb{};
     if (::stat(local(a).constData(), &sa) != 0 || ::stat(local(b).constData(), &sb) != 0)
         return false;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;

@@ -10,9 +10,9 @@
 namespace vermeo {
 
 struct SaveTarget {
-    QString path;            // the file written, links followed
+    QString path; // the file written, links followed
     bool exists = false;
-    mode_t mode = 0;         // of the existing file (permission and set-id bits)
+    mode_t mode = 0; // of the existing file (permission and set-id bits)
     uid_t owner = 0;
     gid_t group = 0;
     nlink_t links = 0;

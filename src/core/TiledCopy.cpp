@@ -7,8 +7,11 @@
 namespace vermeo {
 
 TiledCopy::TiledCopy(const QImage &source)
-    : m_source(source.constBits()), m_sourceStride(source.bytesPerLine()), m_width(source.width()),
-      m_height(source.height()), m_cols((source.width() + kTileWidth - 1) / kTileWidth),
+    : m_source(source.constBits()),
+      m_sourceStride(source.bytesPerLine()),
+      m_width(source.width()),
+      m_height(source.height()),
+      m_cols((source.width() + kTileWidth - 1) / kTileWidth),
       m_rows((source.height() + kTileHeight - 1) / kTileHeight),
       m_copy(source.isNull() ? QImage() : newWorkingImage(source.width(), source.height())),
       m_state(new std::atomic<unsigned char>[size_t(m_cols) * size_t(m_rows)]),

@@ -50,7 +50,7 @@ private:
 
     bool m_open = false;
     bool m_whole = false;
-    Picture m_picture;      // the whole picture once replaced; otherwise only depth and palette
+    Picture m_picture; // the whole picture once replaced; otherwise only depth and palette
     int m_zoomLevel = 0;
     QSize m_size;
     int m_cols = 0, m_rows = 0;

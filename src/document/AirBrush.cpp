@@ -10,10 +10,7 @@ namespace {
 constexpr QRgb kWhite = 0xFFFFFFFFu;
 }
 
-TAirBrush::TAirBrush() : m_shapeBitmap(m_size, m_size, QImage::Format_RGB32)
-{
-    m_shapeBitmap.fill(kWhite);
-}
+TAirBrush::TAirBrush() : m_shapeBitmap(m_size, m_size, QImage::Format_RGB32) { m_shapeBitmap.fill(kWhite); }
 
 void TAirBrush::setSize(int size)
 {
@@ -76,8 +73,8 @@ void TAirBrush::Spray(Canvas &surface, int x, int y)
             if (mp == kWhite)
                 continue;
             const QRgb bp = d[px];
-            const QRgb out = qRgb(blend(qRed(bp), qRed(mp)), blend(qGreen(bp), qGreen(mp)),
-                                  blend(qBlue(bp), qBlue(mp)));
+            const QRgb out =
+                qRgb(blend(qRed(bp), qRed(mp)), blend(qGreen(bp), qGreen(mp)), blend(qBlue(bp), qBlue(mp)));
             if (out != kWhite) {
                 d[px] = out;
                 surface.markWritten(px, py);

@@ -81,15 +81,15 @@ void SetStyle3(ImageDocument &doc, char sign) { changeStyle(doc, fsUnderline, si
 
 int toolCodeForNumber(int toolNumber)
 {
-    static const int codes[] = {-1,     tcPencil, tcLine,   tcRectangle, tcEllipse, tcRoundRect,
-                                tcFill, tcEraser, tcPolygon, tcText,     tcSpray,   tcStamp};
+    static const int codes[] = {-1,     tcPencil, tcLine,    tcRectangle, tcEllipse, tcRoundRect,
+                                tcFill, tcEraser, tcPolygon, tcText,      tcSpray,   tcStamp};
     if (toolNumber < 1 || toolNumber > 11)
         return -1;
     return codes[toolNumber];
 }
 
-void SetIni(ImageDocument &doc, DocumentHost &host, int toolNumber, int penWidth, int brushStyle,
-            TColour fillColour, TColour penColour, int penStyle)
+void SetIni(ImageDocument &doc, DocumentHost &host, int toolNumber, int penWidth, int brushStyle, TColour fillColour,
+            TColour penColour, int penStyle)
 {
     Canvas &c = doc.canvas();
     // Colour before style, so the window ends with the style it is given.

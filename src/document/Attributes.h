@@ -27,8 +27,8 @@ void SetStyle3(ImageDocument &doc, char sign);
 
 // A new window takes the main window's drawing state. toolNumber is the main
 // window's numbering (1 pencil .. 11 stamp), see toolCodeForNumber.
-void SetIni(ImageDocument &doc, DocumentHost &host, int toolNumber, int penWidth, int brushStyle,
-            TColour fillColour, TColour penColour, int penStyle);
+void SetIni(ImageDocument &doc, DocumentHost &host, int toolNumber, int penWidth, int brushStyle, TColour fillColour,
+            TColour penColour, int penStyle);
 
 // The window tool code of a main tool number, or -1 for numbers that leave the tool
 // alone; 9 (text) gives 6.

@@ -1,6 +1,6 @@
 #include "Clipboard.h"
-#include "Figures.h"
 #include "Crop.h"
+#include "Figures.h"
 #include "PixelRows.h"
 #include "Selection.h"
 

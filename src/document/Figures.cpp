@@ -50,8 +50,14 @@ QRegion stripsAlong(const QList<QPolygonF> &lines, int margin)
     constexpr qreal kPiece = 32;
     struct Box {
         qreal l, t, r, b;
-        void add(QPointF p) { l = std::min(l, p.x()), t = std::min(t, p.y()), r = std::max(r, p.x()), b = std::max(b, p.y()); }
-        QRect widened(int m) const { return QRectF(QPointF(l, t), QPointF(r, b)).toAlignedRect().adjusted(-m, -m, m + 1, m + 1); }
+        void add(QPointF p)
+        {
+            l = std::min(l, p.x()), t = std::min(t, p.y()), r = std::max(r, p.x()), b = std::max(b, p.y());
+        }
+        QRect widened(int m) const
+        {
+            return QRectF(QPointF(l, t), QPointF(r, b)).toAlignedRect().adjusted(-m, -m, m + 1, m + 1);
+        }
     };
     QRegion region;
     for (const QPolygonF &line : lines) {
@@ -83,7 +89,10 @@ QRegion figureRegion(int tool, QPoint from, QPoint to, int penWidth, bool filled
 }
 
 bool bandShown(const ImageDocument &doc) { return doc.ButtonDown && doc.BandShown && hasBand(doc.Tool); }
-bool ghostShown(const ImageDocument &doc) { return doc.FloatingPaste && !doc.FirstFloatMove && !doc.PasteBitmap.isNull(); }
+bool ghostShown(const ImageDocument &doc)
+{
+    return doc.FloatingPaste && !doc.FirstFloatMove && !doc.PasteBitmap.isNull();
+}
 
 constexpr int kStampMarkArm = 6; // the source mark's cross reaches this far from its point
 

@@ -33,7 +33,8 @@ QImage viewWithMarks(const ImageDocument &doc, const QRect &r);
 void paintView(QPainter &p, const ImageDocument &doc, const QRegion &region);
 
 // Changes the marks through change() and repaints where they were and where they are.
-template <class Change> void changeMarks(ImageDocument &doc, Change change)
+template <class Change>
+void changeMarks(ImageDocument &doc, Change change)
 {
     const QRegion before = marksRegion(doc);
     change();

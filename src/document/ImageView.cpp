@@ -9,7 +9,9 @@
 namespace vermeo {
 
 ImageView::ImageView(ImageDocument &doc, MouseSequence &mouse, QWidget *parent)
-    : QWidget(parent), m_doc(doc), m_mouse(mouse)
+    : QWidget(parent),
+      m_doc(doc),
+      m_mouse(mouse)
 {
     setObjectName(QStringLiteral("Image1"));
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -22,14 +22,14 @@ public:
     virtual QSize mainClientSize() const { return {}; }
     virtual TColour foreColour() const { return clBlack; }
     virtual void setForeColour(TColour c) { (void)c; }
-    virtual void pickedColour(TColour c) { (void)c; } // SetCol
-    virtual void showPenWidth(int w) { (void)w; }     // SpinEdit1
+    virtual void pickedColour(TColour c) { (void)c; }                       // SetCol
+    virtual void showPenWidth(int w) { (void)w; }                           // SpinEdit1
     virtual QString fontBoxName() const { return QStringLiteral("Arial"); } // FontName
-    virtual int fontBoxSize() const { return 12; }                       // SpinEdit2
-    virtual void clipboardChanged() {}                                   // paste items follow the clipboard
+    virtual int fontBoxSize() const { return 12; }                          // SpinEdit2
+    virtual void clipboardChanged() {}                                      // paste items follow the clipboard
     // A picture file was opened or saved under that name (the recent files).
     virtual void pictureFileUsed(const QString &fileName) { (void)fileName; }
-    virtual void historyChanged() {}                                     // "Rétablir" follows the history
+    virtual void historyChanged() {} // "Rétablir" follows the history
 
     // The frame of windows made without a main window.
     static MainFrame &silent()

@@ -34,7 +34,11 @@ void Image1DblClick(ImageDocument &doc, DocumentHost &host);
 class MouseSequence {
 public:
     MouseSequence(ImageDocument &doc, DocumentHost &host, TAirBrush &airBrush)
-        : m_doc(doc), m_host(host), m_air(airBrush) {}
+        : m_doc(doc),
+          m_host(host),
+          m_air(airBrush)
+    {
+    }
 
     void press(Qt::MouseButton button, ShiftState shift, int x, int y);
     void doubleClick(Qt::MouseButton button, ShiftState shift, int x, int y);

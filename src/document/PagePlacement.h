@@ -25,8 +25,8 @@ QRect printTarget(const PageMetrics &page, int marginLeft, int marginTop, QSize 
 
 // The preview window's parts for a window of the given size.
 struct PreviewLayout {
-    int buttonLeft = 0;  // "Fermer"
-    QRect pagePanel;     // the page, in the printer's proportions
+    int buttonLeft = 0; // "Fermer"
+    QRect pagePanel;    // the page, in the printer's proportions
 };
 PreviewLayout previewLayout(QSize window, const PageMetrics &page);
 

@@ -22,7 +22,10 @@ std::function<QStringList()> &queueSource()
     return source;
 }
 
-bool printsToFile(const QPrinter &p) { return p.outputFormat() == QPrinter::PdfFormat && !p.outputFileName().isEmpty(); }
+bool printsToFile(const QPrinter &p)
+{
+    return p.outputFormat() == QPrinter::PdfFormat && !p.outputFileName().isEmpty();
+}
 
 // A queue added after start-up: the printer object still points at none.
 void pointAtAQueue(QPrinter &p, const QStringList &queues)
@@ -80,10 +83,7 @@ void requirePrinter()
     pointAtAQueue(p, queues);
 }
 
-PageMetrics pageMetrics(const QPrinter &p)
-{
-    return {p.width(), p.height(), p.widthMM(), p.heightMM()};
-}
+PageMetrics pageMetrics(const QPrinter &p) { return {p.width(), p.height(), p.widthMM(), p.heightMM()}; }
 
 void Imprime(const ImageDocument &doc, int copies, const QString &jobName)
 {
@@ -92,8 +92,8 @@ void Imprime(const ImageDocument &doc, int copies, const QString &jobName)
     p.setCopyCount(std::max(1, copies));
     p.setDocName(jobName.isEmpty() ? QStringLiteral("Vermeo") : jobName);
     const QImage &picture = doc.view();
-    const QRect target = printTarget(pageMetrics(p), doc.MarginLeft, doc.MarginTop, picture.size(),
-                                     ImageDocument::PrintScale);
+    const QRect target =
+        printTarget(pageMetrics(p), doc.MarginLeft, doc.MarginTop, picture.size(), ImageDocument::PrintScale);
     QPainter painter;
     if (!painter.begin(&p))
         throw VermeoError(QStringLiteral("Impression impossible : l'imprimante « %1 » refuse le document.")

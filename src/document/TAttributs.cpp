@@ -51,8 +51,8 @@ TAttributs::TAttributs(QWidget *parent) : QDialog(parent)
     top->addWidget(close, 0, Qt::AlignLeft);
     auto *grid = new QGridLayout;
     top->addLayout(grid);
-    const char *captions[] = {"Nom du fichier", "Largeur", "Hauteur", "Taille du fichier", "Date de modification",
-                              "Bits par pixel", "Nombre de couleurs"};
+    const char *captions[] = {"Nom du fichier",       "Largeur",        "Hauteur",           "Taille du fichier",
+                              "Date de modification", "Bits par pixel", "Nombre de couleurs"};
     QLabel **values[] = {&Nom, &Largeur, &Hauteur, &Taille, &Date, &Bits, &Couleurs};
     const char *names[] = {"Nom", "Largeur", "Hauteur", "Taille", "Date", "Bits", "Couleurs"};
     for (int i = 0; i < 7; ++i) {

@@ -83,10 +83,7 @@ void TMDIChild::showModifiedInTitle()
 
 TMDIChild::~TMDIChild() = default;
 
-QMdiSubWindow *TMDIChild::subWindow() const
-{
-    return qobject_cast<QMdiSubWindow *>(parentWidget());
-}
+QMdiSubWindow *TMDIChild::subWindow() const { return qobject_cast<QMdiSubWindow *>(parentWidget()); }
 
 void TMDIChild::Init(int w, int h, TColour colour)
 {
@@ -123,9 +120,15 @@ QString TMDIChild::printJobName() const
     return name.isEmpty() ? QStringLiteral("Vermeo") : name;
 }
 
-int TMDIChild::Mh(int millimetres) const { return printing::Mh(printing::pageMetrics(printing::printer()), millimetres); }
+int TMDIChild::Mh(int millimetres) const
+{
+    return printing::Mh(printing::pageMetrics(printing::printer()), millimetres);
+}
 
-int TMDIChild::Mv(int millimetres) const { return printing::Mv(printing::pageMetrics(printing::printer()), millimetres); }
+int TMDIChild::Mv(int millimetres) const
+{
+    return printing::Mv(printing::pageMetrics(printing::printer()), millimetres);
+}
 
 void TMDIChild::Apercu()
 {
@@ -159,10 +162,7 @@ void TMDIChild::Proprietes()
     DialogRunner::exec(dlg);
 }
 
-void TMDIChild::Charge(const QString &fileName)
-{
-    formats::Charge(m_doc, *this, fileName);
-}
+void TMDIChild::Charge(const QString &fileName) { formats::Charge(m_doc, *this, fileName); }
 
 bool TMDIChild::Sauve(bool saveAs)
 {
@@ -181,7 +181,8 @@ void TMDIChild::keepJournal(JournalSession &session, const QString &existing)
 {
     // The old one first: going, it unhooks itself from the document.
     m_journal.reset();
-    m_journal = std::make_unique<DocumentJournal>(m_doc, session, [this] { return windowTitle(); }, existing);
+    m_journal = std::make_unique<DocumentJournal>(
+        m_doc, session, [this] { return windowTitle(); }, existing);
     watchModified();
     // Not a message box in the middle of a stroke: the status bar says it.
     m_journal->onFailure = [this](const QString &reason) {
@@ -334,10 +335,7 @@ void TMDIChild::zoomAround(QPoint m, bool enlarge)
     verticalScrollBar()->setValue(int(std::floor(now.y() - m.y())));
 }
 
-void TMDIChild::showError(const QString &message)
-{
-    DialogRunner::tell(this, QMessageBox::Critical, message);
-}
+void TMDIChild::showError(const QString &message) { DialogRunner::tell(this, QMessageBox::Critical, message); }
 
 // --- DocumentHost ---------------------------------------------------------------------
 

@@ -90,7 +90,8 @@ public:
     void clipboardChanged() override { m_frame.clipboardChanged(); }
 
     // Runs a command and shows a failure in a message box; the document is unchanged then.
-    template <typename Fn> void guarded(Fn &&fn);
+    template <typename Fn>
+    void guarded(Fn &&fn);
 
     // The mouse, in the tools' order (for tests and the view).
     MouseSequence &mouse() { return m_mouse; }
@@ -101,9 +102,9 @@ public:
     void showModifiedInTitle();
 
 protected:
-    void closeEvent(QCloseEvent *e) override;   // FormCloseQuery
-    void keyPressEvent(QKeyEvent *e) override;  // FormKeyDown
-    void wheelEvent(QWheelEvent *e) override;   // Ctrl+wheel zooms
+    void closeEvent(QCloseEvent *e) override;  // FormCloseQuery
+    void keyPressEvent(QKeyEvent *e) override; // FormKeyDown
+    void wheelEvent(QWheelEvent *e) override;  // Ctrl+wheel zooms
 
 private:
     void updateCaption();
@@ -128,7 +129,8 @@ private:
     std::unique_ptr<DocumentJournal> m_journal;
 };
 
-template <typename Fn> void TMDIChild::guarded(Fn &&fn)
+template <typename Fn>
+void TMDIChild::guarded(Fn &&fn)
 {
     try {
         fn();

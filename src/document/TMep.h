@@ -15,11 +15,11 @@ public:
     // Writes the boxes' values into the arguments when the dialog was accepted.
     void Result(int &left, int &top, int &right, int &bottom, int &scale) const;
 
-    QSpinBox *SpinEdit1; // left
-    QSpinBox *SpinEdit2; // top
-    QSpinBox *SpinEdit3; // right
-    QSpinBox *SpinEdit4; // bottom
-    QSpinBox *SpinEdit5; // scale
+    QSpinBox *SpinEdit1;  // left
+    QSpinBox *SpinEdit2;  // top
+    QSpinBox *SpinEdit3;  // right
+    QSpinBox *SpinEdit4;  // bottom
+    QSpinBox *SpinEdit5;  // scale
     QPushButton *Button1; // "Annuler"
     QPushButton *Button2; // "OK"
 

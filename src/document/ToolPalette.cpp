@@ -29,10 +29,12 @@ const std::vector<ToolButtonInfo> &toolButtons()
         {"PolyButton", "polygon", QStringLiteral("Polygône"), ToolAction::Frame, tcPolygon, 8, true},
         {"TextButton", "text", QStringLiteral("Texte"), ToolAction::Text, tcText, 9, true},
         {"SpeedButton9", "spray", QStringLiteral("Remplir avec Spray"), ToolAction::Frame, tcSpray, 10, true},
-        {"SpeedButton12", "stamp", QStringLiteral("Tampon : Ctrl+clic (ou Alt+clic) choisit le point source"), ToolAction::Frame, tcStamp, 11, true},
+        {"SpeedButton12", "stamp", QStringLiteral("Tampon : Ctrl+clic (ou Alt+clic) choisit le point source"),
+         ToolAction::Frame, tcStamp, 11, true},
         {"PipButton", "pipette", QStringLiteral("Pipette"), ToolAction::Pipette, 0, 0, true},
         {"SpeedButton2", "select", QStringLiteral("Sélection"), ToolAction::Frame, tcRectSelection, 0, false},
-        {"SpeedButton11", "ovalselect", QStringLiteral("Sélection Ovale"), ToolAction::Frame, tcOvalSelection, 0, false},
+        {"SpeedButton11", "ovalselect", QStringLiteral("Sélection Ovale"), ToolAction::Frame, tcOvalSelection, 0,
+         false},
     };
     return buttons;
 }
@@ -41,9 +43,12 @@ const std::vector<StyleButtonInfo> &penStyleButtons()
 {
     static const QString hint = QStringLiteral("Style de trait");
     static const std::vector<StyleButtonInfo> buttons{
-        {"SolidPen", hint, psSolid},         {"DashPen", hint, psDash},
-        {"DotPen", hint, psDot},             {"DashDotPen", hint, psDashDot},
-        {"DashDotDotPen", hint, psDashDotDot}, {"ClearPen", hint, psClear},
+        {"SolidPen", hint, psSolid},
+        {"DashPen", hint, psDash},
+        {"DotPen", hint, psDot},
+        {"DashDotPen", hint, psDashDot},
+        {"DashDotDotPen", hint, psDashDotDot},
+        {"ClearPen", hint, psClear},
     };
     return buttons;
 }

@@ -23,7 +23,7 @@ enum class ToolAction { Frame, Text, Pipette };
 
 struct ToolButtonInfo {
     const char *objectName;
-    const char *glyph;  // the icon drawn on the button
+    const char *glyph; // the icon drawn on the button
     QString hint;
     ToolAction action;
     int frameCode;      // for ToolAction::Frame
@@ -51,7 +51,7 @@ struct MainDrawingState {
     int brushStyle = bsClear;
     TColour foreColour = clBlack; // ForeColor swatch = pen colour
     TColour backColour = clWhite; // Backcolor swatch = fill colour
-    int penWidth = 1;            // SpinEdit1
+    int penWidth = 1;             // SpinEdit1
     TColour pickedColour = clBlack;
 };
 

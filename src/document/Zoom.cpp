@@ -10,7 +10,8 @@ constexpr int kMinZoomOutWidth = 256;
 
 QPoint scaled(QPoint p, QSize from, QSize to)
 {
-    return QPoint(int((long long)p.x() * to.width() / from.width()), int((long long)p.y() * to.height() / from.height()));
+    return QPoint(int((long long)p.x() * to.width() / from.width()),
+                  int((long long)p.y() * to.height() / from.height()));
 }
 
 void showLevel(ImageDocument &doc, DocumentHost &host, int level)
@@ -21,7 +22,8 @@ void showLevel(ImageDocument &doc, DocumentHost &host, int level)
     const QSize after = doc.view().size();
     if ((doc.RectSelected || doc.OvalSelected) && before != after)
         changeMarks(doc, [&] {
-            doc.SelRect = QRect(scaled(doc.SelRect.topLeft(), before, after), scaled(doc.SelRect.bottomRight(), before, after));
+            doc.SelRect =
+                QRect(scaled(doc.SelRect.topLeft(), before, after), scaled(doc.SelRect.bottomRight(), before, after));
         });
     host.fitWindow();
 }

@@ -6,8 +6,8 @@
 
 namespace vermeo::zoom {
 
-void ZInit(ImageDocument &doc, DocumentHost &host);   // "Taille réelle"
-void ZAvant(ImageDocument &doc, DocumentHost &host);  // "Zoom a&vant"
+void ZInit(ImageDocument &doc, DocumentHost &host);    // "Taille réelle"
+void ZAvant(ImageDocument &doc, DocumentHost &host);   // "Zoom a&vant"
 void ZArriere(ImageDocument &doc, DocumentHost &host); // "Zoom a&rrière"
 
 // The level as the status bar shows it: "Zoom : 1x", "Zoom : 3x", "Zoom : 1/2".

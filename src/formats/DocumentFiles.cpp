@@ -119,8 +119,8 @@ std::optional<PaletteChoice> askPaletteChoice(DocumentHost &host, const ImageDoc
         text += reduce + QStringLiteral("\nLe format GIF ne peut pas garder plus de 256 couleurs.");
     } else {
         text += QStringLiteral("« Enregistrer en 24 bits » garde chaque point tel quel ; le fichier n'a plus de "
-                               "palette.\n")
-                + reduce;
+                               "palette.\n") +
+                reduce;
         buttons |= QMessageBox::Yes;
         captions.append({QMessageBox::Yes, QStringLiteral("Enregistrer en 24 bits")});
     }
@@ -164,8 +164,7 @@ bool Sauve(ImageDocument &doc, DocumentHost &host, bool saveAs, const std::funct
             if (DialogRunner::ask(host.dialogParent(), QMessageBox::Warning,
                                   QStringLiteral("Le fichier %1 est protégé en écriture.\nLe remplacer quand même ?")
                                       .arg(quotedName(doc.FileName)),
-                                  QMessageBox::Yes | QMessageBox::No)
-                != QMessageBox::Yes) {
+                                  QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
                 giveUp();
                 return false;
             }

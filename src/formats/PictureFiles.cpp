@@ -88,8 +88,11 @@ FileKind kindByName(const QString &fileName, std::initializer_list<NameRule> rul
 FileKind readingKind(const QString &fileName)
 {
     return kindByName(fileName,
-                      {{".JPG", FileKind::Jpeg}, {".GIF", FileKind::Gif}, {".WMF", FileKind::Wmf},
-                       {".EMF", FileKind::Emf}, {".PCX", FileKind::Pcx}},
+                      {{".JPG", FileKind::Jpeg},
+                       {".GIF", FileKind::Gif},
+                       {".WMF", FileKind::Wmf},
+                       {".EMF", FileKind::Emf},
+                       {".PCX", FileKind::Pcx}},
                       FileKind::General);
 }
 
@@ -100,7 +103,7 @@ struct EndingRule {
     const char *ending;
     FileKind kind;
 };
-constexpr EndingRule kEndings[] = {{".JPEG", FileKind::Jpeg}, {".PNG", FileKind::Png},  {".WEBP", FileKind::Webp},
+constexpr EndingRule kEndings[] = {{".JPEG", FileKind::Jpeg}, {".PNG", FileKind::Png},   {".WEBP", FileKind::Webp},
                                    {".HEIC", FileKind::Heif}, {".HEIF", FileKind::Heif}, {".AVIF", FileKind::Heif}};
 
 bool kindByEnding(const QString &fileName, bool writing, FileKind &kind)
@@ -130,8 +133,12 @@ FileKind writingKind(const QString &fileName)
     if (kindByEnding(fileName, true, byEnding))
         return byEnding;
     return kindByName(fileName,
-                      {{".JPG", FileKind::Jpeg}, {".GIF", FileKind::Gif}, {".WMF", FileKind::Wmf},
-                       {".EMF", FileKind::Emf}, {".PCX", FileKind::Pcx}, {".TIF", FileKind::Tiff}},
+                      {{".JPG", FileKind::Jpeg},
+                       {".GIF", FileKind::Gif},
+                       {".WMF", FileKind::Wmf},
+                       {".EMF", FileKind::Emf},
+                       {".PCX", FileKind::Pcx},
+                       {".TIF", FileKind::Tiff}},
                       FileKind::Bmp);
 }
 
@@ -312,9 +319,11 @@ Picture readFile(FileKind kind, const QString &fileName, bool *truncated)
     try {
         throw;
     } catch (const VermeoError &e) {
-        throw VermeoError(QStringLiteral("Impossible %1 %2 : %3.").arg(QLatin1String(verb), quoted(fileName), e.message()));
+        throw VermeoError(
+            QStringLiteral("Impossible %1 %2 : %3.").arg(QLatin1String(verb), quoted(fileName), e.message()));
     } catch (const std::bad_alloc &) {
-        throw VermeoError(QStringLiteral("Impossible %1 %2 : mémoire insuffisante.").arg(QLatin1String(verb), quoted(fileName)));
+        throw VermeoError(
+            QStringLiteral("Impossible %1 %2 : mémoire insuffisante.").arg(QLatin1String(verb), quoted(fileName)));
     }
 }
 

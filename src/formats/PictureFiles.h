@@ -57,7 +57,7 @@ Picture readByExtension(const QString &fileName);
 
 // What each table picks for a name, for the callers that need to know.
 enum class FileKind { Jpeg, Gif, Wmf, Emf, Pcx, Tiff, Bmp, Png, Webp, Heif, General };
-FileKind readingKind(const QString &fileName);  // the window's reading column
+FileKind readingKind(const QString &fileName); // the window's reading column
 FileKind batchReadingKind(const QString &fileName);
 FileKind writingKind(const QString &fileName);
 

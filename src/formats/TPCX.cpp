@@ -1,10 +1,10 @@
 #include "TPCX.h"
-#include "PixelRows.h"
 #include "ByteIO.h"
 #include "Error.h"
 #include "FileAccess.h"
 #include "GraphicRegistry.h"
 #include "PaletteIndex.h"
+#include "PixelRows.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -20,7 +20,10 @@ int formatForDepth(int depth)
     case 1: return pcxMonoPalette;
     case 4: return pcx16Palette;
     case 8: return pcx256Palette;
-    case 15: case 16: case 24: case 32: return pcxTrueColour;
+    case 15:
+    case 16:
+    case 24:
+    case 32: return pcxTrueColour;
     default: return pcxUnknown;
     }
 }
@@ -176,7 +179,10 @@ void TPCX::SetFormat(int code)
     case pcx16Grey: setPictureDepth(m_bitmap, 4, true); break;
     case pcx256Palette: setPictureDepth(m_bitmap, 8); break;
     case pcx256Grey: setPictureDepth(m_bitmap, 8, true); break;
-    case pcxTrueColour: if (m_bitmap.depth <= 8) setPictureDepth(m_bitmap, 24); break;
+    case pcxTrueColour:
+        if (m_bitmap.depth <= 8)
+            setPictureDepth(m_bitmap, 24);
+        break;
     default: break;
     }
 }

@@ -20,7 +20,6 @@ std::int8_t coefficientOf(double value)
 
 namespace {
 
-
 // Eight lanes of 32 bits, read at any address of an int array. GCC and Clang make them
 // AVX2 registers in the AVX2 copy of the row function, SSE pairs otherwise.
 typedef std::int32_t Lanes __attribute__((vector_size(32), aligned(4), may_alias));
@@ -40,7 +39,7 @@ struct PlaneRow {
 
 // out[x] for x in [0, w): the nine weighed neighbours of each channel, eight pixels at a time.
 __attribute__((target_clones("avx2", "default"))) void convolveRow(const PlaneRow *const rows[3],
-                                                                    const std::int32_t (&W)[3][3], int w, QRgb *out)
+                                                                   const std::int32_t (&W)[3][3], int w, QRgb *out)
 {
     std::int32_t packed[kLanes];
     for (int x = 0; x < w; x += kLanes) {

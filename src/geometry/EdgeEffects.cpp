@@ -20,10 +20,10 @@ void blackOutlineOnce(QImage &img)
     // The reduced copy, one index a pixel.
     std::vector<std::uint8_t> index(size_t(w) * size_t(h));
     forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int y) {
-        std::uint8_t *d = index.data() + size_t(y) * size_t(w);
-        for (int x = 0; x < w; ++x)
-            d[x] = std::uint8_t(cubeIndex(row[x]));
-    }));
+                           std::uint8_t *d = index.data() + size_t(y) * size_t(w);
+                           for (int x = 0; x < w; ++x)
+                               d[x] = std::uint8_t(cubeIndex(row[x]));
+                       }));
     auto at = [&](int x, int y) { return int(index[size_t(y) * size_t(w) + size_t(x)]); };
     // The first colour met: the neighbour at the first difference in visiting order.
     // At that first difference the rule below already blackens (x, y), as it must.
@@ -45,19 +45,19 @@ void blackOutlineOnce(QImage &img)
     // Pixel (p, q) turns black when the visit of (p, q) blackens itself, or the visit of
     // its left or upper neighbour, having the first colour, blackens it.
     forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int q) {
-        for (int p = 0; p < w; ++p) {
-            const int c = at(p, q);
-            bool black = false;
-            if (q < h - 1 && p < w - 2 && c != first && (at(p + 1, q) != c || at(p, q + 1) != c))
-                black = true;
-            else if (c != first && q < h - 1 && p >= 1 && p <= w - 2 && at(p - 1, q) == first)
-                black = true;
-            else if (c != first && q >= 1 && p < w - 2 && at(p, q - 1) == first)
-                black = true;
-            if (black)
-                row[p] = 0xFF000000u;
-        }
-    }));
+                           for (int p = 0; p < w; ++p) {
+                               const int c = at(p, q);
+                               bool black = false;
+                               if (q < h - 1 && p < w - 2 && c != first && (at(p + 1, q) != c || at(p, q + 1) != c))
+                                   black = true;
+                               else if (c != first && q < h - 1 && p >= 1 && p <= w - 2 && at(p - 1, q) == first)
+                                   black = true;
+                               else if (c != first && q >= 1 && p < w - 2 && at(p, q - 1) == first)
+                                   black = true;
+                               if (black)
+                                   row[p] = 0xFF000000u;
+                           }
+                       }));
 }
 
 } // namespace

@@ -24,7 +24,8 @@ constexpr int clampChannel(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 // fn(y, row, original) for every row, where original(yy) is row yy as it was before
 // the pass, for yy up to `reach` rows below y (readsBelow) or above it. Each band goes
 // away from the rows it reads: downwards when it reads below, upwards otherwise.
-template <class Fn> void forRowsReadingAhead(QImage &img, int reach, bool readsBelow, Fn &&fn)
+template <class Fn>
+void forRowsReadingAhead(QImage &img, int reach, bool readsBelow, Fn &&fn)
 {
     const int h = img.height(), w = img.width();
     reach = std::max(1, reach);
@@ -59,7 +60,8 @@ template <class Fn> void forRowsReadingAhead(QImage &img, int reach, bool readsB
 // Each channel through one table of 256 entries.
 struct ChannelMap {
     std::uint8_t t[256];
-    template <class F> static ChannelMap of(F f)
+    template <class F>
+    static ChannelMap of(F f)
     {
         ChannelMap m;
         for (int v = 0; v < 256; ++v)
@@ -73,9 +75,9 @@ inline void mapChannels(QImage &img, const ChannelMap &m)
 {
     const int w = img.width();
     forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int) {
-        for (int x = 0; x < w; ++x)
-            row[x] = m(row[x]);
-    }));
+                           for (int x = 0; x < w; ++x)
+                               row[x] = m(row[x]);
+                       }));
 }
 
 } // namespace vermeo::geometry::effects

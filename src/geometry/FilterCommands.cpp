@@ -33,8 +33,9 @@ void Filtres(ImageDocument &doc, DocumentHost &host, const QString &filterFile)
     if (accepted) {
         selection::endSelection(doc, host);
         // A filter that changes no pixel (the identity) leaves the picture unmodified.
-        colour::applyFrame(doc, host, [&k](const QImage &src, Progress &p) { return convolve(src, k, p); },
-                           colour::Unchanged::LeaveUnmodified);
+        colour::applyFrame(
+            doc, host, [&k](const QImage &src, Progress &p) { return convolve(src, k, p); },
+            colour::Unchanged::LeaveUnmodified);
     }
     // The filter the user chose is applied all the same; then they learn the list was not kept.
     if (notSaved)

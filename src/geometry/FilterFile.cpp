@@ -20,8 +20,7 @@ constexpr int kShownNameLength = 255;
 
 QString damaged(const QString &fileName, const QString &why)
 {
-    return QStringLiteral("Le fichier de filtres « %1 » ne peut pas être lu : %2.")
-        .arg(fileNamePart(fileName), why);
+    return QStringLiteral("Le fichier de filtres « %1 » ne peut pas être lu : %2.").arg(fileNamePart(fileName), why);
 }
 } // namespace
 

@@ -16,10 +16,10 @@ void texture(QImage &img, int size)
     const auto t = rowsOf(tile);
     const int w = img.width();
     forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int y) {
-        const QRgb *s = t[y % size];
-        for (int x = 0; x < w; x += size)
-            std::copy_n(s, std::min(size, w - x), row + x);
-    }));
+                           const QRgb *s = t[y % size];
+                           for (int x = 0; x < w; x += size)
+                               std::copy_n(s, std::min(size, w - x), row + x);
+                       }));
 }
 
 int bandOffset(int x, int n) { return n < 1 ? 0 : x % (n + 1); }
@@ -36,7 +36,8 @@ namespace {
 
 // With an offset fixed per column, each target row receives one source row at most:
 // (x, t) takes (x, t - o) when that row is one the drip moves, else it stays.
-template <class Offset> void regularDrip(QImage &img, int n, Offset offset)
+template <class Offset>
+void regularDrip(QImage &img, int n, Offset offset)
 {
     const int w = img.width(), h = img.height();
     const int lastMoved = h - n - 1;
@@ -92,21 +93,21 @@ void shake(QImage &img, int a)
     const int b = a | 1, a2 = a & ~1, half = a / 2;
     const int w = img.width();
     forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int y) {
-        int f = y % (b - 1);
-        if (f > half)
-            f = a2 - f;
-        if (f == 0)
-            f = b;
-        const int e = std::abs(half - y % b) + half;
-        QRgb held = row[0];
-        for (int x = 0; x < w; ++x) {
-            if (x % f == 0)
-                held = row[x];
-            if (x % e == 1)
-                held = row[x];
-            row[x] = held;
-        }
-    }));
+                           int f = y % (b - 1);
+                           if (f > half)
+                               f = a2 - f;
+                           if (f == 0)
+                               f = b;
+                           const int e = std::abs(half - y % b) + half;
+                           QRgb held = row[0];
+                           for (int x = 0; x < w; ++x) {
+                               if (x % f == 0)
+                                   held = row[x];
+                               if (x % e == 1)
+                                   held = row[x];
+                               row[x] = held;
+                           }
+                       }));
 }
 
 } // namespace vermeo::geometry::effects

@@ -185,8 +185,8 @@ Contributions contributions(int srcSize, int dstSize, const ResampleFilter &filt
         const int left = int(std::floor(centre - width));
         const int right = int(std::ceil(centre + width));
         for (int j = left; j <= right; ++j) {
-            const float weight = shrinking ? filter.kernel((centre - float(j)) / fscale) / fscale
-                                           : filter.kernel(centre - float(j));
+            const float weight =
+                shrinking ? filter.kernel((centre - float(j)) / fscale) / fscale : filter.kernel(centre - float(j));
             if (weight == 0.0f)
                 continue;
             c.items.push_back({mirrored(j, srcSize), weight});

@@ -40,29 +40,32 @@ QImage quarterTurn(const QImage &src, int quarter, Progress &progress)
     const int ow = out.width(), oh = out.height();
     const auto in = rowsOf(src);
     const auto res = rowsOf(out);
-    forBandsInParallel(oh, kBandRows, [&](int y0, int y1) {
-        if (quarter == 2) {
-            for (int y = y0; y < y1; ++y)
-                std::reverse_copy(in[h - 1 - y], in[h - 1 - y] + w, res[y]);
-            return;
-        }
-        // A tile of result rows is written a row at a time; the source columns it reads
-        // are a cache line wide and stay in the cache for the whole tile.
-        for (int x0 = 0; x0 < ow; x0 += kTile) {
-            const int x1 = std::min(ow, x0 + kTile);
-            for (int y = y0; y < y1; ++y) {
-                QRgb *d = res[y];
-                if (quarter == 1) { // 90: result (x, y) = source (w - 1 - y, x)
-                    const int sx = w - 1 - y;
-                    for (int x = x0; x < x1; ++x)
-                        d[x] = in[x][sx];
-                } else { // 270: result (x, y) = source (y, h - 1 - x)
-                    for (int x = x0; x < x1; ++x)
-                        d[x] = in[h - 1 - x][y];
+    forBandsInParallel(
+        oh, kBandRows,
+        [&](int y0, int y1) {
+            if (quarter == 2) {
+                for (int y = y0; y < y1; ++y)
+                    std::reverse_copy(in[h - 1 - y], in[h - 1 - y] + w, res[y]);
+                return;
+            }
+            // A tile of result rows is written a row at a time; the source columns it reads
+            // are a cache line wide and stay in the cache for the whole tile.
+            for (int x0 = 0; x0 < ow; x0 += kTile) {
+                const int x1 = std::min(ow, x0 + kTile);
+                for (int y = y0; y < y1; ++y) {
+                    QRgb *d = res[y];
+                    if (quarter == 1) { // 90: result (x, y) = source (w - 1 - y, x)
+                        const int sx = w - 1 - y;
+                        for (int x = x0; x < x1; ++x)
+                            d[x] = in[x][sx];
+                    } else { // 270: result (x, y) = source (y, h - 1 - x)
+                        for (int x = x0; x < x1; ++x)
+                            d[x] = in[h - 1 - x][y];
+                    }
                 }
             }
-        }
-    }, progressByRows(progress, oh));
+        },
+        progressByRows(progress, oh));
     return out;
 }
 
@@ -144,29 +147,32 @@ QImage rotateImage(const QImage &srcIn, QRgb background, double degrees, Progres
     }
     const auto in = rowsOf(src);
     const auto res = rowsOf(out);
-    forBandsInParallel(oh, kBandRows, [&](int y0, int y1) {
-        for (int y = y0; y < y1; ++y) {
-            const long double dy = y - cyr;
-            const long double sdy = t.s * dy, cdy = t.c * dy;
-            const double sdyFast = double(sdy), cdyFast = double(cdy);
-            QRgb *d = res[y];
-            for (int x = 0; x < ow; ++x) {
-                // The double sums are within 1e-10 of the extended ones, so they round
-                // the same way unless a half lies between: only then is the sum
-                // taken again in extended precision.
-                const double a = cdxFast[size_t(x)] - sdyFast;
-                const double b = sdxFast[size_t(x)] + cdyFast;
-                long long xs = std::llrint(a), ys = std::llrint(b);
-                if (std::fabs(std::fabs(a - double(xs)) - 0.5) < kNearHalf)
-                    xs = roundEven(cdx[size_t(x)] - sdy);
-                if (std::fabs(std::fabs(b - double(ys)) - 0.5) < kNearHalf)
-                    ys = roundEven(sdx[size_t(x)] + cdy);
-                xs += cx;
-                ys += cy;
-                d[x] = (xs >= 0 && xs < w && ys >= 0 && ys < h) ? in[int(ys)][int(xs)] : fill;
+    forBandsInParallel(
+        oh, kBandRows,
+        [&](int y0, int y1) {
+            for (int y = y0; y < y1; ++y) {
+                const long double dy = y - cyr;
+                const long double sdy = t.s * dy, cdy = t.c * dy;
+                const double sdyFast = double(sdy), cdyFast = double(cdy);
+                QRgb *d = res[y];
+                for (int x = 0; x < ow; ++x) {
+                    // The double sums are within 1e-10 of the extended ones, so they round
+                    // the same way unless a half lies between: only then is the sum
+                    // taken again in extended precision.
+                    const double a = cdxFast[size_t(x)] - sdyFast;
+                    const double b = sdxFast[size_t(x)] + cdyFast;
+                    long long xs = std::llrint(a), ys = std::llrint(b);
+                    if (std::fabs(std::fabs(a - double(xs)) - 0.5) < kNearHalf)
+                        xs = roundEven(cdx[size_t(x)] - sdy);
+                    if (std::fabs(std::fabs(b - double(ys)) - 0.5) < kNearHalf)
+                        ys = roundEven(sdx[size_t(x)] + cdy);
+                    xs += cx;
+                    ys += cy;
+                    d[x] = (xs >= 0 && xs < w && ys >= 0 && ys < h) ? in[int(ys)][int(xs)] : fill;
+                }
             }
-        }
-    }, progressByRows(progress, oh));
+        },
+        progressByRows(progress, oh));
     return out;
 }
 

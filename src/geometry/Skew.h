@@ -2,8 +2,8 @@
 // The skew ("Inclinaison"): rows (or columns) shift one pixel further every 45 / angle
 // lines, so the picture becomes a parallelogram in a larger white rectangle; then the
 // empty corner on the side the picture leans away from is filled with a brush.
-#include "CommandParameter.h"
 #include "ColourValue.h"
+#include "CommandParameter.h"
 #include "Progress.h"
 
 #include <QImage>
@@ -17,7 +17,12 @@ enum SkewDirection { skewLeft = 1, skewRight = 2, skewUp = 3, skewDown = 4 };
 // 0 is no command.
 inline constexpr CommandParameter kSkewAngle{CommandParameter::Whole, "DEGRÉS", "L'inclinaison", 0, 45, 0, "SpinEdit1"};
 // In the order of SkewDirection.
-inline constexpr CommandParameter kSkewSide{CommandParameter::Choice, "gauche|droite|haut|bas", "Le côté", 0, 0, 0,
+inline constexpr CommandParameter kSkewSide{CommandParameter::Choice,
+                                            "gauche|droite|haut|bas",
+                                            "Le côté",
+                                            0,
+                                            0,
+                                            0,
                                             "SpeedButton1|SpeedButton2|SpeedButton3|SpeedButton4"};
 
 struct SkewResult {

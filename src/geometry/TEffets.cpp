@@ -126,7 +126,8 @@ void TEffets::showWorking()
     }
     const bool larger = m_working.width() > kBoxWidth && m_working.height() > kBoxHeight;
     if (!larger)
-        m_shown = m_working.copy(0, 0, std::min(kBoxWidth, m_working.width()), std::min(kBoxHeight, m_working.height()));
+        m_shown =
+            m_working.copy(0, 0, std::min(kBoxWidth, m_working.width()), std::min(kBoxHeight, m_working.height()));
     else
         m_shown = stretchImage(m_working, box.width(), box.height());
     Image1->setPixmap(QPixmap::fromImage(m_shown));

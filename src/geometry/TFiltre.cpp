@@ -337,7 +337,10 @@ void TFiltre::ListBox1Click()
     Edit10->setText(ListBox1->item(i)->text());
 }
 
-QImage TFiltre::computePreview(const QImage &reference) { return convolve(reference, s_coefficients, silentProgress()); }
+QImage TFiltre::computePreview(const QImage &reference)
+{
+    return convolve(reference, s_coefficients, silentProgress());
+}
 
 void TFiltre::showEvent(QShowEvent *event)
 {

@@ -105,9 +105,6 @@ void TFusion::Button5Click()
     showSecond();
 }
 
-void TFusion::showSecond()
-{
-    Image2->setPixmap(QPixmap::fromImage(colour::stretchTo(m_second, kPreviewW, kPreviewH)));
-}
+void TFusion::showSecond() { Image2->setPixmap(QPixmap::fromImage(colour::stretchTo(m_second, kPreviewW, kPreviewH))); }
 
 } // namespace vermeo

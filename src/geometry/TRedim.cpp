@@ -136,7 +136,10 @@ QString TRedim::sizeProblem(const QString &width, const QString &height)
         bool ok = false;
         const qlonglong v = text.toLongLong(&ok);
         if (!text.isEmpty() && (!ok || v > kMaxSide))
-            return QStringLiteral("%1 doit être comprise entre 1 et %2 pixels, pas « %3 ».").arg(what).arg(kMaxSide).arg(text);
+            return QStringLiteral("%1 doit être comprise entre 1 et %2 pixels, pas « %3 ».")
+                .arg(what)
+                .arg(kMaxSide)
+                .arg(text);
         return {};
     };
     QString problem = check(width, QStringLiteral("La largeur"));

@@ -41,26 +41,28 @@ void medallion(QImage &img, int a)
     }
     const ChannelMap darker = ChannelMap::of([a](int v) { return v - a * v / 255; });
     forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int y) {
-        const uchar *m = mask.constScanLine(y);
-        for (int x = 0; x < w; ++x)
-            row[x] = m[x] == 0xFF ? darker(row[x]) : 0xFF000000u;
-    }));
+                           const uchar *m = mask.constScanLine(y);
+                           for (int x = 0; x < w; ++x)
+                               row[x] = m[x] == 0xFF ? darker(row[x]) : 0xFF000000u;
+                       }));
 }
 
 void dominant(QImage &img, int channel, int factorHundredths)
 {
-    const ChannelMap kept = ChannelMap::of([factorHundredths](int v) {
-        return int(std::nearbyint(double(factorHundredths) * v / 100.0));
-    });
+    const ChannelMap kept =
+        ChannelMap::of([factorHundredths](int v) { return int(std::nearbyint(double(factorHundredths) * v / 100.0)); });
     const int w = img.width();
     const int shift = 8 * channel;
     forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int) {
-        for (int x = 0; x < w; ++x)
-            row[x] = 0xFF000000u | (QRgb(kept.t[(row[x] >> shift) & 0xFFu]) << shift);
-    }));
+                           for (int x = 0; x < w; ++x)
+                               row[x] = 0xFF000000u | (QRgb(kept.t[(row[x] >> shift) & 0xFFu]) << shift);
+                       }));
 }
 
-void darken(QImage &img, int a) { mapChannels(img, ChannelMap::of([a](int v) { return v - a * v / 255; })); }
+void darken(QImage &img, int a)
+{
+    mapChannels(img, ChannelMap::of([a](int v) { return v - a * v / 255; }));
+}
 
 void colouredNoise(QImage &img, int a)
 {
@@ -68,15 +70,15 @@ void colouredNoise(QImage &img, int a)
     const std::uint64_t base = ProgramRandom::reserve(std::uint64_t(w) * std::uint64_t(img.height()) * 3);
     const int half = a / 2;
     forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int y) {
-        std::uint64_t i = std::uint64_t(y) * std::uint64_t(w) * 3;
-        for (int x = 0; x < w; ++x, i += 3) {
-            const QRgb q = row[x];
-            const int b = clampChannel(blueOf(q) + ProgramRandom::drawAt(base, i, a) - half);
-            const int g = clampChannel(greenOf(q) + ProgramRandom::drawAt(base, i + 1, a) - half);
-            const int r = clampChannel(redOf(q) + ProgramRandom::drawAt(base, i + 2, a) - half);
-            row[x] = opaque(r, g, b);
-        }
-    }));
+                           std::uint64_t i = std::uint64_t(y) * std::uint64_t(w) * 3;
+                           for (int x = 0; x < w; ++x, i += 3) {
+                               const QRgb q = row[x];
+                               const int b = clampChannel(blueOf(q) + ProgramRandom::drawAt(base, i, a) - half);
+                               const int g = clampChannel(greenOf(q) + ProgramRandom::drawAt(base, i + 1, a) - half);
+                               const int r = clampChannel(redOf(q) + ProgramRandom::drawAt(base, i + 2, a) - half);
+                               row[x] = opaque(r, g, b);
+                           }
+                       }));
 }
 
 void monochromeNoise(QImage &img, int a)
@@ -85,21 +87,22 @@ void monochromeNoise(QImage &img, int a)
     const std::uint64_t base = ProgramRandom::reserve(std::uint64_t(w) * std::uint64_t(img.height()));
     const int half = a / 2;
     forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int y) {
-        const std::uint64_t i0 = std::uint64_t(y) * std::uint64_t(w);
-        for (int x = 0; x < w; ++x) {
-            const int n = ProgramRandom::drawAt(base, i0 + std::uint64_t(x), a) - half;
-            const QRgb q = row[x];
-            row[x] = opaque(clampChannel(redOf(q) + n), clampChannel(greenOf(q) + n), clampChannel(blueOf(q) + n));
-        }
-    }));
+                           const std::uint64_t i0 = std::uint64_t(y) * std::uint64_t(w);
+                           for (int x = 0; x < w; ++x) {
+                               const int n = ProgramRandom::drawAt(base, i0 + std::uint64_t(x), a) - half;
+                               const QRgb q = row[x];
+                               row[x] = opaque(clampChannel(redOf(q) + n), clampChannel(greenOf(q) + n),
+                                               clampChannel(blueOf(q) + n));
+                           }
+                       }));
 }
 
 void contrastEffect(QImage &img, int a)
 {
     mapChannels(img, ChannelMap::of([a](int v) {
-        const int d = std::abs(127 - v) * a / 255;
-        return v > 127 ? v + d : v - d;
-    }));
+                    const int d = std::abs(127 - v) * a / 255;
+                    return v > 127 ? v + d : v - d;
+                }));
 }
 
 void brilliance(QImage &img, int a)
@@ -117,22 +120,22 @@ void saturationEffect(QImage &img, int a)
     const std::uint8_t *t = table.data();
     const int w = img.width();
     forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int) {
-        for (int x = 0; x < w; ++x) {
-            const QRgb q = row[x];
-            const int r = redOf(q), g = greenOf(q), b = blueOf(q);
-            const std::uint8_t *tm = t + 256 * ((r + g + b) / 3);
-            row[x] = opaque(tm[r], tm[g], tm[b]);
-        }
-    }));
+                           for (int x = 0; x < w; ++x) {
+                               const QRgb q = row[x];
+                               const int r = redOf(q), g = greenOf(q), b = blueOf(q);
+                               const std::uint8_t *tm = t + 256 * ((r + g + b) / 3);
+                               row[x] = opaque(tm[r], tm[g], tm[b]);
+                           }
+                       }));
 }
 
 void invertEffect(QImage &img)
 {
     const int w = img.width();
     forBandsInParallel(img.height(), 32, eachRow(img, [&](QRgb *row, int) {
-        for (int x = 0; x < w; ++x)
-            row[x] = (row[x] ^ 0x00FFFFFFu) | 0xFF000000u;
-    }));
+                           for (int x = 0; x < w; ++x)
+                               row[x] = (row[x] ^ 0x00FFFFFFu) | 0xFF000000u;
+                       }));
 }
 
 } // namespace vermeo::geometry::effects

@@ -1,9 +1,9 @@
 #include "TransformCommands.h"
 
 #include "ApplyFrame.h"
-#include "GeometryCommands.h"
 #include "DialogRunner.h"
 #include "Error.h"
+#include "GeometryCommands.h"
 #include "Resample.h"
 #include "Rotate.h"
 #include "Selection.h"

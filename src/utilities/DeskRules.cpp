@@ -51,10 +51,10 @@ struct FieldRule {
 };
 // Indexed by ClockField: where the field stands in its label and how far it goes.
 constexpr FieldRule kFields[] = {
-    {false, 0, 2, 0, 24}, // "Hr": up to 24, not 23
-    {false, 3, 2, 0, 59}, // "Mn"
-    {true, 0, 2, 0, 31},  // "Jo"
-    {true, 3, 2, 0, 12},  // "Mo"
+    {false, 0, 2, 0, 24},     // "Hr": up to 24, not 23
+    {false, 3, 2, 0, 59},     // "Mn"
+    {true, 0, 2, 0, 31},      // "Jo"
+    {true, 3, 2, 0, 12},      // "Mo"
     {true, 6, 4, 1900, 2099}, // "An"
 };
 

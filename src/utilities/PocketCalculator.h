@@ -13,13 +13,13 @@ public:
 
     PocketCalculator() { clear(); }
 
-    void clear();              // "C", and every activation of the window
-    void digit(QChar d);       // "0".."9"
-    void comma();              // ","
-    void equals();             // "="
+    void clear();               // "C", and every activation of the window
+    void digit(QChar d);        // "0".."9"
+    void comma();               // ","
+    void equals();              // "="
     void setOperator(QChar op); // "+", "-", "*", "/": "=" first, then the operator waits
-    void reciprocal();         // "1/x"
-    void squareRoot();         // "sqr"
+    void reciprocal();          // "1/x"
+    void squareRoot();          // "sqr"
 
     const QString &display() const { return m_display; }
     double accumulator() const { return m_accumulator; }

@@ -15,10 +15,10 @@ struct Key {
 };
 // Indexed by button number; laid out as a pocket calculator, Fermer at the bottom right.
 constexpr Key kKeys[20] = {
-    {"0", "0", 0, 3}, {"1", "1", 0, 2}, {"2", "2", 1, 2}, {"3", "3", 2, 2}, {"4", "4", 0, 1},
-    {"5", "5", 1, 1}, {"6", "6", 2, 1}, {"7", "7", 0, 0}, {"8", "8", 1, 0}, {"9", "9", 2, 0},
-    {",", ",.", 1, 3}, {"=", "=", 2, 3}, {"+", "+", 3, 3}, {"-", "-", 3, 2}, {"*", "*", 3, 1},
-    {"/", "/", 3, 0}, {"1/x", "xX", 4, 1}, {"sqr", "sS", 4, 2}, {"C", "cC", 4, 0}, {"Fermer", "", 4, 3},
+    {"0", "0", 0, 3},  {"1", "1", 0, 2},    {"2", "2", 1, 2},    {"3", "3", 2, 2},  {"4", "4", 0, 1},
+    {"5", "5", 1, 1},  {"6", "6", 2, 1},    {"7", "7", 0, 0},    {"8", "8", 1, 0},  {"9", "9", 2, 0},
+    {",", ",.", 1, 3}, {"=", "=", 2, 3},    {"+", "+", 3, 3},    {"-", "-", 3, 2},  {"*", "*", 3, 1},
+    {"/", "/", 3, 0},  {"1/x", "xX", 4, 1}, {"sqr", "sS", 4, 2}, {"C", "cC", 4, 0}, {"Fermer", "", 4, 3},
 };
 constexpr int kEquals = 11, kClose = 19;
 constexpr int kLeft = 10, kTop = 50, kWidth = 44, kHeight = 30, kGap = 6;
@@ -74,7 +74,10 @@ void TPocket::ButtonClick(int index)
     switch (index) {
     case 10: m_calc.comma(); break;
     case kEquals: m_calc.equals(); break;
-    case 12: case 13: case 14: case 15: m_calc.setOperator(QLatin1Char(kKeys[index].caption[0])); break;
+    case 12:
+    case 13:
+    case 14:
+    case 15: m_calc.setOperator(QLatin1Char(kKeys[index].caption[0])); break;
     case 16: m_calc.reciprocal(); break;
     case 17: m_calc.squareRoot(); break;
     case 18: FormActivate(); break;

@@ -8,7 +8,8 @@
 namespace vermeo::utilities {
 
 namespace {
-template <class Window> void runModal(QWidget *parent)
+template <class Window>
+void runModal(QWidget *parent)
 {
     Window window(parent);
     DialogRunner::exec(window);

@@ -28,7 +28,9 @@ int main(int argc, char **argv)
         } else if (name == QLatin1String("TNumerisation")) {
             scanSettings().resolution = 300;
             scanSettings().mode = QStringLiteral("Color");
-            scanSettings().extra = {{"read-limit", "yes"}, {"read-limit-size", "4096"}, {"read-delay", "yes"},
+            scanSettings().extra = {{"read-limit", "yes"},
+                                    {"read-limit-size", "4096"},
+                                    {"read-delay", "yes"},
                                     {"read-delay-duration", "200000"}};
             const QList<QImage> pages = Acquerir(&frame);
             result.setText(QStringLiteral("%1 page(s)").arg(pages.size()));

@@ -70,8 +70,8 @@ TEST(CaptureX11, MainWindowIsOffTheScreenWhileGrabbedAndComesBack)
             if (capture.pixel(x, y) != (inBlock ? patternAt(x, y) : qRgb(255, 255, 255)))
                 ++wrong;
         }
-    EXPECT_EQ(wrong, 0) << "block " << block.width() << " x " << block.height() << ", first "
-                        << std::hex << capture.pixel(0, 0) << " " << capture.pixel(150, 100);
+    EXPECT_EQ(wrong, 0) << "block " << block.width() << " x " << block.height() << ", first " << std::hex
+                        << capture.pixel(0, 0) << " " << capture.pixel(150, 100);
     QTest::qWait(300);
     EXPECT_TRUE(main.isVisible());
     EXPECT_FALSE(main.isMinimized());

@@ -64,8 +64,7 @@ QImage scanimage(const QStringList &options)
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("scan.pnm"));
     QProcess p;
-    p.start(QStringLiteral("scanimage"),
-            QStringList{"-d", "test:0", "--format=pnm", "-o", out} + options);
+    p.start(QStringLiteral("scanimage"), QStringList{"-d", "test:0", "--format=pnm", "-o", out} + options);
     if (!p.waitForFinished(60000) || p.exitCode() != 0)
         return {};
     return QImage(out).convertToFormat(QImage::Format_RGB32);
@@ -84,10 +83,14 @@ TEST_F(SaneTest, FlatbedScansMatchScanimagePixelForPixel)
     const ModeCase cases[] = {
         {"Color", {{"test-picture", "Color pattern"}}, {"--mode", "Color", "--test-picture", "Color pattern"}},
         {"Gray", {{"test-picture", "Color pattern"}}, {"--mode", "Gray", "--test-picture", "Color pattern"}},
-        {"Gray", {{"depth", "1"}, {"test-picture", "Grid"}}, {"--mode", "Gray", "--depth", "1", "--test-picture", "Grid"}},
-        {"Color", {{"depth", "16"}, {"test-picture", "Color pattern"}},
+        {"Gray",
+         {{"depth", "1"}, {"test-picture", "Grid"}},
+         {"--mode", "Gray", "--depth", "1", "--test-picture", "Grid"}},
+        {"Color",
+         {{"depth", "16"}, {"test-picture", "Color pattern"}},
          {"--mode", "Color", "--depth", "16", "--test-picture", "Color pattern"}},
-        {"Color", {{"three-pass", "yes"}, {"test-picture", "Color pattern"}},
+        {"Color",
+         {{"three-pass", "yes"}, {"test-picture", "Color pattern"}},
          {"--mode", "Color", "--three-pass=yes", "--test-picture", "Color pattern"}},
     };
     for (const ModeCase &c : cases) {
@@ -136,9 +139,9 @@ TEST_F(SaneTest, AcquerirCollectsEveryFeederPage)
 TEST_F(SaneTest, AnnulerStopsTheScanAndGivesNothing)
 {
     ScriptedDialogs dialogs;
-    scanSettings() = settings(QStringLiteral("Color"),
-                              {{"read-limit", "yes"}, {"read-limit-size", "1024"}, {"read-delay", "yes"},
-                               {"read-delay-duration", "50000"}});
+    scanSettings() = settings(
+        QStringLiteral("Color"),
+        {{"read-limit", "yes"}, {"read-limit-size", "1024"}, {"read-delay", "yes"}, {"read-delay-duration", "50000"}});
     scanSettings().resolution = 200;
     bool clicked = false;
     QTimer poll;

@@ -1,6 +1,6 @@
 // Scanner frames the simulated scanner does not send: damaged layouts and short data.
-#include "Error.h"
 #include "ScanFrames.h"
+#include "Error.h"
 #include "ScreenCapture.h"
 
 #include <QPainter>
@@ -26,13 +26,13 @@ RawFrame frame(int format, int depth, int bytesPerLine, int pixels, int lines, Q
 TEST(ScanFrames, LayoutsWeCannotReadAreRefusedBeforeAllocating)
 {
     const RawFrame bad[] = {
-        frame(FrameRgb, 8, 29, 10, 5),          // rows shorter than their pixels
-        frame(FrameGray, 4, 10, 10, 5),         // no such depth
-        frame(7, 8, 10, 10, 5),                 // no such format
-        frame(FrameGray, 8, 10, 10, 0),         // no rows
-        frame(FrameGray, 8, 0, 0, 5),           // no columns
+        frame(FrameRgb, 8, 29, 10, 5),            // rows shorter than their pixels
+        frame(FrameGray, 4, 10, 10, 5),           // no such depth
+        frame(7, 8, 10, 10, 5),                   // no such format
+        frame(FrameGray, 8, 10, 10, 0),           // no rows
+        frame(FrameGray, 8, 0, 0, 5),             // no columns
         frame(FrameGray, 8, 60000, 60000, 60000), // far too large
-        frame(FrameGray, 1, -1, 8, 5),          // negative row length
+        frame(FrameGray, 1, -1, 8, 5),            // negative row length
     };
     for (const RawFrame &f : bad)
         EXPECT_THROW(frameToImage(f), VermeoError) << f.format << " " << f.depth << " " << f.bytesPerLine;

@@ -1,9 +1,9 @@
 // The command table: every row that vermeo-cli offers as an operation gives, from the
 // command line, the picture the menu item makes with its dialog set to the same values,
 // and the dialogs open at the start values and ranges the table declares.
+#include "CommandTable.h"
 #include "AppFixture.h"
 #include "CliRun.h"
-#include "CommandTable.h"
 #include "MenuRoutes.h"
 #include "TestPictures.h"
 
@@ -48,8 +48,15 @@ const std::map<std::string, std::vector<Given>> &samples()
         // Drawn by "Aperçu" (Mandelbrot needs no seed), stretched into the picture by "OK".
         {"fractale", {{"MandelBrot", "ListBox1"}, {"", ""}, {"", "Button1", false}}},
         {"filtre",
-         {{"0", "Edit1"}, {"0,25", "Edit2"}, {"0", "Edit3"}, {"0,25", "Edit4"}, {"0,5", "Edit5"}, {"0", "Edit6"},
-          {"0", "Edit7"}, {"0", "Edit8"}, {"-0,25", "Edit9"}}},
+         {{"0", "Edit1"},
+          {"0,25", "Edit2"},
+          {"0", "Edit3"},
+          {"0,25", "Edit4"},
+          {"0,5", "Edit5"},
+          {"0", "Edit6"},
+          {"0", "Edit7"},
+          {"0", "Edit8"},
+          {"-0,25", "Edit9"}}},
     };
     return s;
 }
@@ -168,9 +175,8 @@ TEST_F(CommandTable, EveryOperationOfTheCommandLineMakesWhatItsMenuItemMakes)
         QApplication::processEvents();
         dialogs.onDialog = nullptr;
         dialogs.onFile = nullptr;
-        const bool asksValues = std::any_of(given.begin(), given.end(), [](const Given &g) {
-            return !g.control.isEmpty();
-        });
+        const bool asksValues =
+            std::any_of(given.begin(), given.end(), [](const Given &g) { return !g.control.isEmpty(); });
         if (asksValues) {
             EXPECT_TRUE(dialogSeen) << "the table says a dialog sets its values";
         }

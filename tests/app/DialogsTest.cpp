@@ -1,37 +1,37 @@
 #include "AppFixture.h"
 #include "ChannelDialogs.h"
 #include "TAttributs.h"
+#include "TCadre.h"
 #include "TCat.h"
 #include "TConvert.h"
 #include "TEcran.h"
 #include "TMep.h"
-#include "TVignettes.h"
-#include "TCadre.h"
 #include "TOmbre.h"
 #include "TRedim.h"
 #include "TSupport.h"
+#include "TVignettes.h"
 #include "TextTool.h"
 #include "ToneDialogs.h"
 #include "Translations.h"
 
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QDate>
-#include <QProcess>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
-#include <QMessageBox>
-#include <QMenuBar>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
-#include <QCheckBox>
-#include <QLineEdit>
+#include <map>
 #include <memory>
 #include <set>
-#include <map>
 
 using namespace vermeo;
 
@@ -175,13 +175,15 @@ TEST(Translations, FileDialogsSpeakFrenchUnderAnEnglishLocale)
     ASSERT_NE(view, nullptr);
     QAbstractItemModel *model = view->model();
     QModelIndex row;
-    QTest::qWaitFor([&] {
-        const QModelIndex root = view->rootIndex();
-        for (int r = 0; r < model->rowCount(root); ++r)
-            if (model->index(r, 0, root).data().toString() == QLatin1String("photo.jpg"))
-                row = model->index(r, 0, root);
-        return row.isValid() && !row.siblingAtColumn(3).data().toString().isEmpty();
-    }, 10000);
+    QTest::qWaitFor(
+        [&] {
+            const QModelIndex root = view->rootIndex();
+            for (int r = 0; r < model->rowCount(root); ++r)
+                if (model->index(r, 0, root).data().toString() == QLatin1String("photo.jpg"))
+                    row = model->index(r, 0, root);
+            return row.isValid() && !row.siblingAtColumn(3).data().toString().isEmpty();
+        },
+        10000);
     ASSERT_TRUE(row.isValid());
     EXPECT_EQ(row.siblingAtColumn(1).data().toString().toStdString(), "100 octets");
     EXPECT_EQ(row.siblingAtColumn(2).data().toString().toStdString(), "image JPEG");
@@ -189,18 +191,21 @@ TEST(Translations, FileDialogsSpeakFrenchUnderAnEnglishLocale)
     // A folder: a text Qt's own catalogue lacks.
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("vacances")));
     QString folderType;
-    QTest::qWaitFor([&] {
-        const QModelIndex root = view->rootIndex();
-        for (int r = 0; r < model->rowCount(root); ++r)
-            if (model->index(r, 0, root).data().toString() == QLatin1String("vacances"))
-                folderType = model->index(r, 2, root).data().toString();
-        return !folderType.isEmpty();
-    }, 10000);
+    QTest::qWaitFor(
+        [&] {
+            const QModelIndex root = view->rootIndex();
+            for (int r = 0; r < model->rowCount(root); ++r)
+                if (model->index(r, 0, root).data().toString() == QLatin1String("vacances"))
+                    folderType = model->index(r, 2, root).data().toString();
+            return !folderType.isEmpty();
+        },
+        10000);
     EXPECT_EQ(folderType.toStdString(), "Dossier");
     QStringList headers;
     for (int c = 0; c < 4; ++c)
         headers << model->headerData(c, Qt::Horizontal).toString();
-    EXPECT_EQ(headers, (QStringList{"Nom", "Taille", "Type", "Dernière modification"})) << headers.join('|').toStdString();
+    EXPECT_EQ(headers, (QStringList{"Nom", "Taille", "Type", "Dernière modification"}))
+        << headers.join('|').toStdString();
 }
 
 // Every dialog the menus open through the runner is wide enough for its whole caption.

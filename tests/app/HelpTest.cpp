@@ -72,7 +72,8 @@ TEST(Manual, EveryMenuCommandAndEveryMenuHasItsSection)
             if (caption == QLatin1String("-") || caption == QLatin1String("<"))
                 continue;
             const QString topic = helpTopicOfItem(QString::fromLatin1(e.name));
-            EXPECT_TRUE(topicExists(topic)) << e.caption << " (" << e.name << ") has no section: " << topic.toStdString();
+            EXPECT_TRUE(topicExists(topic))
+                << e.caption << " (" << e.name << ") has no section: " << topic.toStdString();
             // The section of a menu's command is on that menu's page.
             EXPECT_EQ(topic.section(QLatin1Char('#'), 0, 0), page) << e.name;
         }

@@ -42,7 +42,7 @@ void expectExample(const char *page, const char *text)
 {
     const QStringList all = examples(page);
     EXPECT_TRUE(all.contains(QString::fromUtf8(text))) << page << ": " << text << "\nnot among:\n"
-                                                      << all.join('\n').toStdString();
+                                                       << all.join('\n').toStdString();
 }
 
 QRgb at(const ImageDocument &doc, int x, int y) { return doc.image().pixel(x, y); }

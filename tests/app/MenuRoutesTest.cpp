@@ -1,10 +1,10 @@
 // Every item of the menu bar is wired to its command or listed as not built yet, and
 // the items reach the command they name.
+#include "MenuRoutes.h"
 #include "AppFixture.h"
 #include "ChannelKernels.h"
 #include "Convolution.h"
 #include "GeometryKernels.h"
-#include "MenuRoutes.h"
 #include "MenuTable.h"
 #include "TestPictures.h"
 

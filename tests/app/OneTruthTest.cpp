@@ -10,11 +10,11 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDir>
-#include <QListWidget>
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -249,14 +249,37 @@ TEST_F(OneTruth, EveryPictureCommandGivesTheSameResultAtAnyZoom)
     const QString tile = dir.filePath(QStringLiteral("tuile.bmp"));
     ASSERT_TRUE(noise(37, 23, 8).save(tile, "BMP"));
     dialogs.onFile = [&](FileDialogRequest &) { return tile; };
-    const char *commands[] = {"Inverser1",          "Remplacercouleur1", "Niveaudegris1",      "Monochrome1",
-                              "Balancedescouleurs1", "Luminosit1",        "Clart1",             "Contraste1",
-                              "Saturation1",        "Teinte1",           "Solariser1",         "PermuterRBV1",
-                              "Ombrer1",            "Foncclair1",        "ClairFonc1",         "GaucheDroiteFoncClair1",
-                              "GaucheDroiteFoncClair2", "Redimensionner1", "Agrandirlesupport1", "Encadrer1",
-                              "Miroirvertical1",    "MiroirHorizontal1", "Effacerlimage1",
-                              "Filtres1",           "Effetsspciaux1",    "Rchantilloner1",     "Rotation1",
-                              "Incliner1",          "Fusionner1",        "Mosaque1",           "Fractales1"};
+    const char *commands[] = {"Inverser1",
+                              "Remplacercouleur1",
+                              "Niveaudegris1",
+                              "Monochrome1",
+                              "Balancedescouleurs1",
+                              "Luminosit1",
+                              "Clart1",
+                              "Contraste1",
+                              "Saturation1",
+                              "Teinte1",
+                              "Solariser1",
+                              "PermuterRBV1",
+                              "Ombrer1",
+                              "Foncclair1",
+                              "ClairFonc1",
+                              "GaucheDroiteFoncClair1",
+                              "GaucheDroiteFoncClair2",
+                              "Redimensionner1",
+                              "Agrandirlesupport1",
+                              "Encadrer1",
+                              "Miroirvertical1",
+                              "MiroirHorizontal1",
+                              "Effacerlimage1",
+                              "Filtres1",
+                              "Effetsspciaux1",
+                              "Rchantilloner1",
+                              "Rotation1",
+                              "Incliner1",
+                              "Fusionner1",
+                              "Mosaque1",
+                              "Fractales1"};
     const QImage original = noise(600, 400);
     form->setForeColour(ComposeCouleur(40, 90, 200));
     for (const char *command : commands) {
@@ -287,19 +310,22 @@ TEST_F(OneTruth, PalettePicturesSaveTheColoursTheyShow)
         std::function<void(TMDIChild *)> edit;
     };
     const Case cases[] = {
-        {4, [&](TMDIChild *c) {
+        {4,
+         [&](TMDIChild *c) {
              form->findChild<ColourSwatch *>(QStringLiteral("Palette2"))->clicked(); // pure red
              chooseTool("PenButton");
              drag(c, QPoint(10, 10), QPoint(150, 90));
          }},
-        {1, [&](TMDIChild *c) {
+        {1,
+         [&](TMDIChild *c) {
              c->doc().canvas().setBrushColour(fromQRgb(c->doc().image().pixel(0, 0)));
              c->doc().canvas().setPenColour(ComposeCouleur(200, 30, 60));
              dialogs.onDialog = [](QDialog &d) { d.findChild<QPushButton *>(QStringLiteral("Button2"))->click(); };
              trigger("Remplacercouleur1");
              dialogs.onDialog = nullptr;
          }},
-        {8, [&](TMDIChild *c) {
+        {8,
+         [&](TMDIChild *c) {
              (void)c;
              form->setForeColour(ComposeCouleur(0, 0, 255));
              trigger("Foncclair1");

@@ -287,9 +287,9 @@ TEST_F(AppTest, ConversionsMultiplesConvertsTheSelectedFilesAndListsTheOneThatFa
             dlg.FileListBox1->item(i)->setSelected(true);
         dlg.Edit1->setText(out.path());
         dlg.ComboBox1->setFocus();
-        QTest::keyClick(dlg.ComboBox1, Qt::Key_Down); // "Gif"
-        QTest::keyClick(dlg.ComboBox1, Qt::Key_Down); // "Bmp"
-        QTest::keyClick(dlg.ComboBox1, Qt::Key_Down); // "Pcx"
+        QTest::keyClick(dlg.ComboBox1, Qt::Key_Down);         // "Gif"
+        QTest::keyClick(dlg.ComboBox1, Qt::Key_Down);         // "Bmp"
+        QTest::keyClick(dlg.ComboBox1, Qt::Key_Down);         // "Pcx"
         QTest::keyClicks(dlg.ComboBox1, QStringLiteral("j")); // typed keys choose nothing
         EXPECT_EQ(dlg.ComboBox1->currentText(), QStringLiteral("Pcx"));
         QTest::mouseClick(dlg.Button2, Qt::LeftButton);
@@ -345,8 +345,9 @@ TEST_F(AppTest, ConversionsMultiplesAnnulerStopsAfterTheCurrentFilesAndSaysHowMa
     EXPECT_GE(written, shownWhenStopped);
     EXPECT_LT(written, count) << "Annuler stopped nothing";
     ASSERT_EQ(dialogs.asked.size(), 1u);
-    EXPECT_EQ(dialogs.asked[0].toStdString(),
-              QStringLiteral("Conversion arrêtée : %1 fichiers convertis sur %2").arg(written).arg(count).toStdString());
+    EXPECT_EQ(
+        dialogs.asked[0].toStdString(),
+        QStringLiteral("Conversion arrêtée : %1 fichiers convertis sur %2").arg(written).arg(count).toStdString());
     // What was written is whole: every file reads back.
     for (const QString &f : QDir(out.path()).entryList(QDir::Files))
         EXPECT_EQ(formats::readPictureFile(out.filePath(f)).image.size(), QSize(300, 200)) << f.toStdString();

@@ -48,7 +48,10 @@ void drag(TMDIChild *c, QPoint from, QPoint to)
 }
 
 // Waits for the pause in editing and the write that follows it.
-bool journalled(TMDIChild *c) { return QTest::qWaitFor([c] { return c->journal()->upToDate(); }, 6000); }
+bool journalled(TMDIChild *c)
+{
+    return QTest::qWaitFor([c] { return c->journal()->upToDate(); }, 6000);
+}
 
 // The journal as the program would leave it if it were killed now.
 QString leftBehind(TMDIChild *c, const QString &folder, int n)
@@ -123,7 +126,9 @@ TEST(Recovery, PicturesKilledUnsavedComeBackWithTheirNamesDepthAndPixels)
     second.form.offerRecovery();
     EXPECT_EQ(dialogs.dialogs, std::vector<QString>{QStringLiteral("Récupération des images")});
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_TRUE(lines.filter(QRegularExpression("^Image1 : 400 x 300, 24 bits, modifiée le \\d+ \\S+ \\d{4} à \\d\\d:\\d\\d$")).size() == 1)
+    EXPECT_TRUE(
+        lines.filter(QRegularExpression("^Image1 : 400 x 300, 24 bits, modifiée le \\d+ \\S+ \\d{4} à \\d\\d:\\d\\d$"))
+            .size() == 1)
         << qPrintable(lines.join('\n'));
     EXPECT_EQ(lines.filter(QStringLiteral("pal.bmp : 120 x 90, 8 bits, modifiée le ")).size(), 1);
 
@@ -149,8 +154,8 @@ TEST(Recovery, PicturesKilledUnsavedComeBackWithTheirNamesDepthAndPixels)
     EXPECT_EQ(journals(folder).filter(QStringLiteral("gone-1.")).size(), 0);
     EXPECT_EQ(journals(folder).size(), 2);
     // ...and saving the palette picture under its name takes its journal away.
-    TMDIChild *named = second.form.children()[0]->windowTitle() == "pal.bmp" ? second.form.children()[0]
-                                                                           : second.form.children()[1];
+    TMDIChild *named =
+        second.form.children()[0]->windowTitle() == "pal.bmp" ? second.form.children()[0] : second.form.children()[1];
     second.form.mdiArea()->setActiveSubWindow(named->subWindow());
     second.form.FileSaveItemClick();
     EXPECT_FALSE(named->Modified());
@@ -195,7 +200,8 @@ TEST(Recovery, IgnoreKeepsDeleteAsksAndRemovesOnlyTheTickedDamagedFilesNeverStop
         };
         second.form.offerRecovery();
         EXPECT_EQ(lines.size(), 3);
-        EXPECT_EQ(lines.filter(QStringLiteral("gone-1.3.vjournal : illisible, Fichier de récupération endommagé")).size(), 1)
+        EXPECT_EQ(
+            lines.filter(QStringLiteral("gone-1.3.vjournal : illisible, Fichier de récupération endommagé")).size(), 1)
             << qPrintable(lines.join('\n'));
         EXPECT_EQ(lines.filter(QStringLiteral("[x]")).size(), 2);
         EXPECT_EQ(second.form.childCount(), 0);

@@ -45,7 +45,9 @@ TEST_F(SaveTargetTest, AFifoALoopAndADeviceAreRefusedWithOneLineNamingThem)
     // A copy of /dev/full under a picture's name, where this user may make device nodes.
     const QString device = dir.filePath(QStringLiteral("plein.bmp"));
     if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 7)) == 0)
-        cases.push_back({device, QStringLiteral("Impossible d'enregistrer « plein.bmp » : c'est un périphérique, pas un fichier.")});
+        cases.push_back(
+            {device,
+             QStringLiteral("Impossible d'enregistrer « plein.bmp » : c'est un périphérique, pas un fichier.")});
     else
         std::fprintf(stderr, "no device node made here (mknod needs root): that case is left to the file tests\n");
     for (const auto &[target, message] : cases) {
@@ -74,7 +76,8 @@ TEST_F(SaveTargetTest, AWriteProtectedFileIsReplacedOnlyAfterTheUserSaysSo)
     dialogs.answer = QMessageBox::No;
     saveAs(path);
     ASSERT_EQ(dialogs.asked.size(), 1u);
-    EXPECT_EQ(dialogs.asked[0], QStringLiteral("Le fichier « garde.bmp » est protégé en écriture.\nLe remplacer quand même ?"));
+    EXPECT_EQ(dialogs.asked[0],
+              QStringLiteral("Le fichier « garde.bmp » est protégé en écriture.\nLe remplacer quand même ?"));
     EXPECT_EQ(formats::readPictureFile(path).image.pixel(3, 3), qRgb(0, 0, 255));
     EXPECT_TRUE(c->Modified());
 

@@ -1,9 +1,9 @@
 // The program's command line and the files it opens at start-up, and the about box.
+#include "StartFiles.h"
 #include "AppFixture.h"
 #include "DocumentFiles.h"
 #include "GraphicRegistry.h"
 #include "PictureFiles.h"
-#include "StartFiles.h"
 #include "TAPropos.h"
 #include "VermeoBuild.h"
 

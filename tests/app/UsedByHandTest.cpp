@@ -3,9 +3,9 @@
 #include "ImageView.h"
 #include "PictureFiles.h"
 #include "TRedim.h"
+#include "TestPictures.h"
 #include "TextTool.h"
 #include "Zoom.h"
-#include "TestPictures.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -23,7 +23,10 @@ using namespace vermeo;
 namespace {
 class ByHand : public AppTest {
 protected:
-    QToolButton *button(const char *name) { return qobject_cast<QToolButton *>(form->control(QString::fromLatin1(name))); }
+    QToolButton *button(const char *name)
+    {
+        return qobject_cast<QToolButton *>(form->control(QString::fromLatin1(name)));
+    }
     void drag(TMDIChild *c, QPoint from, QPoint to, Qt::KeyboardModifiers mods = {})
     {
         QWidget *view = c->Image1();
@@ -63,7 +66,8 @@ TEST_F(ByHand, OneAnnulerStopsTheWholeQuitAndEveryWindowStaysOpen)
 
     // "Non" to the first, then "Annuler": still every window open, the first still modified.
     questions = 0;
-    DialogRunner::setAskScript([&](const QString &) { return ++questions == 1 ? QMessageBox::No : QMessageBox::Cancel; });
+    DialogRunner::setAskScript(
+        [&](const QString &) { return ++questions == 1 ? QMessageBox::No : QMessageBox::Cancel; });
     form->FileExitItemClick();
     QApplication::processEvents();
     EXPECT_EQ(questions, 2);

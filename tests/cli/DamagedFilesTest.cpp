@@ -98,7 +98,8 @@ TEST(CliDamagedFiles, TruncatedFilesAreErrorsInInfoConvertAndConversions)
         EXPECT_TRUE(ok.out.startsWith(QStringLiteral("96 x 64\n"))) << ok.out.toStdString();
         // Cut at half: the headers say 96 x 64, the rows end early.
         const QString half = cut(m.whole, whole.size() / 2, dir.filePath(QStringLiteral("coupe-") + m.name));
-        const QString expected = QStringLiteral("vermeo-cli : Impossible d'ouvrir « coupe-%1 » : fichier tronqué.\n").arg(m.name);
+        const QString expected =
+            QStringLiteral("vermeo-cli : Impossible d'ouvrir « coupe-%1 » : fichier tronqué.\n").arg(m.name);
         const test::CliRun info = test::quietCli({QStringLiteral("info"), half});
         EXPECT_EQ(info.code, 1) << m.name.toStdString();
         EXPECT_EQ(info.err, expected) << info.err.toStdString();
@@ -111,7 +112,8 @@ TEST(CliDamagedFiles, TruncatedFilesAreErrorsInInfoConvertAndConversions)
         // The batch: the whole file is converted, the cut one is reported and not counted.
         const QString dest = dir.filePath(QStringLiteral("lot-") + m.name);
         QDir().mkpath(dest);
-        const test::CliRun batch = test::quietCli({QStringLiteral("conversions"), QStringLiteral("Bmp"), dest, m.whole, half});
+        const test::CliRun batch =
+            test::quietCli({QStringLiteral("conversions"), QStringLiteral("Bmp"), dest, m.whole, half});
         EXPECT_EQ(batch.code, 1) << m.name.toStdString();
         EXPECT_EQ(batch.out, QStringLiteral("1 fichiers convertis\n")) << batch.out.toStdString();
         EXPECT_TRUE(batch.err.contains(QStringLiteral("fichier tronqué"))) << batch.err.toStdString();
@@ -122,7 +124,8 @@ TEST(CliDamagedFiles, TruncatedFilesAreErrorsInInfoConvertAndConversions)
 TEST(CliDamagedFiles, AnEmptyFileIsTheSameMessageInEveryFormat)
 {
     QTemporaryDir dir;
-    for (const char *ext : {"bmp", "jpg", "jpeg", "gif", "pcx", "wmf", "emf", "png", "ico", "tif", "webp", "heic", "avif"}) {
+    for (const char *ext :
+         {"bmp", "jpg", "jpeg", "gif", "pcx", "wmf", "emf", "png", "ico", "tif", "webp", "heic", "avif"}) {
         const QString name = QStringLiteral("vide.%1").arg(QLatin1String(ext));
         test::writeFile(dir.filePath(name), {});
         for (const char *command : {"info", "convert"}) {
@@ -210,22 +213,52 @@ TEST(CliDamagedFiles, HostileMetafilesOpenInTimeLinearInTheirSize)
     auto wmf = [](int w, int h, const std::function<void(QByteArray &)> &records) {
         QByteArray f;
         auto u16 = [&f](int v) { f.append(char(v & 255)).append(char((v >> 8) & 255)); };
-        auto u32 = [&](quint32 v) { u16(int(v & 0xFFFF)); u16(int(v >> 16)); };
-        u32(0x9AC6CDD7u); u16(0); u16(0); u16(0); u16(w); u16(h); u16(96); u32(0); u16(0);
-        u16(1); u16(9); u16(0x300); u32(0); u16(0); u32(0); u16(0);
+        auto u32 = [&](quint32 v) {
+            u16(int(v & 0xFFFF));
+            u16(int(v >> 16));
+        };
+        u32(0x9AC6CDD7u);
+        u16(0);
+        u16(0);
+        u16(0);
+        u16(w);
+        u16(h);
+        u16(96);
+        u32(0);
+        u16(0);
+        u16(1);
+        u16(9);
+        u16(0x300);
+        u32(0);
+        u16(0);
+        u32(0);
+        u16(0);
         records(f);
-        u32(3); u16(0);
+        u32(3);
+        u16(0);
         return f;
     };
     const QByteArray pens = wmf(200, 100, [](QByteArray &f) {
-        const QByteArray pen = QByteArray::fromHex("08000000fa02" "0000" "0100" "0000" "ff000000");
+        const QByteArray pen = QByteArray::fromHex("08000000fa02"
+                                                   "0000"
+                                                   "0100"
+                                                   "0000"
+                                                   "ff000000");
         for (int i = 0; i < 130000; ++i)
             f += pen;
     });
     const QByteArray rects = wmf(2000, 2000, [](QByteArray &f) {
-        const QByteArray brush = QByteArray::fromHex("07000000fc02" "0000" "ff000000" "0000");
-        const QByteArray select = QByteArray::fromHex("040000002d01" "0000");
-        const QByteArray rect = QByteArray::fromHex("070000001b04" "d007" "d007" "0000" "0000");
+        const QByteArray brush = QByteArray::fromHex("07000000fc02"
+                                                     "0000"
+                                                     "ff000000"
+                                                     "0000");
+        const QByteArray select = QByteArray::fromHex("040000002d01"
+                                                      "0000");
+        const QByteArray rect = QByteArray::fromHex("070000001b04"
+                                                    "d007"
+                                                    "d007"
+                                                    "0000"
+                                                    "0000");
         f += brush + select;
         for (int i = 0; i < 40000; ++i)
             f += rect;

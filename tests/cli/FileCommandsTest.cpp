@@ -1,9 +1,9 @@
 // vermeo-cli convert and info: files read and written by the window's rules.
+#include "BatchConversion.h"
 #include "Canvas.h"
 #include "CliRun.h"
 #include "FormatTestUtil.h"
 #include "PaletteFit.h"
-#include "BatchConversion.h"
 #include "PictureFiles.h"
 #include "ShadowGradient.h"
 
@@ -34,7 +34,6 @@ TEST(Cli, ConvertAndInfo)
     EXPECT_TRUE(out.contains("convert ENTRÉE SORTIE"));
 }
 
-
 TEST(CliFiles, ConvertByBandsGivesTheSameFilesAsWholePictures)
 {
     QTemporaryDir dir;
@@ -52,7 +51,8 @@ TEST(CliFiles, ConvertByBandsGivesTheSameFilesAsWholePictures)
                 ASSERT_EQ(r.code, 0) << r.err.toStdString();
                 EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
                 // The whole-picture path of the window writes the same bytes.
-                EXPECT_EQ(test::readFile(out), encodeAs(writingKind(out), readPictureFile(in))) << inExt << " " << outExt;
+                EXPECT_EQ(test::readFile(out), encodeAs(writingKind(out), readPictureFile(in)))
+                    << inExt << " " << outExt;
                 ++checked;
             }
         }
@@ -66,8 +66,8 @@ TEST(CliFiles, ApplyOnAPalettePictureKeepsItsNewColours)
     const QString in = dir.filePath(QStringLiteral("p8.bmp")), out = dir.filePath(QStringLiteral("o.bmp"));
     Picture p8 = test::palettePicture(60, 120, 8);
     writePictureFile(p8, in);
-    const test::CliRun r = test::cli({QStringLiteral("apply"), QStringLiteral("degrade"), QStringLiteral("1"),
-                                      QStringLiteral("#0000FF"), in, out});
+    const test::CliRun r = test::cli(
+        {QStringLiteral("apply"), QStringLiteral("degrade"), QStringLiteral("1"), QStringLiteral("#0000FF"), in, out});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const Picture back = readPictureFile(out);
     EXPECT_EQ(back.depth, 8);
@@ -105,9 +105,10 @@ TEST(CliFiles, OnlyOneFrenchLineUnlessVerbose)
     const test::CliRun quiet = test::cli({QStringLiteral("convert"), png, out}, {QStringLiteral("XDG_RUNTIME_DIR")});
     EXPECT_EQ(quiet.code, 1);
     EXPECT_EQ(quiet.err.count(QLatin1Char('\n')), 1) << quiet.err.toStdString();
-    EXPECT_TRUE(quiet.err.startsWith(QStringLiteral("vermeo-cli : Impossible d'ouvrir « abime.png » :"))) << quiet.err.toStdString();
-    const test::CliRun verbose =
-        test::cli({QStringLiteral("--verbose"), QStringLiteral("convert"), png, out}, {QStringLiteral("XDG_RUNTIME_DIR")});
+    EXPECT_TRUE(quiet.err.startsWith(QStringLiteral("vermeo-cli : Impossible d'ouvrir « abime.png » :")))
+        << quiet.err.toStdString();
+    const test::CliRun verbose = test::cli({QStringLiteral("--verbose"), QStringLiteral("convert"), png, out},
+                                           {QStringLiteral("XDG_RUNTIME_DIR")});
     EXPECT_EQ(verbose.code, 1);
     EXPECT_GT(verbose.err.count(QLatin1Char('\n')), 1) << verbose.err.toStdString();
     // A JPEG that is not one: the library's own text only with --verbose.
@@ -133,8 +134,8 @@ TEST(CliFiles, ConversionsGivesTheFilesOfTheConverterAndReportsEachFailure)
     for (const char *format : {"Pcx", "Jpg", "Tif"}) {
         const formats::ConversionReport r = formats::convertFiles(files, viaDialog.path(), QLatin1String(format));
         EXPECT_EQ(r.converted, 3);
-        const test::CliRun run =
-            test::cli(QStringList{QStringLiteral("conversions"), QString::fromLatin1(format).toLower(), viaCli.path()} + files);
+        const test::CliRun run = test::cli(
+            QStringList{QStringLiteral("conversions"), QString::fromLatin1(format).toLower(), viaCli.path()} + files);
         EXPECT_EQ(run.code, 1) << format;
         EXPECT_EQ(run.out, QStringLiteral("3 fichiers convertis\n"));
         const QStringList errors = run.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -145,14 +146,15 @@ TEST(CliFiles, ConversionsGivesTheFilesOfTheConverterAndReportsEachFailure)
     EXPECT_EQ(names, QDir(viaCli.path()).entryList(QDir::Files));
     EXPECT_TRUE(names.contains(QStringLiteral("photo.Pcx")));
     for (const QString &name : names)
-        EXPECT_EQ(test::readFile(viaDialog.filePath(name)), test::readFile(viaCli.filePath(name))) << name.toStdString();
+        EXPECT_EQ(test::readFile(viaDialog.filePath(name)), test::readFile(viaCli.filePath(name)))
+            << name.toStdString();
     // All good: exit 0; an unknown format or a missing folder converts nothing.
     EXPECT_EQ(test::cli({QStringLiteral("conversions"), QStringLiteral("Bmp"), viaCli.path(), files[0]}).code, 0);
     const test::CliRun png = test::cli({QStringLiteral("conversions"), QStringLiteral("png"), viaCli.path(), files[0]});
     EXPECT_EQ(png.code, 1);
     EXPECT_TRUE(png.err.contains(QStringLiteral("png"))) << png.err.toStdString();
-    const test::CliRun missing =
-        test::cli({QStringLiteral("conversions"), QStringLiteral("Bmp"), in.filePath(QStringLiteral("nulle-part")), files[0]});
+    const test::CliRun missing = test::cli(
+        {QStringLiteral("conversions"), QStringLiteral("Bmp"), in.filePath(QStringLiteral("nulle-part")), files[0]});
     EXPECT_EQ(missing.code, 1);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("n'existe pas"))) << missing.err.toStdString();
 }
@@ -164,8 +166,8 @@ TEST(CliFiles, PaletteOptionDecidesAndSaysSoOnOneLine)
     QTemporaryDir dir;
     const QString in = dir.filePath(QStringLiteral("p1.bmp")), out = dir.filePath(QStringLiteral("o.bmp"));
     writePictureFile(test::palettePicture(60, 40, 1), in);
-    const QStringList gradient = {QStringLiteral("apply"), QStringLiteral("degrade"), QStringLiteral("1"),
-                                  QStringLiteral("#FF0000"), in, out};
+    const QStringList gradient = {
+        QStringLiteral("apply"), QStringLiteral("degrade"), QStringLiteral("1"), QStringLiteral("#FF0000"), in, out};
     test::CliRun r = test::quietCli(gradient);
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(readPictureFile(out).depth, 24);
@@ -202,13 +204,14 @@ TEST(CliFiles, ConvertNeverReplacesWhatIsNoFile)
         const test::CliRun r = test::quietCli({QStringLiteral("convert"), in, target}, 20000);
         EXPECT_EQ(r.code, 1) << target.toStdString();
         EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
-        EXPECT_TRUE(r.err.startsWith(QStringLiteral("vermeo-cli : Impossible d'enregistrer « %1 » :")
-                                         .arg(QFileInfo(target).fileName())))
+        EXPECT_TRUE(r.err.startsWith(
+            QStringLiteral("vermeo-cli : Impossible d'enregistrer « %1 » :").arg(QFileInfo(target).fileName())))
             << r.err.toStdString();
     }
     EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/full")).exists() && !QFileInfo(QStringLiteral("/dev/full")).isFile());
     EXPECT_TRUE(QFileInfo(loop).isSymLink());
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).size(), 3);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).size(),
+              3);
 }
 
 // A BMP converted onto itself, and into every format with a resolution field, keeps it.
@@ -227,12 +230,14 @@ TEST(CliFiles, TheResolutionIsCarriedFromFileToFile)
         ASSERT_EQ(test::quietCli({QStringLiteral("convert"), bmp, out}).code, 0) << ext;
         // As another program reads it: 300 dots per inch.
         QByteArray said;
-        ASSERT_TRUE(test::run(QStringLiteral("identify"), {QStringLiteral("-units"), QStringLiteral("PixelsPerInch"),
-                                                         QStringLiteral("-format"), QStringLiteral("%x"), out},
+        ASSERT_TRUE(test::run(QStringLiteral("identify"),
+                              {QStringLiteral("-units"), QStringLiteral("PixelsPerInch"), QStringLiteral("-format"),
+                               QStringLiteral("%x"), out},
                               &said))
             << ext;
         // (Its warnings, if any, follow the number.)
-        const double dpi = QRegularExpression(QStringLiteral("^[0-9.]+")).match(QString::fromUtf8(said)).captured().toDouble();
+        const double dpi =
+            QRegularExpression(QStringLiteral("^[0-9.]+")).match(QString::fromUtf8(said)).captured().toDouble();
         EXPECT_NEAR(dpi, 300, 0.01) << ext << ": " << said.constData();
     }
     // Where the file holds whole dots per inch, reading gives the pixels per metre back.
@@ -262,6 +267,7 @@ TEST(CliFiles, PhotosComeUprightAndWebpIsWrittenLossyOrWithoutLoss)
     const QString out = dir.filePath(QStringLiteral("out"));
     ASSERT_TRUE(QDir().mkpath(out));
     QByteArray text;
-    ASSERT_TRUE(test::run(cli, {QStringLiteral("conversions"), QStringLiteral("webp"), out, side}, &text)) << text.constData();
+    ASSERT_TRUE(test::run(cli, {QStringLiteral("conversions"), QStringLiteral("webp"), out, side}, &text))
+        << text.constData();
     EXPECT_EQ(readPictureFile(out + QStringLiteral("/portrait.Webp")).image.size(), QSize(32, 48));
 }

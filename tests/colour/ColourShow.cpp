@@ -31,16 +31,26 @@ int main(int argc, char **argv)
         dlg.reset(d);
         return d;
     };
-    if (name == "TLumin") preview(new TLumin)->Button3Click();
-    else if (name == "TClart") preview(new TClart);
-    else if (name == "TContrast") preview(new TContrast);
-    else if (name == "TSatur") preview(new TSatur);
-    else if (name == "TTeint") preview(new TTeint);
-    else if (name == "TSolar") preview(new TSolar);
-    else if (name == "TBalCoul") preview(new TBalCoul);
-    else if (name == "TPermut") preview(new TPermut);
-    else if (name == "TOmbre") preview(new TOmbre);
-    else if (name == "THisto") preview(new THisto);
+    if (name == "TLumin")
+        preview(new TLumin)->Button3Click();
+    else if (name == "TClart")
+        preview(new TClart);
+    else if (name == "TContrast")
+        preview(new TContrast);
+    else if (name == "TSatur")
+        preview(new TSatur);
+    else if (name == "TTeint")
+        preview(new TTeint);
+    else if (name == "TSolar")
+        preview(new TSolar);
+    else if (name == "TBalCoul")
+        preview(new TBalCoul);
+    else if (name == "TPermut")
+        preview(new TPermut);
+    else if (name == "TOmbre")
+        preview(new TOmbre);
+    else if (name == "THisto")
+        preview(new THisto);
     else if (name == "TRvb") {
         auto *d = new TRvb;
         d->Init(0x0033C8u);

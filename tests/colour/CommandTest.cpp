@@ -1,12 +1,12 @@
 // The commands end to end on a document, with their dialogs answered by script.
 #include "ApplyFrame.h"
+#include "ChannelDialogs.h"
 #include "ColourCommands.h"
-#include "RecordingHost.h"
-#include "Error.h"
 #include "DialogRunner.h"
+#include "Error.h"
+#include "RecordingHost.h"
 #include "THisto.h"
 #include "TOmbre.h"
-#include "ChannelDialogs.h"
 #include "ToneDialogs.h"
 
 #include <QCheckBox>
@@ -56,9 +56,9 @@ TEST(ColourCommand, BrightnessAppliedThroughTheFrame)
 TEST(ColourCommand, CancelCloseAndZeroChangeNothing)
 {
     const std::function<void(QDialog &)> answers[] = {
-        spinAndPress(50, "Button1"),                      // "Annuler"
+        spinAndPress(50, "Button1"),                                                            // "Annuler"
         [](QDialog &d) { d.findChild<QSpinBox *>(QStringLiteral("SpinEdit1"))->setValue(50); }, // closed
-        spinAndPress(0, "Button2"),                       // "OK" with 0
+        spinAndPress(0, "Button2"),                                                             // "OK" with 0
     };
     using Command = void (*)(ImageDocument &, DocumentHost &);
     const Command commands[] = {Luminosite, Clarte, Contraste, Saturation, Teinte, Solariser};

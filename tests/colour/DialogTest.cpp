@@ -21,8 +21,8 @@ using vermeo::test::at;
 TEST(AdjustDialog, ControlsCarryTheirNumberedNames)
 {
     TLumin d;
-    for (const char *name : {"TrackBar1", "SpinEdit1", "Button1", "Button2", "Button3", "Button4", "Image1",
-                             "Label1", "Label2"})
+    for (const char *name :
+         {"TrackBar1", "SpinEdit1", "Button1", "Button2", "Button3", "Button4", "Image1", "Label1", "Label2"})
         EXPECT_NE(d.findChild<QWidget *>(QLatin1String(name)), nullptr) << name;
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Réglage de la luminosité"));
     EXPECT_EQ(d.Button3->text(), QStringLiteral("Aperçu"));

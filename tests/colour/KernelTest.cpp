@@ -1,9 +1,9 @@
 // The per-pixel formulas against values worked out by hand from the rules.
 #include "ChannelKernels.h"
-#include "RecordingHost.h"
 #include "HistogramKernels.h"
 #include "Parallel.h"
 #include "PixelPass.h"
+#include "RecordingHost.h"
 #include "ShadowGradient.h"
 #include "ToneKernels.h"
 
@@ -159,9 +159,8 @@ TEST(ChannelKernel, TablesGiveThePixelByPixelResult)
         const int p = r + g + b < 382 ? 91 : -91;
         return ComposeCouleur(r + p, g + p, b + p);
     });
-    check(clarity(img, -37, quiet()), [](int r, int g, int b) {
-        return ComposeCouleur(r + r * -37 / 100, g + g * -37 / 100, b + b * -37 / 100);
-    });
+    check(clarity(img, -37, quiet()),
+          [](int r, int g, int b) { return ComposeCouleur(r + r * -37 / 100, g + g * -37 / 100, b + b * -37 / 100); });
 }
 
 TEST(PixelPass, ProgressOncePerColumnInOrder)
@@ -244,7 +243,8 @@ TEST(PixelPass, BandsOnSeveralThreadsGiveTheSingleBandResult)
         {"shadow right", [](const QImage &s, Progress &p) { return shadow(s, 4, Droite, p); }},
         {"shadow up", [](const QImage &s, Progress &p) { return shadow(s, 5, Haut, p); }},
         {"shadow down", [](const QImage &s, Progress &p) { return shadow(s, 10, Bas, p); }},
-        {"replace", [](const QImage &s, Progress &p) {
+        {"replace",
+         [](const QImage &s, Progress &p) {
              QImage out = s.copy();
              replaceColour(out, fromQRgb(s.pixel(0, 0)), clRed, p);
              return out;

@@ -1,7 +1,7 @@
 // Shadow fit rules and the gradient bands, worked out by hand.
-#include "RecordingHost.h"
-#include "Error.h"
 #include "ShadowGradient.h"
+#include "Error.h"
+#include "RecordingHost.h"
 
 #include <gtest/gtest.h>
 
@@ -106,7 +106,7 @@ TEST(Gradient, StepCarriesIntoGreenAndShortPicturesTakeTheLastBand)
 {
     EXPECT_EQ(gradientBand(0x0000FEu, 1, 1), 0x000103u);
     EXPECT_EQ(gradientBand(0x000100u, 2, 1), 0x0000FBu);
-    EXPECT_EQ(gradientBand(clBlack, 2, 3), clBlack);   // clamped, not wrapped
+    EXPECT_EQ(gradientBand(clBlack, 2, 3), clBlack); // clamped, not wrapped
     EXPECT_EQ(gradientBand(clWhite, 1, 2), clWhite);
     QImage img = filled(60, 20, clWhite);
     Canvas c(&img);

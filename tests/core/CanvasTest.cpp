@@ -145,8 +145,8 @@ TEST(Canvas, EveryRasterOperationCombinesEachBitAsItsTruthTable)
         {CopyMode::NotSrcErase, "NOTSRCERASE", [](uint s, uint d) { return ~(s | d); }},
     };
     for (const Case &k : cases) {
-        const QRgb expected = qRgb(int(k.rule(0xCC, 0xAA) & 0xFF), int(k.rule(0x0F, 0x33) & 0xFF),
-                                   int(k.rule(0xF0, 0x55) & 0xFF));
+        const QRgb expected =
+            qRgb(int(k.rule(0xCC, 0xAA) & 0xFF), int(k.rule(0x0F, 0x33) & 0xFF), int(k.rule(0xF0, 0x55) & 0xFF));
         // A block copy and a stretched one (twice as wide) combine alike; outside the
         // block the destination is untouched.
         QImage dst = newWorkingImage(4, 2, d);

@@ -57,8 +57,8 @@ TEST(Document, UndoBringsBackPixelsSizeDepthPaletteAndZoomTogether)
     d.Init(300, 200, clWhite);
     d.replacePicture(pal);
     d.SauveUndo();
-    d.canvas().SetPixel(5, 5, clBlack);     // a first tile kept
-    d.canvas().SetPixel(290, 190, clBlack); // another one
+    d.canvas().SetPixel(5, 5, clBlack);         // a first tile kept
+    d.canvas().SetPixel(290, 190, clBlack);     // another one
     d.replaceAsTrueColour(test::noise(30, 20)); // then the whole picture replaced
     d.setZoomLevel(2);
     d.Annule();

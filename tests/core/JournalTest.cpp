@@ -1,12 +1,12 @@
 // The recovery journal: its file read back exactly and refused whole when damaged, the
 // sessions that tell a program gone from one still running, the copy made in tiles
 // while the picture is drawn on, and a document's journal through its life.
-#include "TiledCopy.h"
 #include "DocumentJournal.h"
 #include "Error.h"
 #include "JournalFile.h"
 #include "JournalSession.h"
 #include "TestPictures.h"
+#include "TiledCopy.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -31,11 +31,17 @@ using test::noise;
 
 void writeJournal(const QString &path, const Picture &pic, const QString &title, const QString &fileName)
 {
-    const JournalInfo info{title, fileName, pic.width(), pic.height(), pic.depth, pic.palette,
+    const JournalInfo info{title,
+                           fileName,
+                           pic.width(),
+                           pic.height(),
+                           pic.depth,
+                           pic.palette,
                            QDateTime::fromMSecsSinceEpoch(1'765'000'000'000LL, Qt::UTC)};
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     ASSERT_GE(fd, 0);
-    EXPECT_TRUE(journal::write(fd, info, [&](int y) { return reinterpret_cast<const QRgb *>(pic.image.constScanLine(y)); }));
+    EXPECT_TRUE(
+        journal::write(fd, info, [&](int y) { return reinterpret_cast<const QRgb *>(pic.image.constScanLine(y)); }));
     ::close(fd);
 }
 
@@ -118,7 +124,8 @@ TEST(JournalFile, EveryCutAndEveryChangedByteIsRefusedWithAReason)
         journal::readInfo(bad);
         ADD_FAILURE();
     } catch (const VermeoError &e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("n'est pas un fichier de récupération"))) << qPrintable(e.message());
+        EXPECT_TRUE(e.message().contains(QStringLiteral("n'est pas un fichier de récupération")))
+            << qPrintable(e.message());
     }
     QByteArray later = good;
     later[8] = 2;

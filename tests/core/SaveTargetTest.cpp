@@ -92,7 +92,7 @@ void refusesWhatIsNoFile(const QString &dir, Checks &c)
     QFile::link(dir + QStringLiteral("/absent/x.bmp"), nowhere);
     const QString socketName = dir + QStringLiteral("/prise.bmp");
     const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un addr {};
+    sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
     std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", local(socketName).constData());
     c.expect(::bind(s, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == 0, "bind");
@@ -114,8 +114,8 @@ void refusesWhatIsNoFile(const QString &dir, Checks &c)
         c.expect(said.contains(why), target.toStdString() + " -> " + said.toStdString());
     }
     c.expect(entries(dir) == before, "a file was left behind");
-    c.expect(S_ISFIFO(statOf(fifo).st_mode) && S_ISSOCK(statOf(socketName).st_mode) && S_ISLNK(statOf(loopA).st_mode)
-                 && S_ISLNK(statOf(nowhere).st_mode),
+    c.expect(S_ISFIFO(statOf(fifo).st_mode) && S_ISSOCK(statOf(socketName).st_mode) && S_ISLNK(statOf(loopA).st_mode) &&
+                 S_ISLNK(statOf(nowhere).st_mode),
              "a special file was replaced");
     c.expect(S_ISCHR(statOf(QStringLiteral("/dev/full")).st_mode), "/dev/full replaced");
     ::close(s);
@@ -217,10 +217,12 @@ TEST_F(SaveTargets, OnlyRegularFilesOrNewNamesAreWrittenAsANormalUser)
 {
     if (!root())
         GTEST_SKIP() << "already a normal user (see the test above); switching to nobody needs root";
-    asNobody([](const QString &d, Checks &c) {
-        refusesWhatIsNoFile(d, c);
-        followsLinks(d, c);
-    }, dir.path());
+    asNobody(
+        [](const QString &d, Checks &c) {
+            refusesWhatIsNoFile(d, c);
+            followsLinks(d, c);
+        },
+        dir.path());
 }
 
 TEST_F(SaveTargets, ModeLinksAndProtectionAreKeptAsThisUser)
@@ -269,11 +271,14 @@ TEST_F(SaveTargets, AForeignFileIsWrittenInPlaceOrRefusedAsANormalUser)
     const QString open = dir.filePath(QStringLiteral("ouvert.bmp")), shut = dir.filePath(QStringLiteral("ferme.bmp"));
     put(open, "OLD", 0666);
     put(shut, "OLD", 0644);
-    asNobody([&](const QString &, Checks &c) {
-        c.expect(saveTo(open).isEmpty(), "writable foreign file refused");
-        c.expect(saveTo(shut).contains(QStringLiteral("protégé en écriture")), "foreign file: " + saveTo(shut).toStdString());
-        c.expect(saveTo(shut, true).contains(QStringLiteral("protégé en écriture")), "foreign protection lifted");
-    }, dir.path());
+    asNobody(
+        [&](const QString &, Checks &c) {
+            c.expect(saveTo(open).isEmpty(), "writable foreign file refused");
+            c.expect(saveTo(shut).contains(QStringLiteral("protégé en écriture")),
+                     "foreign file: " + saveTo(shut).toStdString());
+            c.expect(saveTo(shut, true).contains(QStringLiteral("protégé en écriture")), "foreign protection lifted");
+        },
+        dir.path());
     EXPECT_EQ(statOf(open).st_uid, 0u);
     EXPECT_EQ(contents(open), "NEW PICTURE");
     EXPECT_EQ(contents(shut), "OLD");

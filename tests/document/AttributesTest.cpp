@@ -125,7 +125,7 @@ TEST(Palette, ToolButtonsAndNewWindowsGetLastPanelTool)
     ASSERT_EQ(buttons.size(), 14u);
     Board b(20, 20, 4);
     MainDrawingState state;
-    toolButtonClick(state, 2, {&b.doc, &b.host}); // Rectangle
+    toolButtonClick(state, 2, {&b.doc, &b.host});  // Rectangle
     toolButtonClick(state, 12, {&b.doc, &b.host}); // Sélection
     EXPECT_EQ(b.doc.Tool, 5);
     EXPECT_EQ(state.toolNumber, 3);

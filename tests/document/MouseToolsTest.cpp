@@ -320,7 +320,8 @@ TEST(FloodFill, HatchStaysInsideItsWallsAndAFillReachesTheLastColumnAndRow)
     while (!todo.empty()) {
         const QPoint p = todo.back();
         todo.pop_back();
-        if (p.x() < 0 || p.y() < 0 || p.x() >= 90 || p.y() >= 70 || area[p.y() * 90 + p.x()] || b.at(p.x(), p.y()) != grey)
+        if (p.x() < 0 || p.y() < 0 || p.x() >= 90 || p.y() >= 70 || area[p.y() * 90 + p.x()] ||
+            b.at(p.x(), p.y()) != grey)
             continue;
         area[p.y() * 90 + p.x()] = true;
         todo.insert(todo.end(), {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)});

@@ -1,13 +1,13 @@
 // Printing: the placement rule against hand-worked values, real pages printed to PDF
 // and read back with poppler, the page set-up dialog and the preview window.
+#include "Printing.h"
 #include "DialogRunner.h"
 #include "PdfCheck.h"
-#include "Printing.h"
 #include "RecordingHost.h"
-#include "TestPictures.h"
 #include "TEcran.h"
 #include "TMDIChild.h"
 #include "TMep.h"
+#include "TestPictures.h"
 #include "Zoom.h"
 
 #include <QApplication>
@@ -46,7 +46,10 @@ struct PdfPrinter {
 };
 
 // A dark picture on white paper, easy to find on the rendered page.
-void darkPicture(ImageDocument &doc, int w, int h) { test::loadPicture(doc, test::filled(w, h, ComposeCouleur(0, 0, 90))); }
+void darkPicture(ImageDocument &doc, int w, int h)
+{
+    test::loadPicture(doc, test::filled(w, h, ComposeCouleur(0, 0, 90)));
+}
 } // namespace
 
 TEST(PagePlacement, MarginsBecomeWholePixelsPerMillimetrePlusTheFixedOffsets)
@@ -59,14 +62,14 @@ TEST(PagePlacement, MarginsBecomeWholePixelsPerMillimetrePlusTheFixedOffsets)
     // 4960 / 210 = 23.6 -> 23; 7016 / 297 = 23.6 -> 23.
     EXPECT_EQ(Mh(a4at600, 20), 690);
     EXPECT_EQ(Mv(a4at600, 20), 575);
-    EXPECT_EQ(Mh(a4at600, -10), 0); // a margin of -10 mm starts at the printable area's edge
+    EXPECT_EQ(Mh(a4at600, -10), 0);      // a margin of -10 mm starts at the printable area's edge
     EXPECT_EQ(Mh(PageMetrics{}, 20), 0); // a page of no millimetres does not divide by zero
 
     // Halves go to the even neighbour, exactly.
     EXPECT_EQ(scaledLength(600, 100), 600);
-    EXPECT_EQ(scaledLength(3, 50), 2);  // 1.5
-    EXPECT_EQ(scaledLength(5, 50), 2);  // 2.5
-    EXPECT_EQ(scaledLength(7, 50), 4);  // 3.5
+    EXPECT_EQ(scaledLength(3, 50), 2); // 1.5
+    EXPECT_EQ(scaledLength(5, 50), 2); // 2.5
+    EXPECT_EQ(scaledLength(7, 50), 4); // 3.5
     EXPECT_EQ(scaledLength(1, 10), 0);
     EXPECT_EQ(scaledLength(333, 15), 50); // 49.95
     EXPECT_EQ(printTarget(a4at300, 0, 0, QSize(600, 400), 200), QRect(110, 55, 1200, 800));
@@ -248,7 +251,7 @@ TEST(Ecran, ThePageHasThePrintersProportionsAndThePictureIsPlacedOnce)
     ecran.resize(700, 500);
     QApplication::processEvents();
     ASSERT_NE(ecran.height(), 800);
-    EXPECT_EQ(ecran.Panel2->height(), ecran.height() - 100); // the page follows the window
+    EXPECT_EQ(ecran.Panel2->height(), ecran.height() - 100);       // the page follows the window
     EXPECT_EQ(ecran.previewPicture().cacheKey(), made.cacheKey()); // the picture is not made again
     // Drawn where it was placed.
     const QImage shown = ecran.PaintBox1->grab().toImage();

@@ -1,9 +1,9 @@
+#include "Selection.h"
 #include "Attributes.h"
 #include "Clipboard.h"
 #include "Figures.h"
 #include "MouseTools.h"
 #include "RecordingHost.h"
-#include "Selection.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -44,7 +44,7 @@ TEST(Selection, SelectAllThenCopyPutsTheWholePictureOnTheClipboardAndRemovesTheO
     SelectImg(doc, host);
     EXPECT_TRUE(doc.RectSelected);
     EXPECT_EQ(host.cursor, Qt::CrossCursor);
-    EXPECT_NE(shown(doc), before); // the outline is shown over the picture
+    EXPECT_NE(shown(doc), before);  // the outline is shown over the picture
     EXPECT_EQ(doc.image(), before); // and is not in it
     Copier(doc, host);
     EXPECT_FALSE(doc.RectSelected);

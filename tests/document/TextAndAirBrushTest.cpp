@@ -33,7 +33,7 @@ TEST(TextTool, NinetyDegreesGoesUpwardsAndPlacingSwallowsOneClick)
     const QRect ink = inkBounds(b.doc.image());
     ASSERT_FALSE(ink.isEmpty());
     EXPECT_GT(ink.height(), 2 * ink.width()); // the line runs vertically
-    EXPECT_LE(ink.bottom(), 101);              // from the click point upwards
+    EXPECT_LE(ink.bottom(), 101);             // from the click point upwards
     EXPECT_LT(ink.top(), 60);
     EXPECT_GE(ink.left(), 50);
     EXPECT_TRUE(b.doc.TextPlacing);
@@ -85,7 +85,7 @@ TEST(TextTool, RotatedFontIgnoresBoldAndUsesPixelSize)
     const QRect ink = inkBounds(plain.image());
     EXPECT_LE(ink.height(), 20);
     EXPECT_GE(ink.height(), 10);
-    RotTextOut(plain, host, 10, 10, QString(), 45); // empty: nothing at all
+    RotTextOut(plain, host, 10, 10, QString(), 45);                   // empty: nothing at all
     RotTextOut(plain, host, 10, 60, QStringLiteral("x"), 2147483647); // no overflow
 }
 

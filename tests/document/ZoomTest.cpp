@@ -1,6 +1,6 @@
+#include "Zoom.h"
 #include "Canvas.h"
 #include "RecordingHost.h"
-#include "Zoom.h"
 
 #include <gtest/gtest.h>
 

@@ -79,10 +79,27 @@ TEST(BmpReader, TopDownAndRle4MadeByHand)
     QByteArray bmp;
     ByteWriter w(bmp);
     const QByteArray data = QByteArray::fromHex("0412 0000 0004 3456 0000 0001");
-    w.bytes("BM", 2); w.u32(uint32_t(54 + 64 + data.size())); w.u32(0); w.u32(54 + 64);
-    w.u32(40); w.u32(4); w.u32(2); w.u16(1); w.u16(4); w.u32(2); w.u32(uint32_t(data.size()));
-    w.u32(0); w.u32(0); w.u32(16); w.u32(0);
-    for (QRgb c : pal) { w.u8(qBlue(c)); w.u8(qGreen(c)); w.u8(qRed(c)); w.u8(0); }
+    w.bytes("BM", 2);
+    w.u32(uint32_t(54 + 64 + data.size()));
+    w.u32(0);
+    w.u32(54 + 64);
+    w.u32(40);
+    w.u32(4);
+    w.u32(2);
+    w.u16(1);
+    w.u16(4);
+    w.u32(2);
+    w.u32(uint32_t(data.size()));
+    w.u32(0);
+    w.u32(0);
+    w.u32(16);
+    w.u32(0);
+    for (QRgb c : pal) {
+        w.u8(qBlue(c));
+        w.u8(qGreen(c));
+        w.u8(qRed(c));
+        w.u8(0);
+    }
     bmp.append(data);
     const Picture p = decodeBmp(bmp);
     EXPECT_EQ(p.depth, 4);
@@ -165,7 +182,8 @@ TEST(BmpReader, VariantsMadeByOtherPrograms)
         const Picture p = readPictureFile(file);
         EXPECT_EQ(p.depth, v.depth) << v.name;
         // Readers widen 5- and 6-bit channels slightly differently.
-        EXPECT_LE(test::maxDifference(p.image, QImage(ref).convertToFormat(QImage::Format_RGB32)), v.depth == 16 ? 8 : 0)
+        EXPECT_LE(test::maxDifference(p.image, QImage(ref).convertToFormat(QImage::Format_RGB32)),
+                  v.depth == 16 ? 8 : 0)
             << v.name;
         ++opened;
     }

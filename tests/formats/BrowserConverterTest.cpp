@@ -1,8 +1,8 @@
 // The thumbnail browser's reading, fitting and paging, and the batch converter's
 // naming, failures and parallel runs.
 #include "BatchConversion.h"
-#include "FolderTree.h"
 #include "Error.h"
+#include "FolderTree.h"
 #include "FormatTestUtil.h"
 #include "Parallel.h"
 #include "PictureFiles.h"
@@ -260,7 +260,8 @@ TEST(Vignettes, ATruncatedPictureIsMarkedDamagedNotShownGrey)
     page.Init(names);
     waitFilled(page);
     EXPECT_FALSE(page.Images[1]->pixmap().isNull()); // the mark
-    EXPECT_TRUE(page.Images[1]->toolTip().contains(QStringLiteral("fichier tronqué"))) << page.Images[1]->toolTip().toStdString();
+    EXPECT_TRUE(page.Images[1]->toolTip().contains(QStringLiteral("fichier tronqué")))
+        << page.Images[1]->toolTip().toStdString();
     EXPECT_TRUE(page.Images[2]->toolTip().isEmpty());
 }
 
@@ -425,8 +426,9 @@ TEST(Conversion, NoPictureIsOverwrittenByAnotherOneOfTheBatch)
     r = convertFiles({gif, png, wmf, emf, other, own}, dir.path(), QStringLiteral("Jpg"));
     EXPECT_EQ(r.converted, 3); // wizard.gif, a.wmf and b.Jpg onto itself
     ASSERT_EQ(r.failures.size(), 3u);
-    EXPECT_EQ(r.failures[0].reason,
-              QStringLiteral("« wizard.png » n'est pas converti : « wizard.Jpg » reçoit déjà l'image de « wizard.gif »."));
+    EXPECT_EQ(
+        r.failures[0].reason,
+        QStringLiteral("« wizard.png » n'est pas converti : « wizard.Jpg » reçoit déjà l'image de « wizard.gif »."));
     EXPECT_EQ(r.failures[1].file, emf);
     EXPECT_EQ(r.failures[2].reason,
               QStringLiteral("« b.pcx » n'est pas converti : « b.Jpg » est une autre image de la conversion."));
@@ -441,12 +443,12 @@ TEST(FileList, NamesComeInTheOrderOfAFileManager)
 {
     // Case and accents do not count, numbers go by their value; the mask takes any case.
     QTemporaryDir dir;
-    const QStringList shuffled = {"photo10.jpg", "Zèbre.bmp", "b.BMP", "élan.bmp", "Photo9.jpg", "a.bmp",
-                                  "Été.pcx", "ecran.bmp", "C.bmp", "notes.txt", "photo9b.jpg"};
+    const QStringList shuffled = {"photo10.jpg", "Zèbre.bmp", "b.BMP", "élan.bmp",  "Photo9.jpg", "a.bmp",
+                                  "Été.pcx",     "ecran.bmp", "C.bmp", "notes.txt", "photo9b.jpg"};
     for (const QString &name : shuffled)
         test::writeFile(dir.filePath(name), "x");
-    const QStringList expected = {"a.bmp", "b.BMP", "C.bmp", "ecran.bmp", "élan.bmp", "Été.pcx",
-                                  "Photo9.jpg", "photo9b.jpg", "photo10.jpg", "Zèbre.bmp"};
+    const QStringList expected = {"a.bmp",   "b.BMP",      "C.bmp",       "ecran.bmp",   "élan.bmp",
+                                  "Été.pcx", "Photo9.jpg", "photo9b.jpg", "photo10.jpg", "Zèbre.bmp"};
     const QStringList got = filesMatching(dir.path(), QStringLiteral("*.bmp;*.jpg;*.pcx"));
     EXPECT_EQ(got, expected) << got.join(QStringLiteral(", ")).toStdString();
     // Names equal but for case or accents keep one order, whatever the folder gave.

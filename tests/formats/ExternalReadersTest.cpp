@@ -47,7 +47,8 @@ TEST(ExternalReaders, PillowReadsOurFiles)
     const QString list = dir.filePath(QStringLiteral("manifest.txt"));
     test::writeFile(list, manifest.toUtf8());
     QByteArray out;
-    EXPECT_TRUE(test::run(python, {QStringLiteral(VERMEO_TEST_SCRIPTS "/pillow_check.py"), list}, &out)) << out.constData();
+    EXPECT_TRUE(test::run(python, {QStringLiteral(VERMEO_TEST_SCRIPTS "/pillow_check.py"), list}, &out))
+        << out.constData();
 }
 
 TEST(ExternalReaders, ImageMagickReadsOurFourBitPcx)

@@ -40,8 +40,8 @@ inline ::testing::AssertionResult run(const QString &program, const QStringList 
     if (output)
         *output = printed;
     if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return ::testing::AssertionFailure() << command << ": exit code " << p.exitCode() << ", "
-                                             << printed.trimmed().constData();
+        return ::testing::AssertionFailure()
+               << command << ": exit code " << p.exitCode() << ", " << printed.trimmed().constData();
     return ::testing::AssertionSuccess();
 }
 
@@ -51,14 +51,16 @@ inline int maxDifference(const QImage &a, const QImage &b)
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+            worst = std::max(
+                {worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
         }
     return worst;
 }
 
 inline bool samePixels(const QImage &a, const QImage &b)
 {
-    return a.size() == b.size() && maxDifference(a.convertToFormat(QImage::Format_RGB32), b.convertToFormat(QImage::Format_RGB32)) == 0;
+    return a.size() == b.size() &&
+           maxDifference(a.convertToFormat(QImage::Format_RGB32), b.convertToFormat(QImage::Format_RGB32)) == 0;
 }
 
 } // namespace vermeo::test

@@ -47,8 +47,10 @@ TEST(Jpeg, DamagedFilesAreRefusedWithoutEndingTheProcess)
     // Claim 60000 x 60000 in the frame header: refused before allocating.
     const int sof = int(f.indexOf("\xFF\xC0"));
     ASSERT_GT(sof, 0);
-    f[sof + 5] = char(0xEA); f[sof + 6] = char(0x60);
-    f[sof + 7] = char(0xEA); f[sof + 8] = char(0x60);
+    f[sof + 5] = char(0xEA);
+    f[sof + 6] = char(0x60);
+    f[sof + 7] = char(0xEA);
+    f[sof + 8] = char(0x60);
     EXPECT_THROW(decodeJpeg(f), VermeoError);
 }
 
@@ -70,7 +72,8 @@ TEST(Jpeg, VariantsMadeByImageMagick)
         const QString file = dir.filePath(QStringLiteral("v%1.jpg").arg(n++));
         ASSERT_TRUE(test::run(QStringLiteral("convert"), QStringList{src} + opts + QStringList{file}));
         const QString ref = dir.filePath(QStringLiteral("v%1.png").arg(n));
-        ASSERT_TRUE(test::run(QStringLiteral("convert"), {file, "-colorspace", "sRGB", "-type", "TrueColor", "PNG24:" + ref}));
+        ASSERT_TRUE(
+            test::run(QStringLiteral("convert"), {file, "-colorspace", "sRGB", "-type", "TrueColor", "PNG24:" + ref}));
         const Picture p = readPictureFile(file);
         ASSERT_EQ(p.image.size(), QSize(40, 30)) << opts.join(' ').toStdString();
         // Decoders may round differently; CMYK conversion too.
@@ -152,7 +155,8 @@ TEST(Gif, FirstFrameTransparencyAndInterlace)
     if (QStandardPaths::findExecutable(QStringLiteral("convert")).isEmpty())
         GTEST_SKIP() << "ImageMagick missing";
     const QString anim = dir.filePath(QStringLiteral("anim.gif"));
-    ASSERT_TRUE(test::run(QStringLiteral("convert"), {"-size", "10x8", "xc:red", "xc:blue", "xc:lime", "-loop", "0", anim}));
+    ASSERT_TRUE(
+        test::run(QStringLiteral("convert"), {"-size", "10x8", "xc:red", "xc:blue", "xc:lime", "-loop", "0", anim}));
     const Picture first = readPictureFile(anim);
     EXPECT_EQ(first.image.size(), QSize(10, 8));
     EXPECT_EQ(first.image.pixel(5, 5), qRgb(255, 0, 0));
@@ -176,7 +180,10 @@ TEST(Gif, DamagedFilesAreRefused)
     QByteArray f = encodeGif(test::palettePicture(8, 8, 4));
     EXPECT_THROW(decodeGif(f.left(20)), VermeoError);
     QByteArray huge = f;
-    huge[6] = char(0xFF); huge[7] = char(0xFF); huge[8] = char(0xFF); huge[9] = char(0xFF);
+    huge[6] = char(0xFF);
+    huge[7] = char(0xFF);
+    huge[8] = char(0xFF);
+    huge[9] = char(0xFF);
     EXPECT_THROW(decodeGif(huge), VermeoError);
     EXPECT_THROW(decodeGif(QByteArray("GIF89a")), VermeoError);
 }

@@ -1,7 +1,7 @@
 // WMF and EMF: our one-bitmap files read back exactly, and drawings rendered.
+#include "Metafile.h"
 #include "Error.h"
 #include "FormatTestUtil.h"
-#include "Metafile.h"
 
 #include <QtEndian>
 
@@ -30,11 +30,11 @@ TEST(Metafile, DrawingRecordsAreRendered)
         ASSERT_FALSE(f.isEmpty()) << name;
         const QImage img = decodeMetafile(f).image;
         ASSERT_EQ(img.size(), QSize(200, 100)) << name;
-        EXPECT_EQ(img.pixel(35, 25), qRgb(0, 255, 0)) << name;   // green rectangle
-        EXPECT_EQ(img.pixel(10, 25), qRgb(255, 0, 0)) << name;   // its red outline
-        EXPECT_EQ(img.pixel(150, 70), qRgb(0, 0, 255)) << name;  // blue ellipse
-        EXPECT_EQ(img.pixel(170, 10), qRgb(0, 0, 255)) << name;  // polygon
-        EXPECT_EQ(img.pixel(50, 95), qRgb(255, 0, 0)) << name;   // line
+        EXPECT_EQ(img.pixel(35, 25), qRgb(0, 255, 0)) << name;  // green rectangle
+        EXPECT_EQ(img.pixel(10, 25), qRgb(255, 0, 0)) << name;  // its red outline
+        EXPECT_EQ(img.pixel(150, 70), qRgb(0, 0, 255)) << name; // blue ellipse
+        EXPECT_EQ(img.pixel(170, 10), qRgb(0, 0, 255)) << name; // polygon
+        EXPECT_EQ(img.pixel(50, 95), qRgb(255, 0, 0)) << name;  // line
         EXPECT_EQ(img.pixel(100, 20), qRgb(255, 255, 255)) << name;
         int dark = 0; // the text "Hi" near (70, 60)
         for (int y = 55; y < 80; ++y)

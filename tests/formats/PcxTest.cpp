@@ -14,7 +14,10 @@ namespace {
 QByteArray pcxHeader(int bits, int planes, int w, int h, int bpl, int kind, int xmin = 0)
 {
     QByteArray hd(128, '\0');
-    auto put16 = [&hd](int at, int v) { hd[at] = char(v & 0xFF); hd[at + 1] = char((v >> 8) & 0xFF); };
+    auto put16 = [&hd](int at, int v) {
+        hd[at] = char(v & 0xFF);
+        hd[at + 1] = char((v >> 8) & 0xFF);
+    };
     hd[0] = 10;
     hd[1] = 5;
     hd[2] = 1;
@@ -64,8 +67,12 @@ TEST(PcxDecode, LayoutsAndCodes)
 {
     { // 1 bit, palette kind 1: the header colour map
         QByteArray f = pcxHeader(1, 1, 8, 1, 2, 1);
-        f[16] = char(10); f[17] = char(20); f[18] = char(30);
-        f[19] = char(40); f[20] = char(50); f[21] = char(60);
+        f[16] = char(10);
+        f[17] = char(20);
+        f[18] = char(30);
+        f[19] = char(40);
+        f[20] = char(50);
+        f[21] = char(60);
         f.append(QByteArray::fromHex("0f00"));
         int code = -1;
         const Picture p = decodePcx(f, &code);
@@ -101,7 +108,9 @@ TEST(PcxDecode, LayoutsAndCodes)
         f.append(QByteArray::fromHex("01 c1 ff"));
         QByteArray block(769, '\0');
         block[0] = 12;
-        block[4] = char(1); block[5] = char(2); block[6] = char(3);
+        block[4] = char(1);
+        block[5] = char(2);
+        block[6] = char(3);
         block[766] = char(250);
         int code = -1;
         const Picture p = decodePcx(f + block, &code);
@@ -289,8 +298,8 @@ TEST(PcxDecode, FilesMadeByOtherPrograms)
         const QString source = data + QLatin1String(m.source);
         QString file = dir.filePath(QLatin1String(m.fixture));
         const QString program = m.command.section(QLatin1Char(' '), 0, 0);
-        if (!QStandardPaths::findExecutable(program).isEmpty()
-            && test::run(QStringLiteral("sh"), {"-c", m.command.arg(source, file)}))
+        if (!QStandardPaths::findExecutable(program).isEmpty() &&
+            test::run(QStringLiteral("sh"), {"-c", m.command.arg(source, file)}))
             ++made;
         else
             file = data + QLatin1String(m.fixture);

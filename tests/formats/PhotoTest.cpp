@@ -31,9 +31,10 @@ QImage quarters(int w, int h)
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const bool right = x >= w / 2, bottom = y >= h / 2;
-            QRgb c = !right && !bottom ? qRgb(220, 30, 30) : right && !bottom ? qRgb(30, 200, 40)
-                   : !right              ? qRgb(40, 40, 210)
-                                         : qRgb(240, 230, 40);
+            QRgb c = !right && !bottom  ? qRgb(220, 30, 30)
+                     : right && !bottom ? qRgb(30, 200, 40)
+                     : !right           ? qRgb(40, 40, 210)
+                                        : qRgb(240, 230, 40);
             if (x < w / 8 && y < h / 8)
                 c = qRgb(255, 255, 255);
             img.setPixel(x, y, c);
@@ -96,7 +97,8 @@ QImage referenceToSrgb(const QImage &pixels, const QString &profile, const QStri
 {
     const QString raw = dir + QStringLiteral("/ref-in.png"), out = dir + QStringLiteral("/ref-out.png");
     EXPECT_TRUE(pixels.save(raw));
-    EXPECT_TRUE(test::run(QStringLiteral("convert"), {raw, QStringLiteral("-profile"), profile, QStringLiteral("-profile"), srgb, out}));
+    EXPECT_TRUE(test::run(QStringLiteral("convert"),
+                          {raw, QStringLiteral("-profile"), profile, QStringLiteral("-profile"), srgb, out}));
     return QImage(out).convertToFormat(QImage::Format_RGB32);
 }
 } // namespace
@@ -111,15 +113,20 @@ TEST(Orientation, AllEightExifOrientationsComeUprightWithTheProgramsOwnTurnsAndM
     const QImage stored = readImage(plain);
     Progress &none = silentProgress();
     // What each orientation means, said with the "Image" menu's own kernels.
-    const QImage expected[9] = {
-        {}, stored, geometry::mirrorVertical(stored), geometry::rotateImage(stored, 0, 180, none),
-        geometry::mirrorHorizontal(stored), geometry::mirrorHorizontal(geometry::rotateImage(stored, 0, 90, none)),
-        geometry::rotateImage(stored, 0, 270, none), geometry::mirrorHorizontal(geometry::rotateImage(stored, 0, 270, none)),
-        geometry::rotateImage(stored, 0, 90, none)};
+    const QImage expected[9] = {{},
+                                stored,
+                                geometry::mirrorVertical(stored),
+                                geometry::rotateImage(stored, 0, 180, none),
+                                geometry::mirrorHorizontal(stored),
+                                geometry::mirrorHorizontal(geometry::rotateImage(stored, 0, 90, none)),
+                                geometry::rotateImage(stored, 0, 270, none),
+                                geometry::mirrorHorizontal(geometry::rotateImage(stored, 0, 270, none)),
+                                geometry::rotateImage(stored, 0, 90, none)};
     for (int o = 1; o <= 8; ++o) {
         const QString file = dir.filePath(QStringLiteral("o%1.jpg").arg(o));
-        ASSERT_TRUE(test::run(QStringLiteral("exiftool"), {QStringLiteral("-n"), QStringLiteral("-Orientation=%1").arg(o),
-                                                           QStringLiteral("-o"), file, plain}));
+        ASSERT_TRUE(
+            test::run(QStringLiteral("exiftool"), {QStringLiteral("-n"), QStringLiteral("-Orientation=%1").arg(o),
+                                                   QStringLiteral("-o"), file, plain}));
         const QImage upright = readImage(file);
         EXPECT_EQ(upright, expected[o]) << "orientation " << o;
         // ImageMagick turns it the same way (its own JPEG decoder: within a level or two).
@@ -149,7 +156,8 @@ TEST(Orientation, ATurnedTiffComesUprightAndAWrittenJpegCarriesNoStaleTag)
     const QString png = dir.filePath(QStringLiteral("q.png")), tif = dir.filePath(QStringLiteral("q.tif"));
     const QImage q = quarters(40, 24);
     ASSERT_TRUE(q.save(png));
-    ASSERT_TRUE(test::run(QStringLiteral("convert"), {png, QStringLiteral("-orient"), QStringLiteral("RightTop"), tif}));
+    ASSERT_TRUE(
+        test::run(QStringLiteral("convert"), {png, QStringLiteral("-orient"), QStringLiteral("RightTop"), tif}));
     EXPECT_EQ(readImage(tif), geometry::rotateImage(q, 0, 270, silentProgress()));
 
     const QString jpg = dir.filePath(QStringLiteral("side.jpg")), out = dir.filePath(QStringLiteral("out.jpg"));
@@ -159,7 +167,8 @@ TEST(Orientation, ATurnedTiffComesUprightAndAWrittenJpegCarriesNoStaleTag)
     const Picture upright = readPictureFile(jpg);
     writePictureFile(upright, out);
     QByteArray tag;
-    ASSERT_TRUE(test::run(QStringLiteral("exiftool"), {QStringLiteral("-n"), QStringLiteral("-s3"), QStringLiteral("-Orientation"), out}, &tag));
+    ASSERT_TRUE(test::run(QStringLiteral("exiftool"),
+                          {QStringLiteral("-n"), QStringLiteral("-s3"), QStringLiteral("-Orientation"), out}, &tag));
     EXPECT_TRUE(tag.trimmed().isEmpty() || tag.trimmed() == "1") << tag.constData();
     // Read again it is as upright as it was, not turned a second time.
     EXPECT_EQ(readImage(out).size(), QSize(24, 40));
@@ -213,10 +222,12 @@ TEST(Colour, PicturesWithoutAProfileOrWithSrgbsAreLeftBitForBit)
     for (const char *ext : {"jpg", "png", "tif", "webp"}) {
         const QString plain = dir.filePath(QStringLiteral("plain.%1").arg(QLatin1String(ext)));
         const QString tagged = dir.filePath(QStringLiteral("tagged.%1").arg(QLatin1String(ext)));
-        ASSERT_TRUE(test::run(QStringLiteral("convert"), {png, QStringLiteral("-define"), QStringLiteral("webp:lossless=true"), plain}));
+        ASSERT_TRUE(test::run(QStringLiteral("convert"),
+                              {png, QStringLiteral("-define"), QStringLiteral("webp:lossless=true"), plain}));
         // exiftool embeds the profile without coding the JPEG again.
         if (qstrcmp(ext, "jpg") == 0)
-            ASSERT_TRUE(test::run(QStringLiteral("exiftool"), {QStringLiteral("-ICC_Profile<=") + srgb, QStringLiteral("-o"), tagged, plain}));
+            ASSERT_TRUE(test::run(QStringLiteral("exiftool"),
+                                  {QStringLiteral("-ICC_Profile<=") + srgb, QStringLiteral("-o"), tagged, plain}));
         else
             ASSERT_TRUE(test::run(QStringLiteral("convert"), {plain, QStringLiteral("-profile"), srgb, tagged}));
         ASSERT_NE(test::readFile(plain), test::readFile(tagged)) << ext;
@@ -236,8 +247,10 @@ TEST(Webp, FilesOfCwebpReadAsDwebpDecodesThemAndTransparencyLiesOnWhite)
     const QString png = dir.filePath(QStringLiteral("src.png"));
     ASSERT_TRUE(source.save(png));
     const QString lossless = dir.filePath(QStringLiteral("ll.webp")), lossy = dir.filePath(QStringLiteral("ly.webp"));
-    ASSERT_TRUE(test::run(QStringLiteral("cwebp"), {QStringLiteral("-quiet"), QStringLiteral("-lossless"), png, QStringLiteral("-o"), lossless}));
-    ASSERT_TRUE(test::run(QStringLiteral("cwebp"), {QStringLiteral("-quiet"), QStringLiteral("-q"), QStringLiteral("80"), png, QStringLiteral("-o"), lossy}));
+    ASSERT_TRUE(test::run(QStringLiteral("cwebp"), {QStringLiteral("-quiet"), QStringLiteral("-lossless"), png,
+                                                    QStringLiteral("-o"), lossless}));
+    ASSERT_TRUE(test::run(QStringLiteral("cwebp"), {QStringLiteral("-quiet"), QStringLiteral("-q"),
+                                                    QStringLiteral("80"), png, QStringLiteral("-o"), lossy}));
     EXPECT_EQ(readImage(lossless), source);
     const QString decoded = dir.filePath(QStringLiteral("ly.png"));
     ASSERT_TRUE(test::run(QStringLiteral("dwebp"), {QStringLiteral("-quiet"), lossy, QStringLiteral("-o"), decoded}));
@@ -251,7 +264,8 @@ TEST(Webp, FilesOfCwebpReadAsDwebpDecodesThemAndTransparencyLiesOnWhite)
     }
     const QString apng = dir.filePath(QStringLiteral("a.png")), awebp = dir.filePath(QStringLiteral("a.webp"));
     ASSERT_TRUE(alpha.save(apng));
-    ASSERT_TRUE(test::run(QStringLiteral("cwebp"), {QStringLiteral("-quiet"), QStringLiteral("-lossless"), QStringLiteral("-exact"), apng, QStringLiteral("-o"), awebp}));
+    ASSERT_TRUE(test::run(QStringLiteral("cwebp"), {QStringLiteral("-quiet"), QStringLiteral("-lossless"),
+                                                    QStringLiteral("-exact"), apng, QStringLiteral("-o"), awebp}));
     const QImage onWhite = readImage(awebp);
     EXPECT_EQ(onWhite.pixel(0, 0), qRgb(255, 255, 255));
     EXPECT_EQ(onWhite.pixel(7, 0), qRgb(255, 0, 0));
@@ -278,7 +292,8 @@ TEST(Webp, WrittenFilesAreLossyAtNinetyOrLosslessAndOtherProgramsReadThem)
     EXPECT_LE(lossyError, 24);
     if (have("vips")) {
         QByteArray width;
-        EXPECT_TRUE(test::run(QStringLiteral("vipsheader"), {QStringLiteral("-f"), QStringLiteral("width"), lossy}, &width));
+        EXPECT_TRUE(
+            test::run(QStringLiteral("vipsheader"), {QStringLiteral("-f"), QStringLiteral("width"), lossy}, &width));
         EXPECT_EQ(width.trimmed(), "120");
     }
     // Beyond WebP's sides nothing is written and the reason is given.
@@ -302,7 +317,8 @@ TEST(Heif, HeicAndAvifOfOtherProgramsReadAsHeifConvertDecodesThem)
     ASSERT_TRUE(source.save(png));
     QStringList made;
     const QString heic = dir.filePath(QStringLiteral("a.heic")), avif = dir.filePath(QStringLiteral("a.avif"));
-    if (have("heif-enc") && test::run(QStringLiteral("heif-enc"), {QStringLiteral("-q"), QStringLiteral("90"), QStringLiteral("-o"), heic, png}))
+    if (have("heif-enc") && test::run(QStringLiteral("heif-enc"),
+                                      {QStringLiteral("-q"), QStringLiteral("90"), QStringLiteral("-o"), heic, png}))
         made << heic;
     if (test::run(QStringLiteral("convert"), {png, QStringLiteral("-quality"), QStringLiteral("90"), avif}))
         made << avif;
@@ -326,7 +342,8 @@ TEST(Heif, HeicAndAvifOfOtherProgramsReadAsHeifConvertDecodesThem)
     const QString apng = dir.filePath(QStringLiteral("t.png")), aheic = dir.filePath(QStringLiteral("t.heic"));
     const QString ref = dir.filePath(QStringLiteral("t-ref.png")), flat = dir.filePath(QStringLiteral("t-flat.png"));
     ASSERT_TRUE(alpha.save(apng));
-    ASSERT_TRUE(test::run(QStringLiteral("heif-enc"), {QStringLiteral("-q"), QStringLiteral("90"), QStringLiteral("-o"), aheic, apng}));
+    ASSERT_TRUE(test::run(QStringLiteral("heif-enc"),
+                          {QStringLiteral("-q"), QStringLiteral("90"), QStringLiteral("-o"), aheic, apng}));
     ASSERT_TRUE(test::run(QStringLiteral("heif-convert"), {aheic, ref}));
     ASSERT_TRUE(test::run(QStringLiteral("convert"), {ref, QStringLiteral("-background"), QStringLiteral("white"),
                                                       QStringLiteral("-flatten"), flat}));
@@ -355,8 +372,10 @@ TEST(Robust, DamagedEmptyAndHugeNewFilesGiveOneFrenchMessage)
     };
     const QByteArray good = test::readFile(webp);
     EXPECT_TRUE(message(QStringLiteral("vide.webp"), {}).contains(QStringLiteral("fichier vide")));
-    EXPECT_TRUE(message(QStringLiteral("coupe.webp"), good.left(good.size() / 2)).startsWith(QStringLiteral("Impossible d'ouvrir « coupe.webp » : fichier WebP")));
-    EXPECT_TRUE(message(QStringLiteral("texte.webp"), "pas une image").contains(QStringLiteral("ce n'est pas un fichier WebP")));
+    EXPECT_TRUE(message(QStringLiteral("coupe.webp"), good.left(good.size() / 2))
+                    .startsWith(QStringLiteral("Impossible d'ouvrir « coupe.webp » : fichier WebP")));
+    EXPECT_TRUE(message(QStringLiteral("texte.webp"), "pas une image")
+                    .contains(QStringLiteral("ce n'est pas un fichier WebP")));
     // A 100000 x 100000 canvas in 40 bytes: refused before anything is allocated for it.
     QByteArray huge("RIFF\x28\x00\x00\x00WEBPVP8X\x0A\x00\x00\x00", 20);
     huge += QByteArray("\x00\x00\x00\x00", 4);
@@ -364,15 +383,21 @@ TEST(Robust, DamagedEmptyAndHugeNewFilesGiveOneFrenchMessage)
     for (int i = 0; i < 2; ++i)
         huge += QByteArray::fromRawData(reinterpret_cast<const char *>(&side), 3);
     huge += QByteArray("VP8L\x05\x00\x00\x00\x2f\x00\x00\x00\x00\x00", 14);
-    EXPECT_TRUE(message(QStringLiteral("grand.webp"), huge).contains(QStringLiteral("100000 x 100000"))) << qPrintable(message(QStringLiteral("grand.webp"), huge));
-    if (have("heif-enc") && test::run(QStringLiteral("heif-enc"), {QStringLiteral("-o"), dir.filePath(QStringLiteral("a.heic")), png})) {
+    EXPECT_TRUE(message(QStringLiteral("grand.webp"), huge).contains(QStringLiteral("100000 x 100000")))
+        << qPrintable(message(QStringLiteral("grand.webp"), huge));
+    if (have("heif-enc") &&
+        test::run(QStringLiteral("heif-enc"), {QStringLiteral("-o"), dir.filePath(QStringLiteral("a.heic")), png})) {
         QByteArray heic = test::readFile(dir.filePath(QStringLiteral("a.heic")));
-        EXPECT_TRUE(message(QStringLiteral("coupe.heic"), heic.left(heic.size() / 2)).startsWith(QStringLiteral("Impossible d'ouvrir « coupe.heic » : fichier HEIF")));
+        EXPECT_TRUE(message(QStringLiteral("coupe.heic"), heic.left(heic.size() / 2))
+                        .startsWith(QStringLiteral("Impossible d'ouvrir « coupe.heic » : fichier HEIF")));
         // The declared size (ispe) made 100000 x 100000.
         const qsizetype ispe = heic.indexOf("ispe");
         ASSERT_GT(ispe, 0);
         for (int at : {8, 12}) {
-            heic[ispe + at] = 0; heic[ispe + at + 1] = char(0x01); heic[ispe + at + 2] = char(0x86); heic[ispe + at + 3] = char(0xA0);
+            heic[ispe + at] = 0;
+            heic[ispe + at + 1] = char(0x01);
+            heic[ispe + at + 2] = char(0x86);
+            heic[ispe + at + 3] = char(0xA0);
         }
         const QString m = message(QStringLiteral("grand.heic"), heic);
         EXPECT_TRUE(m.startsWith(QStringLiteral("Impossible d'ouvrir « grand.heic » : fichier HEIF"))) << qPrintable(m);
@@ -384,7 +409,9 @@ TEST(Orientation, TheExifReaderTakesBothByteOrdersAndIgnoresWhatIsDamaged)
     // "Exif\0\0", a TIFF header, one directory of one entry: tag 0x0112, SHORT, 1 value.
     auto block = [](bool little, int value, int entries = 1) {
         QByteArray b("Exif\0\0", 6);
-        auto u16 = [&](int v) { little ? b.append(char(v & 255)).append(char(v >> 8)) : b.append(char(v >> 8)).append(char(v & 255)); };
+        auto u16 = [&](int v) {
+            little ? b.append(char(v & 255)).append(char(v >> 8)) : b.append(char(v >> 8)).append(char(v & 255));
+        };
         auto u32 = [&](int v) { little ? (u16(v & 0xFFFF), u16(v >> 16)) : (u16(v >> 16), u16(v & 0xFFFF)); };
         b += little ? "II" : "MM";
         u16(42);
@@ -402,8 +429,8 @@ TEST(Orientation, TheExifReaderTakesBothByteOrdersAndIgnoresWhatIsDamaged)
     };
     EXPECT_EQ(orientation(block(true, 6)), 6);
     EXPECT_EQ(orientation(block(false, 8)), 8);
-    EXPECT_EQ(orientation(block(false, 9)), 1);  // no such orientation
-    EXPECT_EQ(orientation(block(true, 3, 200)), 3); // a count past the end: the entries there are read
+    EXPECT_EQ(orientation(block(false, 9)), 1);         // no such orientation
+    EXPECT_EQ(orientation(block(true, 3, 200)), 3);     // a count past the end: the entries there are read
     EXPECT_EQ(orientation(block(true, 6).left(20)), 1); // cut inside the entry
     EXPECT_EQ(orientation(QByteArray("Exig\0\0II", 8)), 1);
 }

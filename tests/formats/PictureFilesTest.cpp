@@ -1,14 +1,14 @@
 // Picture files by name, the document's Charge and Sauve and the dialogs' filters.
+#include "PictureFiles.h"
+#include "BmpCodec.h"
+#include "ByteIO.h"
 #include "DialogRunner.h"
 #include "DocumentFiles.h"
 #include "Error.h"
 #include "FormatTestUtil.h"
-#include "RecordingHost.h"
 #include "PaletteFit.h"
 #include "PaletteIndex.h"
-#include "PictureFiles.h"
-#include "BmpCodec.h"
-#include "ByteIO.h"
+#include "RecordingHost.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -44,7 +44,7 @@ TEST(PictureFiles, GeneralReaderAndBatchReaderDiffer)
     const Picture p = test::truecolourPicture(9, 4);
     const QString jpeg = dir.filePath(QStringLiteral("image.jpeg"));
     test::writeFile(jpeg, encodeAs(FileKind::Jpeg, p));
-    EXPECT_EQ(readPictureFile(jpeg).width(), 9);      // the general reader knows ".jpeg"
+    EXPECT_EQ(readPictureFile(jpeg).width(), 9); // the general reader knows ".jpeg"
     Picture target;
     LitFichier(target, jpeg); // batch: ".jpeg" is JPEG there too
     EXPECT_EQ(target.width(), 9);
@@ -96,7 +96,8 @@ TEST(PictureFiles, AFailedSaveLeavesTheOldFileAndMessagesNameTheFile)
         readPictureFile(name);
         ADD_FAILURE() << "no error";
     } catch (const VermeoError &e) {
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Impossible d'ouvrir « keep.wmf » :"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Impossible d'ouvrir « keep.wmf » :")))
+            << e.message().toStdString();
     }
 }
 
@@ -172,7 +173,10 @@ TEST(Sauve, RulesOfWritingAndCancelling)
     doc.Init(12, 8, clRed);
     RecordingHost host;
     int zinits = 0;
-    auto zInit = [&] { ++zinits; doc.setZoomLevel(0); };
+    auto zInit = [&] {
+        ++zinits;
+        doc.setZoomLevel(0);
+    };
 
     // Unnamed: the dialog; a name without "." takes the chosen filter's extension.
     dialogs.onFile = [&](FileDialogRequest &r) {
@@ -319,9 +323,21 @@ TEST(PictureFiles, LargeFilesReadThroughQtOpen)
     QByteArray bmp;
     ByteWriter wr(bmp);
     const qint64 row = bmpRowSize(w, 16);
-    wr.bytes("BM", 2); wr.u32(uint32_t(54 + row * h)); wr.u32(0); wr.u32(54);
-    wr.u32(40); wr.u32(w); wr.u32(h); wr.u16(1); wr.u16(16); wr.u32(0); wr.u32(uint32_t(row * h));
-    wr.u32(3780); wr.u32(3780); wr.u32(0); wr.u32(0);
+    wr.bytes("BM", 2);
+    wr.u32(uint32_t(54 + row * h));
+    wr.u32(0);
+    wr.u32(54);
+    wr.u32(40);
+    wr.u32(w);
+    wr.u32(h);
+    wr.u16(1);
+    wr.u16(16);
+    wr.u32(0);
+    wr.u32(uint32_t(row * h));
+    wr.u32(3780);
+    wr.u32(3780);
+    wr.u32(0);
+    wr.u32(0);
     bmp.append(QByteArray(row * h, '\0'));
     bmp[54] = char(0x1F); // the bottom-left pixel: pure blue in 5-5-5
     const QString name = dir.filePath(QStringLiteral("big16.bmp"));
@@ -343,7 +359,8 @@ TEST(PictureFiles, MessagesAreFrenchAndNameFileAndCause)
         QString cause;
     };
     const Case cases[] = {
-        {QStringLiteral("photo.jpg"), encodeBmp(test::truecolourPicture(4, 4)), QStringLiteral("ce n'est pas un fichier JPEG")},
+        {QStringLiteral("photo.jpg"), encodeBmp(test::truecolourPicture(4, 4)),
+         QStringLiteral("ce n'est pas un fichier JPEG")},
         {QStringLiteral("anim.gif"), QByteArray("BMnot a gif at all"), QStringLiteral("ce n'est pas un fichier GIF")},
         {QStringLiteral("vide.emf"), QByteArray(), QStringLiteral("fichier vide")},
         {QStringLiteral("image.png"), QByteArray("\x89PNG\r\n\x1a\n garbage", 17), QStringLiteral("fichier PNG")},
@@ -390,7 +407,8 @@ TEST(PictureFiles, OnlyRegularFilesAreRead)
             readPictureFile(name);
             ADD_FAILURE() << name.toStdString();
         } catch (const VermeoError &e) {
-            EXPECT_TRUE(e.message().contains(QStringLiteral("ce n'est pas un fichier ordinaire"))) << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QStringLiteral("ce n'est pas un fichier ordinaire")))
+                << e.message().toStdString();
         }
     }
 }
@@ -401,27 +419,50 @@ QByteArray iconOf(const QList<std::pair<int, int>> &entries, const QList<QRgb> &
 {
     QByteArray dir, data;
     ByteWriter d(dir);
-    d.u16(0); d.u16(1); d.u16(uint16_t(entries.size()));
+    d.u16(0);
+    d.u16(1);
+    d.u16(uint16_t(entries.size()));
     qint64 at = 6 + 16 * entries.size();
     for (int i = 0; i < entries.size(); ++i) {
         const auto [side, bits] = entries[i];
         QByteArray e;
         ByteWriter w(e);
-        w.u32(40); w.u32(side); w.u32(2 * side); w.u16(1); w.u16(uint16_t(bits)); w.u32(0);
-        w.u32(0); w.u32(0); w.u32(0); w.u32(0); w.u32(0);
+        w.u32(40);
+        w.u32(side);
+        w.u32(2 * side);
+        w.u16(1);
+        w.u16(uint16_t(bits));
+        w.u32(0);
+        w.u32(0);
+        w.u32(0);
+        w.u32(0);
+        w.u32(0);
+        w.u32(0);
         const qint64 row = bmpRowSize(side, bits);
         if (bits == 8) {
-            w.u8(qBlue(colours[i])); w.u8(qGreen(colours[i])); w.u8(qRed(colours[i])); w.u8(0);
+            w.u8(qBlue(colours[i]));
+            w.u8(qGreen(colours[i]));
+            w.u8(qRed(colours[i]));
+            w.u8(0);
             w.zeros(4 * 255);
             w.zeros(row * side); // every pixel entry 0
         } else {
             for (int p = 0; p < side * side; ++p) {
-                w.u8(qBlue(colours[i])); w.u8(qGreen(colours[i])); w.u8(qRed(colours[i])); w.u8(255);
+                w.u8(qBlue(colours[i]));
+                w.u8(qGreen(colours[i]));
+                w.u8(qRed(colours[i]));
+                w.u8(255);
             }
         }
         w.zeros(bmpRowSize(side, 1) * side); // AND mask: all opaque
-        d.u8(uint8_t(side)); d.u8(uint8_t(side)); d.u8(bits == 8 ? 0 : 0); d.u8(0);
-        d.u16(1); d.u16(uint16_t(bits)); d.u32(uint32_t(e.size())); d.u32(uint32_t(at));
+        d.u8(uint8_t(side));
+        d.u8(uint8_t(side));
+        d.u8(bits == 8 ? 0 : 0);
+        d.u8(0);
+        d.u16(1);
+        d.u16(uint16_t(bits));
+        d.u32(uint32_t(e.size()));
+        d.u32(uint32_t(at));
         at += e.size();
         data.append(e);
     }

@@ -61,9 +61,16 @@ TEST(SaveDialog, TheChosenTypeGivesTheExtensionAndTheFormat)
         QByteArray magic;
     };
     const Type types[] = {
-        {".bmp", "BM"}, {".jpg", "\xFF\xD8"}, {".wmf", "\xD7\xCD\xC6\x9A"}, {".emf", QByteArray("\x01\x00\x00\x00", 4)},
-        {".gif", "GIF8"}, {".pcx", "\x0A\x05\x01"}, {".tif", "II*"}, {".png", "\x89PNG"},
-        {".webp", "RIFF"}, {".webp", "RIFF"},
+        {".bmp", "BM"},
+        {".jpg", "\xFF\xD8"},
+        {".wmf", "\xD7\xCD\xC6\x9A"},
+        {".emf", QByteArray("\x01\x00\x00\x00", 4)},
+        {".gif", "GIF8"},
+        {".pcx", "\x0A\x05\x01"},
+        {".tif", "II*"},
+        {".png", "\x89PNG"},
+        {".webp", "RIFF"},
+        {".webp", "RIFF"},
     };
     for (int i = 0; i < int(std::size(types)); ++i) {
         ImageDocument doc;

@@ -3,8 +3,8 @@
 #include "FormatTestUtil.h"
 #include "TiffWriter.h"
 
-#include <QImageReader>
 #include <QBuffer>
+#include <QImageReader>
 
 using namespace vermeo;
 using namespace vermeo::formats;
@@ -132,8 +132,8 @@ TEST(TiffWriter, TiffinfoAcceptsOurFiles)
 {
     QTemporaryDir dir;
     int checked = 0;
-    for (const Picture &p : {test::truecolourPicture(33, 17), test::palettePicture(33, 17, 8), test::palettePicture(33, 17, 4),
-                             test::palettePicture(33, 17, 1)}) {
+    for (const Picture &p : {test::truecolourPicture(33, 17), test::palettePicture(33, 17, 8),
+                             test::palettePicture(33, 17, 4), test::palettePicture(33, 17, 1)}) {
         const QString name = dir.filePath(QStringLiteral("t%1.tif").arg(p.depth));
         test::writeFile(name, encodeTiff(p));
         QByteArray out;

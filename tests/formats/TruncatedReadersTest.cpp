@@ -84,15 +84,17 @@ TEST(HostileFiles, APcxLineFarShorterThanItsWidthIsRefused)
         h[68] = 2; // grey
         return h;
     };
-    QByteArray wide = header(60000, 2) + QByteArray::fromHex("c200").repeated(400) + QByteArray(1, 12)
-                      + QByteArray(768, '\0');
+    QByteArray wide =
+        header(60000, 2) + QByteArray::fromHex("c200").repeated(400) + QByteArray(1, 12) + QByteArray(768, '\0');
     try {
         decodePcx(wide);
         ADD_FAILURE() << "refusal expected";
     } catch (const VermeoError &e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("lignes de 2 octets pour 60000 points"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("lignes de 2 octets pour 60000 points")))
+            << e.message().toStdString();
     }
-    QByteArray nearly = header(20, 8) + QByteArray::fromHex("c8ff").repeated(1) + QByteArray(1, 12) + QByteArray(768, '\0');
+    QByteArray nearly =
+        header(20, 8) + QByteArray::fromHex("c8ff").repeated(1) + QByteArray(1, 12) + QByteArray(768, '\0');
     const Picture p = decodePcx(nearly);
     EXPECT_EQ(p.width(), 20);
 }
@@ -104,15 +106,54 @@ TEST(HostileFiles, WmfObjectsTakeTheLowestFreeSlotAndAFullTableTakesNoMore)
     // selecting slot 1 still gives the blue pen.
     QByteArray f;
     auto u16 = [&f](int v) { f.append(char(v & 255)).append(char((v >> 8) & 255)); };
-    auto u32 = [&](quint32 v) { u16(int(v & 0xFFFF)); u16(int(v >> 16)); };
-    u32(0x9AC6CDD7u); u16(0); u16(0); u16(0); u16(30); u16(30); u16(96); u32(0); u16(0);
-    u16(1); u16(9); u16(0x300); u32(0); u16(0); u32(0); u16(0);
-    auto pen = [&](quint32 colour) { u32(8); u16(0x02FA); u16(0); u16(5); u16(0); u32(colour); };
-    auto select = [&](int i) { u32(4); u16(0x012D); u16(i); };
-    auto line = [&](int y) { u32(5); u16(0x0214); u16(y); u16(2); u32(5); u16(0x0213); u16(y); u16(28); };
+    auto u32 = [&](quint32 v) {
+        u16(int(v & 0xFFFF));
+        u16(int(v >> 16));
+    };
+    u32(0x9AC6CDD7u);
+    u16(0);
+    u16(0);
+    u16(0);
+    u16(30);
+    u16(30);
+    u16(96);
+    u32(0);
+    u16(0);
+    u16(1);
+    u16(9);
+    u16(0x300);
+    u32(0);
+    u16(0);
+    u32(0);
+    u16(0);
+    auto pen = [&](quint32 colour) {
+        u32(8);
+        u16(0x02FA);
+        u16(0);
+        u16(5);
+        u16(0);
+        u32(colour);
+    };
+    auto select = [&](int i) {
+        u32(4);
+        u16(0x012D);
+        u16(i);
+    };
+    auto line = [&](int y) {
+        u32(5);
+        u16(0x0214);
+        u16(y);
+        u16(2);
+        u32(5);
+        u16(0x0213);
+        u16(y);
+        u16(28);
+    };
     pen(0x0000FF);
     pen(0xFF0000);
-    u32(4); u16(0x01F0); u16(0); // delete slot 0
+    u32(4);
+    u16(0x01F0);
+    u16(0); // delete slot 0
     pen(0x00FF00);
     for (int i = 0; i < 70000; ++i)
         pen(0x000000);
@@ -120,7 +161,8 @@ TEST(HostileFiles, WmfObjectsTakeTheLowestFreeSlotAndAFullTableTakesNoMore)
     line(5);
     select(1);
     line(20);
-    u32(3); u16(0);
+    u32(3);
+    u16(0);
     const Picture p = decodeAs(FileKind::Wmf, f, QStringLiteral("x.wmf"));
     EXPECT_EQ(p.image.pixel(15, 5), qRgb(0, 255, 0));
     EXPECT_EQ(p.image.pixel(15, 20), qRgb(0, 0, 255));
@@ -136,7 +178,8 @@ TEST(HostileFiles, AGifScreenItsBytesCannotCoverIsRefusedBeforeItIsMade)
         f += QByteArray::fromHex("800000000000ffffff");
         for (int i = 0; i < commentBlocks; ++i)
             f += QByteArray::fromHex("21fe") + QByteArray(1, char(255)) + QByteArray(255, 'x') + QByteArray(1, 0);
-        return f + QByteArray::fromHex("2c0000000001000100000202440100" "3b");
+        return f + QByteArray::fromHex("2c0000000001000100000202440100"
+                                       "3b");
     };
     try {
         decodeAs(FileKind::Gif, gif(10000, 40), QStringLiteral("x.gif"));

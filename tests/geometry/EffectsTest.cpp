@@ -29,7 +29,8 @@ Px get(const QImage &img, int x, int y)
 }
 void put(QImage &img, int x, int y, Px p) { img.setPixel(x, y, qRgb(p.r, p.g, p.b)); }
 int clampV(int v) { return std::min(255, std::max(0, v)); }
-template <class F> void eachChannel(QImage &img, F f)
+template <class F>
+void eachChannel(QImage &img, F f)
 {
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x) {
@@ -38,7 +39,10 @@ template <class F> void eachChannel(QImage &img, F f)
         }
 }
 
-void refDarken(QImage &img, int a) { eachChannel(img, [a](int v) { return clampV(v - a * v / 255); }); }
+void refDarken(QImage &img, int a)
+{
+    eachChannel(img, [a](int v) { return clampV(v - a * v / 255); });
+}
 
 void refMedallion(QImage &img)
 {
@@ -196,7 +200,8 @@ void refShake(QImage &img, int a)
 const std::map<QString, std::function<void(QImage &)>> &referenceRules()
 {
     static const std::map<QString, std::function<void(QImage &)>> rules = {
-        {"Neige", [](QImage &i) {
+        {"Neige",
+         [](QImage &i) {
              eachChannel(i, [](int v) { return int(std::lround(std::sin(v / 255.0 * M_PI / 2) * 255)); });
          }},
         {"Médaillon", refMedallion},
@@ -212,7 +217,8 @@ const std::map<QString, std::function<void(QImage &)>> &referenceRules()
         {"Ombre N.O.", [](QImage &i) { refShadow(i, 0, i.height() - 5, i.width() - 1, 4, -4, 4); }},
         {"Bruit coloré", [](QImage &i) { refColouredNoise(i, 20); }},
         {"Bruit monochrome", [](QImage &i) { refMonoNoise(i, 20); }},
-        {"Contraste", [](QImage &i) {
+        {"Contraste",
+         [](QImage &i) {
              eachChannel(i, [](int v) {
                  const int d = std::abs(127 - v) * 10 / 255;
                  return v > 127 ? clampV(v + d) : clampV(v - d);
@@ -222,12 +228,14 @@ const std::map<QString, std::function<void(QImage &)>> &referenceRules()
         {"Saturation", [](QImage &i) { refSaturation(i, 10); }},
         {"Inverser", [](QImage &i) { eachChannel(i, [](int v) { return 255 - v; }); }},
         {"Texture", refTexture},
-        {"Neige fondue", [](QImage &i) {
+        {"Neige fondue",
+         [](QImage &i) {
              ProgramRandom::seedFromClock();
              refDrip(i, 50, [](int, int) { return ProgramRandom::next(50); });
          }},
         {"Bandes verticales", [](QImage &i) { refDrip(i, 50, [](int, int o) { return o == 50 ? 0 : o + 1; }); }},
-        {"Triangles", [](QImage &i) {
+        {"Triangles",
+         [](QImage &i) {
              bool down = false;
              refDrip(i, 50, [&down](int x, int o) {
                  if (x == 1)
@@ -287,8 +295,8 @@ TEST_F(Pinned, EveryEffectOfTheTableFollowsItsRule)
             ProgramRandom::seed(99);
             rule->second(theirs);
             const int afterRule = ProgramRandom::next(1 << 30);
-            EXPECT_EQ(test::differingPixels(ours, theirs), 0) << e.caption << " on " << picture.width() << " x "
-                                                              << picture.height();
+            EXPECT_EQ(test::differingPixels(ours, theirs), 0)
+                << e.caption << " on " << picture.width() << " x " << picture.height();
             // The generator moved on exactly as far as the rule's draws took it.
             EXPECT_EQ(afterOurs, afterRule) << e.caption;
         }
@@ -307,7 +315,10 @@ QImage applied(const char *caption, QImage img)
     applyEffect(img, effect(caption));
     return img;
 }
-TColour pixelAfter(const char *caption, int r, int g, int b) { return test::at(applied(caption, test::onePixel(r, g, b)), 0, 0); }
+TColour pixelAfter(const char *caption, int r, int g, int b)
+{
+    return test::at(applied(caption, test::onePixel(r, g, b)), 0, 0);
+}
 } // namespace
 
 TEST(Effects, ValuesWorkedOutByHand)

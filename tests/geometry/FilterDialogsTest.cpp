@@ -245,8 +245,9 @@ TEST_F(FilterDialog, ADamagedLineIsMarkedSaidWhenChosenAndNeverApplied)
         f.Button2->click();
     });
     ASSERT_EQ(scripts.asked.size(), 1u);
-    EXPECT_EQ(scripts.asked[0].toStdString(), "Le filtre « une ligne sans tabulation » est illisible dans le fichier de "
-                                              "filtres : il n'est pas appliqué.");
+    EXPECT_EQ(scripts.asked[0].toStdString(),
+              "Le filtre « une ligne sans tabulation » est illisible dans le fichier de "
+              "filtres : il n'est pas appliqué.");
     FilterCoefficients half = identityFilter();
     half[1][1] = 50;
     EXPECT_EQ(doc.image(), convolve(before, half, silentProgress()));
@@ -385,10 +386,10 @@ TEST(EffectsDialog, PreviewsAccumulateAndRetablirTakesBackTheLastOnly)
 
 TEST(EffectsDialog, ThePreviewFitsPicturesLargerThanTheBoxBothWays)
 {
-    EXPECT_EQ(effectPreviewBox(100, 50), QSize(209, 233));   // shown as it is
-    EXPECT_EQ(effectPreviewBox(300, 100), QSize(209, 233));  // larger one way only: clipped
-    EXPECT_EQ(effectPreviewBox(600, 400), QSize(209, 139));  // 400 / 600 x 209 = 139.3
-    EXPECT_EQ(effectPreviewBox(400, 800), QSize(104, 233));  // 209 / 2 = 104.5, to even
+    EXPECT_EQ(effectPreviewBox(100, 50), QSize(209, 233));  // shown as it is
+    EXPECT_EQ(effectPreviewBox(300, 100), QSize(209, 233)); // larger one way only: clipped
+    EXPECT_EQ(effectPreviewBox(600, 400), QSize(209, 139)); // 400 / 600 x 209 = 139.3
+    EXPECT_EQ(effectPreviewBox(400, 800), QSize(104, 233)); // 209 / 2 = 104.5, to even
     EXPECT_EQ(effectPreviewBox(500, 500), QSize(209, 233));
     TEffets d;
     d.Init(varied(400, 800));

@@ -143,10 +143,10 @@ TEST(FilterValues, ParsedWithEitherSeparatorStoredClampedShownInTheLocale)
     for (const char *bad : {"", "-", "1,2,3", "1-2", "abc", "1e5", "inf", "nan", "0x10"})
         EXPECT_FALSE(parseFilterValue(QString::fromLatin1(bad))) << bad;
     EXPECT_EQ(coefficientOf(1.27), 127);
-    EXPECT_EQ(coefficientOf(2.0), 127);     // not -56, as the signed byte would wrap it
+    EXPECT_EQ(coefficientOf(2.0), 127); // not -56, as the signed byte would wrap it
     EXPECT_EQ(coefficientOf(-1.28), -128);
     EXPECT_EQ(coefficientOf(-5.0), -128);
-    EXPECT_EQ(coefficientOf(0.125), 12);    // half to even
+    EXPECT_EQ(coefficientOf(0.125), 12); // half to even
     EXPECT_EQ(coefficientOf(0.135), 14);
     const QLocale french(QLocale::French), english(QLocale::English);
     EXPECT_EQ(formatFilterValue(0.5, french), QStringLiteral("0,50"));
@@ -195,8 +195,9 @@ TEST(FilterFile, WrittenWithCrLfReadBackAndRefusedWhenNotText)
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("0 0 0 0 1 0 0 0 0\tEt\xe9\n0 0 0 0 1 0 0 0 0\tdeux\r0 0\ttrois");
     old.close();
-    EXPECT_EQ(readFilterFile(path), (QStringList{QStringLiteral("0 0 0 0 1 0 0 0 0\tEté"), QStringLiteral("0 0 0 0 1 0 0 0 0\tdeux"),
-                                                 QStringLiteral("0 0\ttrois")}));
+    EXPECT_EQ(readFilterFile(path),
+              (QStringList{QStringLiteral("0 0 0 0 1 0 0 0 0\tEté"), QStringLiteral("0 0 0 0 1 0 0 0 0\tdeux"),
+                           QStringLiteral("0 0\ttrois")}));
     // A binary file is refused with a French message, and left as it was.
     QFile bin(path);
     ASSERT_TRUE(bin.open(QIODevice::WriteOnly));

@@ -97,13 +97,13 @@ TEST(Fractals, TheIterationCountFollowsTheType)
 
 TEST(Fractals, MandelbrotAndJuliaLookOneStepBehind)
 {
-    EXPECT_EQ(escapeSteps(0, 0, 0, 0, 16), 16);      // never escapes
-    EXPECT_EQ(escapeColourIndex(16, 16), 0);          // black
-    EXPECT_EQ(escapeSteps(2, 0, 0, 0, 16), 1);        // |c| >= 2
+    EXPECT_EQ(escapeSteps(0, 0, 0, 0, 16), 16); // never escapes
+    EXPECT_EQ(escapeColourIndex(16, 16), 0);    // black
+    EXPECT_EQ(escapeSteps(2, 0, 0, 0, 16), 1);  // |c| >= 2
     EXPECT_EQ(escapeSteps(-2.25, -1.5, 0, 0, 16), 1);
     EXPECT_EQ(escapeColourIndex(1, 16), 1);
-    EXPECT_EQ(escapeColourIndex(5, 100), 1);          // Round(0.8)
-    EXPECT_EQ(escapeColourIndex(3, 32), 2);           // Round(1.5), half to even
+    EXPECT_EQ(escapeColourIndex(5, 100), 1); // Round(0.8)
+    EXPECT_EQ(escapeColourIndex(3, 32), 2);  // Round(1.5), half to even
     EXPECT_EQ(fractalColour(1), 0x800000u);
     EXPECT_EQ(fractalColour(15), clWhite);
     EXPECT_EQ(fractalColour(40), clWhite);
@@ -211,9 +211,18 @@ TEST(Fractals, PointSystemsFollowTheirSeedStepByStep)
     std::set<std::pair<int, int>> corners;
     for (int i = 0; i < 3; ++i) {
         switch (hr.next(4)) {
-        case 1: sx = (sx + 32) / 2; sy = sy / 2; break;
-        case 2: sx = (sx + 64) / 2; sy = (sy + 64) / 2; break;
-        case 3: sx = sx / 2; sy = (sy + 64) / 2; break;
+        case 1:
+            sx = (sx + 32) / 2;
+            sy = sy / 2;
+            break;
+        case 2:
+            sx = (sx + 64) / 2;
+            sy = (sy + 64) / 2;
+            break;
+        case 3:
+            sx = sx / 2;
+            sy = (sy + 64) / 2;
+            break;
         }
         corners.insert({sx, sy});
     }

@@ -1,13 +1,13 @@
+#include "GeometryCommands.h"
 #include "Clipboard.h"
 #include "DialogRunner.h"
 #include "Error.h"
-#include "GeometryCommands.h"
 #include "GeometryKernels.h"
+#include "RecordingHost.h"
 #include "Selection.h"
 #include "TCadre.h"
 #include "TRedim.h"
 #include "TSupport.h"
-#include "RecordingHost.h"
 #include "Zoom.h"
 
 #include <QCheckBox>
@@ -139,7 +139,8 @@ TEST(GeometryCommands, CropGivesTheSameWhicheverWayTheSelectionWasDragged)
     const QImage before = doc.image().copy();
     Recadrer(doc, host); // no selection: nothing
     EXPECT_EQ(doc.image(), before);
-    for (auto [press, release] : {std::pair{QPoint(10, 20), QPoint(60, 50)}, std::pair{QPoint(60, 50), QPoint(10, 20)}}) {
+    for (auto [press, release] :
+         {std::pair{QPoint(10, 20), QPoint(60, 50)}, std::pair{QPoint(60, 50), QPoint(10, 20)}}) {
         select(doc, press, release);
         Recadrer(doc, host);
         EXPECT_FALSE(doc.RectSelected);

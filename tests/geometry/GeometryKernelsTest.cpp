@@ -1,6 +1,6 @@
+#include "GeometryKernels.h"
 #include "Canvas.h"
 #include "Error.h"
-#include "GeometryKernels.h"
 #include "Parallel.h"
 
 #include <QRandomGenerator>

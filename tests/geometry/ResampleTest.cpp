@@ -1,7 +1,7 @@
 // Filtered resampling, against values worked out by hand from the kernel formulas and
 // the contributor rule, and against the two passes run pixel by pixel.
-#include "Error.h"
 #include "Resample.h"
+#include "Error.h"
 #include "TestPictures.h"
 
 #include <cmath>
@@ -95,7 +95,8 @@ TEST(Resample, EveryKernelFollowsItsFormulaAtTheHalfSteps)
 
 TEST(Resample, MitchellAtTheSameSizeKeepsFlatAreasAndSpreadsAPointToItsNeighbours)
 {
-    EXPECT_EQ(resample(filled(20, 12, ComposeCouleur(100, 150, 200)), 20, 12), filled(20, 12, ComposeCouleur(100, 150, 200)));
+    EXPECT_EQ(resample(filled(20, 12, ComposeCouleur(100, 150, 200)), 20, 12),
+              filled(20, 12, ComposeCouleur(100, 150, 200)));
 
     // 255 * 8/9 = 226.67 -> 227 and 255 / 18 = 14.17 -> 14 across; then down the columns
     // 227 * 8/9 -> 202, 227 / 18 -> 13, 14 * 8/9 -> 12, 14 / 18 -> 1.
@@ -106,10 +107,14 @@ TEST(Resample, MitchellAtTheSameSizeKeepsFlatAreasAndSpreadsAPointToItsNeighbour
         for (int x = 0; x < 9; ++x) {
             const int ax = std::abs(x - 4), ay = std::abs(y - 4);
             int v = 0;
-            if (ax == 0 && ay == 0) v = 202;
-            else if (ax == 0 && ay == 1) v = 13;
-            else if (ax == 1 && ay == 0) v = 12;
-            else if (ax == 1 && ay == 1) v = 1;
+            if (ax == 0 && ay == 0)
+                v = 202;
+            else if (ax == 0 && ay == 1)
+                v = 13;
+            else if (ax == 1 && ay == 0)
+                v = 12;
+            else if (ax == 1 && ay == 1)
+                v = 1;
             for (int shift : {0, 8, 16})
                 EXPECT_EQ(channel(out, x, y, shift), v) << x << "," << y;
         }
@@ -199,8 +204,8 @@ TEST(Resample, EveryKernelGivesThePassByPassResultBothWays)
     for (const ResampleFilter &f : resampleFilters()) {
         for (QSize to : {QSize(150, 80), QSize(23, 14), QSize(61, 37), QSize(200, 9)}) {
             const QImage got = ResampleStretch(src, to.width(), to.height(), f, f.support, silentProgress());
-            EXPECT_EQ(got, passByPass(src, to.width(), to.height(), f)) << f.name << " " << to.width() << "x"
-                                                                         << to.height();
+            EXPECT_EQ(got, passByPass(src, to.width(), to.height(), f))
+                << f.name << " " << to.width() << "x" << to.height();
         }
     }
 }
@@ -242,7 +247,7 @@ double kernelByFormula(const std::string &name, double x)
     if (name == "Lanczos3")
         return t < 3 ? sinc(t) * sinc(t / 3) : 0;
     if (name == "Mitchell")
-        return t < 1 ? (7 * t * t * t - 12 * t * t + 16.0 / 3) / 6
+        return t < 1   ? (7 * t * t * t - 12 * t * t + 16.0 / 3) / 6
                : t < 2 ? (-7.0 / 3 * t * t * t + 12 * t * t - 20 * t + 32.0 / 3) / 6
                        : 0;
     ADD_FAILURE() << "no formula for " << name;

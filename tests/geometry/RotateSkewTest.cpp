@@ -34,8 +34,10 @@ QImage turn(const QImage &src, double degrees, QRgb background = 0xFF123456u)
 // precision, the centre correction.
 QImage mappedByTheRule(const QImage &src, QRgb background, double angle)
 {
-    while (angle >= 360) angle -= 360;
-    while (angle < 0) angle += 360;
+    while (angle >= 360)
+        angle -= 360;
+    while (angle < 0)
+        angle += 360;
     const long double r = (long double)angle * 3.141592653589793238462643383279502884L / 180.0L;
     const long double c = std::cos(r), s = std::sin(r);
     const int W = src.width(), H = src.height();

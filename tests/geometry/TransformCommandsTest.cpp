@@ -1,4 +1,5 @@
 // "Rééchantillonner", "Rotation" and "Incliner" on a document, through their dialogs.
+#include "TransformCommands.h"
 #include "DialogRunner.h"
 #include "Error.h"
 #include "RecordingHost.h"
@@ -8,7 +9,6 @@
 #include "TDeformer.h"
 #include "TRedim.h"
 #include "TRot.h"
-#include "TransformCommands.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -191,8 +191,8 @@ TEST(TransformCommands, SkewFillsTheEmptyCornerWithTheWindowBrush)
     };
     skewBy(45, &TDeformer::SpeedButton1);
     ASSERT_EQ(doc.image().size(), QSize(150, 50));
-    EXPECT_EQ(at(doc.image(), 149, 0), clRed);    // the empty corner at the top right
-    EXPECT_EQ(at(doc.image(), 0, 49), clWhite);   // the other empty triangle stays white
+    EXPECT_EQ(at(doc.image(), 149, 0), clRed);  // the empty corner at the top right
+    EXPECT_EQ(at(doc.image(), 0, 49), clWhite); // the other empty triangle stays white
     EXPECT_EQ(at(doc.image(), 0, 0), ComposeCouleur(0, 0, 120));
     EXPECT_EQ(host.panel[1], QStringLiteral("150 x 50"));
     EXPECT_TRUE(doc.modified());

@@ -1,8 +1,8 @@
 #pragma once
 // Runs vermeo-cli as a whole process and collects what it prints.
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>

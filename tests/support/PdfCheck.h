@@ -29,8 +29,8 @@ inline QString runTool(const QString &tool, const QStringList &args)
     if (!finished || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
         ADD_FAILURE() << tool.toStdString() << " " << args.join(QLatin1Char(' ')).toStdString() << ": "
                       << (p.error() == QProcess::FailedToStart ? std::string("could not be started (is it installed?)")
-                          : !finished ? std::string("did not finish in 60 s")
-                                      : "exit code " + std::to_string(p.exitCode()) + ", " +
+                          : !finished                          ? std::string("did not finish in 60 s")
+                                                               : "exit code " + std::to_string(p.exitCode()) + ", " +
                                             QString::fromUtf8(p.readAllStandardError()).trimmed().toStdString());
         return {};
     }
@@ -65,9 +65,9 @@ inline QImage renderPage(const QString &pdf, int dpi)
 {
     QTemporaryDir dir;
     const QString base = dir.filePath(QStringLiteral("page"));
-    runTool(QStringLiteral("pdftoppm"),
-            {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
-             QStringLiteral("1"), QStringLiteral("-singlefile"), QStringLiteral("-png"), pdf, base});
+    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
+                                         QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                                         QStringLiteral("-singlefile"), QStringLiteral("-png"), pdf, base});
     return QImage(base + QStringLiteral(".png"));
 }
 

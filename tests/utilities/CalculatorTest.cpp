@@ -62,7 +62,7 @@ TEST_F(CalculatorTest, KeysReachTheirButtonsWhateverHasTheFocus)
 
 TEST_F(CalculatorTest, FloatingPointRulesWithoutCrashing)
 {
-    EXPECT_EQ(type("0x"), QStringLiteral("INF")); // 1/x of 0
+    EXPECT_EQ(type("0x"), QStringLiteral("INF"));     // 1/x of 0
     EXPECT_EQ(type("c0-1=s"), QStringLiteral("NAN")); // sqr of -1
     EXPECT_EQ(type("c5/0="), QStringLiteral("INF"));
     EXPECT_EQ(type("c9s"), QStringLiteral("3"));

@@ -37,7 +37,10 @@ private:
     QDateTime m_now;
 };
 
-QDateTime utc(int y, int mo, int d, int h, int mi, int s = 0) { return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC); }
+QDateTime utc(int y, int mo, int d, int h, int mi, int s = 0)
+{
+    return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC);
+}
 
 class ClockWindow : public ::testing::Test {
 protected:
@@ -121,7 +124,7 @@ TEST_F(ClockWindow, SetEditsTheLabelsAndWritesThemToTheClock)
     set();
     EXPECT_TRUE(window->editing());
     EXPECT_FALSE(window->Timer1->isActive());
-    spin(0, 7);  // hour up to 24, no further
+    spin(0, 7); // hour up to 24, no further
     EXPECT_EQ(window->Label1->text(), QStringLiteral("24:23:00"));
     spin(3, 6);  // July: summer time
     spin(4, -1); // 2023

@@ -32,11 +32,10 @@ FolderTree::FolderTree(QWidget *parent) : QWidget(parent)
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_tree, 1);
     column->addWidget(m_home);
-    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &current) {
-                if (current.isValid())
-                    choose(m_model->filePath(current));
-            });
+    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
+        if (current.isValid())
+            choose(m_model->filePath(current));
+    });
     connect(m_home, &QPushButton::clicked, this, [this] { setFolder(QDir::homePath()); });
     // The folders load and sort in the background: the chosen one is kept in view as
     // they arrive, until the user moves the tree.

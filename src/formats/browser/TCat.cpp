@@ -16,11 +16,18 @@ namespace vermeo::formats {
 const QStringList &browserMasks()
 {
     // Photos from phones and the web are pictures too: the first mask takes them.
-    static const QStringList masks = {QStringLiteral("*.bmp;*.jpg;*.jpeg;*.gif;*.pcx;*.wmf;*.emf;*.webp;*.heic;*.heif;*.avif"),
-                                      QStringLiteral("*.bmp"), QStringLiteral("*.ico"), QStringLiteral("*.jpg"),
-                                      QStringLiteral("*.gif"), QStringLiteral("*.pcx"), QStringLiteral("*.wmf"),
-                                      QStringLiteral("*.emf"), QStringLiteral("*.webp"), QStringLiteral("*.heic;*.heif"),
-                                      QStringLiteral("*.avif")};
+    static const QStringList masks = {
+        QStringLiteral("*.bmp;*.jpg;*.jpeg;*.gif;*.pcx;*.wmf;*.emf;*.webp;*.heic;*.heif;*.avif"),
+        QStringLiteral("*.bmp"),
+        QStringLiteral("*.ico"),
+        QStringLiteral("*.jpg"),
+        QStringLiteral("*.gif"),
+        QStringLiteral("*.pcx"),
+        QStringLiteral("*.wmf"),
+        QStringLiteral("*.emf"),
+        QStringLiteral("*.webp"),
+        QStringLiteral("*.heic;*.heif"),
+        QStringLiteral("*.avif")};
     return masks;
 }
 

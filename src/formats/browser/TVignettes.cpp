@@ -189,8 +189,8 @@ void TVignettes::Echelle(int k, const Thumbnail &t)
     const CellFit fit = fitInCell(t.fullSize, Panels[k]->size());
     Images[k]->setGeometry(fit.view);
     if (fit.stretch)
-        Images[k]->setPixmap(QPixmap::fromImage(
-            t.image.scaled(fit.view.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+        Images[k]->setPixmap(
+            QPixmap::fromImage(t.image.scaled(fit.view.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
     else
         Images[k]->setPixmap(QPixmap::fromImage(t.image)); // its own size, centred
 }

@@ -88,7 +88,8 @@ Thumbnail readThumbnail(const QString &fileName, QSize area)
             throw;
         throw VermeoError(QStringLiteral("Impossible d'ouvrir « %1 » : %2.").arg(fileNamePart(fileName), e.message()));
     } catch (const std::bad_alloc &) {
-        throw VermeoError(QStringLiteral("Impossible d'ouvrir « %1 » : mémoire insuffisante.").arg(fileNamePart(fileName)));
+        throw VermeoError(
+            QStringLiteral("Impossible d'ouvrir « %1 » : mémoire insuffisante.").arg(fileNamePart(fileName)));
     }
 }
 
@@ -102,10 +103,11 @@ CellFit fitInCell(QSize picture, QSize panel)
         return fit; // its own size, centred
     // Larger one way or both: the whole picture, as large as the area lets it be, in its shape.
     const double s = std::min(double(area.width()) / picture.width(), double(area.height()) / picture.height());
-    const QSize size(std::max(1, int(std::lround(picture.width() * s))), std::max(1, int(std::lround(picture.height() * s))));
+    const QSize size(std::max(1, int(std::lround(picture.width() * s))),
+                     std::max(1, int(std::lround(picture.height() * s))));
     fit.stretch = true;
-    fit.view = QRect(QPoint(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2),
-                     size);
+    fit.view = QRect(
+        QPoint(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2), size);
     return fit;
 }
 

@@ -9,8 +9,8 @@
 namespace vermeo::formats {
 
 struct Thumbnail {
-    QImage image;    // possibly reduced, never below the area on both sides when the picture covers it
-    QSize fullSize;  // the picture's own size
+    QImage image;   // possibly reduced, never below the area on both sides when the picture covers it
+    QSize fullSize; // the picture's own size
 };
 
 // Reads a picture for a cell whose picture area is `area`. JPEG is decoded and metafiles

@@ -165,9 +165,7 @@ private:
     void convertRow(const uchar *s, QRgb *d, int w) const
     {
         switch (m_h.bits) {
-        case 24:
-            bgrToPixels(s, d, w);
-            break;
+        case 24: bgrToPixels(s, d, w); break;
         case 32: // BGRX: the fourth byte is no alpha in an uncompressed file
             for (int x = 0; x < w; ++x, s += 4)
                 d[x] = 0xFF000000u | (uint32_t(s[2]) << 16) | (uint32_t(s[1]) << 8) | s[0];
@@ -320,6 +318,9 @@ PictureShape bmpFileShape(std::shared_ptr<ByteSource> source)
     return BmpRowReader(std::move(source), h).shape();
 }
 
-Picture decodeBmp(const QByteArray &data, bool *truncated) { return readBmp(std::make_shared<ArraySource>(data), truncated); }
+Picture decodeBmp(const QByteArray &data, bool *truncated)
+{
+    return readBmp(std::make_shared<ArraySource>(data), truncated);
+}
 
 } // namespace vermeo::formats

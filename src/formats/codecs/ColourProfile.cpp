@@ -76,9 +76,9 @@ bool isSrgbProfile(cmsHPROFILE p)
     if (space != cmsSigRgbData || !cmsIsMatrixShaper(p))
         return false;
     static const Profile srgb(cmsCreate_sRGBProfile());
-    for (auto [colorant, curve] : {std::pair{cmsSigRedColorantTag, cmsSigRedTRCTag},
-                                   std::pair{cmsSigGreenColorantTag, cmsSigGreenTRCTag},
-                                   std::pair{cmsSigBlueColorantTag, cmsSigBlueTRCTag}}) {
+    for (auto [colorant, curve] :
+         {std::pair{cmsSigRedColorantTag, cmsSigRedTRCTag}, std::pair{cmsSigGreenColorantTag, cmsSigGreenTRCTag},
+          std::pair{cmsSigBlueColorantTag, cmsSigBlueTRCTag}}) {
         const auto *want = static_cast<const cmsCIEXYZ *>(cmsReadTag(srgb.h, colorant));
         if (!want || !sameXyz(cmsReadTag(p, colorant), *want) ||
             !isSrgbCurve(static_cast<const cmsToneCurve *>(cmsReadTag(p, curve))))
@@ -111,10 +111,7 @@ cmsColorSpaceSignature spaceOf(ProfilePixels pixels)
     return cmsSigRgbData;
 }
 
-int bytesPerPixel(ProfilePixels pixels)
-{
-    return pixels == ProfilePixels::Grey8 ? 1 : 4;
-}
+int bytesPerPixel(ProfilePixels pixels) { return pixels == ProfilePixels::Grey8 ? 1 : 4; }
 
 // One transform serves both cores: without its one-pixel cache it keeps no state.
 cmsHTRANSFORM toSrgb(cmsHPROFILE source, ProfilePixels pixels)
@@ -172,7 +169,8 @@ void SrgbConversion::convertRow(const void *src, QRgb *dst, int count) const noe
     const int step = bytesPerPixel(m_pixels);
     for (int done = 0; done < count; done += kChunk) {
         const int n = std::min(kChunk, count - done);
-        cmsDoTransform(static_cast<cmsHTRANSFORM>(m_transform), in + size_t(done) * size_t(step), out, cmsUInt32Number(n));
+        cmsDoTransform(static_cast<cmsHTRANSFORM>(m_transform), in + size_t(done) * size_t(step), out,
+                       cmsUInt32Number(n));
         for (int i = 0; i < n; ++i)
             dst[done + i] = out[i] | 0xFF000000u;
     }

@@ -13,10 +13,10 @@ namespace vermeo::formats {
 
 // How the pixels handed to a conversion are laid out.
 enum class ProfilePixels {
-    Working,     // working pixels (B, G, R, x), converted in place; RGB profiles
-    GreyWorking, // working pixels of a grey picture (R = G = B); grey profiles
-    Grey8,       // one byte a pixel; grey profiles
-    Cmyk8,       // C, M, Y, K bytes, 0 for no ink; CMYK profiles
+    Working,      // working pixels (B, G, R, x), converted in place; RGB profiles
+    GreyWorking,  // working pixels of a grey picture (R = G = B); grey profiles
+    Grey8,        // one byte a pixel; grey profiles
+    Cmyk8,        // C, M, Y, K bytes, 0 for no ink; CMYK profiles
     InvertedCmyk8 // the same, 255 for no ink (Adobe's JPEG files)
 };
 

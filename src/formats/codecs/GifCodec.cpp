@@ -1,10 +1,10 @@
 #include "GifCodec.h"
-#include "PixelRows.h"
 #include "ByteIO.h"
 #include "Error.h"
 #include "FormatsLog.h"
 #include "PaletteFit.h"
 #include "PaletteIndex.h"
+#include "PixelRows.h"
 #include "Truncation.h"
 
 #include <cstring>
@@ -125,7 +125,10 @@ Picture decodeGif(const QByteArray &data, bool *truncated)
         throw VermeoError(QStringLiteral("fichier GIF refusé (image de %1 x %2)").arg(fw).arg(fh));
     if (!screenBackedByFrame(sw, sh, fw, fh))
         throw VermeoError(QStringLiteral("fichier GIF refusé (écran de %1 x %2 pour une image de %3 x %4)")
-                              .arg(sw).arg(sh).arg(fw).arg(fh));
+                              .arg(sw)
+                              .arg(sh)
+                              .arg(fw)
+                              .arg(fh));
     const ColorMapObject *map = d.ColorMap ? d.ColorMap : gif->SColorMap;
     QRgb colours[256];
     for (int i = 0; i < 256; ++i)
@@ -222,7 +225,10 @@ QSize gifFileSize(const QByteArray &data)
             throw VermeoError(QStringLiteral("fichier GIF refusé (image de %1 x %2)").arg(fw).arg(fh));
         if (!screenBackedByFrame(size.width(), size.height(), fw, fh))
             throw VermeoError(QStringLiteral("fichier GIF refusé (écran de %1 x %2 pour une image de %3 x %4)")
-                                  .arg(size.width()).arg(size.height()).arg(fw).arg(fh));
+                                  .arg(size.width())
+                                  .arg(size.height())
+                                  .arg(fw)
+                                  .arg(fh));
         if (DGifGetCode(gif.get(), &codeSize, &block) == GIF_ERROR)
             throw failed();
         while (block)
@@ -303,8 +309,8 @@ QByteArray encodeGif(const Picture &pic)
         GifFreeMapObject(map);
         throw gifWriteError(err);
     }
-    const bool ok = EGifPutScreenDesc(gif.get(), w, h, ix.bits, 0, map) != GIF_ERROR
-                    && EGifPutImageDesc(gif.get(), 0, 0, w, h, false, nullptr) != GIF_ERROR;
+    const bool ok = EGifPutScreenDesc(gif.get(), w, h, ix.bits, 0, map) != GIF_ERROR &&
+                    EGifPutImageDesc(gif.get(), 0, 0, w, h, false, nullptr) != GIF_ERROR;
     GifFreeMapObject(map);
     if (!ok)
         throw gifWriteError(gif->Error);

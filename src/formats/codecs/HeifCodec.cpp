@@ -22,7 +22,8 @@ struct HeifDeleter {
     void operator()(heif_decoding_options *o) const { heif_decoding_options_free(o); }
     void operator()(heif_color_profile_nclx *n) const { heif_nclx_color_profile_free(n); }
 };
-template <class T> using HeifPtr = std::unique_ptr<T, HeifDeleter>;
+template <class T>
+using HeifPtr = std::unique_ptr<T, HeifDeleter>;
 
 void startLibheif()
 {
@@ -81,8 +82,8 @@ std::unique_ptr<SrgbConversion> colourOf(const heif_image_handle *handle)
             transfer == heif_transfer_characteristic_ITU_R_BT_2100_0_PQ ||
             transfer == heif_transfer_characteristic_ITU_R_BT_2100_0_HLG)
             return nullptr;
-        Primaries p{nclx->color_primary_red_x,   nclx->color_primary_red_y,   nclx->color_primary_green_x,
-                    nclx->color_primary_green_y, nclx->color_primary_blue_x,  nclx->color_primary_blue_y,
+        Primaries p{nclx->color_primary_red_x,   nclx->color_primary_red_y,  nclx->color_primary_green_x,
+                    nclx->color_primary_green_y, nclx->color_primary_blue_x, nclx->color_primary_blue_y,
                     nclx->color_primary_white_x, nclx->color_primary_white_y};
         p.gamma = transfer == heif_transfer_characteristic_linear ? 1.0 : 0.0;
         return SrgbConversion::fromPrimaries(p);
@@ -123,7 +124,8 @@ Picture decodeHeif(const QByteArray &data)
     if (!ctx)
         throw VermeoError(QStringLiteral("mémoire insuffisante"));
     heif_context_set_maximum_image_size_limit(ctx.get(), kMaxSide);
-    heif_error e = heif_context_read_from_memory_without_copy(ctx.get(), data.constData(), size_t(data.size()), nullptr);
+    heif_error e =
+        heif_context_read_from_memory_without_copy(ctx.get(), data.constData(), size_t(data.size()), nullptr);
     if (e.code != heif_error_Ok)
         throw fail(e);
     heif_image_handle *rawHandle = nullptr;
@@ -154,8 +156,7 @@ Picture decodeHeif(const QByteArray &data)
     // The decoded size after rotation and crop; it must be what the handle announced.
     if (!plane || heif_image_get_width(image.get(), heif_channel_interleaved) != w ||
         heif_image_get_height(image.get(), heif_channel_interleaved) != h ||
-        heif_image_get_bits_per_pixel_range(image.get(), heif_channel_interleaved) != 8 ||
-        stride < w * (alpha ? 4 : 3))
+        heif_image_get_bits_per_pixel_range(image.get(), heif_channel_interleaved) != 8 || stride < w * (alpha ? 4 : 3))
         throw VermeoError(QStringLiteral("fichier %1 endommagé (image décodée incohérente)").arg(name));
     Picture pic;
     pic.image = newWorkingImage(int(w), int(h));

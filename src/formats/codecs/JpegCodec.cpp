@@ -16,8 +16,8 @@
 #include <vector>
 
 extern "C" {
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 }
 
 namespace vermeo::formats {
@@ -27,8 +27,8 @@ bool jpegSizePlausible(long long width, long long height, qsizetype bytes)
     // Even a flat picture needs some bytes per 8 x 8 block; past 16 megapixels, under one
     // byte per 1024 pixels is no real photo: both are refused before anything is allocated.
     const long long pixels = width * height;
-    return isHoldableSize(width, height) && pixels <= (long long)bytes * 4096 + (1 << 20)
-           && (pixels <= (16LL << 20) || pixels <= (long long)bytes * 1024);
+    return isHoldableSize(width, height) && pixels <= (long long)bytes * 4096 + (1 << 20) &&
+           (pixels <= (16LL << 20) || pixels <= (long long)bytes * 1024);
 }
 
 namespace {
@@ -106,7 +106,8 @@ extern "C" void jpegProgress(j_common_ptr cinfo)
     std::longjmp(ctx->jump, 1);
 }
 
-template <class Struct> void installErrors(JpegContext &ctx, Struct &cinfo)
+template <class Struct>
+void installErrors(JpegContext &ctx, Struct &cinfo)
 {
     cinfo.client_data = &ctx;
     cinfo.err = jpeg_std_error(&ctx.pub);
@@ -236,7 +237,10 @@ bool readRows(JpegContext *ctx, jpeg_decompress_struct *cinfo)
             for (unsigned x = 0; x < w; ++x, s += 4) {
                 int c = s[0], m = s[1], y = s[2], k = s[3];
                 if (!inverted) {
-                    c = 255 - c; m = 255 - m; y = 255 - y; k = 255 - k;
+                    c = 255 - c;
+                    m = 255 - m;
+                    y = 255 - y;
+                    k = 255 - k;
                 }
                 dst[x] = qRgb(c * k / 255, m * k / 255, y * k / 255);
             }
@@ -269,7 +273,8 @@ Picture decodeJpegAt(const QByteArray &data, const QSize *atLeast, QSize *fullSi
     // cores.
     std::unique_ptr<SrgbConversion> colour;
     try {
-        const QByteArray icc = QByteArray::fromRawData(reinterpret_cast<const char *>(ctx->icc), qsizetype(ctx->iccLength));
+        const QByteArray icc =
+            QByteArray::fromRawData(reinterpret_cast<const char *>(ctx->icc), qsizetype(ctx->iccLength));
         colour = SrgbConversion::fromIcc(icc, cinfo.out_color_space == JCS_GRAYSCALE ? ProfilePixels::Grey8
                                               : cinfo.out_color_space != JCS_CMYK    ? ProfilePixels::Working
                                               : cinfo.saw_Adobe_marker               ? ProfilePixels::InvertedCmyk8

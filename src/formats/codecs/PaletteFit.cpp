@@ -7,8 +7,8 @@
 #include <array>
 #include <atomic>
 #include <climits>
-#include <dlfcn.h>
 #include <cmath>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <unordered_map>

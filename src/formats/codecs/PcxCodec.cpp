@@ -1,7 +1,7 @@
 #include "PcxCodec.h"
 #include "ByteIO.h"
-#include "PaletteIndex.h"
 #include "Error.h"
+#include "PaletteIndex.h"
 #include "Truncation.h"
 
 #include <cmath>
@@ -15,14 +15,14 @@ namespace {
 VermeoError refuse(const QString &why) { return VermeoError(QStringLiteral("fichier PCX refusé (%1)").arg(why)); }
 
 // The 16 colours of the EGA, for planar files whose colour map is left empty.
-constexpr QRgb kEgaColours[16] = {
-    0xFF000000, 0xFF0000AA, 0xFF00AA00, 0xFF00AAAA, 0xFFAA0000, 0xFFAA00AA, 0xFFAA5500, 0xFFAAAAAA,
-    0xFF555555, 0xFF5555FF, 0xFF55FF55, 0xFF55FFFF, 0xFFFF5555, 0xFFFF55FF, 0xFFFFFF55, 0xFFFFFFFF};
+constexpr QRgb kEgaColours[16] = {0xFF000000, 0xFF0000AA, 0xFF00AA00, 0xFF00AAAA, 0xFFAA0000, 0xFFAA00AA,
+                                  0xFFAA5500, 0xFFAAAAAA, 0xFF555555, 0xFF5555FF, 0xFF55FF55, 0xFF55FFFF,
+                                  0xFFFF5555, 0xFFFF55FF, 0xFFFFFF55, 0xFFFFFFFF};
 
 struct PcxLayout {
     int code = pcxUnknown;
-    int depth = 0;        // declared depth of the picture
-    QList<QRgb> palette;  // indexed layouts
+    int depth = 0;       // declared depth of the picture
+    QList<QRgb> palette; // indexed layouts
 };
 
 QList<QRgb> headerMap(const uchar *h, int n)
@@ -108,7 +108,8 @@ uint16_t dotsPerInch(int perMetre) { return uint16_t(std::clamp<long>(std::lroun
 class PcxRowReader : public RowReader {
 public:
     PcxRowReader(std::shared_ptr<ByteSource> src, int *format, bool *truncated = nullptr)
-        : m_src(std::move(src)), m_truncated(truncated)
+        : m_src(std::move(src)),
+          m_truncated(truncated)
     {
         uchar h[128];
         if (m_src->size() < 128)
@@ -184,7 +185,8 @@ private:
     uchar nextByte()
     {
         if (m_at == m_have) {
-            const qint64 n = m_src->readSomeAt(m_pos, m_in.data(), std::min<qint64>(qint64(m_in.size()), m_end - m_pos));
+            const qint64 n =
+                m_src->readSomeAt(m_pos, m_in.data(), std::min<qint64>(qint64(m_in.size()), m_end - m_pos));
             if (n <= 0) {
                 endedEarly(m_truncated);
                 m_ended = true;

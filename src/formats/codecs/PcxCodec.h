@@ -13,8 +13,15 @@ namespace vermeo::formats {
 
 // Format codes reported by the decoder (and held by TPCX).
 enum PcxFormat : int {
-    pcxMonoPalette = 0, pcxMonoGrey = 1, pcx16Palette = 2, pcx16Grey = 3,
-    pcx256Palette = 4, pcx256Grey = 5, pcxTrueColour = 6, pcxPlanar = 7, pcxUnknown = 8
+    pcxMonoPalette = 0,
+    pcxMonoGrey = 1,
+    pcx16Palette = 2,
+    pcx16Grey = 3,
+    pcx256Palette = 4,
+    pcx256Grey = 5,
+    pcxTrueColour = 6,
+    pcxPlanar = 7,
+    pcxUnknown = 8
 };
 
 // A band reader; throws VermeoError (French reason) when the header is refused or the

@@ -50,7 +50,8 @@ bool openTiff(const unsigned char *data, size_t size, TiffView &view, uint32_t &
 
 // Calls entry(tag, type, count, valueOffset) for each entry of the directory at pos
 // that lies wholly within the data.
-template <class Entry> void eachEntry(const TiffView &v, uint32_t pos, Entry entry)
+template <class Entry>
+void eachEntry(const TiffView &v, uint32_t pos, Entry entry)
 {
     const unsigned count = v.u16(pos);
     for (unsigned i = 0; i < count; ++i) {
@@ -107,7 +108,10 @@ TiffFileTags tiffFileTags(const QByteArray &file)
 }
 
 namespace {
-uint32_t be32(const unsigned char *p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
+uint32_t be32(const unsigned char *p)
+{
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
 
 // zlib data inflated up to kMaxProfileBytes; empty when damaged or larger.
 QByteArray inflateBounded(const unsigned char *data, size_t size)

@@ -4,8 +4,8 @@
 #include "Error.h"
 #include "FormatsLog.h"
 #include "Orientation.h"
-#include "PhotoMetadata.h"
 #include "PaletteIndex.h"
+#include "PhotoMetadata.h"
 #include "PixelRows.h"
 
 #include <QBuffer>
@@ -83,7 +83,10 @@ QImage decodeWithQt(const QByteArray &bytes, const char *format, const QString &
     if (size.isValid()) {
         const long long pixels = (long long)size.width() * size.height();
         if (!isHoldableSize(size.width(), size.height()) || pixels > (long long)bytes.size() * 1100 + (1 << 22))
-            throw VermeoError(QStringLiteral("fichier %1 refusé (taille %2 x %3)").arg(formatName).arg(size.width()).arg(size.height()));
+            throw VermeoError(QStringLiteral("fichier %1 refusé (taille %2 x %3)")
+                                  .arg(formatName)
+                                  .arg(size.width())
+                                  .arg(size.height()));
     }
     QImage img = reader.read();
     if (img.isNull()) {
@@ -105,10 +108,7 @@ TiffFileTags lookOf(const QByteArray &bytes, const char *format)
     return {};
 }
 
-bool isGrey(QImage::Format f)
-{
-    return f == QImage::Format_Grayscale8 || f == QImage::Format_Grayscale16;
-}
+bool isGrey(QImage::Format f) { return f == QImage::Format_Grayscale8 || f == QImage::Format_Grayscale16; }
 } // namespace
 
 Picture pictureWithQt(const QByteArray &bytes, const char *format, const QString &formatName)
@@ -118,7 +118,8 @@ Picture pictureWithQt(const QByteArray &bytes, const char *format, const QString
     pic.image = toWorkingImage(img);
     if (pic.image.isNull())
         throw VermeoError(QStringLiteral("mémoire insuffisante"));
-    if (img.format() == QImage::Format_Mono || img.format() == QImage::Format_MonoLSB || img.format() == QImage::Format_Indexed8) {
+    if (img.format() == QImage::Format_Mono || img.format() == QImage::Format_MonoLSB ||
+        img.format() == QImage::Format_Indexed8) {
         pic.depth = img.depth() == 1 ? 1 : 8;
         pic.palette = fullPalette(img.colorTable(), pic.depth);
     }
@@ -126,7 +127,8 @@ Picture pictureWithQt(const QByteArray &bytes, const char *format, const QString
     // A grey palette is still grey: its colours are converted as the pixels are, so the
     // pixels keep to the palette.
     const bool grey = isGrey(img.format()) || (!pic.palette.isEmpty() && img.isGrayscale());
-    if (auto colour = SrgbConversion::fromIcc(look.iccProfile, grey ? ProfilePixels::GreyWorking : ProfilePixels::Working)) {
+    if (auto colour =
+            SrgbConversion::fromIcc(look.iccProfile, grey ? ProfilePixels::GreyWorking : ProfilePixels::Working)) {
         colour->convertPicture(pic.image);
         colour->convertRow(pic.palette.data(), pic.palette.data(), int(pic.palette.size()));
     }

@@ -12,9 +12,21 @@ namespace {
 enum TiffType : uint16_t { tAscii = 2, tShort = 3, tLong = 4, tRational = 5 };
 
 enum TiffTag : uint16_t {
-    NewSubfileType = 254, ImageWidth = 256, ImageLength = 257, BitsPerSample = 258, Compression = 259,
-    Photometric = 262, StripOffsets = 273, SamplesPerPixel = 277, RowsPerStrip = 278, StripByteCounts = 279,
-    XResolution = 282, YResolution = 283, PlanarConfiguration = 284, ResolutionUnit = 296, Software = 305,
+    NewSubfileType = 254,
+    ImageWidth = 256,
+    ImageLength = 257,
+    BitsPerSample = 258,
+    Compression = 259,
+    Photometric = 262,
+    StripOffsets = 273,
+    SamplesPerPixel = 277,
+    RowsPerStrip = 278,
+    StripByteCounts = 279,
+    XResolution = 282,
+    YResolution = 283,
+    PlanarConfiguration = 284,
+    ResolutionUnit = 296,
+    Software = 305,
     ColorMap = 320
 };
 
@@ -72,7 +84,9 @@ public:
         s.resolution.known() ? (w.u32(uint32_t(s.resolution.y) * 254), w.u32(10000)) : (w.u32(877), w.u32(10));
         if (m_bits == 24) {
             m_bps = uint32_t(head.size());
-            w.u16(8); w.u16(8); w.u16(8);
+            w.u16(8);
+            w.u16(8);
+            w.u16(8);
         }
         m_soft = uint32_t(head.size());
         w.bytes(kSoftware, kSoftwareCount);
@@ -98,7 +112,10 @@ public:
             m_bits == 24 ? Entry{BitsPerSample, tShort, 3, m_bps} : Entry{BitsPerSample, tShort, 1, uint32_t(m_bits)},
             {Compression, tShort, 1, 1},
             // RGB, black is zero, or palette colour
-            {Photometric, tShort, 1, uint32_t(m_bits == 24 ? 2 : m_bilevel ? 1 : 3)},
+            {Photometric, tShort, 1,
+             uint32_t(m_bits == 24 ? 2
+                      : m_bilevel  ? 1
+                                   : 3)},
             {StripOffsets, tLong, 1, m_pixelsAt},
             {SamplesPerPixel, tShort, 1, uint32_t(m_bits == 24 ? 3 : 1)},
             {RowsPerStrip, tLong, 1, uint32_t(m_h)},

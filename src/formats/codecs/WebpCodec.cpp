@@ -174,7 +174,7 @@ void writeWebp(const Picture &pic, ByteSink &sink, bool lossless)
             throw VermeoError(writer.failure);
         qCInfo(lcFormats) << "libwebp encoding error" << int(wp.error_code);
         throw VermeoError(wp.error_code == VP8_ENC_ERROR_OUT_OF_MEMORY ? QStringLiteral("mémoire insuffisante")
-                                                                        : QStringLiteral("écriture WebP impossible"));
+                                                                       : QStringLiteral("écriture WebP impossible"));
     }
 }
 

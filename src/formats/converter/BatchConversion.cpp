@@ -97,8 +97,7 @@ QString ConversionReport::summary() const
                        : QStringLiteral("%1 fichiers convertis").arg(converted);
     if (failures.empty())
         return text;
-    text += failures.size() == 1 ? QStringLiteral(", 1 échec :")
-                                 : QStringLiteral(", %1 échecs :").arg(failures.size());
+    text += failures.size() == 1 ? QStringLiteral(", 1 échec :") : QStringLiteral(", %1 échecs :").arg(failures.size());
     int listed = 0;
     for (const ConversionFailure &f : failures) {
         if (listed++ == kListedFailures) {
@@ -115,7 +114,8 @@ ConversionReport convertFiles(const QStringList &files, const QString &destinati
 {
     const QString fmt = conversionFormat(format);
     if (fmt.isEmpty())
-        throw VermeoError(QStringLiteral("Format « %1 » inconnu : %2.").arg(format, conversionFormats().join(QStringLiteral(", "))));
+        throw VermeoError(
+            QStringLiteral("Format « %1 » inconnu : %2.").arg(format, conversionFormats().join(QStringLiteral(", "))));
     if (!destination.isEmpty() && !QFileInfo(destination).isDir())
         throw VermeoError(QStringLiteral("Le dossier de destination « %1 » n'existe pas.").arg(destination));
 

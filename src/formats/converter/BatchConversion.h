@@ -27,7 +27,7 @@ struct ConversionFailure {
 struct ConversionReport {
     int converted = 0;
     int total = 0;
-    int notStarted = 0; // files left when the conversion was stopped
+    int notStarted = 0;                      // files left when the conversion was stopped
     std::vector<ConversionFailure> failures; // in list order
     // "N fichiers convertis", then the failures: ", 1 échec :" and one line each; after a
     // stop, "Conversion arrêtée : N fichiers convertis sur T" first.

@@ -11,7 +11,10 @@
 namespace vermeo::formats {
 
 TConversion::TConversion(QStringList files, QString destination, QString format, QWidget *parent)
-    : QDialog(parent), m_files(std::move(files)), m_destination(std::move(destination)), m_format(std::move(format))
+    : QDialog(parent),
+      m_files(std::move(files)),
+      m_destination(std::move(destination)),
+      m_format(std::move(format))
 {
     setObjectName(QStringLiteral("TConversion"));
     setWindowTitle(QStringLiteral("Conversions multiples"));
@@ -56,7 +59,8 @@ void TConversion::start()
         return;
     m_worker = std::thread([this] {
         try {
-            m_report = convertFiles(m_files, m_destination, m_format, [this](int done, int) { m_done = done; }, &m_stop);
+            m_report = convertFiles(
+                m_files, m_destination, m_format, [this](int done, int) { m_done = done; }, &m_stop);
         } catch (const VermeoError &e) {
             m_error = e.message();
         }

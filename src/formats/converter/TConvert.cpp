@@ -17,7 +17,8 @@ namespace vermeo::formats {
 
 // ".png", ".webp", ".heic", ".heif" and ".avif" are read by the converter as by the
 // windows, so they are offered too.
-const QString kConvertMask = QStringLiteral("*.jpg;*.jpeg;*.gif;*.bmp;*.wmf;*.emf;*.pcx;*.png;*.webp;*.heic;*.heif;*.avif");
+const QString kConvertMask =
+    QStringLiteral("*.jpg;*.jpeg;*.gif;*.bmp;*.wmf;*.emf;*.pcx;*.png;*.webp;*.heic;*.heif;*.avif");
 
 TConvert::TConvert(QWidget *parent) : QDialog(parent)
 {

@@ -25,10 +25,10 @@ public:
 
     FolderTree *DirectoryOutline1;
     QListWidget *FileListBox1;
-    QLineEdit *Edit1;      // "Destination"
-    QComboBox *ComboBox1;  // "Format"
-    QPushButton *Button2;  // "OK"
-    QPushButton *Button1;  // "Annuler"
+    QLineEdit *Edit1;     // "Destination"
+    QComboBox *ComboBox1; // "Format"
+    QPushButton *Button2; // "OK"
+    QPushButton *Button1; // "Annuler"
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override;

@@ -19,8 +19,8 @@ struct Box {
 };
 
 struct EmfInfo {
-    Box bounds;  // device pixels, inclusive
-    Box frame;   // 0.01 mm
+    Box bounds; // device pixels, inclusive
+    Box frame;  // 0.01 mm
     QSize device, millimetres;
 };
 
@@ -44,8 +44,8 @@ EmfInfo emfHeader(const QByteArray &d)
 
 QSize emfPixelSize(const EmfInfo &e)
 {
-    if (e.device.width() > 0 && e.device.height() > 0 && e.millimetres.width() > 0 && e.millimetres.height() > 0
-        && e.frame.width() > 0 && e.frame.height() > 0) {
+    if (e.device.width() > 0 && e.device.height() > 0 && e.millimetres.width() > 0 && e.millimetres.height() > 0 &&
+        e.frame.width() > 0 && e.frame.height() > 0) {
         const double w = double(e.frame.width()) * e.device.width() / (e.millimetres.width() * 100.0);
         const double h = double(e.frame.height()) * e.device.height() / (e.millimetres.height() * 100.0);
         if (w < 1e6 && h < 1e6)
@@ -114,9 +114,17 @@ bool playStateRecord(EmfRecordView &v, Player &pl)
     const uint32_t type = v.type;
     ByteReader &r = v.r;
     switch (type) {
-    case EMR_SETWINDOWEXTEX: { const double w = r.s32(), h = r.s32(); pl.dc.winExt = {w, h}; break; }
+    case EMR_SETWINDOWEXTEX: {
+        const double w = r.s32(), h = r.s32();
+        pl.dc.winExt = {w, h};
+        break;
+    }
     case EMR_SETWINDOWORGEX: pl.dc.winOrg = v.point(); break;
-    case EMR_SETVIEWPORTEXTEX: { const double w = r.s32(), h = r.s32(); pl.dc.vpExt = {w, h}; break; }
+    case EMR_SETVIEWPORTEXTEX: {
+        const double w = r.s32(), h = r.s32();
+        pl.dc.vpExt = {w, h};
+        break;
+    }
     case EMR_SETVIEWPORTORGEX: pl.dc.vpOrg = v.point(); break;
     case EMR_SETMAPMODE: pl.dc.mapMode = int(r.u32()); break;
     case EMR_SETBKMODE: pl.dc.opaqueBk = r.u32() == 2; break;
@@ -129,11 +137,23 @@ bool playStateRecord(EmfRecordView &v, Player &pl)
         if (pl.inPath)
             pl.path.moveTo(pl.dc.position);
         break;
-    case EMR_BEGINPATH: pl.inPath = true; pl.path = QPainterPath(); pl.path.setFillRule(pl.dc.fill); break;
+    case EMR_BEGINPATH:
+        pl.inPath = true;
+        pl.path = QPainterPath();
+        pl.path.setFillRule(pl.dc.fill);
+        break;
     case EMR_ENDPATH: pl.inPath = false; break;
-    case EMR_CLOSEFIGURE: if (pl.inPath) pl.path.closeSubpath(); break;
-    case EMR_ABORTPATH: pl.inPath = false; pl.path = QPainterPath(); break;
-    case EMR_FILLPATH: case EMR_STROKEANDFILLPATH: case EMR_STROKEPATH: // fill, stroke and fill, stroke the path
+    case EMR_CLOSEFIGURE:
+        if (pl.inPath)
+            pl.path.closeSubpath();
+        break;
+    case EMR_ABORTPATH:
+        pl.inPath = false;
+        pl.path = QPainterPath();
+        break;
+    case EMR_FILLPATH:
+    case EMR_STROKEANDFILLPATH:
+    case EMR_STROKEPATH: // fill, stroke and fill, stroke the path
         pl.inPath = false;
         pl.path.setFillRule(pl.dc.fill);
         pl.drawPath(pl.path, type != EMR_STROKEPATH, type != EMR_FILLPATH);
@@ -141,7 +161,8 @@ bool playStateRecord(EmfRecordView &v, Player &pl)
         break;
     case EMR_SAVEDC: pl.save(); break;
     case EMR_RESTOREDC: pl.restore(r.s32()); break;
-    case EMR_SETWORLDTRANSFORM: case EMR_MODIFYWORLDTRANSFORM: { // world transform
+    case EMR_SETWORLDTRANSFORM:
+    case EMR_MODIFYWORLDTRANSFORM: { // world transform
         float m[6];
         for (float &v : m) {
             const uint32_t bits = r.u32();
@@ -153,10 +174,14 @@ bool playStateRecord(EmfRecordView &v, Player &pl)
         if (r.failed())
             break;
         const uint32_t mode = type == EMR_MODIFYWORLDTRANSFORM ? r.u32() : 4;
-        if (mode == 1) pl.dc.world = QTransform();
-        else if (mode == 2) pl.dc.world = t * pl.dc.world;
-        else if (mode == 3) pl.dc.world = pl.dc.world * t;
-        else pl.dc.world = t;
+        if (mode == 1)
+            pl.dc.world = QTransform();
+        else if (mode == 2)
+            pl.dc.world = t * pl.dc.world;
+        else if (mode == 3)
+            pl.dc.world = pl.dc.world * t;
+        else
+            pl.dc.world = t;
         break;
     }
     default: return false;
@@ -183,9 +208,11 @@ bool playObjectRecord(EmfRecordView &v, Player &pl)
         const uint32_t style = r.u32();
         const int width = r.s32();
         r.skip(4);
-        GdiObject o; o.kind = GdiObject::Pen;
+        GdiObject o;
+        o.kind = GdiObject::Pen;
         o.pen = makePen(int(style), width, r.u32());
-        if (!r.failed()) emfObject(pl, i, o);
+        if (!r.failed())
+            emfObject(pl, i, o);
         break;
     }
     case EMR_EXTCREATEPEN: { // ExtCreatePen
@@ -194,22 +221,27 @@ bool playObjectRecord(EmfRecordView &v, Player &pl)
         const uint32_t style = r.u32();
         const uint32_t width = r.u32();
         r.skip(4);
-        GdiObject o; o.kind = GdiObject::Pen;
+        GdiObject o;
+        o.kind = GdiObject::Pen;
         o.pen = makePen(int(style), width, r.u32());
-        if (!r.failed()) emfObject(pl, i, o);
+        if (!r.failed())
+            emfObject(pl, i, o);
         break;
     }
     case EMR_CREATEBRUSHINDIRECT: {
         const uint32_t i = r.u32();
         const uint32_t style = r.u32(), colour = r.u32(), hatch = r.u32();
-        GdiObject o; o.kind = GdiObject::Brush;
+        GdiObject o;
+        o.kind = GdiObject::Brush;
         o.brush = makeBrush(int(style), colour, int(hatch));
-        if (!r.failed()) emfObject(pl, i, o);
+        if (!r.failed())
+            emfObject(pl, i, o);
         break;
     }
     case EMR_EXTCREATEFONTINDIRECTW: { // ExtCreateFontIndirectW
         const uint32_t i = r.u32();
-        GdiObject o; o.kind = GdiObject::Font;
+        GdiObject o;
+        o.kind = GdiObject::Font;
         o.fontHeight = r.s32();
         r.skip(4);
         o.escapement = r.s32();
@@ -245,10 +277,14 @@ bool playShapeRecord(EmfRecordView &v, Player &pl)
     const uint32_t type = v.type;
     ByteReader &r = v.r;
     switch (type) {
-    case EMR_ELLIPSE: case EMR_RECTANGLE: {
+    case EMR_ELLIPSE:
+    case EMR_RECTANGLE: {
         const QRectF rc = v.rect();
         QPainterPath p;
-        if (type == EMR_RECTANGLE) p.addRect(rc); else p.addEllipse(rc);
+        if (type == EMR_RECTANGLE)
+            p.addRect(rc);
+        else
+            p.addEllipse(rc);
         pl.shape(p, true);
         break;
     }
@@ -273,7 +309,16 @@ bool playShapeRecord(EmfRecordView &v, Player &pl)
         pl.dc.position = to;
         break;
     }
-    case EMR_POLYGON: case EMR_POLYLINE: case EMR_POLYLINETO: case EMR_POLYGON16: case EMR_POLYLINE16: case EMR_POLYLINETO16: case EMR_POLYBEZIER: case EMR_POLYBEZIER16: case EMR_POLYBEZIERTO: case EMR_POLYBEZIERTO16: { // polygons, lines, Béziers
+    case EMR_POLYGON:
+    case EMR_POLYLINE:
+    case EMR_POLYLINETO:
+    case EMR_POLYGON16:
+    case EMR_POLYLINE16:
+    case EMR_POLYLINETO16:
+    case EMR_POLYBEZIER:
+    case EMR_POLYBEZIER16:
+    case EMR_POLYBEZIERTO:
+    case EMR_POLYBEZIERTO16: { // polygons, lines, Béziers
         const bool small = type >= EMR_POLYBEZIER16;
         r.skip(16);
         const uint32_t n = r.u32();
@@ -319,7 +364,10 @@ bool playShapeRecord(EmfRecordView &v, Player &pl)
         pl.shape(p, closed);
         break;
     }
-    case EMR_POLYPOLYLINE: case EMR_POLYPOLYGON: case EMR_POLYPOLYLINE16: case EMR_POLYPOLYGON16: { // poly-polylines and poly-polygons
+    case EMR_POLYPOLYLINE:
+    case EMR_POLYPOLYGON:
+    case EMR_POLYPOLYLINE16:
+    case EMR_POLYPOLYGON16: { // poly-polylines and poly-polygons
         const bool small = type >= EMR_POLYPOLYLINE16;
         r.skip(16);
         const uint32_t n = r.u32(), total = r.u32();
@@ -370,15 +418,16 @@ bool playPictureRecord(EmfRecordView &v, Player &pl)
         const uint32_t offBmi = r.u32(), cbBmi = r.u32(), offBits = r.u32(), cbBits = r.u32();
         r.skip(8);
         const double dw = r.s32(), dh = r.s32();
-        if (r.failed() || offBmi > size || cbBmi > size - offBmi || offBits > size || cbBits > size - offBits
-            || offBits < offBmi + cbBmi)
+        if (r.failed() || offBmi > size || cbBmi > size - offBmi || offBits > size || cbBits > size - offBits ||
+            offBits < offBmi + cbBmi)
             break;
         QByteArray dib(charsOf(rec + offBmi), cbBmi);
         dib.append(charsOf(rec + offBits), cbBits);
         pl.bitmap(QRectF(dx, dy, dw, dh), QRectF(sx, sy, sw, sh), dib);
         break;
     }
-    case EMR_BITBLT: case EMR_STRETCHBLT: { // BitBlt, StretchBlt
+    case EMR_BITBLT:
+    case EMR_STRETCHBLT: { // BitBlt, StretchBlt
         r.skip(16);
         const double dx = r.s32(), dy = r.s32(), dw = r.s32(), dh = r.s32();
         r.skip(4);
@@ -390,8 +439,8 @@ bool playPictureRecord(EmfRecordView &v, Player &pl)
             sw = r.s32();
             sh = r.s32();
         }
-        if (r.failed() || cbBmi == 0 || offBmi > size || cbBmi > size - offBmi || offBits > size
-            || cbBits > size - offBits)
+        if (r.failed() || cbBmi == 0 || offBmi > size || cbBmi > size - offBmi || offBits > size ||
+            cbBits > size - offBits)
             break;
         QByteArray dib(charsOf(rec + offBmi), cbBmi);
         dib.append(charsOf(rec + offBits), cbBits);
@@ -404,7 +453,10 @@ bool playPictureRecord(EmfRecordView &v, Player &pl)
 }
 } // namespace
 
-bool isEmf(const QByteArray &d) { return d.size() >= 88 && le32(bytesOf(d)) == EMR_HEADER && le32(bytesOf(d) + 40) == kEmfSignature; }
+bool isEmf(const QByteArray &d)
+{
+    return d.size() >= 88 && le32(bytesOf(d)) == EMR_HEADER && le32(bytesOf(d) + 40) == kEmfSignature;
+}
 
 QSize emfSize(const QByteArray &d) { return emfPixelSize(emfHeader(d)); }
 
@@ -418,8 +470,9 @@ void playEmf(const QByteArray &d, QPainter &p, QSize size, const QTransform &toP
     const double fh = double(e.frame.height()) * pxH;
     QTransform toImage;
     if (fw > 0 && fh > 0)
-        toImage = QTransform(size.width() / fw, 0, 0, size.height() / fh, -double(e.frame.left) * pxW * size.width() / fw,
-                             -double(e.frame.top) * pxH * size.height() / fh);
+        toImage =
+            QTransform(size.width() / fw, 0, 0, size.height() / fh, -double(e.frame.left) * pxW * size.width() / fw,
+                       -double(e.frame.top) * pxH * size.height() / fh);
     else
         toImage = QTransform::fromTranslate(-double(e.bounds.left), -double(e.bounds.top));
     const double pxPerMm = e.millimetres.width() > 0 ? double(e.device.width()) / e.millimetres.width() : 96 / 25.4;

@@ -26,7 +26,6 @@ constexpr int kMaxObjects = 65535;
 constexpr int kMaxSavedStates = 1024;
 constexpr int kMaxPoints = 1 << 22;
 
-
 // A GDI object of the file's table.
 struct GdiObject {
     enum Kind { None, Pen, Brush, Font, Other } kind = None;
@@ -57,7 +56,12 @@ struct DcState {
 // Plays the records of either kind on a painter.
 class Player {
 public:
-    Player(QPainter &p, QTransform deviceToImage, double pxPerMm) : m_p(p), m_deviceToImage(deviceToImage), m_pxPerMm(pxPerMm) {}
+    Player(QPainter &p, QTransform deviceToImage, double pxPerMm)
+        : m_p(p),
+          m_deviceToImage(deviceToImage),
+          m_pxPerMm(pxPerMm)
+    {
+    }
 
     DcState dc;
 
@@ -135,7 +139,8 @@ public:
     void drawPath(const QPainterPath &figure, bool fill, bool stroke)
     {
         apply();
-        const double penWidth = stroke ? std::max(1.0, dc.pen.widthF() * std::hypot(m_p.transform().m11(), m_p.transform().m12())) : 0;
+        const double penWidth =
+            stroke ? std::max(1.0, dc.pen.widthF() * std::hypot(m_p.transform().m11(), m_p.transform().m12())) : 0;
         if (!charge(figure.controlPointRect(), penWidth))
             return;
         m_p.setPen(stroke ? dc.pen : QPen(Qt::NoPen));
@@ -182,12 +187,18 @@ public:
         m_p.setFont(f);
         const double width = fm.horizontalAdvance(s);
         double x = 0, y = 0;
-        if ((dc.textAlign & 6) == 6) x = -width / 2;
-        else if (dc.textAlign & 2) x = -width;
-        if (dc.textAlign & 8) y = -fm.descent();       // bottom
-        else if ((dc.textAlign & 24) == 24) y = 0;     // baseline
-        else y = fm.ascent();                          // top
-        if (dc.textAlign & 24 && (dc.textAlign & 24) != 24) y = -fm.descent();
+        if ((dc.textAlign & 6) == 6)
+            x = -width / 2;
+        else if (dc.textAlign & 2)
+            x = -width;
+        if (dc.textAlign & 8)
+            y = -fm.descent(); // bottom
+        else if ((dc.textAlign & 24) == 24)
+            y = 0; // baseline
+        else
+            y = fm.ascent(); // top
+        if (dc.textAlign & 24 && (dc.textAlign & 24) != 24)
+            y = -fm.descent();
         if (!charge(QRectF(x, y - fm.ascent(), width, fm.height()), 0)) {
             m_p.restore();
             return;
@@ -275,7 +286,8 @@ inline QPen makePen(int style, double width, uint32_t colour)
     if ((style & 0xF) == 5)
         return QPen(Qt::NoPen);
     QPen pen(toQColor(colour), width <= 1 ? 0 : std::min(width, 4096.0));
-    static const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen, Qt::SolidLine};
+    static const Qt::PenStyle styles[] = {Qt::SolidLine,      Qt::DashLine, Qt::DotLine,  Qt::DashDotLine,
+                                          Qt::DashDotDotLine, Qt::NoPen,    Qt::SolidLine};
     const int s = style & 0xF;
     pen.setStyle(s <= 6 ? styles[s] : Qt::SolidLine);
     pen.setCapStyle(Qt::RoundCap);
@@ -288,7 +300,8 @@ inline QBrush makeBrush(int style, uint32_t colour, int hatch)
     if (style == 1)
         return QBrush(Qt::NoBrush);
     if (style == 2) {
-        static const Qt::BrushStyle hatches[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+        static const Qt::BrushStyle hatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
+                                                 Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
         return QBrush(toQColor(colour), hatch >= 0 && hatch < 6 ? hatches[hatch] : Qt::SolidPattern);
     }
     return QBrush(toQColor(colour));
@@ -298,15 +311,42 @@ inline GdiObject stockObject(uint32_t index)
 {
     GdiObject o;
     switch (index & 0x7FFFFFFF) {
-    case 0: o.kind = GdiObject::Brush; o.brush = QBrush(Qt::white); break;
-    case 1: o.kind = GdiObject::Brush; o.brush = QBrush(QColor(192, 192, 192)); break;
-    case 2: o.kind = GdiObject::Brush; o.brush = QBrush(QColor(128, 128, 128)); break;
-    case 3: o.kind = GdiObject::Brush; o.brush = QBrush(QColor(64, 64, 64)); break;
-    case 4: o.kind = GdiObject::Brush; o.brush = QBrush(Qt::black); break;
-    case 5: o.kind = GdiObject::Brush; o.brush = QBrush(Qt::NoBrush); break;
-    case 6: o.kind = GdiObject::Pen; o.pen = QPen(Qt::white, 0); break;
-    case 7: o.kind = GdiObject::Pen; o.pen = QPen(Qt::black, 0); break;
-    case 8: o.kind = GdiObject::Pen; o.pen = QPen(Qt::NoPen); break;
+    case 0:
+        o.kind = GdiObject::Brush;
+        o.brush = QBrush(Qt::white);
+        break;
+    case 1:
+        o.kind = GdiObject::Brush;
+        o.brush = QBrush(QColor(192, 192, 192));
+        break;
+    case 2:
+        o.kind = GdiObject::Brush;
+        o.brush = QBrush(QColor(128, 128, 128));
+        break;
+    case 3:
+        o.kind = GdiObject::Brush;
+        o.brush = QBrush(QColor(64, 64, 64));
+        break;
+    case 4:
+        o.kind = GdiObject::Brush;
+        o.brush = QBrush(Qt::black);
+        break;
+    case 5:
+        o.kind = GdiObject::Brush;
+        o.brush = QBrush(Qt::NoBrush);
+        break;
+    case 6:
+        o.kind = GdiObject::Pen;
+        o.pen = QPen(Qt::white, 0);
+        break;
+    case 7:
+        o.kind = GdiObject::Pen;
+        o.pen = QPen(Qt::black, 0);
+        break;
+    case 8:
+        o.kind = GdiObject::Pen;
+        o.pen = QPen(Qt::NoPen);
+        break;
     default: break;
     }
     return o;
@@ -321,7 +361,6 @@ inline QFont makeFont(const QString &face, int weight, bool italic, bool underli
     f.setStrikeOut(strike);
     return f;
 }
-
 
 // What a file may paint in all: the picture four times over, and 1024 pixels for
 // each of its bytes, so that the time to play it grows with its size, not faster.

@@ -12,9 +12,10 @@ namespace {
 // or larger when the file is big enough to hold a bitmap of that size.
 QSize checkedSize(QSize s, qsizetype fileBytes)
 {
-    const long long bound = std::min<long long>(kMaxPixels, std::max<long long>(64'000'000LL, (long long)fileBytes / 2));
-    if (s.width() <= 0 || s.height() <= 0 || s.width() > 32767 || s.height() > 32767
-        || (long long)s.width() * s.height() > bound)
+    const long long bound =
+        std::min<long long>(kMaxPixels, std::max<long long>(64'000'000LL, (long long)fileBytes / 2));
+    if (s.width() <= 0 || s.height() <= 0 || s.width() > 32767 || s.height() > 32767 ||
+        (long long)s.width() * s.height() > bound)
         throw metafile::bad(QStringLiteral("taille %1 x %2").arg(s.width()).arg(s.height()));
     return s;
 }
@@ -33,8 +34,8 @@ Picture render(const QByteArray &d, QSize size, QSize shown)
         QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        const QTransform scale = QTransform::fromScale(double(shown.width()) / size.width(),
-                                                       double(shown.height()) / size.height());
+        const QTransform scale =
+            QTransform::fromScale(double(shown.width()) / size.width(), double(shown.height()) / size.height());
         if (metafile::isEmf(d))
             metafile::playEmf(d, p, size, scale);
         else
@@ -59,7 +60,8 @@ Picture decodeMetafileReduced(const QByteArray &d, QSize atLeast, QSize *fullSiz
         return render(d, size, size);
     // As small as still covers the area both ways, in the picture's shape.
     const double s = std::max(double(atLeast.width()) / size.width(), double(atLeast.height()) / size.height());
-    return render(d, size, QSize(std::max(1, int(std::ceil(size.width() * s))), std::max(1, int(std::ceil(size.height() * s)))));
+    return render(d, size,
+                  QSize(std::max(1, int(std::ceil(size.width() * s))), std::max(1, int(std::ceil(size.height() * s)))));
 }
 
 } // namespace vermeo::formats

@@ -5,6 +5,8 @@
 
 namespace vermeo::formats::metafile {
 
+// The record numbers stay packed, several to a line.
+// clang-format off
 enum WmfRecord : uint16_t {
     META_EOF = 0x0000, META_SAVEDC = 0x001E, META_CREATEPALETTE = 0x00F7, META_SETBKMODE = 0x0102,
     META_SETMAPMODE = 0x0103, META_SETPOLYFILLMODE = 0x0106, META_RESTOREDC = 0x0127, META_SELECTOBJECT = 0x012D,
@@ -32,5 +34,6 @@ enum EmfRecord : uint32_t {
     EMR_POLYLINE16 = 87, EMR_POLYBEZIERTO16 = 88, EMR_POLYLINETO16 = 89, EMR_POLYPOLYLINE16 = 90,
     EMR_POLYPOLYGON16 = 91, EMR_EXTCREATEPEN = 95,
 };
+// clang-format on
 
 } // namespace vermeo::formats::metafile

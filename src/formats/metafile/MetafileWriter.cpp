@@ -28,7 +28,8 @@ void checkSize(const Picture &pic, const char *kind)
         throw VermeoError(QStringLiteral("image vide"));
     // Metafile coordinates are 16-bit; a record's size must fit 32 bits.
     if (pic.width() > 32767 || pic.height() > 32767 || bmpRowSize(pic.width(), 24) * pic.height() > 0x7FFFFFF0LL)
-        throw VermeoError(QStringLiteral("image trop grande pour un %1 (32 767 points au plus)").arg(QLatin1String(kind)));
+        throw VermeoError(
+            QStringLiteral("image trop grande pour un %1 (32 767 points au plus)").arg(QLatin1String(kind)));
 }
 } // namespace
 
@@ -49,27 +50,40 @@ QByteArray encodeWmf(const Picture &pic)
     wr.u16(sum);
     const uint32_t dibRecordWords = uint32_t((28 + bits.size() + 1) / 2);
     const uint32_t totalWords = 9 + 5 + 5 + dibRecordWords + 3;
-    wr.u16(1);      // in memory
-    wr.u16(9);      // header words
+    wr.u16(1); // in memory
+    wr.u16(9); // header words
     wr.u16(0x0300);
     wr.u32(totalWords);
-    wr.u16(0);      // objects
+    wr.u16(0); // objects
     wr.u32(dibRecordWords);
     wr.u16(0);
     // SetWindowOrg(0, 0), SetWindowExt(w, h): parameters come y first.
-    wr.u32(5); wr.u16(META_SETWINDOWORG); wr.u16(0); wr.u16(0);
-    wr.u32(5); wr.u16(META_SETWINDOWEXT); wr.u16(uint16_t(h)); wr.u16(uint16_t(w));
+    wr.u32(5);
+    wr.u16(META_SETWINDOWORG);
+    wr.u16(0);
+    wr.u16(0);
+    wr.u32(5);
+    wr.u16(META_SETWINDOWEXT);
+    wr.u16(uint16_t(h));
+    wr.u16(uint16_t(w));
     // StretchDIB: rop, usage, src h, src w, y src, x src, dest h, dest w, y dest, x dest.
     wr.u32(dibRecordWords);
     wr.u16(META_STRETCHDIB);
     wr.u32(0x00CC0020); // SRCCOPY
     wr.u16(0);          // RGB colours
-    wr.u16(uint16_t(h)); wr.u16(uint16_t(w)); wr.u16(0); wr.u16(0);
-    wr.u16(uint16_t(h)); wr.u16(uint16_t(w)); wr.u16(0); wr.u16(0);
+    wr.u16(uint16_t(h));
+    wr.u16(uint16_t(w));
+    wr.u16(0);
+    wr.u16(0);
+    wr.u16(uint16_t(h));
+    wr.u16(uint16_t(w));
+    wr.u16(0);
+    wr.u16(0);
     wr.bytes(bits.constData(), bits.size());
     if (bits.size() & 1)
         wr.u8(0);
-    wr.u32(3); wr.u16(META_EOF);
+    wr.u32(3);
+    wr.u16(META_EOF);
     return out;
 }
 
@@ -88,32 +102,58 @@ QByteArray encodeEmf(const Picture &pic)
     ByteWriter wr(out);
     wr.u32(EMR_HEADER);
     wr.u32(headerSize);
-    wr.u32(0); wr.u32(0); wr.u32(uint32_t(w - 1)); wr.u32(uint32_t(h - 1)); // bounds, inclusive
-    wr.u32(0); wr.u32(0); wr.u32(uint32_t(frameW)); wr.u32(uint32_t(frameH)); // frame, 0.01 mm
+    wr.u32(0);
+    wr.u32(0);
+    wr.u32(uint32_t(w - 1));
+    wr.u32(uint32_t(h - 1)); // bounds, inclusive
+    wr.u32(0);
+    wr.u32(0);
+    wr.u32(uint32_t(frameW));
+    wr.u32(uint32_t(frameH)); // frame, 0.01 mm
     wr.u32(metafile::kEmfSignature);
     wr.u32(0x10000);
     wr.u32(total);
-    wr.u32(3);          // records
-    wr.u16(1);          // handles (0 is reserved)
+    wr.u32(3); // records
+    wr.u16(1); // handles (0 is reserved)
     wr.u16(0);
-    wr.u32(0); wr.u32(0); wr.u32(0);
-    wr.u32(devW); wr.u32(devH);
-    wr.u32(mmW); wr.u32(mmH);
-    wr.u32(0); wr.u32(0); wr.u32(0); // pixel format, OpenGL
-    wr.u32(mmW * 1000); wr.u32(mmH * 1000);
+    wr.u32(0);
+    wr.u32(0);
+    wr.u32(0);
+    wr.u32(devW);
+    wr.u32(devH);
+    wr.u32(mmW);
+    wr.u32(mmH);
+    wr.u32(0);
+    wr.u32(0);
+    wr.u32(0); // pixel format, OpenGL
+    wr.u32(mmW * 1000);
+    wr.u32(mmH * 1000);
     wr.u32(EMR_STRETCHDIBITS);
     wr.u32(dibRecord);
-    wr.u32(0); wr.u32(0); wr.u32(uint32_t(w - 1)); wr.u32(uint32_t(h - 1));
-    wr.u32(0); wr.u32(0);             // dest x, y
-    wr.u32(0); wr.u32(0);             // src x, y
-    wr.u32(uint32_t(w)); wr.u32(uint32_t(h));
-    wr.u32(80); wr.u32(40);           // info header offset, size
-    wr.u32(120); wr.u32(uint32_t(bits.size() - 40));
-    wr.u32(0);                        // RGB colours
-    wr.u32(0x00CC0020);               // SRCCOPY
-    wr.u32(uint32_t(w)); wr.u32(uint32_t(h));
+    wr.u32(0);
+    wr.u32(0);
+    wr.u32(uint32_t(w - 1));
+    wr.u32(uint32_t(h - 1));
+    wr.u32(0);
+    wr.u32(0); // dest x, y
+    wr.u32(0);
+    wr.u32(0); // src x, y
+    wr.u32(uint32_t(w));
+    wr.u32(uint32_t(h));
+    wr.u32(80);
+    wr.u32(40); // info header offset, size
+    wr.u32(120);
+    wr.u32(uint32_t(bits.size() - 40));
+    wr.u32(0);          // RGB colours
+    wr.u32(0x00CC0020); // SRCCOPY
+    wr.u32(uint32_t(w));
+    wr.u32(uint32_t(h));
     wr.bytes(bits.constData(), bits.size());
-    wr.u32(EMR_EOF); wr.u32(eofSize); wr.u32(0); wr.u32(16); wr.u32(eofSize);
+    wr.u32(EMR_EOF);
+    wr.u32(eofSize);
+    wr.u32(0);
+    wr.u32(16);
+    wr.u32(eofSize);
     return out;
 }
 

@@ -12,7 +12,7 @@ namespace vermeo::formats::metafile {
 namespace {
 struct WmfInfo {
     qsizetype recordsAt = 0;
-    QRect box;   // placeable bounding box, when there is one
+    QRect box; // placeable bounding box, when there is one
     int inch = 0;
 };
 
@@ -93,10 +93,27 @@ void playRecords(const QByteArray &d, const WmfInfo &info, Player &pl)
             return QRectF(QPointF(l, t), QPointF(rt, b)).normalized();
         };
         switch (fn) {
-        case META_SETWINDOWORG: { const double y = r.s16(), x = r.s16(); pl.dc.winOrg = {x, y}; break; }
-        case META_SETWINDOWEXT: { const double y = r.s16(), x = r.s16(); pl.dc.winExt = {x, y}; pl.dc.winExtSet = true; break; }
-        case META_SETVIEWPORTORG: { const double y = r.s16(), x = r.s16(); pl.dc.vpOrg = {x, y}; break; }
-        case META_SETVIEWPORTEXT: { const double y = r.s16(), x = r.s16(); pl.dc.vpExt = {x, y}; break; }
+        case META_SETWINDOWORG: {
+            const double y = r.s16(), x = r.s16();
+            pl.dc.winOrg = {x, y};
+            break;
+        }
+        case META_SETWINDOWEXT: {
+            const double y = r.s16(), x = r.s16();
+            pl.dc.winExt = {x, y};
+            pl.dc.winExtSet = true;
+            break;
+        }
+        case META_SETVIEWPORTORG: {
+            const double y = r.s16(), x = r.s16();
+            pl.dc.vpOrg = {x, y};
+            break;
+        }
+        case META_SETVIEWPORTEXT: {
+            const double y = r.s16(), x = r.s16();
+            pl.dc.vpExt = {x, y};
+            break;
+        }
         case META_SETMAPMODE: break; // the player keeps its own (anisotropic) mapping onto the picture
         case META_SETBKMODE: pl.dc.opaqueBk = r.u16() == 2; break;
         case META_SETBKCOLOR: pl.dc.bkColour = toQColor(r.u32()); break;
@@ -145,7 +162,10 @@ void playRecords(const QByteArray &d, const WmfInfo &info, Player &pl)
             addObject(pl, o);
             break;
         }
-        case META_CREATEPALETTE: case META_CREATEREGION: case META_CREATEPATTERNBRUSH: case META_DIBCREATEPATTERNBRUSH: // palette, region, pattern brushes
+        case META_CREATEPALETTE:
+        case META_CREATEREGION:
+        case META_CREATEPATTERNBRUSH:
+        case META_DIBCREATEPATTERNBRUSH: // palette, region, pattern brushes
             addObject(pl, GdiObject{GdiObject::Other, {}, {}, {}, 0, 0});
             break;
         case META_SELECTOBJECT: {
@@ -162,7 +182,11 @@ void playRecords(const QByteArray &d, const WmfInfo &info, Player &pl)
             }
             break;
         }
-        case META_MOVETO: { const double y = r.s16(), x = r.s16(); pl.dc.position = {x, y}; break; }
+        case META_MOVETO: {
+            const double y = r.s16(), x = r.s16();
+            pl.dc.position = {x, y};
+            break;
+        }
         case META_LINETO: {
             const double y = r.s16(), x = r.s16();
             QPainterPath p(pl.dc.position);
@@ -198,10 +222,14 @@ void playRecords(const QByteArray &d, const WmfInfo &info, Player &pl)
             pl.shape(p, true);
             break;
         }
-        case META_RECTANGLE: case META_ELLIPSE: {
+        case META_RECTANGLE:
+        case META_ELLIPSE: {
             const QRectF rc = rectFromParams();
             QPainterPath p;
-            if (fn == META_RECTANGLE) p.addRect(rc); else p.addEllipse(rc);
+            if (fn == META_RECTANGLE)
+                p.addRect(rc);
+            else
+                p.addEllipse(rc);
             pl.shape(p, true);
             break;
         }
@@ -238,7 +266,8 @@ void playRecords(const QByteArray &d, const WmfInfo &info, Player &pl)
                           QByteArray::fromRawData(charsOf(r.here()), r.left()));
             break;
         }
-        case META_DIBSTRETCHBLT: case META_DIBBITBLT: { // DIBStretchBlt, DIBBitBlt
+        case META_DIBSTRETCHBLT:
+        case META_DIBBITBLT: { // DIBStretchBlt, DIBBitBlt
             r.skip(4);
             double sh = 0, sw = 0;
             const double sy = r.s16(), sx = r.s16();

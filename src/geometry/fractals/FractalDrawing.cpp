@@ -91,7 +91,8 @@ void drawMoire(QImage &img, const FractalSettings &s, FractalMonitor &monitor)
             for (int d = j; d <= cy; ++d) {
                 // 32-bit arithmetic that wraps, as the rule's integers do.
                 const std::uint32_t ii = std::uint32_t(i) * std::uint32_t(i);
-                const std::uint32_t r2 = std::uint32_t(d + 1) * std::uint32_t(d + 1) + std::uint32_t(j + 1) * std::uint32_t(j + 1);
+                const std::uint32_t r2 =
+                    std::uint32_t(d + 1) * std::uint32_t(d + 1) + std::uint32_t(j + 1) * std::uint32_t(j + 1);
                 const std::int32_t v = std::int32_t(ii * r2);
                 const QRgb colour = (v / 1024) % 2 != 0 ? kWhite : kBlack;
                 plot(img, cx + j, cy + d, colour);
@@ -121,9 +122,18 @@ void drawSierpinski(QImage &img, const FractalSettings &s, FractalMonitor &monit
     int x = w / 2, y = 0;
     for (int n = 1; n < s.iterations; ++n) {
         switch (random.next(4)) {
-        case 1: x = (x + w / 2) >> 1; y = y >> 1; break;
-        case 2: x = (x + w) >> 1; y = (y + h) >> 1; break;
-        case 3: x = x >> 1; y = (y + h) >> 1; break;
+        case 1:
+            x = (x + w / 2) >> 1;
+            y = y >> 1;
+            break;
+        case 2:
+            x = (x + w) >> 1;
+            y = (y + h) >> 1;
+            break;
+        case 3:
+            x = x >> 1;
+            y = (y + h) >> 1;
+            break;
         default: break;
         }
         plot(img, x, y, kBlack);

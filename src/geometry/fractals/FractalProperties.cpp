@@ -16,7 +16,8 @@ void TFractalProperties::setFractalType(TFractalTypes type)
 {
     if (type == m_type)
         return;
-    const bool escapePair = (type == ftMandelBrot || type == ftJulian) && (m_type == ftMandelBrot || m_type == ftJulian);
+    const bool escapePair =
+        (type == ftMandelBrot || type == ftJulian) && (m_type == ftMandelBrot || m_type == ftJulian);
     m_type = type;
     if (!escapePair)
         NumberOfIterations = defaultIterations(type);
@@ -53,9 +54,8 @@ bool fractalTypeByName(const QString &name, TFractalTypes &type)
 
 TColour fractalColour(int index)
 {
-    static const TColour palette[15] = {0x000000, 0x800000, 0x008000, 0xFFFF00, 0x0000FF,
-                                        0x800080, 0x000080, 0xC0C0C0, 0x808080, 0xFF0000,
-                                        0x00FF00, 0x008080, 0xFF00FF, 0x808000, 0x00FFFF};
+    static const TColour palette[15] = {0x000000, 0x800000, 0x008000, 0xFFFF00, 0x0000FF, 0x800080, 0x000080, 0xC0C0C0,
+                                        0x808080, 0xFF0000, 0x00FF00, 0x008080, 0xFF00FF, 0x808000, 0x00FFFF};
     if (index < 0)
         index = 0;
     return index >= 15 ? clWhite : palette[index];

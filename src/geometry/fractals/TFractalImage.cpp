@@ -21,10 +21,7 @@ struct WaitCursor {
 };
 } // namespace
 
-TFractalImage::TFractalImage(QWidget *parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
+TFractalImage::TFractalImage(QWidget *parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 TFractalImage::~TFractalImage() = default;
 
