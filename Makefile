@@ -36,8 +36,9 @@ test: build-test
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer (build/asan).
 # Tests run slower there, hence the longer timeout. Leaks are reported, less those of
-# the system's libraries listed in tests/sanitizers/lsan.supp.
-SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1 \
+# the system's libraries listed in tests/sanitizers/lsan.supp. No strict string checks:
+# xkbcommon hands strndup a counted buffer without a final NUL, which they call an overflow.
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 build-asan: setup
