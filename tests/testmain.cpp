@@ -4,6 +4,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#ifdef VERMEO_KEEP_MODULES
+// Sanitised run: no library is ever unloaded (SANE's backends, Qt's plugins), so the leak
+// report at exit can name the library a block was allocated in and the suppressions apply.
+extern "C" int dlclose(void *) { return 0; }
+#endif
+
 // Widget tests need one QApplication for the whole run, in French as the program's is,
 // whatever the machine's locale.
 int main(int argc, char **argv)

@@ -4,6 +4,7 @@
 #include "FrenchLocale.h"
 #include "Icons.h"
 #include "JournalSession.h"
+#include "SharedIcons.h"
 #include "StartFiles.h"
 #include "TMainForm.h"
 #include "TSplash.h"
@@ -39,6 +40,7 @@ int main(int argc, char **argv)
         return 2;
     }
     vermeo::installFrenchTranslations(app);
+    vermeo::shareStandardIcons();
     auto splash = std::make_unique<vermeo::TSplash>();
     splash->show();
     splash->repaint();
