@@ -12,7 +12,8 @@
 # picture as PPM, writes PPM where we write BMP, and writes PCX through its ImageMagick
 # saver (marked "magick"). JPEG is written by all at quality 90 with 4:2:0 chroma
 # subsampling. PNG is written by all at zlib level 6 with no row filter (libvips'
-# default; ImageMagick's -quality 60), and the sizes of the three files are printed.
+# default; ImageMagick's -quality 60, which ImageMagick 6 still writes with row filters,
+# about a third of the size, slower), and the sizes of the three files are printed.
 # WebP is timed against cwebp/dwebp (libwebp's own tools, -mt as we use both cores).
 # Usage: [ROUNDS=n] bench/files_vs_vips_imagemagick.sh [path/to/vermeo-cli]
 set -eu
