@@ -1,10 +1,10 @@
 // The PNG writer, checked by other programs: Python's zlib reads the stream the blocks
 // make, ImageMagick the pixels.
+#include "PngWriter.h"
 #include "FormatTestUtil.h"
 #include "PaletteIndex.h"
 #include "Parallel.h"
 #include "PictureFiles.h"
-#include "PngWriter.h"
 
 #include <QTemporaryDir>
 

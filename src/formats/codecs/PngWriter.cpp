@@ -44,7 +44,8 @@ bool isPaletteDepth(const Picture &pic)
 class ScanLines {
 public:
     explicit ScanLines(const Picture &pic)
-        : m_pic(pic), m_bits(isPaletteDepth(pic) ? pic.depth : 24),
+        : m_pic(pic),
+          m_bits(isPaletteDepth(pic) ? pic.depth : 24),
           m_palette(m_bits == 24 ? QList<QRgb>() : fullPalette(pic.palette, pic.depth)),
           m_rowBytes(1 + (qsizetype(pic.width()) * m_bits + 7) / 8)
     {
