@@ -10,6 +10,7 @@
 #include "Metafile.h"
 #include "PaletteFit.h"
 #include "PcxCodec.h"
+#include "PngWriter.h"
 #include "QtCodecs.h"
 #include "TPCX.h"
 #include "TiffWriter.h"

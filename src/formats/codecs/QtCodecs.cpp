@@ -11,7 +11,6 @@
 #include <QBuffer>
 #include <QColorSpace>
 #include <QImageReader>
-#include <QImageWriter>
 
 namespace vermeo::formats {
 
@@ -138,50 +137,6 @@ Picture pictureWithQt(const QByteArray &bytes, const char *format, const QString
     if (pic.image.colorSpace().isValid())
         pic.image.setColorSpace(QColorSpace());
     return pic;
-}
-
-QByteArray encodePng(const Picture &pic)
-{
-    if (pic.isNull())
-        throw VermeoError(QStringLiteral("image vide"));
-    QImage img;
-    if ((pic.depth == 1 || pic.depth == 4 || pic.depth == 8) && !pic.palette.isEmpty()) {
-        const QList<QRgb> palette = fullPalette(pic.palette, pic.depth);
-        img = QImage(pic.width(), pic.height(), pic.depth == 1 ? QImage::Format_Mono : QImage::Format_Indexed8);
-        if (img.isNull())
-            throw VermeoError(QStringLiteral("mémoire insuffisante"));
-        img.setColorTable(palette);
-        PaletteIndex index(palette);
-        const RowsOf<const QRgb> rows = rowsOf(pic.image);
-        for (int y = 0; y < pic.height(); ++y) {
-            const QRgb *src = rows[y];
-            uchar *dst = img.scanLine(y);
-            if (pic.depth == 1) {
-                std::fill(dst, dst + img.bytesPerLine(), 0);
-                for (int x = 0; x < pic.width(); ++x)
-                    if (index.indexOf(src[x]))
-                        dst[x >> 3] |= uchar(0x80 >> (x & 7));
-            } else {
-                for (int x = 0; x < pic.width(); ++x)
-                    dst[x] = uchar(index.indexOf(src[x]));
-            }
-        }
-    } else {
-        img = pic.image;
-    }
-    if (pic.resolution.known()) {
-        img.setDotsPerMeterX(pic.resolution.x);
-        img.setDotsPerMeterY(pic.resolution.y);
-    }
-    QByteArray out;
-    QBuffer buf(&out);
-    buf.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buf, "PNG");
-    if (!writer.write(img)) {
-        qCInfo(lcFormats) << "Qt PNG" << writer.errorString();
-        throw VermeoError(QStringLiteral("écriture PNG impossible"));
-    }
-    return out;
 }
 
 } // namespace vermeo::formats

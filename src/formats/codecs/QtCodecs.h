@@ -2,7 +2,7 @@
 // Qt's image readers (compressed BMP, PNG, TIFF, icons), held to our own limits: the
 // declared size is checked against what the file could hold, Qt's allocation limit is
 // raised to our largest picture, and Qt's English texts go to the log. PNG is written
-// through Qt's writer.
+// by PngWriter.
 #include "Picture.h"
 
 #include <QByteArray>
@@ -17,8 +17,5 @@ namespace vermeo::formats {
 QImage decodeWithQt(const QByteArray &bytes, const char *format, const QString &formatName);
 // The same as a picture: palette images keep their palette (depth 1 or 8).
 Picture pictureWithQt(const QByteArray &bytes, const char *format, const QString &formatName);
-
-// A palette PNG for declared depths 1, 4 and 8, else true colour.
-QByteArray encodePng(const Picture &pic);
 
 } // namespace vermeo::formats
