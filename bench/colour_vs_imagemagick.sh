@@ -10,6 +10,9 @@ CONVERT=${CONVERT:-/usr/bin/convert}
 IDENTIFY=${IDENTIFY:-/usr/bin/identify}
 export QT_QPA_PLATFORM=offscreen
 mkdir -p "$WORK"
+# ImageMagick with a private policy rather than the system's.
+. "$(dirname "$0")/rounds.sh"
+bench_magick_policy "$WORK"
 IN="$WORK/in.bmp"
 if [ ! -f "$IN" ]; then
   "$CONVERT" -size 6000x4000 gradient:'#ff2010-#1040e0' \( -size 6000x4000 gradient:'#00ff00-#000000' -rotate 90 \) \

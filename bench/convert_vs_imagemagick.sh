@@ -9,6 +9,9 @@ set -e
 CLI=${1:-build/src/cli/vermeo-cli}
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
+# ImageMagick with a private policy rather than the system's.
+. "$(dirname "$0")/rounds.sh"
+bench_magick_policy "$WORK"
 export QT_QPA_PLATFORM=offscreen
 # A photographic-like source: plasma noise, so run-length and LZW coders do real work.
 convert -size 6000x4000 -seed 7 plasma:fractal -blur 0x2 -type truecolor "$WORK/src.bmp"
@@ -30,7 +33,7 @@ best() {
 printf "%-6s %10s %10s %8s\n" format vermeo imagick ratio
 for fmt in bmp jpg pcx tif gif; do
   case $fmt in
-    jpg) im_opts="-quality 90 -interlace none" ;;
+    jpg) im_opts="-quality 90 -sampling-factor 4:2:0 -interlace none" ;; # our 4:2:0, not its 4:4:4
     tif) im_opts="-compress none" ;;
     bmp) im_opts="-type truecolor" ;;
     *)   im_opts="" ;;

@@ -17,6 +17,9 @@ BASE=/dev/shm
 [ -d "$BASE" ] && [ -w "$BASE" ] || BASE=${TMPDIR:-/tmp}
 WORK=$(mktemp -d "$BASE/vermeo-bench.XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
+# ImageMagick with a private policy rather than the system's.
+. "$(dirname "$0")/rounds.sh"
+bench_magick_policy "$WORK"
 export QT_QPA_PLATFORM=offscreen
 convert -size 6000x4000 -seed 7 plasma:fractal -blur 0x2 -type truecolor BMP3:"$WORK/src.bmp"
 convert "$WORK/src.bmp" "$WORK/src.ppm"

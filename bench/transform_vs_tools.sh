@@ -1,67 +1,55 @@
 #!/bin/sh
-# Times `vermeo-cli apply rechantillonner / rotation` as whole processes against
-# ImageMagick (convert) and libvips (vips) doing the same work on the same 6000 x 4000
-# picture, best of three runs each. vermeo-cli and convert read and write BMP; vips
-# reads and writes the same pixels as PPM, its own uncompressed format.
-# Usage: bench/transform_vs_tools.sh PATH/TO/vermeo-cli [WORKDIR]
-# Each ratio is the other tool's time divided by ours (above 1: we are faster).
+# Whole processes of `vermeo-cli apply` (rotation, filtre, rechantillonner) against
+# libvips doing the same work on the same 6000 x 4000 photo-like picture, in ROUNDS
+# interleaved rounds (default 7): median and minimum of each, beside one plain
+# read+write pass of each tool (vermeo-cli convert, vips copy) over the same files.
+# Formats: vermeo reads and writes 24-bit BMP, libvips its own uncompressed PPM (it has
+# no BMP saver of its own); both are raw 8-bit RGB of the same size. ImageMagick
+# (convert, BMP to BMP, private policy) runs with MAGICK=1.
+# Columns: med/min of each, vermeo / vips (below 1: we are faster), vermeo / our plain
+# pass, and our median over our minimum (the scatter).
+# Usage: bench/transform_vs_tools.sh [PATH/TO/vermeo-cli] [WIDTH HEIGHT]
 set -eu
-CLI=${1:?usage: $0 PATH/TO/vermeo-cli [WORKDIR]}
-WORK=${2:-$(mktemp -d)}
-CONVERT=${CONVERT:-/usr/bin/convert}
+CLI=${1:-build/release/src/cli/vermeo-cli}
+W=${2:-6000}
+H=${3:-4000}
 VIPS=${VIPS:-vips}
-export QT_QPA_PLATFORM=offscreen
-mkdir -p "$WORK"
-# Debian's ImageMagick policy allows 256 MiB of memory, too little for 12000 x 8000:
-# a policy of its own lets it do the work rather than fail.
-mkdir -p "$WORK/magick"
-cat > "$WORK/magick/policy.xml" <<'POLICY'
-<policymap>
-  <policy domain="resource" name="memory" value="8GiB"/>
-  <policy domain="resource" name="map" value="8GiB"/>
-  <policy domain="resource" name="area" value="1GP"/>
-  <policy domain="resource" name="disk" value="16GiB"/>
-</policymap>
-POLICY
-export MAGICK_CONFIGURE_PATH="$WORK/magick"
-IN="$WORK/in.bmp"
-PPM="$WORK/in.ppm"
-if [ ! -f "$IN" ]; then
-  "$CONVERT" -size 6000x4000 gradient:'#ff2010-#1040e0' \( -size 6000x4000 gradient:'#00ff00-#000000' -rotate 90 \) \
-    -compose Difference -composite -type TrueColor BMP3:"$IN"
-fi
-[ -f "$PPM" ] || "$CONVERT" "$IN" "$PPM"
+. "$(dirname "$0")/rounds.sh"
+for tool in "$VIPS" "$CONVERT" bc; do
+  command -v "$tool" >/dev/null || { echo "$tool missing (scripts/setup.sh installs it)" >&2; exit 1; }
+done
+bench_work
+bench_picture "$W" "$H"
+I="$WORK/src.bmp"
+P="$WORK/src.ppm"
+# The sharpen filter in hundredths (1,24 in the centre, -0,06 on the four sides); libvips
+# gets it once as an integer mask with a scale of 100, once as a real-valued mask.
+printf '3 3 100 0\n0 -6 0\n-6 124 -6\n0 -6 0\n' >"$WORK/int.mat"
+printf '3 3 1 0\n0 -0.06 0\n-0.06 1.24 -0.06\n0 -0.06 0\n' >"$WORK/float.mat"
+SHARP="0 -0,06 0 -0,06 1,24 -0,06 0 -0,06 0"
 
-now() { date +%s.%N; }
-best() { # best of three wall times of "$@"
-  b=""
-  for _ in 1 2 3; do
-    t0=$(now); "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }; t1=$(now)
-    t=$(echo "$t1 - $t0" | bc -l)
-    if [ -z "$b" ] || [ "$(echo "$t < $b" | bc -l)" = 1 ]; then b=$t; fi
-  done
-  echo "$b"
+echo "$W x $H, $(nproc) cores, $ROUNDS interleaved rounds, times in s as median/min (the machine may be shared)"
+bench_rounds "\"$CLI\" convert \"$I\" \"$WORK/c.bmp\"" "$VIPS copy \"$P\" \"$WORK/c.ppm\""
+PV=$M1; PVN=$N1; PL=$M2; PLN=$N2
+printf '%-28s %13s %13s %13s %7s %7s %6s\n' "" vermeo vips "vermeo plain" "v/vips" "v/plain" "scat."
+printf '%-28s %6.3f/%-6.3f %6.3f/%-6.3f %13s\n' "plain read+write pass" "$PV" "$PVN" "$PL" "$PLN" ""
+row() { # label, vermeo apply arguments, vips command line after the input and output
+  bench_rounds "\"$CLI\" apply $2 \"$I\" \"$WORK/v.bmp\"" "$VIPS $3" \
+    "\"$CLI\" convert \"$I\" \"$WORK/c.bmp\""
+  printf '%-28s %6.3f/%-6.3f %6.3f/%-6.3f %6.3f/%-6.3f %7.2f %7.2f %6.2f\n' "$1" "$M1" "$N1" "$M2" "$N2" "$M3" "$N3" \
+    "$(bench_ratio "$M1" "$M2")" "$(bench_ratio "$M1" "$M3")" "$(bench_ratio "$M1" "$N1")"
+  if [ "${MAGICK:-0}" = 1 ]; then
+    bench_rounds "\"$CONVERT\" \"$I\" $4 BMP3:\"$WORK/m.bmp\""
+    printf '%-28s ImageMagick %6.3f/%-6.3f\n' "" "$M1" "$N1"
+  fi
 }
-row() { # label, our time, ImageMagick's, libvips'
-  printf '%-24s vermeo %6.3f s   ImageMagick %6.3f s (x%5.2f)   libvips %6.3f s (x%5.2f)\n' \
-    "$1" "$2" "$3" "$(echo "$3 / $2" | bc -l)" "$4" "$(echo "$4 / $2" | bc -l)"
-}
-compare() { # label, vermeo apply arguments, convert arguments, vips operation and arguments
-  label=$1; ours=$2; magick=$3; vips=$4
-  # shellcheck disable=SC2086
-  a=$(best "$CLI" apply $ours "$IN" "$WORK/ours.bmp")
-  # shellcheck disable=SC2086
-  b=$(best "$CONVERT" "$IN" $magick BMP3:"$WORK/magick.bmp")
-  op=${vips%% *}; rest=${vips#* }
-  # shellcheck disable=SC2086
-  c=$(best "$VIPS" "$op" "$PPM" "$WORK/vips.ppm" $rest)
-  row "$label" "$a" "$b" "$c"
-}
-
-echo "6000 x 4000, $(nproc) cores"
-compare "Mitchell to 3000 x 2000" "rechantillonner 3000 2000" "-filter Mitchell -resize 3000x2000!" \
-  "resize 0.5 --kernel mitchell"
-compare "Mitchell to 12000 x 8000" "rechantillonner 12000 8000" "-filter Mitchell -resize 12000x8000!" \
-  "resize 2 --kernel mitchell"
-compare "rotate 90" "rotation gauche" "-rotate -90" "rot d270"
-compare "rotate 45" "rotation 45" "-background white -rotate -45" "rotate 45 --interpolate nearest"
+row "rotate 90" "rotation gauche" "rot \"$P\" \"$WORK/l.ppm\" d270" "-rotate -90"
+row "sharpen 3 x 3 (real mask)" "filtre $SHARP" "conv \"$P\" \"$WORK/l.ppm\" \"$WORK/float.mat\"" \
+  "-morphology Convolve '3x3: 0,-0.06,0 -0.06,1.24,-0.06 0,-0.06,0'"
+row "sharpen 3 x 3 (integer mask)" "filtre $SHARP" "conv \"$P\" \"$WORK/l.ppm\" \"$WORK/int.mat\" --precision integer" \
+  "-morphology Convolve '3x3: 0,-0.06,0 -0.06,1.24,-0.06 0,-0.06,0'"
+row "Mitchell to half size" "rechantillonner $((W / 2)) $((H / 2))" \
+  "resize \"$P\" \"$WORK/l.ppm\" 0.5 --kernel mitchell" "-filter Mitchell -resize $((W / 2))x$((H / 2))!"
+row "rotate 45" "rotation 45" "rotate \"$P\" \"$WORK/l.ppm\" 45 --interpolate nearest" "-background white -rotate -45"
+row "Mitchell to double size" "rechantillonner $((W * 2)) $((H * 2))" \
+  "resize \"$P\" \"$WORK/l.ppm\" 2 --kernel mitchell" "-filter Mitchell -resize $((W * 2))x$((H * 2))!"

@@ -4,6 +4,7 @@
 #include "ByteIO.h"
 #include "Error.h"
 #include "FormatTestUtil.h"
+#include "Parallel.h"
 #include "PictureFiles.h"
 
 using namespace vermeo;
@@ -26,6 +27,36 @@ TEST(BmpWriter, RoundTripKeepsDepthAndPixels)
     const QByteArray f = encodeBmp(p32);
     EXPECT_EQ(le16(reinterpret_cast<const uchar *>(f.constData()) + 28), 24);
     EXPECT_TRUE(test::samePixels(decodeBmp(f).image, p32.image));
+}
+
+// Rows are packed and unpacked on several threads: every row lands in its own place,
+// the row padding is zero, and any number of threads gives the same bytes.
+TEST(BmpWriter, ManyBandsOnManyThreadsGiveTheRuleBytes)
+{
+    const int w = 13, h = 1000; // 39 bytes of pixels, one byte of padding a row
+    const Picture p = test::truecolourPicture(w, h);
+    QByteArray single;
+    {
+        PassThreadsOverride one(0);
+        single = encodeBmp(p);
+    }
+    for (int threads : {2, 5}) {
+        PassThreadsOverride many(threads);
+        const QByteArray f = encodeBmp(p);
+        EXPECT_EQ(f, single) << threads;
+        EXPECT_TRUE(test::samePixels(decodeBmp(f).image, p.image)) << threads;
+    }
+    ASSERT_EQ(single.size(), 54 + 40 * h);
+    // File row r holds picture row h - 1 - r, blue, green, red, then a zero.
+    const auto *b = reinterpret_cast<const uchar *>(single.constData()) + 54;
+    for (int r = 0; r < h; ++r) {
+        const QRgb *src = reinterpret_cast<const QRgb *>(p.image.constScanLine(h - 1 - r));
+        for (int x = 0; x < w; ++x) {
+            const uchar *px = b + r * 40 + 3 * x;
+            ASSERT_EQ(qRgb(px[2], px[1], px[0]), src[x] | 0xFF000000u) << r << " " << x;
+        }
+        ASSERT_EQ(b[r * 40 + 39], 0) << r;
+    }
 }
 
 TEST(BmpWriter, DrawnColoursTakeTheNearestPaletteEntry)

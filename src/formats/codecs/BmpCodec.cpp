@@ -3,6 +3,7 @@
 #include "DeclaredSize.h"
 #include "Error.h"
 #include "PaletteIndex.h"
+#include "Parallel.h"
 #include "QtCodecs.h"
 #include "Truncation.h"
 
@@ -148,14 +149,18 @@ public:
             m_buffer.resize(size_t(n * m_stride));
             if (present > 0)
                 m_src->readAt(m_h.offset + first * m_stride, m_buffer.data(), present * m_stride);
-            for (int i = 0; i < n; ++i) {
-                const qint64 fileRow = m_h.topDown ? y0 + i : h - 1 - (y0 + i);
-                if (fileRow >= m_h.rowsPresent) {
-                    std::fill_n(rows[done + i], w, 0xFFFFFFFFu);
-                    continue;
+            // The rows are converted on every core: the first touch of a fresh picture's
+            // pages (the kernel clearing them) is then shared out too.
+            forBandsInParallel(n, kBandRows, [&](int i0, int i1) {
+                for (int i = i0; i < i1; ++i) {
+                    const qint64 fileRow = m_h.topDown ? y0 + i : h - 1 - (y0 + i);
+                    if (fileRow >= m_h.rowsPresent) {
+                        std::fill_n(rows[done + i], w, 0xFFFFFFFFu);
+                        continue;
+                    }
+                    convertRow(m_buffer.data() + (fileRow - first) * m_stride, rows[done + i], w);
                 }
-                convertRow(m_buffer.data() + (fileRow - first) * m_stride, rows[done + i], w);
-            }
+            });
             done += n;
         }
         m_next += count;
@@ -238,9 +243,20 @@ public:
     {
         if (m_next + count > m_h)
             throw VermeoError(QStringLiteral("lignes au-delà de l'image"));
-        m_buffer.assign(size_t(count * m_rowSize), 0);
-        for (int i = 0; i < count; ++i)
-            packRow(rows[i], m_buffer.data() + (count - 1 - i) * m_rowSize);
+        m_buffer.resize(size_t(count * m_rowSize));
+        auto pack = [&](int i0, int i1) {
+            for (int i = i0; i < i1; ++i) {
+                uchar *row = m_buffer.data() + (count - 1 - i) * m_rowSize;
+                std::memset(row, 0, size_t(m_rowSize));
+                packRow(rows[i], row);
+            }
+        };
+        // True-colour rows are packed on every core; the palette index learns as it goes,
+        // so palette rows are packed on one.
+        if (m_bits == 24)
+            forBandsInParallel(count, kBandRows, pack);
+        else
+            pack(0, count);
         // The band's rows lie together in the file, the lowest row first.
         m_sink.writeAt(m_pixelsAt + qint64(m_h - m_next - count) * m_rowSize, m_buffer.data(), qint64(m_buffer.size()));
         m_next += count;
