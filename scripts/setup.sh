@@ -15,7 +15,7 @@ PACKAGES=(
   libsane-dev libsane1 libsane-common sane-utils tzdata
   python3-pil libtiff-tools imagemagick netpbm
   libvips-tools graphicsmagick libjpeg-turbo-progs bc
-  desktop-file-utils appstream man-db file xdotool
+  desktop-file-utils appstream man-db file xdotool libx11-dev libxtst-dev
   poppler-utils
   libimage-exiftool-perl liblcms2-utils webp libheif-examples
 )
