@@ -102,10 +102,10 @@ static int locate(Shown *s)
     return 1;
 }
 
-static void key(Shown *s, const char *spec)
+static void key(Shown *s, const char *combo)
 {
     char buf[128];
-    strncpy(buf, spec, 127);
+    strncpy(buf, combo, 127);
     buf[127] = 0;
     KeyCode mods[4];
     int nm = 0;
@@ -208,14 +208,14 @@ static double clipboard_answer(Shown *s, double t0)
 }
 
 // Sends one event and times it to the repaint of the region.
-static double timed(Shown *s, Event ev, const char *spec, int px, int py, int x, int y, int w, int h, Until until)
+static double timed(Shown *s, Event ev, const char *combo, int px, int py, int x, int y, int w, int h, Until until)
 {
     XSync(s->d, False);
     XImage *before = grab(s, x, y, w, h);
     double t0 = now();
     switch (ev) {
-    case Key: key(s, spec); break;
-    case KeyThenClipboard: key(s, spec); break;
+    case Key: key(s, combo); break;
+    case KeyThenClipboard: key(s, combo); break;
     case Press:
         XTestFakeMotionEvent(s->d, -1, px, py, 0);
         XSync(s->d, False);
@@ -239,9 +239,9 @@ static double timed(Shown *s, Event ev, const char *spec, int px, int py, int x,
     return t;
 }
 
-static void step(Shown *s, const char *spec)
+static void step(Shown *s, const char *combo)
 {
-    key(s, spec);
+    key(s, combo);
     settle(s);
 }
 
