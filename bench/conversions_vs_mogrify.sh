@@ -17,21 +17,10 @@ MOGRIFY=${MOGRIFY:-/usr/bin/mogrify}
 for tool in "$CONVERT" "$MOGRIFY" bc; do
   command -v "$tool" >/dev/null || { echo "$tool missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
-BASE=/dev/shm
-[ -d "$BASE" ] && [ -w "$BASE" ] || BASE=${TMPDIR:-/tmp}
-WORK=$(mktemp -d "$BASE/vermeo-conv.XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
-export QT_QPA_PLATFORM=offscreen
-mkdir "$WORK/magick"
-cat > "$WORK/magick/policy.xml" <<'POLICY'
-<policymap>
-  <policy domain="resource" name="memory" value="2GiB"/>
-  <policy domain="resource" name="map" value="4GiB"/>
-  <policy domain="resource" name="area" value="1GP"/>
-  <policy domain="resource" name="disk" value="8GiB"/>
-</policymap>
-POLICY
-export MAGICK_CONFIGURE_PATH="$WORK/magick"
+ROUNDS=${ROUNDS:-5}
+# A work folder in memory and ImageMagick's private policy.
+. "$(dirname "$0")/rounds.sh"
+bench_work
 mkdir "$WORK/in"
 # One photographic-like picture, rolled a different way for each file.
 "$CONVERT" -size "${SIZE:-1000x750}" -seed 5 plasma:fractal -blur 0x1 "$WORK/base.png"
@@ -40,15 +29,10 @@ for i in $(seq 1 100); do
     "$WORK/in/photo$(printf %03d "$i").jpg"
 done
 
-ROUNDS=${ROUNDS:-5}
-now() { date +%s.%N; }
 once() { # wall time of one run of "$@" into an empty output folder, in seconds
   rm -rf "$WORK/out"; mkdir "$WORK/out"
-  t0=$(now); "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }; t1=$(now)
+  t0=$(bench_now); "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }; t1=$(bench_now)
   echo "$t1 - $t0" | bc -l
-}
-stats() { # median and minimum of the numbers on stdin
-  sort -g | awk '{ v[NR] = $1 } END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.3f %.3f", m, v[1] }'
 }
 
 echo "100 files of ${SIZE:-1000x750}, $ROUNDS interleaved rounds, $(nproc) cores (figures: median/minimum)"
@@ -69,7 +53,7 @@ for fmt in ${FORMATS:-Bmp Pcx Tif Jpg Gif Wmf Emf}; do
     b="$b $(once "$MOGRIFY" -path "$WORK/out" -format "$ext" $opts "$WORK"/in/*.jpg)"
   done
   # shellcheck disable=SC2046,SC2086
-  set -- $(echo $a | tr ' ' '\n' | stats) $(echo $b | tr ' ' '\n' | stats)
+  set -- $(echo $a | tr ' ' '\n' | bench_stats) $(echo $b | tr ' ' '\n' | bench_stats)
   printf "%-6s %7.3f/%-7.3f %7.3f/%-7.3f %8.2f\n" "$fmt" "$1" "$2" "$3" "$4" "$(echo "$1 / $3" | bc -l)"
 done
 for fmt in ${FORMATS:-Wmf Emf}; do
@@ -77,6 +61,6 @@ for fmt in ${FORMATS:-Wmf Emf}; do
   a=""
   for _ in $(seq "$ROUNDS"); do a="$a $(once "$CLI" conversions "$fmt" "$WORK/out" "$WORK"/in/*.jpg)"; done
   # shellcheck disable=SC2046,SC2086
-  set -- $(echo $a | tr ' ' '\n' | stats)
+  set -- $(echo $a | tr ' ' '\n' | bench_stats)
   printf "%-6s %7.3f/%-7.3f %15s\n" "$fmt" "$1" "$2" "-"
 done

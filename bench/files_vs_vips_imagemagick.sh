@@ -22,42 +22,22 @@ CONVERT=${CONVERT:-/usr/bin/convert}
 for tool in vips "$CONVERT" bc cwebp dwebp; do
   command -v "$tool" >/dev/null || { echo "$tool missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
-BASE=/dev/shm
-[ -d "$BASE" ] && [ -w "$BASE" ] || BASE=${TMPDIR:-/tmp}
-WORK=$(mktemp -d "$BASE/vermeo-bench.XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
-export QT_QPA_PLATFORM=offscreen
-mkdir "$WORK/magick"
-cat > "$WORK/magick/policy.xml" <<'POLICY'
-<policymap>
-  <policy domain="resource" name="memory" value="8GiB"/>
-  <policy domain="resource" name="map" value="8GiB"/>
-  <policy domain="resource" name="area" value="1GP"/>
-  <policy domain="resource" name="disk" value="16GiB"/>
-</policymap>
-POLICY
-export MAGICK_CONFIGURE_PATH="$WORK/magick"
+ROUNDS=${ROUNDS:-5}
+# A work folder in memory and ImageMagick's private policy.
+. "$(dirname "$0")/rounds.sh"
+bench_work
 # Photographic-like: plasma noise, so run-length and JPEG coders do real work.
 "$CONVERT" -size 6000x4000 -seed 7 plasma:fractal -blur 0x2 -type truecolor BMP3:"$WORK/src.bmp"
 "$CONVERT" "$WORK/src.bmp" "$WORK/src.ppm"
 
-ROUNDS=${ROUNDS:-5}
-now() { date +%s.%N; }
-once() { # wall time of one run of "$@", in seconds
-  t0=$(now); "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }; t1=$(now)
-  echo "$t1 - $t0" | bc -l
-}
-stats() { # median and minimum of the numbers on stdin
-  sort -g | awk '{ v[NR] = $1 } END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.3f %.3f", m, v[1] }'
-}
 row() { # label, then the command lines of vermeo, the second tool and the third
   label=$1; shift
   a=""; b=""; c=""
   for _ in $(seq "$ROUNDS"); do
-    a="$a $(once sh -c "$1")"; b="$b $(once sh -c "$2")"; c="$c $(once sh -c "$3")"
+    a="$a $(bench_once "$1")"; b="$b $(bench_once "$2")"; c="$c $(bench_once "$3")"
   done
   # shellcheck disable=SC2046,SC2086
-  set -- $(echo $a | tr ' ' '\n' | stats) $(echo $b | tr ' ' '\n' | stats) $(echo $c | tr ' ' '\n' | stats)
+  set -- $(echo $a | tr ' ' '\n' | bench_stats) $(echo $b | tr ' ' '\n' | bench_stats) $(echo $c | tr ' ' '\n' | bench_stats)
   printf '%-26s %7.3f/%-7.3f %7.3f/%-7.3f %7.3f/%-7.3f  %5.2f %5.2f\n' "$label" "$1" "$2" "$3" "$4" "$5" "$6" \
     "$(echo "$3 / $1" | bc -l)" "$(echo "$5 / $1" | bc -l)"
 }
