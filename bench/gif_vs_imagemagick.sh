@@ -17,15 +17,13 @@ COMPARE=/usr/bin/compare
 for tool in vips bc; do
   command -v $tool >/dev/null || { echo "$tool missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
-BASE=/dev/shm
-[ -d "$BASE" ] && [ -w "$BASE" ] || BASE=${TMPDIR:-/tmp}
-WORK=$(mktemp -d "$BASE/vermeo-bench.XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
-export QT_QPA_PLATFORM=offscreen
+ROUNDS=${ROUNDS:-5}
+# A work folder in memory and ImageMagick's private policy.
+. "$(dirname "$0")/rounds.sh"
+bench_work
 
-now() { date +%s.%N; }
 took() { # wall seconds of "$@"
-  t0=$(now); "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }; t1=$(now)
+  t0=$(bench_now); "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }; t1=$(bench_now)
   echo "$t1 - $t0" | bc -l
 }
 median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
