@@ -157,7 +157,12 @@ void Coller(ImageDocument &doc, DocumentHost &host)
     if (bitmap.isNull())
         return;
     doc.SauveUndo();
-    drawAtOrigin(doc, bitmap);
+    // A bitmap the picture's size covers it all: it becomes the picture as it is (shared,
+    // not copied), and the old picture is kept for undo as it is.
+    if (bitmap.size() == doc.image().size())
+        doc.replacePixels(bitmap);
+    else
+        drawAtOrigin(doc, bitmap);
     doc.Modif();
 }
 
