@@ -1,11 +1,9 @@
 #include "Picture.h"
 #include "Error.h"
 #include "Parallel.h"
+#include "PixelBuffers.h"
 
 #include <QPainter>
-
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace vermeo {
 
@@ -25,35 +23,13 @@ QImage toWorkingImage(const QImage &img)
     return img.convertToFormat(QImage::Format_RGB32);
 }
 
-namespace {
-// Large pictures ask for large memory pages: a 24-megapixel picture is then faulted
-// in with a few dozen page faults instead of some 24 000. A hint: failure changes nothing.
-void preferLargePages(QImage &img)
-{
-#ifdef MADV_HUGEPAGE
-    constexpr qsizetype kLarge = 8 << 20;
-    if (img.sizeInBytes() < kLarge)
-        return;
-    uchar *bits = img.bits();
-    const quintptr page = quintptr(sysconf(_SC_PAGESIZE)), base = quintptr(bits);
-    const quintptr begin = (base + page - 1) & ~(page - 1);
-    const quintptr end = (base + quintptr(img.sizeInBytes())) & ~(page - 1);
-    if (end > begin)
-        madvise(bits + (begin - base), end - begin, MADV_HUGEPAGE);
-#else
-    (void)img;
-#endif
-}
-} // namespace
-
 QImage newWorkingImage(int w, int h)
 {
     if (!isHoldableSize(w, h))
         throw VermeoError(QStringLiteral("Taille d'image impossible : %1 x %2.").arg(w).arg(h));
-    QImage img(w, h, QImage::Format_RGB32);
+    QImage img = pooledImage(w, h);
     if (img.isNull())
         throw VermeoError(QStringLiteral("Mémoire insuffisante pour une image de %1 x %2.").arg(w).arg(h));
-    preferLargePages(img);
     return img;
 }
 

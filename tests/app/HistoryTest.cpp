@@ -130,6 +130,56 @@ TEST_F(History, StrokesGoBackAndForthOneAtATimeByKeysAndMenu)
     EXPECT_EQ(c->doc().image(), states[4]);
 }
 
+// On a picture large enough for its memory to be reused once freed, the whole-picture
+// changes by keys (Delete on everything, a paste as a new window) and their undo and
+// redo each keep their own pixels.
+TEST_F(History, WholePictureChangesOnALargePictureKeepEveryStateApart)
+{
+    TMDIChild *c = newPicture(2100, 1100);
+    const QImage blank = c->doc().image().copy();
+    stroke(c, QPoint(20, 20), QPoint(300, 250));
+    const QImage one = c->doc().image().copy();
+    key(c, Qt::Key_A);
+    key(c, Qt::Key_Delete, Qt::NoModifier);
+    ASSERT_EQ(c->doc().image(), blank);
+    undoKey(c);
+    ASSERT_EQ(c->doc().image(), one);
+    stroke(c, QPoint(40, 200), QPoint(350, 30)); // the white picture's step goes
+    const QImage two = c->doc().image().copy();
+    ASSERT_NE(two, one);
+    key(c, Qt::Key_A);
+    key(c, Qt::Key_Delete, Qt::NoModifier);
+    EXPECT_EQ(c->doc().image(), blank);
+    undoKey(c);
+    EXPECT_EQ(c->doc().image(), two);
+    undoKey(c);
+    EXPECT_EQ(c->doc().image(), one);
+    redoKey(c);
+    redoKey(c);
+    EXPECT_EQ(c->doc().image(), blank);
+    undoKey(c);
+    ASSERT_EQ(c->doc().image(), two);
+
+    // Copied whole and pasted as a new window, then drawn on in both windows: each
+    // keeps its own strokes.
+    key(c, Qt::Key_A);
+    key(c, Qt::Key_C);
+    key(c, Qt::Key_V);
+    TMDIChild *pasted = form->activeChild();
+    ASSERT_NE(pasted, c);
+    ASSERT_EQ(pasted->doc().image(), two);
+    stroke(pasted, QPoint(10, 300), QPoint(200, 300));
+    const QImage drawnInPasted = pasted->doc().image().copy();
+    EXPECT_NE(drawnInPasted, two);
+    EXPECT_EQ(c->doc().image(), two) << "the stroke in the pasted window stays there";
+    stroke(c, QPoint(10, 400), QPoint(200, 400));
+    EXPECT_EQ(pasted->doc().image(), drawnInPasted);
+    undoKey(pasted);
+    EXPECT_EQ(pasted->doc().image(), two);
+    undoKey(pasted);
+    EXPECT_EQ(pasted->doc().image(), blank) << "before the paste, the new window's white";
+}
+
 TEST_F(History, CropResizeAndZoomComeBackAndGoAgainWithTheirSize)
 {
     const QImage original = noise(400, 300);
