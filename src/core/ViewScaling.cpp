@@ -67,22 +67,109 @@ QRgb meanPixel(const quint32 (&sums)[4], const RoundedDivision &q)
     return 0xFF000000u | (q(sums[kRed]) << 16) | (q(sums[kGreen]) << 8) | q(sums[kBlue]);
 }
 
+// The rounded means of every sum a block of n pixels can have (n * 255 at most), one
+// byte each: for the blocks of one width, a lookup in place of three divisions.
+class MeanTable {
+public:
+    void prepare(quint32 n)
+    {
+        if (n == m_n)
+            return;
+        m_n = n;
+        const RoundedDivision q(n);
+        m_means.resize(size_t(n) * 255 + 1);
+        for (quint32 x = 0; x < m_means.size(); ++x)
+            m_means[x] = uchar(q(x));
+    }
+    QRgb pixel(quint32 blue, quint32 green, quint32 red) const
+    {
+        return 0xFF000000u | (quint32(m_means[red]) << 16) | (quint32(m_means[green]) << 8) | m_means[blue];
+    }
+
+private:
+    quint32 m_n = 0;
+    std::vector<uchar> m_means;
+};
+
+// The four channel sums of one picture column as a vector.
+template <class Sum>
+struct ColumnLanes;
+template <>
+struct ColumnLanes<quint16> {
+    using type = quint16 __attribute__((vector_size(8)));
+};
+template <>
+struct ColumnLanes<quint32> {
+    using type = quint32 __attribute__((vector_size(16)));
+};
+
 // Every block K columns wide, side by side (a zoom step on a width it divides): the
-// inner loops are fixed and unrolled.
-template <int K>
-void sameWidthBlocks(const quint32 *acc, QRgb *d, int count, const RoundedDivision &q)
+// four channels of a pixel are added as one vector.
+template <int K, class Sum>
+void sameWidthBlocks(const Sum *acc, QRgb *d, int count, const MeanTable &means)
 {
+    using Lanes = quint32 __attribute__((vector_size(16)));
+    using Narrow = typename ColumnLanes<Sum>::type;
     for (int i = 0; i < count; ++i, acc += 4 * K) {
-        quint32 s[4] = {};
-        for (int k = 0; k < K; ++k)
-            for (int c = 0; c < 4; ++c)
-                s[c] += acc[4 * k + c];
-        d[i] = meanPixel(s, q);
+        Lanes s = {};
+        for (int k = 0; k < K; ++k) {
+            Narrow t;
+            std::memcpy(&t, acc + 4 * k, sizeof t);
+            s += __builtin_convertvector(t, Lanes);
+        }
+        d[i] = means.pixel(s[kBlue], s[kGreen], s[kRed]);
     }
 }
-using BlockRow = void (*)(const quint32 *, QRgb *, int, const RoundedDivision &);
-constexpr BlockRow kSameWidthBlocks[] = {nullptr, sameWidthBlocks<1>, sameWidthBlocks<2>, sameWidthBlocks<3>,
-                                         sameWidthBlocks<4>, sameWidthBlocks<5>, sameWidthBlocks<6>};
+template <class Sum>
+using BlockRow = void (*)(const Sum *, QRgb *, int, const MeanTable &);
+template <class Sum>
+constexpr BlockRow<Sum> kSameWidthBlocks[] = {nullptr,
+                                              sameWidthBlocks<1, Sum>,
+                                              sameWidthBlocks<2, Sum>,
+                                              sameWidthBlocks<3, Sum>,
+                                              sameWidthBlocks<4, Sum>,
+                                              sameWidthBlocks<5, Sum>,
+                                              sameWidthBlocks<6, Sum>};
+
+// One view row from the picture rows [py0, py1), by chunks of view columns, so that the
+// sums of a chunk stay in the first cache. The bytes of each picture column are summed
+// down the rows side by side as they lie in the row (which vectorises), then across
+// each block: by sameWidthBlocks when every block is blockWidth wide, else one by one.
+template <class Sum>
+void reduceRow(const RowsOf<const QRgb> &in, int py0, int py1, const std::vector<int> &first,
+               const std::vector<int> &end, int width, QRgb *d, int blockWidth, const MeanTable &means,
+               const std::vector<RoundedDivision> &divide, std::vector<Sum> &column)
+{
+    constexpr int kChunk = 256;
+    for (int i0 = 0; i0 < width; i0 += kChunk) {
+        const int i1 = std::min(width, i0 + kChunk);
+        const int s0 = first[size_t(i0)], s1 = end[size_t(i1) - 1];
+        const size_t bytes = size_t(s1 - s0) * 4;
+        column.resize(bytes);
+        Sum *acc = column.data();
+        {
+            const uchar *s = reinterpret_cast<const uchar *>(in[py0] + s0);
+            for (size_t k = 0; k < bytes; ++k)
+                acc[k] = s[k];
+        }
+        for (int py = py0 + 1; py < py1; ++py) {
+            const uchar *s = reinterpret_cast<const uchar *>(in[py] + s0);
+            for (size_t k = 0; k < bytes; ++k)
+                acc[k] = Sum(acc[k] + s[k]);
+        }
+        if (blockWidth) {
+            kSameWidthBlocks<Sum>[blockWidth](acc, d + i0, i1 - i0, means);
+            continue;
+        }
+        for (int i = i0; i < i1; ++i) {
+            quint32 sum[4] = {};
+            for (int x = first[size_t(i)]; x < end[size_t(i)]; ++x)
+                for (int c = 0; c < 4; ++c)
+                    sum[c] += acc[size_t(x - s0) * 4 + size_t(c)];
+            d[i] = meanPixel(sum, divide[size_t(i)]);
+        }
+    }
+}
 
 void reduceRows(const QImage &picture, QImage &view, const QRect &r)
 {
@@ -93,56 +180,40 @@ void reduceRows(const QImage &picture, QImage &view, const QRect &r)
         first[size_t(i)] = std::min(pw, firstOf(r.left() + i, vw, pw));
     for (int i = 0; i < r.width(); ++i)
         end[size_t(i)] = std::max(first[size_t(i)] + 1, first[size_t(i) + 1]);
-    const int c0 = first[0], c1 = end[size_t(r.width()) - 1];
     const int blockWidth = first[1] - first[0];
-    BlockRow uniform = blockWidth < int(std::size(kSameWidthBlocks)) ? kSameWidthBlocks[blockWidth] : nullptr;
+    bool uniform = blockWidth > 0 && blockWidth < int(std::size(kSameWidthBlocks<quint32>));
     for (int i = 0; uniform && i < r.width(); ++i)
         if (end[size_t(i)] != first[size_t(i)] + blockWidth || first[size_t(i) + 1] != end[size_t(i)])
-            uniform = nullptr;
+            uniform = false;
     const auto in = rowsOf(picture);
     const auto out = rowsOf(view);
     forBandsInParallel(r.height(), 16, [&](int y0, int y1) {
-        // The bytes of each picture column summed down the rows of a view row, side by
-        // side as they lie in the row, which vectorises.
-        std::vector<quint32> column(size_t(c1 - c0) * 4);
+        std::vector<quint16> narrow;
+        std::vector<quint32> wide;
         std::vector<RoundedDivision> divide;
         int divideRows = -1;
+        MeanTable means;
         for (int j = y0; j < y1; ++j) {
             const int vy = r.top() + j;
             const int py0 = firstOf(vy, vh, ph);
             const int py1 = std::max(py0 + 1, std::min(ph, firstOf(vy + 1, vh, ph)));
-            quint32 *acc = column.data();
-            const size_t bytes = column.size();
-            {
-                const uchar *s = reinterpret_cast<const uchar *>(in[py0] + c0);
-                for (size_t k = 0; k < bytes; ++k)
-                    acc[k] = s[k];
-            }
-            for (int py = py0 + 1; py < py1; ++py) {
-                const uchar *s = reinterpret_cast<const uchar *>(in[py] + c0);
-                for (size_t k = 0; k < bytes; ++k)
-                    acc[k] += s[k];
-            }
             const int rowsIn = py1 - py0;
-            QRgb *d = out[vy] + r.left();
-            if (uniform) {
-                const RoundedDivision q(quint32(rowsIn) * quint32(blockWidth));
-                uniform(acc, d, r.width(), q);
-                continue;
-            }
-            if (rowsIn != divideRows) {
+            if (uniform)
+                means.prepare(quint32(rowsIn) * quint32(blockWidth));
+            else if (rowsIn != divideRows) {
                 divide.clear();
                 for (int i = 0; i < r.width(); ++i)
                     divide.emplace_back(quint32(rowsIn) * quint32(end[size_t(i)] - first[size_t(i)]));
                 divideRows = rowsIn;
             }
-            for (int i = 0; i < r.width(); ++i) {
-                quint32 s[4] = {};
-                for (int x = first[size_t(i)]; x < end[size_t(i)]; ++x)
-                    for (int c = 0; c < 4; ++c)
-                        s[c] += acc[size_t(x - c0) * 4 + size_t(c)];
-                d[i] = meanPixel(s, divide[size_t(i)]);
-            }
+            QRgb *d = out[vy] + r.left();
+            // Sixteen bits hold the sums of up to 257 rows.
+            if (rowsIn <= 257)
+                reduceRow<quint16>(in, py0, py1, first, end, r.width(), d, uniform ? blockWidth : 0, means, divide,
+                                   narrow);
+            else
+                reduceRow<quint32>(in, py0, py1, first, end, r.width(), d, uniform ? blockWidth : 0, means, divide,
+                                   wide);
         }
     });
 }

@@ -49,7 +49,7 @@ TEST(ViewScaling, ReducedViewsAreTheRoundedMeanOfEachBlock)
         const QImage picture = noise(p.width(), p.height(), 5);
         const QSize sizes[] = {{p.width() / 2, p.height() / 2}, {p.width() / 3, p.height() / 3},
                                {p.width() / 4, p.height() / 4}, {p.width() / 5, p.height() / 5},
-                               {p.width() / 6, p.height() / 7}, {p.width() / 8, 50}, {577, 400}, {7, 403},
+                               {p.width() / 6, p.height() / 7}, {p.width() / 8, 50}, {p.width() / 2, 1}, {577, 400}, {7, 403},
                                {p.width(), 1}, {1, 1}};
         for (const QSize s : sizes) {
             const QImage many = scaledView(picture, s.width(), s.height());
