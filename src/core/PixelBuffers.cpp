@@ -20,7 +20,7 @@ constexpr qsizetype kPooledBytes = 8 << 20;
 // a file closed and opened again each free one), within this many bytes, each so long.
 constexpr size_t kKeptBlocks = 4;
 constexpr size_t kKeptBytes = size_t(1) << 30;
-constexpr std::chrono::milliseconds kKeepFor{10000};
+constexpr std::chrono::milliseconds kKeepFor{30000};
 
 using Clock = std::chrono::steady_clock;
 
