@@ -64,6 +64,7 @@ void ImageDocument::pixelsChanged(const QRect &area)
     }
     const QRect v = viewAreaOf(a, m_view.size(), m_picture.image.size());
     scaleInto(m_picture.image, m_view, v);
+    m_viewMissing -= v;
     repaint(v);
 }
 
@@ -136,16 +137,38 @@ void ImageDocument::viewReplaced()
 {
     if (m_zoomLevel == 0 || m_picture.image.isNull()) {
         m_view = QImage();
+        m_viewMissing = QRegion();
         m_coverage = QImage();
     } else {
         const QSize s = levelSize(m_zoomLevel);
-        m_view = scaledView(m_picture.image, s.width(), s.height());
+        m_view = newWorkingImage(s.width(), s.height());
+        m_viewMissing = QRegion(m_view.rect());
         m_coverage = QImage(s, QImage::Format_Grayscale8);
         m_coverage.fill(0);
     }
     retarget();
     if (onReplaced)
         onReplaced();
+}
+
+const QImage &ImageDocument::viewPart(const QRect &area) const
+{
+    if (m_viewMissing.isEmpty())
+        return view();
+    const QRegion made = m_viewMissing.intersected(area);
+    for (const QRect &r : made)
+        scaleInto(m_picture.image, m_view, r);
+    m_viewMissing -= made;
+    return m_view;
+}
+
+void ImageDocument::completeView() const
+{
+    if (m_viewMissing.isEmpty())
+        return;
+    for (const QRect &r : std::as_const(m_viewMissing))
+        scaleInto(m_picture.image, m_view, r);
+    m_viewMissing = QRegion();
 }
 
 void ImageDocument::retarget()
@@ -193,7 +216,7 @@ void ImageDocument::carryToPicture(const QRect &viewArea)
 
 void ImageDocument::flush()
 {
-    const QRect d = m_canvas.takeDirty().intersected(view().rect());
+    const QRect d = m_canvas.takeDirty().intersected(viewRect());
     if (d.isEmpty())
         return;
     if (m_zoomLevel != 0)

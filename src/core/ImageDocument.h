@@ -73,12 +73,28 @@ public:
     QSize levelSize(int level) const;
     // Remakes the view from the picture at that level.
     void setZoomLevel(int level);
-    // What the window shows and the tools draw on: the picture itself at level 0.
-    const QImage &view() const { return m_zoomLevel == 0 ? m_picture.image : m_view; }
-    int viewWidth() const { return view().width(); }
-    int viewHeight() const { return view().height(); }
-    // The drawing surface, on the view.
-    Canvas &canvas() { return m_canvas; }
+    // What the window shows and the tools draw on: the picture itself at level 0. A view
+    // remade is made at first only where the window paints (viewPart); the rest when it is
+    // asked for whole (view, canvas) or when the window has painted (completeView).
+    const QImage &view() const
+    {
+        completeView();
+        return m_zoomLevel == 0 ? m_picture.image : m_view;
+    }
+    // The view with at least area made.
+    const QImage &viewPart(const QRect &area) const;
+    void completeView() const;
+    bool viewComplete() const { return m_viewMissing.isEmpty(); }
+    QSize viewSize() const { return m_zoomLevel == 0 ? m_picture.image.size() : m_view.size(); }
+    QRect viewRect() const { return QRect(QPoint(0, 0), viewSize()); }
+    int viewWidth() const { return viewSize().width(); }
+    int viewHeight() const { return viewSize().height(); }
+    // The drawing surface, on the view (made whole first).
+    Canvas &canvas()
+    {
+        completeView();
+        return m_canvas;
+    }
     const Canvas &canvas() const { return m_canvas; }
     // Carries what the canvas wrote since the last call to the picture and repaints it.
     void flush();
@@ -192,7 +208,8 @@ private:
 
     Picture m_picture;
     int m_zoomLevel = 0;
-    QImage m_view;     // while zoomed
+    mutable QImage m_view;         // while zoomed
+    mutable QRegion m_viewMissing; // the parts of the view not made yet
     QImage m_coverage; // while zoomed: the view pixels the canvas wrote since the last flush
     UndoHistory m_history;
     Canvas m_canvas;

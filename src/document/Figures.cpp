@@ -214,12 +214,12 @@ QRegion marksRegion(const ImageDocument &doc)
                                doc.SelRect.bottomRight(), 1, false);
     if (ghostShown(doc))
         region += QRect(doc.StartPt, selection::ghostSize(doc));
-    return region.intersected(doc.view().rect());
+    return region.intersected(doc.viewRect());
 }
 
 QImage viewWithMarks(const ImageDocument &doc, const QRect &r)
 {
-    QImage out = doc.view().copy(r);
+    QImage out = doc.viewPart(r).copy(r);
     if (out.isNull())
         return out;
     if (ghostShown(doc)) {
@@ -247,18 +247,18 @@ QImage viewWithMarks(const ImageDocument &doc, const QRect &r)
 
 void paintView(QPainter &p, const ImageDocument &doc, const QRegion &region)
 {
-    const QImage &view = doc.view();
-    if (view.isNull())
+    const QRect whole = doc.viewRect();
+    if (whole.isEmpty())
         return;
     const QRegion marks = marksRegion(doc);
     for (const QRect &r : region) {
-        const QRect area = r.intersected(view.rect());
+        const QRect area = r.intersected(whole);
         if (area.isEmpty())
             continue;
         if (marks.intersects(area))
             p.drawImage(area.topLeft(), viewWithMarks(doc, area));
         else
-            p.drawImage(area.topLeft(), view, area);
+            p.drawImage(area.topLeft(), doc.viewPart(area), area);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace vermeo {
 
@@ -21,17 +22,22 @@ ImageView::ImageView(ImageDocument &doc, MouseSequence &mouse, QWidget *parent)
 
 void ImageView::viewReplaced()
 {
-    const QSize s = m_doc.view().isNull() ? QSize(200, 200) : m_doc.view().size();
+    const QSize s = m_doc.viewSize().isEmpty() ? QSize(200, 200) : m_doc.viewSize();
     setFixedSize(s);
     update();
 }
 
-QSize ImageView::sizeHint() const { return m_doc.view().size(); }
+QSize ImageView::sizeHint() const { return m_doc.viewSize(); }
 
 void ImageView::paintEvent(QPaintEvent *e)
 {
-    QPainter p(this);
-    paintView(p, m_doc, e->region());
+    {
+        QPainter p(this);
+        paintView(p, m_doc, e->region());
+    }
+    // The parts of a remade view not shown yet are made once this paint is on the screen.
+    if (!m_doc.viewComplete())
+        QTimer::singleShot(0, this, [this] { m_doc.completeView(); });
 }
 
 namespace {

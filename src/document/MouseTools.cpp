@@ -270,7 +270,7 @@ void MouseSequence::move(ShiftState shift, int x, int y) { FormMouseMove(m_doc, 
 
 void MouseSequence::release(Qt::MouseButton button, ShiftState shift, int x, int y)
 {
-    const bool inside = m_doc.view().rect().contains(x, y);
+    const bool inside = m_doc.viewRect().contains(x, y);
     if (m_pressed && !m_afterDoubleClick && (inside || m_dropping))
         Image1Click(m_doc, m_host, m_air);
     m_pressed = false;

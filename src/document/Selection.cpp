@@ -35,7 +35,7 @@ QRect pictureArea(const ImageDocument &doc)
     const QRect v = viewArea(doc);
     if (doc.zoomLevel() == 0 || v.isEmpty())
         return v;
-    return pictureAreaOf(v, doc.view().size(), doc.image().size());
+    return pictureAreaOf(v, doc.viewSize(), doc.image().size());
 }
 
 namespace {

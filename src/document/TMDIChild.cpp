@@ -322,11 +322,11 @@ void TMDIChild::wheelEvent(QWheelEvent *e)
 
 void TMDIChild::zoomAround(QPoint m, bool enlarge)
 {
-    const QSize before = m_doc.view().size();
+    const QSize before = m_doc.viewSize();
     const QPointF onView = QPointF(m - m_view->pos()) + QPointF(0.5, 0.5);
     const QPointF onPicture(onView.x() * m_doc.width() / before.width(), onView.y() * m_doc.height() / before.height());
     guarded([&] { enlarge ? zoom::ZAvant(m_doc, *this) : zoom::ZArriere(m_doc, *this); });
-    const QSize after = m_doc.view().size();
+    const QSize after = m_doc.viewSize();
     if (after == before)
         return;
     // The same picture point under the mouse: the view scrolls so that it stays at m.

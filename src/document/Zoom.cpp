@@ -16,10 +16,10 @@ QPoint scaled(QPoint p, QSize from, QSize to)
 
 void showLevel(ImageDocument &doc, DocumentHost &host, int level)
 {
-    const QSize before = doc.view().size();
+    const QSize before = doc.viewSize();
     doc.setZoomLevel(level);
     // A selection shown stays on the same part of the picture.
-    const QSize after = doc.view().size();
+    const QSize after = doc.viewSize();
     if ((doc.RectSelected || doc.OvalSelected) && before != after)
         changeMarks(doc, [&] {
             doc.SelRect =

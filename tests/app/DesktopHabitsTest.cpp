@@ -6,6 +6,7 @@
 #include "PictureFiles.h"
 #include "RecentFiles.h"
 #include "TestPictures.h"
+#include "ViewScaling.h"
 
 #include <QAction>
 #include <QDir>
@@ -392,6 +393,58 @@ TEST_F(HabitsTest, EachKindOfToolHasItsCursorAndTheStampShowsItsSource)
     EXPECT_EQ(marked.pixel(64, 54), picture.pixel(64, 54));
     click(*form, "PenButton");
     EXPECT_EQ(shown(c), picture);
+}
+
+// A zoom step out on a large picture makes at once only what the window shows; what it
+// shows, wherever it scrolls, what a stroke drawn at once carries to the picture, and
+// the whole view made once the window has painted, are those of the whole reduced view.
+TEST_F(HabitsTest, AZoomStepOutShowsTheWholeReducedViewWhereverTheWindowScrolls)
+{
+    TMDIChild *c = newPicture(2400, 1600);
+    const QImage picture = test::noise(2400, 1600, 9);
+    c->doc().replacePixels(picture);
+    c->subWindow()->resize(500, 400);
+    QApplication::processEvents();
+    const QImage reduced = scaledView(picture, 1200, 800);
+
+    wheel(c->Image1(), QPoint(20, 20), -120, Qt::ControlModifier);
+    ASSERT_EQ(c->doc().zoomLevel(), -2);
+    EXPECT_FALSE(c->doc().viewComplete()) << "only what the window shows is made at once";
+    // A stroke before anything was painted, far from what the window showed.
+    click(*form, "PenButton");
+    c->horizontalScrollBar()->setValue(c->horizontalScrollBar()->maximum());
+    c->verticalScrollBar()->setValue(c->verticalScrollBar()->maximum());
+    QWidget *view = c->Image1();
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(1100, 700));
+    QTest::mouseMove(view, QPoint(1150, 700));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(1150, 700));
+    QApplication::processEvents();
+    EXPECT_TRUE(c->doc().viewComplete());
+    const QImage drawn = c->doc().image();
+    int changed = 0;
+    for (int y = 0; y < 1600; ++y)
+        for (int x = 0; x < 2400; ++x)
+            if (drawn.pixel(x, y) != picture.pixel(x, y)) {
+                ++changed;
+                ASSERT_TRUE(x >= 2200 && x <= 2301 && y >= 1400 && y <= 1401) << x << "," << y;
+            }
+    EXPECT_GT(changed, 0);
+    EXPECT_EQ(c->doc().view(), scaledView(drawn, 1200, 800));
+
+    // Undone, zoomed in and out again and scrolled: the window shows the view's pixels
+    // there, and all of them once it has painted.
+    c->Annule();
+    wheel(c->Image1(), QPoint(20, 20), 120, Qt::ControlModifier);
+    wheel(c->Image1(), QPoint(20, 20), -120, Qt::ControlModifier);
+    ASSERT_EQ(c->doc().zoomLevel(), -2);
+    EXPECT_FALSE(c->doc().viewComplete());
+    c->horizontalScrollBar()->setValue(300);
+    c->verticalScrollBar()->setValue(200);
+    const QRect seen(c->Image1()->mapFrom(c->viewport(), QPoint(0, 0)), c->viewport()->size());
+    const QImage inWindow = c->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(inWindow, reduced.copy(seen));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return c->doc().viewComplete(); }, 5000)) << "made whole once the window painted";
+    EXPECT_EQ(shown(c), reduced);
 }
 
 TEST_F(HabitsTest, QuittingBringsEachModifiedPictureForwardAndNamesItsWindow)
