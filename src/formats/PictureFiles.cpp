@@ -423,6 +423,26 @@ Picture writePictureFile(const Picture &pic, const QString &fileName, const Writ
     }
 }
 
+bool writeMadePicture(const MadeRows &made, const QString &fileName)
+{
+    try {
+        checkSaveTarget(fileName);
+        const FileKind kind = writingKind(fileName);
+        if (!writesInBands(kind))
+            return false;
+        PictureShape shape;
+        shape.width = made.width;
+        shape.height = made.height;
+        AtomicFileSink sink(fileName);
+        auto writer = bandWriter(kind, sink, shape);
+        writeMadeRows(*writer, made);
+        sink.commit();
+        return true;
+    } catch (...) {
+        rethrowFor("d'enregistrer", fileName);
+    }
+}
+
 bool convertByBands(const QString &in, const QString &out, const BandKernel &kernel)
 {
     const FileKind readKind = bandReadKind(readingKind(in), in);
