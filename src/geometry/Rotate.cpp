@@ -17,6 +17,9 @@ namespace {
 
 constexpr long double kPiL = 3.141592653589793238462643383279502884L;
 constexpr int kTile = 64;
+// Rows and columns of the tiles a turn by another angle is made in.
+constexpr int kTurnedRows = 16;
+constexpr int kTurnedTile = 64;
 // Far wider than the gap between a double and an extended-precision sum of pictures
 // of any size we hold, far narrower than a pixel.
 constexpr double kNearHalf = 1e-6;
@@ -219,34 +222,59 @@ void RotatedRows::makeTurnedRows(int y0, int y1, RowsOf<QRgb> rows) const
     const int w = m_w, h = m_h, ow = m_ow;
     const int cxr = m_ow / 2, cyr = m_oh / 2;
     const auto in = rowsOf(m_src);
-    for (int y = y0; y < y1; ++y) {
-        const long double dy = y - cyr;
-        const long double sdy = m_s * dy, cdy = m_c * dy;
-        const double sdyFast = double(sdy), cdyFast = double(cdy);
-        QRgb *d = rows[y - y0];
-        // Only the columns between the row's crossings of the picture's edges are mapped
-        // one by one; the corners on either side take the background.
-        const Span sa = insideSpan(double(m_c), -sdyFast, -m_cx - 0.5, w - 1 - m_cx + 0.5, cxr, ow);
-        const Span sb = insideSpan(double(m_s), cdyFast, -m_cy - 0.5, h - 1 - m_cy + 0.5, cxr, ow);
-        int lo = std::max(sa.lo, sb.lo), hi = std::min(sa.hi, sb.hi);
-        if (lo >= hi)
-            lo = hi = 0;
-        std::fill(d, d + lo, m_fill);
-        std::fill(d + hi, d + ow, m_fill);
-        for (int x = lo; x < hi; ++x) {
-            // The double sums are within 1e-10 of the extended ones, so they round
-            // the same way unless a half lies between: only then is the sum
-            // taken again in extended precision.
-            const double a = m_cdxFast[size_t(x)] - sdyFast;
-            const double b = m_sdxFast[size_t(x)] + cdyFast;
-            long long xs = std::llrint(a), ys = std::llrint(b);
-            if (std::fabs(std::fabs(a - double(xs)) - 0.5) < kNearHalf)
-                xs = roundEven(m_cdx[size_t(x)] - sdy);
-            if (std::fabs(std::fabs(b - double(ys)) - 0.5) < kNearHalf)
-                ys = roundEven(m_sdx[size_t(x)] + cdy);
-            xs += m_cx;
-            ys += m_cy;
-            d[x] = (xs >= 0 && xs < w && ys >= 0 && ys < h) ? in[int(ys)][int(xs)] : m_fill;
+    struct Row {
+        long double sdy, cdy;
+        double sdyFast, cdyFast;
+        int lo, hi;
+    } band[kTurnedRows];
+    for (int b0 = y0; b0 < y1; b0 += kTurnedRows) {
+        const int b1 = std::min(y1, b0 + kTurnedRows);
+        int from = ow, to = 0;
+        for (int y = b0; y < b1; ++y) {
+            Row &r = band[y - b0];
+            const long double dy = y - cyr;
+            r.sdy = m_s * dy;
+            r.cdy = m_c * dy;
+            r.sdyFast = double(r.sdy);
+            r.cdyFast = double(r.cdy);
+            // Only the columns between the row's crossings of the picture's edges are
+            // mapped one by one; the corners on either side take the background.
+            const Span sa = insideSpan(double(m_c), -r.sdyFast, -m_cx - 0.5, w - 1 - m_cx + 0.5, cxr, ow);
+            const Span sb = insideSpan(double(m_s), r.cdyFast, -m_cy - 0.5, h - 1 - m_cy + 0.5, cxr, ow);
+            r.lo = std::max(sa.lo, sb.lo);
+            r.hi = std::min(sa.hi, sb.hi);
+            if (r.lo >= r.hi)
+                r.lo = r.hi = 0;
+            QRgb *d = rows[y - y0];
+            std::fill(d, d + r.lo, m_fill);
+            std::fill(d + r.hi, d + ow, m_fill);
+            from = std::min(from, r.lo);
+            to = std::max(to, r.hi);
+        }
+        // The rows of a band go a tile of columns at a time: the source rows a tile
+        // reads (one per column, on a slant) are few enough to stay in the caches and
+        // the address translation buffers from one row to the next.
+        for (int t0 = from; t0 < to; t0 += kTurnedTile) {
+            const int t1 = std::min(to, t0 + kTurnedTile);
+            for (int y = b0; y < b1; ++y) {
+                const Row &r = band[y - b0];
+                QRgb *d = rows[y - y0];
+                for (int x = std::max(t0, r.lo); x < std::min(t1, r.hi); ++x) {
+                    // The double sums are within 1e-10 of the extended ones, so they round
+                    // the same way unless a half lies between: only then is the sum
+                    // taken again in extended precision.
+                    const double a = m_cdxFast[size_t(x)] - r.sdyFast;
+                    const double b = m_sdxFast[size_t(x)] + r.cdyFast;
+                    long long xs = std::llrint(a), ys = std::llrint(b);
+                    if (std::fabs(std::fabs(a - double(xs)) - 0.5) < kNearHalf)
+                        xs = roundEven(m_cdx[size_t(x)] - r.sdy);
+                    if (std::fabs(std::fabs(b - double(ys)) - 0.5) < kNearHalf)
+                        ys = roundEven(m_sdx[size_t(x)] + r.cdy);
+                    xs += m_cx;
+                    ys += m_cy;
+                    d[x] = (xs >= 0 && xs < w && ys >= 0 && ys < h) ? in[int(ys)][int(xs)] : m_fill;
+                }
+            }
         }
     }
 }
