@@ -262,7 +262,9 @@ public:
         auto pack = [&](int i0, int i1) {
             for (int i = i0; i < i1; ++i) {
                 uchar *row = buffer.data() + (count - 1 - i) * m_rowSize;
-                std::memset(row, 0, size_t(m_rowSize));
+                // True colour fills every byte of its pixels: only the padding is cleared.
+                const qsizetype filled = m_bits == 24 ? 3 * qsizetype(m_w) : 0;
+                std::memset(row + filled, 0, size_t(m_rowSize - filled));
                 packRow(rows[i], row);
             }
         };
