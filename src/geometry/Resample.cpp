@@ -257,7 +257,14 @@ void ResampledRows::horizontalRow(const QRgb *s, QRgb *d, std::vector<float> &f)
 #if defined(__SSE2__)
     const int sw = m_src.width();
     f.resize(size_t(sw) * 4);
-    for (int x = 0; x < sw; ++x)
+    int x = 0;
+    for (; x + 4 <= sw; x += 4) {
+        __m128 c[4];
+        channelsOf4(_mm_loadu_si128(reinterpret_cast<const __m128i *>(s + x)), c);
+        for (int j = 0; j < 4; ++j)
+            _mm_storeu_ps(f.data() + 4 * (x + j), c[j]);
+    }
+    for (; x < sw; ++x)
         _mm_storeu_ps(f.data() + 4 * x, channelsOf(s[x]));
     // Four target pixels at once, each with a sum of its own taken in contributor order.
     const Contributions::Item *items = m_padded.data();
