@@ -39,6 +39,9 @@ struct CliForm {
     // the values (checked here, before any file is written). vermeo-cli writes those rows
     // straight to a file written by bands: the result is never held whole.
     std::function<MadeRows(const Picture &, const Values &)> made = {};
+    // The same change made from the rows of the file read as they are needed, where it has
+    // such a form: the whole picture is not held either.
+    std::function<MadeRows(const RowFeed &, const Values &)> fed = {};
     // A picture changed band by band keeps its depth and palette only when this is set;
     // otherwise it becomes true colour, as in the window.
     bool keepsDepth = false;

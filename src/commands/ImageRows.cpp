@@ -71,6 +71,16 @@ MadeRows resampledRows(const Picture &pic, const Values &v)
             ResampledRows::kBand};
 }
 
+MadeRows resampledFeed(const RowFeed &feed, const Values &v)
+{
+    const int w = int(kWidth.wholeValue(v[0]));
+    const int h = int(kHeight.wholeValue(v[1]));
+    const ResampleFilter &f = resampleFilter(v[2]);
+    auto made = std::make_shared<FedResampledRows>(feed, w, h, f, f.support);
+    return {w, h, [made](int y0, int count, RowsOf<QRgb> rows) { made->make(y0, count, rows); },
+            ResampledRows::kBand};
+}
+
 // The angle of the values of "rotation": gauche, droite or a whole number of degrees.
 double rotationValue(const Values &v)
 {
@@ -262,6 +272,7 @@ std::vector<CommandRow> imageRows()
           .values = {kWidth, kHeight},
           .whole = [](Picture &p, const Values &v) { resample(p, v, v[2]); },
           .made = resampledRows,
+          .fed = resampledFeed,
           .options = {"--filtre NOM"},
           .summary = "Rééchantillonne à L x H avec un filtre (Mitchell par défaut, comme la commande ; --filtre Box, "
                      "Triangle, Hermite, Bell, B-Spline, Lanczos3 ou Mitchell)"}},

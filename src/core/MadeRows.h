@@ -16,4 +16,12 @@ struct MadeRows {
     int band = 0;
 };
 
+// The rows of a picture read on demand, top to bottom: read(rows, count) fills
+// rows[0 .. count) with the next count rows of the width x height picture.
+struct RowFeed {
+    int width = 0;
+    int height = 0;
+    std::function<void(RowsOf<QRgb> rows, int count)> read;
+};
+
 } // namespace vermeo

@@ -443,6 +443,32 @@ bool writeMadePicture(const MadeRows &made, const QString &fileName)
     }
 }
 
+bool openRowFeed(const QString &fileName, RowFeed &feed)
+{
+    if (bandReadKind(readingKind(fileName), fileName) != FileKind::Bmp)
+        return false;
+    std::shared_ptr<RowReader> reader;
+    try {
+        auto source = std::make_shared<FileSource>(fileName);
+        refuseEmpty(source->size());
+        reader = bmpReader(source);
+    } catch (...) {
+        rethrowFor("d'ouvrir", fileName);
+    }
+    if (!reader)
+        return false;
+    feed.width = reader->shape().width;
+    feed.height = reader->shape().height;
+    feed.read = [reader, fileName](RowsOf<QRgb> rows, int count) {
+        try {
+            reader->readRows(rows, count);
+        } catch (...) {
+            rethrowFor("d'ouvrir", fileName);
+        }
+    };
+    return true;
+}
+
 bool convertByBands(const QString &in, const QString &out, const BandKernel &kernel)
 {
     const FileKind readKind = bandReadKind(readingKind(in), in);

@@ -52,6 +52,11 @@ Picture writePictureFile(const Picture &pic, const QString &fileName, const Writ
 // written by bands. False, with nothing written, for the other kinds.
 bool writeMadePicture(const MadeRows &made, const QString &fileName);
 
+// The rows of fileName read band by band, as readPictureFile would give them, where it
+// is an uncompressed BMP file; false for the others. Throws VermeoError naming the
+// file, here or as the rows are read.
+bool openRowFeed(const QString &fileName, RowFeed &feed);
+
 // Whether the file-name part (never a folder's) ends in an extension that the save
 // chooses a format by: ".bmp", ".jpg", ".jpeg", ".gif", ".wmf", ".emf", ".pcx", ".tif",
 // ".tiff", ".png", ".webp", whatever the case.

@@ -226,12 +226,16 @@ Contributions contributions(int srcSize, int dstSize, const ResampleFilter &filt
 }
 
 ResampledRows::ResampledRows(const QImage &srcIn, int dw, int dh, const ResampleFilter &filter, float support)
-    : m_dw(dw), m_dh(dh)
+    : ResampledRows(srcIn.width(), srcIn.height(), dw, dh, filter, support)
 {
-    if (srcIn.width() < 1 || srcIn.height() < 1)
-        throw VermeoError(QStringLiteral("Image source trop petite"));
     m_src = toWorkingImage(srcIn);
-    const int sw = m_src.width(), sh = m_src.height();
+}
+
+ResampledRows::ResampledRows(int sw, int sh, int dw, int dh, const ResampleFilter &filter, float support)
+    : m_sw(sw), m_sh(sh), m_dw(dw), m_dh(dh)
+{
+    if (sw < 1 || sh < 1)
+        throw VermeoError(QStringLiteral("Image source trop petite"));
     if (!isHoldableSize(dw, dh) || !isHoldableSize(dw, sh))
         throw VermeoError(QStringLiteral("Taille d'image impossible : %1 x %2.").arg(dw).arg(dh));
     m_across = contributions(sw, dw, filter, support);
@@ -255,7 +259,7 @@ void ResampledRows::horizontalRow(const QRgb *s, QRgb *d, std::vector<float> &f)
 {
     const int dw = m_dw, taps = m_taps;
 #if defined(__SSE2__)
-    const int sw = m_src.width();
+    const int sw = m_sw;
     f.resize(size_t(sw) * 4);
     int x = 0;
     for (; x + 4 <= sw; x += 4) {
@@ -325,14 +329,20 @@ void ResampledRows::verticalRow(int i, QRgb *d, WorkRow workRow) const
 // Target rows y0 .. y1 - 1 into rows[0 ..). The band makes the work rows it reads,
 // which then stay in the cache; the work picture is never held whole. Neighbouring
 // bands make a few rows twice (the filter's reach), with the same values.
-void ResampledRows::makeBand(int y0, int y1, RowsOf<QRgb> rows) const
+std::pair<int, int> ResampledRows::sourceRows(int y0, int count) const
 {
-    const int dw = m_dw, sh = m_src.height();
-    int lo = sh, hi = -1;
-    for (int k = m_down.first[size_t(y0)]; k < m_down.first[size_t(y1)]; ++k) {
+    int lo = m_sh, hi = -1;
+    for (int k = m_down.first[size_t(y0)]; k < m_down.first[size_t(y0 + count)]; ++k) {
         lo = std::min(lo, m_down.items[size_t(k)].pixel);
         hi = std::max(hi, m_down.items[size_t(k)].pixel);
     }
+    return {lo, hi};
+}
+
+void ResampledRows::makeBand(int y0, int y1, RowsOf<QRgb> rows, RowsOf<const QRgb> source, int first) const
+{
+    const int dw = m_dw;
+    const auto [lo, hi] = sourceRows(y0, y1 - y0);
     // Buffers of a thread's own while it makes the band, kept for the next band.
     Buffers buffers;
     {
@@ -345,24 +355,69 @@ void ResampledRows::makeBand(int y0, int y1, RowsOf<QRgb> rows) const
     std::vector<QRgb> &work = buffers.work;
     std::vector<float> &floats = buffers.floats;
     work.resize(size_t(std::max(hi - lo + 1, 0)) * size_t(dw));
-    const auto in = rowsOf(m_src);
     for (int y = lo; y <= hi; ++y)
-        horizontalRow(in[y], work.data() + size_t(y - lo) * size_t(dw), floats);
+        horizontalRow(source[y - first], work.data() + size_t(y - lo) * size_t(dw), floats);
+    // Plain variables: clang (the fuzzing build) lets no lambda capture a structured binding.
     const QRgb *base = work.data();
+    const int low = lo;
     for (int i = y0; i < y1; ++i)
-        verticalRow(i, rows[i - y0], [base, lo, dw](int y) { return base + size_t(y - lo) * size_t(dw); });
+        verticalRow(i, rows[i - y0], [base, low, dw](int y) { return base + size_t(y - low) * size_t(dw); });
     const std::lock_guard<std::mutex> lock(m_poolLock);
     m_pool.push_back(std::move(buffers));
 }
 
 void ResampledRows::make(int y0, int count, RowsOf<QRgb> rows, const std::function<void(int)> &progress) const
 {
+    make(y0, count, rows, rowsOf(m_src), 0, progress);
+}
+
+void ResampledRows::make(int y0, int count, RowsOf<QRgb> rows, RowsOf<const QRgb> source, int first,
+                         const std::function<void(int)> &progress) const
+{
     try {
         forBandsInParallel(
-            count, kBand, [&](int i0, int i1) { makeBand(y0 + i0, y0 + i1, {rows[i0], rows.stride}); }, progress);
+            count, kBand, [&](int i0, int i1) { makeBand(y0 + i0, y0 + i1, {rows[i0], rows.stride}, source, first); },
+            progress);
     } catch (const std::bad_alloc &) {
         throw VermeoError(QStringLiteral("Mémoire insuffisante pour une image de %1 x %2.").arg(m_dw).arg(m_dh));
     }
+}
+
+FedResampledRows::FedResampledRows(RowFeed feed, int dw, int dh, const ResampleFilter &filter, float support)
+    : m_feed(std::move(feed)), m_rows(m_feed.width, m_feed.height, dw, dh, filter, support)
+{
+    // The lowest source row that target row i or any after it reads.
+    m_keepFrom.resize(size_t(dh) + 1, m_feed.height);
+    for (int i = dh - 1; i >= 0; --i)
+        m_keepFrom[size_t(i)] = std::min(m_keepFrom[size_t(i) + 1], m_rows.sourceRows(i, 1).first);
+}
+
+void FedResampledRows::make(int y0, int count, RowsOf<QRgb> rows)
+{
+    const int sw = m_feed.width;
+    const int hi = m_rows.sourceRows(y0, count).second;
+    // Rows no later target row reads are let go: the window keeps [m_first, m_next).
+    const int keep = std::min(m_keepFrom[size_t(y0)], m_next);
+    if (keep > m_first) {
+        for (int y = keep; y < m_next; ++y)
+            std::copy_n(rowOf(std::as_const(m_window), y - m_first), sw, rowOf(m_window, y - keep));
+        m_first = keep;
+    }
+    if (hi >= m_next) {
+        // The rows up to the last one these targets read, from the feed, after the others.
+        // A larger window takes half as many rows again, so that it seldom grows.
+        const int held = hi + 1 - m_first;
+        if (m_window.height() < held) {
+            QImage larger = newWorkingImage(sw, std::min(m_feed.height, std::max(held, m_window.height() * 3 / 2)));
+            for (int y = m_first; y < m_next; ++y)
+                std::copy_n(rowOf(std::as_const(m_window), y - m_first), sw, rowOf(larger, y - m_first));
+            m_window = std::move(larger);
+        }
+        const auto window = rowsOf(m_window);
+        m_feed.read({window[m_next - m_first], window.stride}, hi + 1 - m_next);
+        m_next = hi + 1;
+    }
+    m_rows.make(y0, count, rows, rowsOf(std::as_const(m_window)), m_first);
 }
 
 QImage ResampleStretch(const QImage &src, int dw, int dh, const ResampleFilter &filter, float support,

@@ -116,13 +116,21 @@ TEST_F(GeometryCli, TurnsAndResamplingGiveTheSameBitsToAFileWrittenInOnePiece)
     writeInput(noise(301, 157, 4));
     const QString png = dir.filePath(QStringLiteral("out.png"));
     const QStringList operations[] = {{"rotation", "gauche"}, {"rotation", "33"}, {"rechantillonner", "150", "400"}};
-    for (const QStringList &op : operations) {
-        const QImage bmp = apply(op);
-        QFile::remove(png);
-        const CliRun r = slowCli(QStringList{QStringLiteral("apply")} + op + QStringList{in(), png});
-        ASSERT_EQ(r.code, 0) << r.err.toStdString();
-        EXPECT_EQ(formats::readPictureFile(png).image, bmp) << op.join(' ').toStdString();
-    }
+    auto bothWays = [&] {
+        for (const QStringList &op : operations) {
+            const QImage bmp = apply(op);
+            QFile::remove(png);
+            const CliRun r = slowCli(QStringList{QStringLiteral("apply")} + op + QStringList{in(), png});
+            ASSERT_EQ(r.code, 0) << r.err.toStdString();
+            EXPECT_EQ(formats::readPictureFile(png).image, bmp) << op.join(' ').toStdString();
+        }
+    };
+    bothWays();
+    // A palette file read row by row (the resampling) gives what the whole picture gives.
+    formats::writePictureFile(palettePicture(211, 97, 8), in());
+    bothWays();
+    formats::writePictureFile(palettePicture(64, 300, 4), in());
+    bothWays();
 }
 
 TEST_F(GeometryCli, MergeTileAndFractalsGiveTheProgramsBits)

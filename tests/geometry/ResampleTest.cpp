@@ -332,3 +332,28 @@ TEST(Resample, RowsMadeBandByBandAreTheWholeResultOnOneThreadOrMany)
         }
     }
 }
+
+TEST(Resample, RowsMadeFromAFeedReadEachSourceRowOnceAndGiveTheWholeResult)
+{
+    const QImage src = noise(77, 120, 9);
+    // Shrinks, enlargements, one target row (every source row at once), one target column.
+    for (QSize to : {QSize(40, 61), QSize(150, 233), QSize(30, 1), QSize(1, 50), QSize(77, 120)})
+        for (const char *name : {"Mitchell", "Lanczos3"}) {
+            const ResampleFilter &f = filter(name);
+            const QImage whole = ResampleStretch(src, to.width(), to.height(), f, f.support, silentProgress());
+            int read = 0;
+            RowFeed feed{src.width(), src.height(), [&](RowsOf<QRgb> rows, int count) {
+                             ASSERT_LE(read + count, src.height());
+                             for (int i = 0; i < count; ++i)
+                                 std::copy_n(rowOf(src, read + i), src.width(), rows[i]);
+                             read += count;
+                         }};
+            FedResampledRows made(feed, to.width(), to.height(), f, f.support);
+            QImage rows = newWorkingImage(to.width(), to.height(), 0xFFFFFFFFu);
+            const auto out = rowsOf(rows);
+            for (int y = 0, n = 3; y < to.height(); y += n, n = n * 5 % 37 + 1)
+                made.make(y, std::min(n, to.height() - y), {out[y], out.stride});
+            EXPECT_EQ(rows, whole) << name << " " << to.width() << "x" << to.height();
+            EXPECT_LE(read, src.height());
+        }
+}
