@@ -7,7 +7,8 @@
 # no BMP saver of its own); both are raw 8-bit RGB of the same size. ImageMagick
 # (convert, BMP to BMP, private policy) runs with MAGICK=1.
 # Columns: med/min of each, vermeo / vips (below 1: we are faster), vermeo / our plain
-# pass, and our median over our minimum (the scatter).
+# pass, and our median over our minimum (the scatter). BEFORE=PATH/TO/other/vermeo-cli
+# times that build too, in the same rounds: a line under each row, with now / before.
 # Usage: bench/transform_vs_tools.sh [PATH/TO/vermeo-cli] [WIDTH HEIGHT]
 set -eu
 CLI=${1:-build/release/src/cli/vermeo-cli}
@@ -29,15 +30,25 @@ printf '3 3 1 0\n0 -0.06 0\n-0.06 1.24 -0.06\n0 -0.06 0\n' >"$WORK/float.mat"
 SHARP="0 -0,06 0 -0,06 1,24 -0,06 0 -0,06 0"
 
 echo "$W x $H, $(nproc) cores, $ROUNDS interleaved rounds, times in s as median/min (the machine may be shared)"
-bench_rounds "\"$CLI\" convert \"$I\" \"$WORK/c.bmp\"" "$VIPS copy \"$P\" \"$WORK/c.ppm\""
-PV=$M1; PVN=$N1; PL=$M2; PLN=$N2
+# The build to compare with, as one more command of each round; "true" when there is none.
+OLD=true
+[ -z "${BEFORE:-}" ] || OLD="\"$BEFORE\""
+before() { # the line of the other build: its command's median and minimum
+  [ -z "${BEFORE:-}" ] || printf '%-28s before %6.3f/%-6.3f now %6.3f/%-6.3f now/before %5.2f\n' "" "$1" "$2" "$3" "$4" \
+    "$(bench_ratio "$3" "$1")"
+}
+bench_rounds "\"$CLI\" convert \"$I\" \"$WORK/c.bmp\"" "$VIPS copy \"$P\" \"$WORK/c.ppm\"" \
+  "$OLD convert \"$I\" \"$WORK/b.bmp\""
+PV=$M1; PVN=$N1; PL=$M2; PLN=$N2; PB=$M3; PBN=$N3
 printf '%-28s %13s %13s %13s %7s %7s %6s\n' "" vermeo vips "vermeo plain" "v/vips" "v/plain" "scat."
 printf '%-28s %6.3f/%-6.3f %6.3f/%-6.3f %13s\n' "plain read+write pass" "$PV" "$PVN" "$PL" "$PLN" ""
+before "$PB" "$PBN" "$PV" "$PVN"
 row() { # label, vermeo apply arguments, vips command line after the input and output
   bench_rounds "\"$CLI\" apply $2 \"$I\" \"$WORK/v.bmp\"" "$VIPS $3" \
-    "\"$CLI\" convert \"$I\" \"$WORK/c.bmp\""
+    "\"$CLI\" convert \"$I\" \"$WORK/c.bmp\"" "$OLD apply $2 \"$I\" \"$WORK/b.bmp\""
   printf '%-28s %6.3f/%-6.3f %6.3f/%-6.3f %6.3f/%-6.3f %7.2f %7.2f %6.2f\n' "$1" "$M1" "$N1" "$M2" "$N2" "$M3" "$N3" \
     "$(bench_ratio "$M1" "$M2")" "$(bench_ratio "$M1" "$M3")" "$(bench_ratio "$M1" "$N1")"
+  before "$M4" "$N4" "$M1" "$N1"
   if [ "${MAGICK:-0}" = 1 ]; then
     bench_rounds "\"$CONVERT\" \"$I\" $4 BMP3:\"$WORK/m.bmp\""
     printf '%-28s ImageMagick %6.3f/%-6.3f\n' "" "$M1" "$N1"

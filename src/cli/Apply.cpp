@@ -80,7 +80,19 @@ int runApply(const QStringList &args)
         cli::writePicture(pic, out);
         return 0;
     }
+    if (RowFeed feed; op.fed && formats::openRowFeed(in, feed)) {
+        // Rows read, changed and written as they come.
+        if (formats::writeMadePicture(op.fed(feed, values), out))
+            return 0;
+    }
     Picture pic = formats::readPictureFile(in);
+    if (op.made) {
+        // The made rows go straight to the file; a picture is made whole only for the
+        // formats written in one piece.
+        const MadeRows made = op.made(pic, values);
+        if (formats::writeMadePicture(made, out))
+            return 0;
+    }
     op.whole(pic, values);
     cli::writePicture(pic, out);
     return 0;

@@ -5,6 +5,7 @@
 // all made from it. How each menu item runs (its route) stands in the menu's file of
 // the main window, by the item's name: vermeo-cli links no window code.
 #include "CommandParameter.h"
+#include "MadeRows.h"
 
 #include <QImage>
 #include <QStringList>
@@ -33,6 +34,14 @@ struct CliForm {
     std::function<BandChange(const Values &)> bands = {};
     // Otherwise the change of the whole picture.
     std::function<void(Picture &, const Values &)> whole = {};
+    // The same change made a band of result rows at a time, where it has such a form:
+    // the result's size and the maker of its rows (true colour), from the picture read and
+    // the values (checked here, before any file is written). vermeo-cli writes those rows
+    // straight to a file written by bands: the result is never held whole.
+    std::function<MadeRows(const Picture &, const Values &)> made = {};
+    // The same change made from the rows of the file read as they are needed, where it has
+    // such a form: the whole picture is not held either.
+    std::function<MadeRows(const RowFeed &, const Values &)> fed = {};
     // A picture changed band by band keeps its depth and palette only when this is set;
     // otherwise it becomes true colour, as in the window.
     bool keepsDepth = false;

@@ -19,6 +19,7 @@
 #include "Tiling.h"
 
 #include <limits>
+#include <memory>
 
 namespace vermeo {
 
@@ -43,17 +44,45 @@ QString filterNames()
     return names.join(QStringLiteral(", "));
 }
 
+// The filter of "--filtre NOM": Mitchell when none is named.
+const ResampleFilter &resampleFilter(const QString &filterName)
+{
+    const ResampleFilter *f = filterName.isEmpty() ? &mitchellFilter() : findResampleFilter(filterName);
+    if (!f)
+        throw VermeoError(QStringLiteral("Filtre inconnu « %1 » : %2.").arg(filterName, filterNames()));
+    return *f;
+}
+
 void resample(Picture &pic, const Values &v, const QString &filterName)
 {
     const int w = int(kWidth.wholeValue(v[0]));
     const int h = int(kHeight.wholeValue(v[1]));
-    const ResampleFilter *f = filterName.isEmpty() ? &mitchellFilter() : findResampleFilter(filterName);
-    if (!f)
-        throw VermeoError(QStringLiteral("Filtre inconnu « %1 » : %2.").arg(filterName, filterNames()));
-    pic = Picture::fromImage(ResampleStretch(pic.image, w, h, *f, f->support, silentProgress()));
+    const ResampleFilter &f = resampleFilter(filterName);
+    pic = Picture::fromImage(ResampleStretch(pic.image, w, h, f, f.support, silentProgress()));
 }
 
-void rotate(Picture &pic, const Values &v)
+MadeRows resampledRows(const Picture &pic, const Values &v)
+{
+    const int w = int(kWidth.wholeValue(v[0]));
+    const int h = int(kHeight.wholeValue(v[1]));
+    const ResampleFilter &f = resampleFilter(v[2]);
+    auto made = std::make_shared<ResampledRows>(pic.image, w, h, f, f.support);
+    return {w, h, [made](int y0, int count, RowsOf<QRgb> rows) { made->make(y0, count, rows); },
+            ResampledRows::kBand};
+}
+
+MadeRows resampledFeed(const RowFeed &feed, const Values &v)
+{
+    const int w = int(kWidth.wholeValue(v[0]));
+    const int h = int(kHeight.wholeValue(v[1]));
+    const ResampleFilter &f = resampleFilter(v[2]);
+    auto made = std::make_shared<FedResampledRows>(feed, w, h, f, f.support);
+    return {w, h, [made](int y0, int count, RowsOf<QRgb> rows) { made->make(y0, count, rows); },
+            ResampledRows::kBand};
+}
+
+// The angle of the values of "rotation": gauche, droite or a whole number of degrees.
+double rotationValue(const Values &v)
 {
     const QString which = v[0].toLower();
     int choice = 4, typed = 0;
@@ -64,9 +93,21 @@ void rotate(Picture &pic, const Values &v)
     else
         typed = int(wholeNumber(v[0], std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
                                 QString::fromUtf8(kTurn.what)));
-    const QImage turned =
-        rotateImage(pic.image, rotationBackground(pic.image), rotationAngle(choice, typed), silentProgress());
+    return rotationAngle(choice, typed);
+}
+
+void rotate(Picture &pic, const Values &v)
+{
+    const QImage turned = rotateImage(pic.image, rotationBackground(pic.image), rotationValue(v), silentProgress());
     pic = Picture::fromImage(turned);
+}
+
+MadeRows rotatedRows(const Picture &pic, const Values &v)
+{
+    auto turned = std::make_shared<RotatedRows>(pic.image, rotationBackground(pic.image), rotationValue(v));
+    const QSize size = turned->size();
+    return {size.width(), size.height(),
+            [turned](int y0, int count, RowsOf<QRgb> rows) { turned->make(y0, count, rows); }};
 }
 
 void skew(Picture &pic, const Values &v)
@@ -230,6 +271,8 @@ std::vector<CommandRow> imageRows()
          {.name = "rechantillonner",
           .values = {kWidth, kHeight},
           .whole = [](Picture &p, const Values &v) { resample(p, v, v[2]); },
+          .made = resampledRows,
+          .fed = resampledFeed,
           .options = {"--filtre NOM"},
           .summary = "Rééchantillonne à L x H avec un filtre (Mitchell par défaut, comme la commande ; --filtre Box, "
                      "Triangle, Hermite, Bell, B-Spline, Lanczos3 ou Mitchell)"}},
@@ -241,7 +284,7 @@ std::vector<CommandRow> imageRows()
         {"Miroirvertical1", "Miroir &vertical", "", "Symétrie verticale", true, "image.html#miroir-vertical"},
         {"MiroirHorizontal1", "Miroir &horizontal", "", "Symétrie horizontale", true, "image.html#miroir-horizontal"},
         {"Rotation1", "R&otation...", "", "Tourner l'image", true, "image.html#rotation", "TRot",
-         {.name = "rotation", .values = {kTurn}, .whole = rotate}},
+         {.name = "rotation", .values = {kTurn}, .whole = rotate, .made = rotatedRows}},
         {"Incliner1", "&Incliner...", "", "Derformer l'image", true, "image.html#incliner", "TDeformer",
          {.name = "inclinaison", .values = {kSkewAngle, kSkewSide}, .whole = skew}},
         {"Fusionner1", "&Fusionner...", "", "Fusionner 2 images", true, "image.html#fusionner", "TFusion",

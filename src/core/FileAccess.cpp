@@ -86,13 +86,18 @@ qint64 FileSource::readSomeAt(qint64 pos, uchar *dst, qint64 n)
     if (pos < 0 || n <= 0 || pos >= m_size)
         return 0;
     n = std::min(n, m_size - pos);
-    if (m_file.pos() != pos && !m_file.seek(pos))
-        throw VermeoError(reason(m_file, QStringLiteral("erreur de lecture")));
+    // Reads at an offset, no shared position: several threads may read parts of the file at once.
+    const int fd = m_file.handle();
     qint64 got = 0;
     while (got < n) {
-        const qint64 r = m_file.read(charsOf(dst) + got, n - got);
-        if (r < 0)
-            throw VermeoError(reason(m_file, QStringLiteral("erreur de lecture")));
+        const ssize_t r = ::pread(fd, dst + got, size_t(std::min<qint64>(n - got, 1 << 30)), off_t(pos + got));
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r < 0) {
+            const int error = errno;
+            qCInfo(lcFiles) << m_file.fileName() << std::strerror(error);
+            throw VermeoError(error == EACCES ? QStringLiteral("accès refusé") : QStringLiteral("erreur de lecture"));
+        }
         if (r == 0)
             break;
         got += r;

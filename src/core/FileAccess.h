@@ -16,7 +16,7 @@ namespace vermeo {
 // Files above this are refused before reading (no picture we hold needs more).
 constexpr qint64 kMaxFileBytes = 2'000'000'000LL;
 
-// Bytes to read from, at any offset.
+// Bytes to read from, at any offset, on several threads at once.
 class ByteSource {
 public:
     virtual ~ByteSource() = default;

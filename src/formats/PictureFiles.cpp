@@ -423,6 +423,52 @@ Picture writePictureFile(const Picture &pic, const QString &fileName, const Writ
     }
 }
 
+bool writeMadePicture(const MadeRows &made, const QString &fileName)
+{
+    try {
+        checkSaveTarget(fileName);
+        const FileKind kind = writingKind(fileName);
+        if (!writesInBands(kind))
+            return false;
+        PictureShape shape;
+        shape.width = made.width;
+        shape.height = made.height;
+        AtomicFileSink sink(fileName);
+        auto writer = bandWriter(kind, sink, shape);
+        writeMadeRows(*writer, made);
+        sink.commit();
+        return true;
+    } catch (...) {
+        rethrowFor("d'enregistrer", fileName);
+    }
+}
+
+bool openRowFeed(const QString &fileName, RowFeed &feed)
+{
+    if (bandReadKind(readingKind(fileName), fileName) != FileKind::Bmp)
+        return false;
+    std::shared_ptr<RowReader> reader;
+    try {
+        auto source = std::make_shared<FileSource>(fileName);
+        refuseEmpty(source->size());
+        reader = bmpReader(source);
+    } catch (...) {
+        rethrowFor("d'ouvrir", fileName);
+    }
+    if (!reader)
+        return false;
+    feed.width = reader->shape().width;
+    feed.height = reader->shape().height;
+    feed.read = [reader, fileName](RowsOf<QRgb> rows, int count) {
+        try {
+            reader->readRows(rows, count);
+        } catch (...) {
+            rethrowFor("d'ouvrir", fileName);
+        }
+    };
+    return true;
+}
+
 bool convertByBands(const QString &in, const QString &out, const BandKernel &kernel)
 {
     const FileKind readKind = bandReadKind(readingKind(in), in);

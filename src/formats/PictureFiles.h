@@ -1,6 +1,7 @@
 #pragma once
 // Picture files chosen by name: the tests on the upper-cased full name, in their
 // fixed orders, for the image window, the batch converter and vermeo-cli.
+#include "MadeRows.h"
 #include "PaletteFit.h"
 #include "Picture.h"
 
@@ -45,6 +46,16 @@ struct WriteOptions {
 // else BMP. Through a temporary file that takes the target's place (AtomicFileSink).
 // Returns the picture as the file holds it (see writtenForm).
 Picture writePictureFile(const Picture &pic, const QString &fileName, const WriteOptions &options = {});
+
+// Writes the true-colour picture a maker makes as writePictureFile would write it (24
+// bits, the default resolution), straight from the maker's bands, where the kind is
+// written by bands. False, with nothing written, for the other kinds.
+bool writeMadePicture(const MadeRows &made, const QString &fileName);
+
+// The rows of fileName read band by band, as readPictureFile would give them, where it
+// is an uncompressed BMP file; false for the others. Throws VermeoError naming the
+// file, here or as the rows are read.
+bool openRowFeed(const QString &fileName, RowFeed &feed);
 
 // Whether the file-name part (never a folder's) ends in an extension that the save
 // chooses a format by: ".bmp", ".jpg", ".jpeg", ".gif", ".wmf", ".emf", ".pcx", ".tif",

@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vermeo::geometry {
 
@@ -14,6 +17,9 @@ namespace {
 
 constexpr long double kPiL = 3.141592653589793238462643383279502884L;
 constexpr int kTile = 64;
+// Rows and columns of the tiles a turn by another angle is made in.
+constexpr int kTurnedRows = 16;
+constexpr int kTurnedTile = 64;
 // Far wider than the gap between a double and an extended-precision sum of pictures
 // of any size we hold, far narrower than a pixel.
 constexpr double kNearHalf = 1e-6;
@@ -31,43 +37,38 @@ Trig trigOf(double reduced)
     return {std::cos(r), std::sin(r)};
 }
 
-// Quarter and half turns move every pixel once: no trigonometry, no rounding.
-QImage quarterTurn(const QImage &src, int quarter, Progress &progress)
+// The columns of a result row whose source may lie inside the picture: those where
+// k u + q (u the column less the centre's) falls in [low, high], widened by far more
+// than any rounding of the sums, so that every column left out is surely outside.
+struct Span {
+    int lo, hi;
+};
+Span insideSpan(double k, double q, double low, double high, int centre, int width)
 {
-    const int w = src.width(), h = src.height();
-    const bool swap = quarter % 2 == 1;
-    QImage out = swap ? newWorkingImage(h, w) : newWorkingImage(w, h);
-    const int ow = out.width(), oh = out.height();
-    const auto in = rowsOf(src);
-    const auto res = rowsOf(out);
-    forBandsInParallel(
-        oh, kBandRows,
-        [&](int y0, int y1) {
-            if (quarter == 2) {
-                for (int y = y0; y < y1; ++y)
-                    std::reverse_copy(in[h - 1 - y], in[h - 1 - y] + w, res[y]);
-                return;
-            }
-            // A tile of result rows is written a row at a time; the source columns it reads
-            // are a cache line wide and stay in the cache for the whole tile.
-            for (int x0 = 0; x0 < ow; x0 += kTile) {
-                const int x1 = std::min(ow, x0 + kTile);
-                for (int y = y0; y < y1; ++y) {
-                    QRgb *d = res[y];
-                    if (quarter == 1) { // 90: result (x, y) = source (w - 1 - y, x)
-                        const int sx = w - 1 - y;
-                        for (int x = x0; x < x1; ++x)
-                            d[x] = in[x][sx];
-                    } else { // 270: result (x, y) = source (y, h - 1 - x)
-                        for (int x = x0; x < x1; ++x)
-                            d[x] = in[h - 1 - x][y];
-                    }
-                }
-            }
-        },
-        progressByRows(progress, oh));
-    return out;
+    low -= 0.01;
+    high += 0.01;
+    if (std::fabs(k) < 1e-9)
+        return (q >= low - 1 && q <= high + 1) ? Span{0, width} : Span{0, 0};
+    double u0 = (low - q) / k, u1 = (high - q) / k;
+    if (u0 > u1)
+        std::swap(u0, u1);
+    const double lo = std::max(0.0, std::floor(u0) - 1 + centre);
+    const double hi = std::min(double(width), std::ceil(u1) + 2 + centre);
+    return lo < hi ? Span{int(lo), int(hi)} : Span{0, 0};
 }
+
+#if defined(__SSE2__)
+// The 4 x 4 pixels of rows v[0..3] as columns: t[k] holds pixel k of each row.
+void transpose4(const __m128i v[4], __m128i t[4])
+{
+    const __m128i a = _mm_unpacklo_epi32(v[0], v[1]), b = _mm_unpacklo_epi32(v[2], v[3]);
+    const __m128i c = _mm_unpackhi_epi32(v[0], v[1]), d = _mm_unpackhi_epi32(v[2], v[3]);
+    t[0] = _mm_unpacklo_epi64(a, b);
+    t[1] = _mm_unpackhi_epi64(a, b);
+    t[2] = _mm_unpacklo_epi64(c, d);
+    t[3] = _mm_unpackhi_epi64(c, d);
+}
+#endif
 
 } // namespace
 
@@ -115,64 +116,180 @@ QSize rotatedSize(int w, int h, double degrees)
     return {int(nw), int(nh)};
 }
 
-QImage rotateImage(const QImage &srcIn, QRgb background, double degrees, Progress &progress)
+RotatedRows::RotatedRows(const QImage &srcIn, QRgb background, double degrees)
+    : m_src(toWorkingImage(srcIn)), m_angle(reducedAngle(degrees)), m_w(m_src.width()), m_h(m_src.height()),
+      m_fill(background | 0xFF000000u)
 {
-    const QImage src = toWorkingImage(srcIn);
-    const double angle = reducedAngle(degrees);
-    if (angle == 0.0)
-        return src.copy();
-    if (angle == 90.0 || angle == 180.0 || angle == 270.0)
-        return quarterTurn(src, int(angle) / 90, progress);
-
-    const int w = src.width(), h = src.height();
-    const QSize size = rotatedSize(w, h, angle);
-    const int ow = size.width(), oh = size.height();
-    // Every result pixel is written once below, with the background where no source
-    // pixel lands: no separate fill pass.
-    QImage out = newWorkingImage(ow, oh);
-    const QRgb fill = background | 0xFF000000u;
-    const Trig t = trigOf(angle);
-    const int cxr = ow / 2, cyr = oh / 2;
-    const int cx = w / 2 - (t.c < 0 ? 1 : 0);
-    const int cy = h / 2 - (t.s < 0 ? 1 : 0);
+    const bool swap = m_angle == 90.0 || m_angle == 270.0;
+    if (m_angle == 0.0 || m_angle == 180.0 || swap) {
+        m_ow = swap ? m_h : m_w;
+        m_oh = swap ? m_w : m_h;
+        return;
+    }
+    const QSize size = rotatedSize(m_w, m_h, m_angle);
+    m_ow = size.width();
+    m_oh = size.height();
+    const Trig t = trigOf(m_angle);
+    m_c = t.c;
+    m_s = t.s;
+    m_cx = m_w / 2 - (t.c < 0 ? 1 : 0);
+    m_cy = m_h / 2 - (t.s < 0 ? 1 : 0);
     // c dx and s dx of each result column, as the mapping computes them, and the same
     // rounded to double for the fast path.
-    std::vector<long double> cdx(static_cast<size_t>(ow)), sdx(static_cast<size_t>(ow));
-    std::vector<double> cdxFast(static_cast<size_t>(ow)), sdxFast(static_cast<size_t>(ow));
-    for (int x = 0; x < ow; ++x) {
-        cdx[size_t(x)] = t.c * (long double)(x - cxr);
-        sdx[size_t(x)] = t.s * (long double)(x - cxr);
-        cdxFast[size_t(x)] = double(cdx[size_t(x)]);
-        sdxFast[size_t(x)] = double(sdx[size_t(x)]);
+    const int cxr = m_ow / 2;
+    m_cdx.resize(size_t(m_ow));
+    m_sdx.resize(size_t(m_ow));
+    m_cdxFast.resize(size_t(m_ow));
+    m_sdxFast.resize(size_t(m_ow));
+    for (int x = 0; x < m_ow; ++x) {
+        m_cdx[size_t(x)] = t.c * (long double)(x - cxr);
+        m_sdx[size_t(x)] = t.s * (long double)(x - cxr);
+        m_cdxFast[size_t(x)] = double(m_cdx[size_t(x)]);
+        m_sdxFast[size_t(x)] = double(m_sdx[size_t(x)]);
     }
-    const auto in = rowsOf(src);
-    const auto res = rowsOf(out);
-    forBandsInParallel(
-        oh, kBandRows,
-        [&](int y0, int y1) {
-            for (int y = y0; y < y1; ++y) {
-                const long double dy = y - cyr;
-                const long double sdy = t.s * dy, cdy = t.c * dy;
-                const double sdyFast = double(sdy), cdyFast = double(cdy);
-                QRgb *d = res[y];
-                for (int x = 0; x < ow; ++x) {
+}
+
+void RotatedRows::makeRows(int y0, int y1, RowsOf<QRgb> rows) const
+{
+    if (m_angle == 0.0) {
+        const auto in = rowsOf(m_src);
+        for (int y = y0; y < y1; ++y)
+            std::copy_n(in[y], m_w, rows[y - y0]);
+    } else if (m_angle == 90.0 || m_angle == 180.0 || m_angle == 270.0) {
+        makeQuarterRows(y0, y1, rows);
+    } else {
+        makeTurnedRows(y0, y1, rows);
+    }
+}
+
+void RotatedRows::make(int y0, int count, RowsOf<QRgb> rows) const
+{
+    forBandsInParallel(count, kBandRows, [&](int i0, int i1) { makeRows(y0 + i0, y0 + i1, {rows[i0], rows.stride}); });
+}
+
+// Result pixel (x, y) of a quarter turn: 90, source (w - 1 - y, x); 270, source (y, h - 1 - x).
+QRgb RotatedRows::quarterPixel(RowsOf<const QRgb> in, int x, int y) const
+{
+    return m_angle == 90.0 ? in[x][m_w - 1 - y] : in[m_h - 1 - x][y];
+}
+
+// Quarter and half turns move every pixel once: no trigonometry, no rounding.
+void RotatedRows::makeQuarterRows(int y0, int y1, RowsOf<QRgb> rows) const
+{
+    const int w = m_w, h = m_h, ow = m_ow;
+    const auto in = rowsOf(m_src);
+    if (m_angle == 180.0) {
+        for (int y = y0; y < y1; ++y)
+            std::reverse_copy(in[h - 1 - y], in[h - 1 - y] + w, rows[y - y0]);
+        return;
+    }
+    // A tile of result rows is written a row at a time; the source columns it reads
+    // are a cache line wide and stay in the cache for the whole tile. With SSE2, blocks
+    // of 4 x 4 pixels are moved at once: four source rows read, turned in registers.
+    for (int x0 = 0; x0 < ow; x0 += kTile) {
+        const int x1 = std::min(ow, x0 + kTile);
+        int y = y0;
+#if defined(__SSE2__)
+        for (; y + 4 <= y1; y += 4) {
+            int x = x0;
+            for (; x + 4 <= x1; x += 4) {
+                __m128i v[4], t[4];
+                // 90: result (x + i, y + j) = source (w - 1 - y - j, x + i): source row
+                // x + i holds, from its column w - 4 - y on, the pixels of j = 3, 2, 1, 0.
+                // 270: result (x + i, y + j) = source (y + j, h - 1 - x - i).
+                for (int i = 0; i < 4; ++i)
+                    v[i] = _mm_loadu_si128(reinterpret_cast<const __m128i *>(
+                        m_angle == 90.0 ? in[x + i] + (w - 4 - y) : in[h - 1 - x - i] + y));
+                transpose4(v, t);
+                for (int j = 0; j < 4; ++j)
+                    _mm_storeu_si128(reinterpret_cast<__m128i *>(rows[y + j - y0] + x), t[m_angle == 90.0 ? 3 - j : j]);
+            }
+            for (; x < x1; ++x)
+                for (int j = 0; j < 4; ++j)
+                    rows[y + j - y0][x] = quarterPixel(in, x, y + j);
+        }
+#endif
+        for (; y < y1; ++y) {
+            QRgb *d = rows[y - y0];
+            for (int x = x0; x < x1; ++x)
+                d[x] = quarterPixel(in, x, y);
+        }
+    }
+}
+
+void RotatedRows::makeTurnedRows(int y0, int y1, RowsOf<QRgb> rows) const
+{
+    const int w = m_w, h = m_h, ow = m_ow;
+    const int cxr = m_ow / 2, cyr = m_oh / 2;
+    const auto in = rowsOf(m_src);
+    struct Row {
+        long double sdy, cdy;
+        double sdyFast, cdyFast;
+        int lo, hi;
+    } band[kTurnedRows];
+    for (int b0 = y0; b0 < y1; b0 += kTurnedRows) {
+        const int b1 = std::min(y1, b0 + kTurnedRows);
+        int from = ow, to = 0;
+        for (int y = b0; y < b1; ++y) {
+            Row &r = band[y - b0];
+            const long double dy = y - cyr;
+            r.sdy = m_s * dy;
+            r.cdy = m_c * dy;
+            r.sdyFast = double(r.sdy);
+            r.cdyFast = double(r.cdy);
+            // Only the columns between the row's crossings of the picture's edges are
+            // mapped one by one; the corners on either side take the background.
+            const Span sa = insideSpan(double(m_c), -r.sdyFast, -m_cx - 0.5, w - 1 - m_cx + 0.5, cxr, ow);
+            const Span sb = insideSpan(double(m_s), r.cdyFast, -m_cy - 0.5, h - 1 - m_cy + 0.5, cxr, ow);
+            r.lo = std::max(sa.lo, sb.lo);
+            r.hi = std::min(sa.hi, sb.hi);
+            if (r.lo >= r.hi)
+                r.lo = r.hi = 0;
+            QRgb *d = rows[y - y0];
+            std::fill(d, d + r.lo, m_fill);
+            std::fill(d + r.hi, d + ow, m_fill);
+            from = std::min(from, r.lo);
+            to = std::max(to, r.hi);
+        }
+        // The rows of a band go a tile of columns at a time: the source rows a tile
+        // reads (one per column, on a slant) are few enough to stay in the caches and
+        // the address translation buffers from one row to the next.
+        for (int t0 = from; t0 < to; t0 += kTurnedTile) {
+            const int t1 = std::min(to, t0 + kTurnedTile);
+            for (int y = b0; y < b1; ++y) {
+                const Row &r = band[y - b0];
+                QRgb *d = rows[y - y0];
+                for (int x = std::max(t0, r.lo); x < std::min(t1, r.hi); ++x) {
                     // The double sums are within 1e-10 of the extended ones, so they round
                     // the same way unless a half lies between: only then is the sum
                     // taken again in extended precision.
-                    const double a = cdxFast[size_t(x)] - sdyFast;
-                    const double b = sdxFast[size_t(x)] + cdyFast;
+                    const double a = m_cdxFast[size_t(x)] - r.sdyFast;
+                    const double b = m_sdxFast[size_t(x)] + r.cdyFast;
                     long long xs = std::llrint(a), ys = std::llrint(b);
                     if (std::fabs(std::fabs(a - double(xs)) - 0.5) < kNearHalf)
-                        xs = roundEven(cdx[size_t(x)] - sdy);
+                        xs = roundEven(m_cdx[size_t(x)] - r.sdy);
                     if (std::fabs(std::fabs(b - double(ys)) - 0.5) < kNearHalf)
-                        ys = roundEven(sdx[size_t(x)] + cdy);
-                    xs += cx;
-                    ys += cy;
-                    d[x] = (xs >= 0 && xs < w && ys >= 0 && ys < h) ? in[int(ys)][int(xs)] : fill;
+                        ys = roundEven(m_sdx[size_t(x)] + r.cdy);
+                    xs += m_cx;
+                    ys += m_cy;
+                    d[x] = (xs >= 0 && xs < w && ys >= 0 && ys < h) ? in[int(ys)][int(xs)] : m_fill;
                 }
             }
-        },
-        progressByRows(progress, oh));
+        }
+    }
+}
+
+QImage rotateImage(const QImage &srcIn, QRgb background, double degrees, Progress &progress)
+{
+    const RotatedRows turned(srcIn, background, degrees);
+    const QSize size = turned.size();
+    if (reducedAngle(degrees) == 0.0)
+        return toWorkingImage(srcIn).copy();
+    QImage out = newWorkingImage(size.width(), size.height());
+    const auto res = rowsOf(out);
+    forBandsInParallel(
+        size.height(), kBandRows, [&](int y0, int y1) { turned.makeRows(y0, y1, {res[y0], res.stride}); },
+        progressByRows(progress, size.height()));
     return out;
 }
 

@@ -5,8 +5,11 @@
 // Quarter and half turns are exact permutations of the pixels.
 #include "Progress.h"
 
+#include "PixelRows.h"
+
 #include <QImage>
 #include <QSize>
+#include <vector>
 
 namespace vermeo::geometry {
 
@@ -19,6 +22,33 @@ QSize rotatedSize(int w, int h, double degrees);
 // src turned by degrees on a background of the colour background (QRgb). Throws
 // VermeoError when the result is no size we hold.
 QImage rotateImage(const QImage &src, QRgb background, double degrees, Progress &progress);
+
+// The rows of a turn made on demand, a band at a time: the pixels of rotateImage,
+// without the whole result ever being held. The source must outlive it.
+class RotatedRows {
+public:
+    // Throws VermeoError as rotateImage does, before any row is made.
+    RotatedRows(const QImage &src, QRgb background, double degrees);
+    QSize size() const { return {m_ow, m_oh}; }
+    // Result rows y0 .. y1 - 1 into rows[0 .. y1 - y0), on the calling thread.
+    void makeRows(int y0, int y1, RowsOf<QRgb> rows) const;
+    // The same on every core.
+    void make(int y0, int count, RowsOf<QRgb> rows) const;
+
+private:
+    void makeQuarterRows(int y0, int y1, RowsOf<QRgb> rows) const;
+    QRgb quarterPixel(RowsOf<const QRgb> in, int x, int y) const;
+    void makeTurnedRows(int y0, int y1, RowsOf<QRgb> rows) const;
+
+    QImage m_src;
+    double m_angle = 0;
+    int m_w = 0, m_h = 0, m_ow = 0, m_oh = 0;
+    QRgb m_fill = 0;
+    long double m_c = 0, m_s = 0;
+    int m_cx = 0, m_cy = 0;
+    std::vector<long double> m_cdx, m_sdx; // c dx and s dx of each result column
+    std::vector<double> m_cdxFast, m_sdxFast; // the same rounded to double
+};
 
 // The background of "Rotation": the colour of picture pixel (1, 1), white when the
 // picture has no such pixel.

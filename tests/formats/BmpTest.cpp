@@ -7,6 +7,8 @@
 #include "Parallel.h"
 #include "PictureFiles.h"
 
+#include <cstring>
+
 using namespace vermeo;
 using namespace vermeo::formats;
 
@@ -219,4 +221,76 @@ TEST(BmpReader, VariantsMadeByOtherPrograms)
         ++opened;
     }
     EXPECT_EQ(opened, variants.size());
+}
+
+// The reader's bands each read their own rows: a file cut short in the middle of a band
+// gives the rows there and white below them (bottom-up) or above (top-down), the same
+// on one thread or many.
+TEST(BmpReader, RowsCutShortInsideABandReadTheSameOnOneThreadOrMany)
+{
+    const int w = 13, h = 1000, row = 40, kept = 537;
+    const Picture p = test::truecolourPicture(w, h);
+    const QByteArray bottomUp = encodeBmp(p);
+    // The same picture top-down: the height negated, the rows in picture order.
+    QByteArray topDown = bottomUp.left(54);
+    {
+        const qint32 negative = -h;
+        std::memcpy(topDown.data() + 22, &negative, 4);
+        for (int r = h - 1; r >= 0; --r)
+            topDown += bottomUp.mid(54 + r * row, row);
+    }
+    for (const QByteArray *file : {&bottomUp, static_cast<const QByteArray *>(&topDown)}) {
+        const bool down = file == &topDown;
+        const QByteArray cut = file->left(54 + kept * row + row / 2);
+        QImage single;
+        for (int threads : {0, 2, 5}) {
+            PassThreadsOverride override(threads);
+            bool truncated = false;
+            const QImage got = decodeBmp(cut, &truncated).image;
+            EXPECT_TRUE(truncated);
+            if (threads == 0)
+                single = got;
+            EXPECT_EQ(got, single) << threads;
+        }
+        for (int y = 0; y < h; ++y) {
+            const bool present = down ? y < kept : y >= h - kept;
+            for (int x = 0; x < w; x += 6)
+                ASSERT_EQ(single.pixel(x, y), present ? p.image.pixel(x, y) | 0xFF000000u : 0xFFFFFFFFu)
+                    << (down ? "top-down " : "bottom-up ") << x << "," << y;
+        }
+        EXPECT_THROW(decodeBmp(cut), VermeoError);
+    }
+}
+
+namespace {
+// Takes the header, then fails every write of pixels, as a full disk does.
+class FullSink : public ByteSink {
+public:
+    void write(const uchar *, qint64 n) override { m_pos += n; }
+    void writeAt(qint64, const uchar *, qint64) override { throw VermeoError(QStringLiteral("disque plein")); }
+    qint64 pos() const override { return m_pos; }
+
+private:
+    qint64 m_pos = 0;
+};
+} // namespace
+
+// A band is written while the next is packed: its failure comes out of the next band's
+// write or out of finish(), never lost.
+TEST(BmpWriter, AFailedWriteIsThrownByTheNextBandOrByFinish)
+{
+    const Picture p = test::truecolourPicture(9, 40);
+    const auto rows = rowsOf(p.image);
+    for (int bands : {1, 2}) {
+        FullSink sink;
+        auto writer = bmpWriter(sink, shapeOf(p));
+        try {
+            for (int b = 0; b < bands; ++b)
+                writer->writeRows({rows[b * 20], rows.stride}, 20);
+            writer->finish();
+            ADD_FAILURE() << "no error with " << bands << " band(s)";
+        } catch (const VermeoError &e) {
+            EXPECT_EQ(e.message(), QStringLiteral("disque plein"));
+        }
+    }
 }

@@ -595,3 +595,56 @@ TEST(PaletteSaving, NewColoursTakeFreeEntriesAndGifGrowsItsPalette)
     EXPECT_EQ(gif.palette.mid(0, 3), (QList<QRgb>{qRgb(0, 0, 128), qRgb(255, 255, 0), qRgb(255, 0, 0)}));
     EXPECT_TRUE(test::samePixels(gif.image, one.image));
 }
+
+TEST(PictureFiles, MadeRowsGiveTheFileOfTheWholePictureAndAFailureLeavesTheOldOne)
+{
+    QTemporaryDir dir;
+    // Taller than one band of the writer: the maker is asked for several, in order.
+    const QImage whole = test::noise(700, 2000, 5);
+    const QString made = dir.filePath(QStringLiteral("made.bmp")), kept = dir.filePath(QStringLiteral("whole.bmp"));
+    writePictureFile(Picture::fromImage(whole), kept);
+    std::vector<std::pair<int, int>> asked;
+    MadeRows rows{whole.width(), whole.height(),
+                  [&](int y0, int count, RowsOf<QRgb> out) {
+                      asked.emplace_back(y0, count);
+                      for (int i = 0; i < count; ++i)
+                          std::copy_n(rowOf(whole, y0 + i), whole.width(), out[i]);
+                  },
+                  32};
+    for (const char *kind : {"made.bmp", "made.pcx"}) {
+        const QString name = dir.filePath(QString::fromLatin1(kind));
+        asked.clear();
+        ASSERT_TRUE(writeMadePicture(rows, name)) << kind;
+        EXPECT_EQ(readPictureFile(name).image, whole) << kind;
+        ASSERT_GT(asked.size(), 1u) << kind;
+        for (size_t i = 0; i < asked.size(); ++i) {
+            EXPECT_EQ(asked[i].first, i == 0 ? 0 : asked[i - 1].first + asked[i - 1].second) << kind;
+            if (i + 1 < asked.size())
+                EXPECT_EQ(asked[i].second % 32, 0) << kind;
+        }
+        EXPECT_EQ(asked.back().first + asked.back().second, whole.height()) << kind;
+    }
+    // To the byte what a save of the whole picture writes.
+    EXPECT_EQ(test::readFile(made), test::readFile(kept));
+    // Formats coded in one piece are left to the caller, nothing written.
+    asked.clear();
+    EXPECT_FALSE(writeMadePicture(rows, dir.filePath(QStringLiteral("made.png"))));
+    EXPECT_TRUE(asked.empty());
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("made.png"))));
+
+    // A maker that fails on its second band: the old file stays, no temporary is left.
+    const QByteArray before = test::readFile(made);
+    const qsizetype files = QDir(dir.path()).entryList(QDir::Files).size();
+    rows.make = [&](int y0, int, RowsOf<QRgb>) {
+        if (y0 > 0)
+            throw VermeoError(QStringLiteral("Mémoire insuffisante"));
+    };
+    try {
+        writeMadePicture(rows, made);
+        ADD_FAILURE() << "no error";
+    } catch (const VermeoError &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Impossible d'enregistrer « made.bmp » : Mémoire insuffisante."));
+    }
+    EXPECT_EQ(test::readFile(made), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), files);
+}

@@ -110,6 +110,29 @@ TEST_F(GeometryCli, ResampleRotateAndSkewGiveTheProgramsBits)
     EXPECT_EQ(apply({"inclinaison", "0", "bas"}), source);
 }
 
+TEST_F(GeometryCli, TurnsAndResamplingGiveTheSameBitsToAFileWrittenInOnePiece)
+{
+    // A BMP is written straight from the made rows, a PNG from the whole result.
+    writeInput(noise(301, 157, 4));
+    const QString png = dir.filePath(QStringLiteral("out.png"));
+    const QStringList operations[] = {{"rotation", "gauche"}, {"rotation", "33"}, {"rechantillonner", "150", "400"}};
+    auto bothWays = [&] {
+        for (const QStringList &op : operations) {
+            const QImage bmp = apply(op);
+            QFile::remove(png);
+            const CliRun r = slowCli(QStringList{QStringLiteral("apply")} + op + QStringList{in(), png});
+            ASSERT_EQ(r.code, 0) << r.err.toStdString();
+            EXPECT_EQ(formats::readPictureFile(png).image, bmp) << op.join(' ').toStdString();
+        }
+    };
+    bothWays();
+    // A palette file read row by row (the resampling) gives what the whole picture gives.
+    formats::writePictureFile(palettePicture(211, 97, 8), in());
+    bothWays();
+    formats::writePictureFile(palettePicture(64, 300, 4), in());
+    bothWays();
+}
+
 TEST_F(GeometryCli, MergeTileAndFractalsGiveTheProgramsBits)
 {
     second = dir.filePath(QStringLiteral("second.bmp"));

@@ -2,6 +2,7 @@
 // the contributor rule, and against the two passes run pixel by pixel.
 #include "Resample.h"
 #include "Error.h"
+#include "Parallel.h"
 #include "TestPictures.h"
 
 #include <cmath>
@@ -291,5 +292,68 @@ TEST(Resample, EveryKernelShrinkingAFlatPictureByWholeFactorsStaysFlatAtTheSumOf
             for (int y = 0; y < dh; ++y)
                 for (int x = 0; x < dw; ++x)
                     ASSERT_EQ(got.pixel(x, y), expected) << f.name << " / " << factor << " at " << x << "," << y;
+        }
+}
+
+TEST(Resample, FourPixelsAtATimeAndTheOddOnesLeftGiveThePassByPassResult)
+{
+    // Widths around multiples of four (the sums run four target pixels at once, the
+    // rest one by one), one-pixel lines, and shrinks whose pixels have unequal numbers of
+    // contributors (the short ones are made up with weights of 0).
+    for (QSize from : {QSize(1, 1), QSize(1, 40), QSize(40, 1), QSize(7, 5), QSize(33, 19)})
+        for (QSize to : {QSize(1, 1), QSize(3, 2), QSize(4, 4), QSize(5, 9), QSize(8, 3), QSize(13, 70), QSize(17, 1)}) {
+            const QImage src = noise(from.width(), from.height(), 3);
+            for (const char *name : {"Mitchell", "Lanczos3", "Box"}) {
+                const ResampleFilter &f = filter(name);
+                ASSERT_EQ(ResampleStretch(src, to.width(), to.height(), f, f.support, silentProgress()),
+                          passByPass(src, to.width(), to.height(), f))
+                    << name << " " << from.width() << "x" << from.height() << " -> " << to.width() << "x"
+                    << to.height();
+            }
+        }
+}
+
+TEST(Resample, RowsMadeBandByBandAreTheWholeResultOnOneThreadOrMany)
+{
+    const QImage src = noise(90, 131, 6);
+    for (QSize to : {QSize(45, 65), QSize(37, 100), QSize(181, 262)}) {
+        const QImage whole = resample(src, to.width(), to.height());
+        const ResampledRows made(src, to.width(), to.height(), mitchellFilter(), 2.0f);
+        ASSERT_EQ(QSize(made.width(), made.height()), to);
+        for (int threads : {0, 1, 3}) {
+            const PassThreadsOverride override(threads);
+            EXPECT_EQ(resample(src, to.width(), to.height()), whole) << threads;
+            // Bands that start and end inside the maker's own bands.
+            QImage rows = newWorkingImage(to.width(), to.height(), 0xFFFFFFFFu);
+            const auto out = rowsOf(rows);
+            for (int y = 0, n = 1; y < to.height(); y += n, n = n * 3 % 47 + 1)
+                made.make(y, std::min(n, to.height() - y), {out[y], out.stride});
+            EXPECT_EQ(rows, whole) << to.width() << "x" << to.height() << " on " << threads;
+        }
+    }
+}
+
+TEST(Resample, RowsMadeFromAFeedReadEachSourceRowOnceAndGiveTheWholeResult)
+{
+    const QImage src = noise(77, 120, 9);
+    // Shrinks, enlargements, one target row (every source row at once), one target column.
+    for (QSize to : {QSize(40, 61), QSize(150, 233), QSize(30, 1), QSize(1, 50), QSize(77, 120)})
+        for (const char *name : {"Mitchell", "Lanczos3"}) {
+            const ResampleFilter &f = filter(name);
+            const QImage whole = ResampleStretch(src, to.width(), to.height(), f, f.support, silentProgress());
+            int read = 0;
+            RowFeed feed{src.width(), src.height(), [&](RowsOf<QRgb> rows, int count) {
+                             ASSERT_LE(read + count, src.height());
+                             for (int i = 0; i < count; ++i)
+                                 std::copy_n(rowOf(src, read + i), src.width(), rows[i]);
+                             read += count;
+                         }};
+            FedResampledRows made(feed, to.width(), to.height(), f, f.support);
+            QImage rows = newWorkingImage(to.width(), to.height(), 0xFFFFFFFFu);
+            const auto out = rowsOf(rows);
+            for (int y = 0, n = 3; y < to.height(); y += n, n = n * 5 % 37 + 1)
+                made.make(y, std::min(n, to.height() - y), {out[y], out.stride});
+            EXPECT_EQ(rows, whole) << name << " " << to.width() << "x" << to.height();
+            EXPECT_LE(read, src.height());
         }
 }

@@ -1,6 +1,7 @@
 // Rotation and skew kernels: quarter turns as exact permutations, other angles by the
 // inverse mapping rule, the skew's stepping and its corner fill.
 #include "Error.h"
+#include "Parallel.h"
 #include "Rotate.h"
 #include "Skew.h"
 #include "TestPictures.h"
@@ -224,4 +225,37 @@ TEST(Rotate, TheBackgroundIsPixelOneOneOrWhiteAndFillsEveryCorner)
     // The four triangles hold about (W' H' - W H) pixels, plus the one source pixel.
     const int corners = turned.width() * turned.height() - 40 * 30;
     EXPECT_NEAR(background, corners, corners / 10);
+}
+
+TEST(Rotate, NarrowPicturesAndAnglesNearAQuarterFollowTheRuleToTheCorners)
+{
+    // Only the columns between a row's crossings of the picture's edges are mapped one by
+    // one: a span cut too short or too long would show at these edges first.
+    const QRgb bg = 0xFF0A0B0Cu;
+    for (QSize size : {QSize(1, 9), QSize(9, 1), QSize(2, 2), QSize(3, 50), QSize(50, 3), QSize(64, 17)}) {
+        const QImage src = noise(size.width(), size.height(), 21);
+        for (double angle : {1.0, 10.0, 45.0, 89.0, 91.0, 135.0, 179.0, 181.0, 269.0, 271.0, 359.0, 0.01, 89.99})
+            ASSERT_EQ(turn(src, angle, bg), mappedByTheRule(src, bg, angle))
+                << size.width() << "x" << size.height() << " at " << angle;
+    }
+}
+
+TEST(Rotate, RowsMadeBandByBandAreTheWholeTurnOnOneThreadOrMany)
+{
+    const QImage src = noise(67, 41, 8);
+    const QRgb bg = 0xFF102030u;
+    for (double angle : {0.0, 90.0, 180.0, 270.0, 45.0, -17.0, 200.0}) {
+        const QImage whole = turn(src, angle, bg);
+        const RotatedRows made(src, bg, angle);
+        ASSERT_EQ(made.size(), whole.size()) << angle;
+        for (int threads : {0, 1, 4}) {
+            const PassThreadsOverride override(threads);
+            // Bands of uneven heights, one row at the end.
+            QImage rows = newWorkingImage(whole.width(), whole.height(), 0xFFFFFFFFu);
+            const auto out = rowsOf(rows);
+            for (int y = 0, n = 1; y < whole.height(); y += n, n = n % 13 + 5)
+                made.make(y, std::min(n, whole.height() - y), {out[y], out.stride});
+            EXPECT_EQ(rows, whole) << angle << " on " << threads;
+        }
+    }
 }

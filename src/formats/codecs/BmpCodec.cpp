@@ -8,6 +8,7 @@
 #include "Truncation.h"
 
 #include <cstring>
+#include <future>
 #include <vector>
 
 namespace vermeo::formats {
@@ -145,13 +146,16 @@ public:
             // File rows of picture rows y0 .. y0 + n - 1; those past a premature end
             // stay white.
             const qint64 first = m_h.topDown ? y0 : h - y0 - n;
-            const qint64 present = std::clamp<qint64>(m_h.rowsPresent - first, 0, n);
             m_buffer.resize(size_t(n * m_stride));
-            if (present > 0)
-                m_src->readAt(m_h.offset + first * m_stride, m_buffer.data(), present * m_stride);
-            // The rows are converted on every core: the first touch of a fresh picture's
-            // pages (the kernel clearing them) is then shared out too.
+            // Each band of rows is read and converted on a core of its own: the copies
+            // out of the file run side by side, and the first touch of a fresh picture's
+            // pages (the kernel clearing them) is shared out too.
             forBandsInParallel(n, kBandRows, [&](int i0, int i1) {
+                const qint64 low = m_h.topDown ? y0 + i0 : h - (y0 + i1);
+                const qint64 present = std::clamp<qint64>(m_h.rowsPresent - low, 0, i1 - i0);
+                uchar *at = m_buffer.data() + (low - first) * m_stride;
+                if (present > 0)
+                    m_src->readAt(m_h.offset + low * m_stride, at, present * m_stride);
                 for (int i = i0; i < i1; ++i) {
                     const qint64 fileRow = m_h.topDown ? y0 + i : h - 1 - (y0 + i);
                     if (fileRow >= m_h.rowsPresent) {
@@ -239,15 +243,28 @@ public:
         m_sink.write(head);
     }
 
+    ~BmpRowWriter() override
+    {
+        // A write still under way reads a buffer about to go.
+        if (m_pending.valid())
+            m_pending.wait();
+    }
+
     void writeRows(RowsOf<const QRgb> rows, int count) override
     {
         if (m_next + count > m_h)
             throw VermeoError(QStringLiteral("lignes au-delà de l'image"));
-        m_buffer.resize(size_t(count * m_rowSize));
+        // Two buffers in turn: this band is packed while the one before is still being
+        // written, on a thread of its own.
+        std::vector<uchar> &buffer = m_buffers[m_turn];
+        m_turn ^= 1;
+        buffer.resize(size_t(count * m_rowSize));
         auto pack = [&](int i0, int i1) {
             for (int i = i0; i < i1; ++i) {
-                uchar *row = m_buffer.data() + (count - 1 - i) * m_rowSize;
-                std::memset(row, 0, size_t(m_rowSize));
+                uchar *row = buffer.data() + (count - 1 - i) * m_rowSize;
+                // True colour fills every byte of its pixels: only the padding is cleared.
+                const qsizetype filled = m_bits == 24 ? 3 * qsizetype(m_w) : 0;
+                std::memset(row + filled, 0, size_t(m_rowSize - filled));
                 packRow(rows[i], row);
             }
         };
@@ -257,10 +274,17 @@ public:
             forBandsInParallel(count, kBandRows, pack);
         else
             pack(0, count);
+        // The write before is done (or its error thrown) before the next one starts.
+        waitForWrite();
         // The band's rows lie together in the file, the lowest row first.
-        m_sink.writeAt(m_pixelsAt + qint64(m_h - m_next - count) * m_rowSize, m_buffer.data(), qint64(m_buffer.size()));
+        const qint64 at = m_pixelsAt + qint64(m_h - m_next - count) * m_rowSize;
+        m_pending = std::async(std::launch::async, [this, &buffer, at] {
+            m_sink.writeAt(at, buffer.data(), qint64(buffer.size()));
+        });
         m_next += count;
     }
+
+    void finish() override { waitForWrite(); }
 
 private:
     void packRow(const QRgb *src, uchar *row)
@@ -278,7 +302,15 @@ private:
     qsizetype m_rowSize = 0;
     qint64 m_pixelsAt = 0;
     int m_next = 0;
-    std::vector<uchar> m_buffer;
+    std::vector<uchar> m_buffers[2];
+    int m_turn = 0;
+    std::future<void> m_pending;
+
+    void waitForWrite()
+    {
+        if (m_pending.valid())
+            m_pending.get();
+    }
 };
 
 } // namespace

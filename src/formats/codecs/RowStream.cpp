@@ -22,6 +22,22 @@ void writeAllRows(RowWriter &writer, const QImage &image)
     writer.finish();
 }
 
+void writeMadeRows(RowWriter &writer, const MadeRows &made)
+{
+    // About a million pixels of rows (a whole number of the maker's bands), reused from
+    // one band to the next: its pages are faulted in once, and it stays in the caches.
+    int band = std::min(made.height, bandRows(made.width));
+    if (made.band > 0 && band > made.band)
+        band -= band % made.band;
+    QImage rows = newWorkingImage(made.width, std::max(1, band));
+    for (int y = 0; y < made.height; y += band) {
+        const int n = std::min(band, made.height - y);
+        made.make(y, n, rowsOf(rows));
+        writer.writeRows(rowsOf(std::as_const(rows)), n);
+    }
+    writer.finish();
+}
+
 QByteArray encodeWhole(const Picture &pic, RowWriterMaker makeWriter)
 {
     if (pic.isNull())

@@ -3,6 +3,7 @@
 // conversion never holds the whole picture (nor the whole file) in memory. The same
 // readers and writers serve whole pictures: one band of every row.
 #include "FileAccess.h"
+#include "MadeRows.h"
 #include "Picture.h"
 #include "PixelRows.h"
 
@@ -61,6 +62,10 @@ QImage newDecodedPicture(int width, int height);
 QImage readAllRows(RowReader &reader);
 // Writes every row of a picture, then finishes.
 void writeAllRows(RowWriter &writer, const QImage &image);
+
+// Writes every row a maker makes through one reused band, then finishes: the picture
+// is never held whole.
+void writeMadeRows(RowWriter &writer, const MadeRows &made);
 
 // A whole picture coded in memory by the writer a format makes.
 using RowWriterMaker = std::unique_ptr<RowWriter> (*)(ByteSink &, const PictureShape &);
