@@ -38,8 +38,8 @@ void enlargeRows(const QImage &picture, QImage &view, const QRect &r)
     });
 }
 
-// (x + n / 2) / n for every x up to 255 n, by a multiplication where n is small enough
-// for it to be exact (the tests check every x), by a division otherwise.
+// (x + n / 2) / n for every x up to 255 n: by a multiplication up to n = 4096, exact since
+// x times the reciprocal's excess (below n) stays under 2^32; by a division beyond.
 struct RoundedDivision {
     quint32 n, half;
     quint64 reciprocal; // ceil(2^32 / n), or 0: divide
