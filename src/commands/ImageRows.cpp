@@ -179,7 +179,7 @@ std::vector<CommandParameter> filterValues()
     return out;
 }
 
-void convolution(Picture &pic, const Values &values)
+FilterCoefficients filterOf(const Values &values)
 {
     FilterCoefficients k{};
     for (int i = 0; i < 9; ++i) {
@@ -191,7 +191,19 @@ void convolution(Picture &pic, const Values &values)
         // As in the grid: Edit1 .. Edit9 row by row, clamped to -1,28 .. 1,27.
         k[size_t(i / 3)][size_t(i % 3)] = coefficientOf(*v);
     }
-    pic = Picture::fromImage(convolve(pic.image, k, silentProgress()));
+    return k;
+}
+
+void convolution(Picture &pic, const Values &values)
+{
+    pic = Picture::fromImage(convolve(pic.image, filterOf(values), silentProgress()));
+}
+
+MadeRows convolvedFeed(const RowFeed &feed, const Values &values)
+{
+    auto made = std::make_shared<FedConvolvedRows>(feed, filterOf(values));
+    return {feed.width, feed.height, [made](int y0, int count, RowsOf<QRgb> rows) { made->make(y0, count, rows); },
+            FedConvolvedRows::kBand};
 }
 
 // fractale NAME W H OUT [--iterations N] [--graine N]
@@ -295,7 +307,7 @@ std::vector<CommandRow> imageRows()
          {.name = "effet", .values = {effectParameter()}, .whole = effect,
           .summary = "Applique un effet spécial (au hasard pour certains : --graine N avant la commande le fixe)"}},
         {"Filtres1", "Fi&ltres...", "", "Filtres", true, "image.html#filtres", "TFiltre",
-         {.name = "filtre", .values = filterValues(), .whole = convolution,
+         {.name = "filtre", .values = filterValues(), .whole = convolution, .fed = convolvedFeed,
           .summary = "Applique le filtre 3 x 3 de coefficients V1 à V9 (ligne par ligne, de -1,28 à 1,27)"}},
         // The menu's way: a picture in, the fractal stretched into it.
         {"Fractales1", "Frac&tales...", "", "Génératuer de fractales", true, "image.html#fractales", "TFract",

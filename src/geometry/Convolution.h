@@ -3,6 +3,7 @@
 // along y (stored filters rely on that orientation); coefficients are hundredths.
 // Each of red, green and blue is summed on its own, rounded and clamped, so no
 // filter spills one channel into another.
+#include "MadeRows.h"
 #include "Progress.h"
 
 #include <QImage>
@@ -40,5 +41,24 @@ constexpr int channelFromSum(int sum)
 // x 0.01), clamped; a neighbour outside the picture reads as white. A new picture;
 // progress x * 100 div width once per column, in column order.
 QImage convolve(const QImage &src, const FilterCoefficients &k, Progress &progress);
+
+// The convolution of a picture whose rows are read from a feed as the result rows are
+// made, top to bottom: the pixels of convolve, holding only the rows being made and the
+// one above and below them.
+class FedConvolvedRows {
+public:
+    FedConvolvedRows(RowFeed feed, const FilterCoefficients &k);
+    // Result rows y0 .. y0 + count - 1 into rows[0 .. count), on every core, each call
+    // taking up where the one before ended.
+    void make(int y0, int count, RowsOf<QRgb> rows);
+    // The result rows a band of one thread makes.
+    static constexpr int kBand = 16;
+
+private:
+    RowFeed m_feed;
+    FilterCoefficients m_k;
+    QImage m_window; // source rows m_first .. m_next - 1 from its top
+    int m_first = 0, m_next = 0;
+};
 
 } // namespace vermeo::geometry

@@ -3,6 +3,8 @@
 #include "Convolution.h"
 #include "Error.h"
 #include "FilterFile.h"
+#include "Parallel.h"
+#include "PixelRows.h"
 #include "TestPictures.h"
 
 #include <QDir>
@@ -88,6 +90,56 @@ TEST(Convolution, HalvesRoundHalfToEvenOnEveryChannelValue)
         EXPECT_EQ(qGreen(q), half(255 - v)) << v;
         EXPECT_EQ(qBlue(q), half((v * 7) & 255)) << v;
     }
+}
+
+TEST(Convolution, EverySumTheRoundingMeetsGivesTheRulesChannel)
+{
+    // Column 2b of row a holds a, column 2b + 1 holds b: with the pixel itself weighed
+    // w1 and its right neighbour w2, the even columns meet every sum w1 a + w2 b.
+    QImage pairs(512, 256, QImage::Format_RGB32);
+    for (int a = 0; a < 256; ++a)
+        for (int b = 0; b < 256; ++b) {
+            pairs.setPixel(2 * b, a, qRgb(a, 255 - a, b));
+            pairs.setPixel(2 * b + 1, a, qRgb(b, 255 - b, a));
+        }
+    // Every sum from 0 to 25755 (the rounding's whole range, its top and clamp), every
+    // negative one down to -25500, and large ones both ways.
+    for (const auto &[w1, w2] : {std::pair{100, 1}, {1, -100}, {127, 127}, {-128, 127}, {3, 50}}) {
+        FilterCoefficients k{};
+        k[1][1] = std::int8_t(w1);
+        k[2][1] = std::int8_t(w2);
+        EXPECT_EQ(test::differingPixels(convolve(pairs, k, silentProgress()), slowConvolve(pairs, k)), 0)
+            << w1 << " " << w2;
+    }
+}
+
+TEST(Convolution, RowsMadeFromAFeedReadEachSourceRowOnceAndGiveTheWholeResult)
+{
+    // One row, one column, a band's height and more than a few bands; one thread and many.
+    for (const QSize size : {QSize(173, 1), QSize(1, 90), QSize(9, 16), QSize(301, 157)})
+        for (const int threads : {0, 2}) {
+            const PassThreadsOverride override(threads);
+            const QImage src = test::noise(size.width(), size.height());
+            const QImage whole = convolve(src, kSharpen, silentProgress());
+            int read = 0;
+            RowFeed feed{src.width(), src.height(), [&](RowsOf<QRgb> rows, int count) {
+                             ASSERT_LE(read + count, src.height());
+                             for (int i = 0; i < count; ++i)
+                                 std::copy_n(rowOf(src, read + i), src.width(), rows[i]);
+                             read += count;
+                         }};
+            FedConvolvedRows made(feed, kSharpen);
+            QImage rows = newWorkingImage(src.width(), src.height(), 0u);
+            const auto out = rowsOf(rows);
+            for (int y = 0, n = 1; y < src.height(); y += n, n = n * 7 % 41 + 1) {
+                const int count = std::min(n, src.height() - y);
+                made.make(y, count, {out[y], out.stride});
+                // No further than the row below the last one made.
+                EXPECT_LE(read, std::min(src.height(), y + count + 1));
+            }
+            EXPECT_EQ(read, src.height());
+            EXPECT_EQ(test::differingPixels(rows, whole), 0) << size.width() << " x " << size.height();
+        }
 }
 
 TEST(Convolution, IdentityGreyAndDotSums)

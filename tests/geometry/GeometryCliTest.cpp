@@ -115,7 +115,10 @@ TEST_F(GeometryCli, TurnsAndResamplingGiveTheSameBitsToAFileWrittenInOnePiece)
     // A BMP is written straight from the made rows, a PNG from the whole result.
     writeInput(noise(301, 157, 4));
     const QString png = dir.filePath(QStringLiteral("out.png"));
-    const QStringList operations[] = {{"rotation", "gauche"}, {"rotation", "33"}, {"rechantillonner", "150", "400"}};
+    const QStringList operations[] = {{"rotation", "gauche"},
+                                      {"rotation", "33"},
+                                      {"rechantillonner", "150", "400"},
+                                      {"filtre", "0", "-0,06", "0", "-0,06", "1,24", "-0,06", "0", "-0,06", "0"}};
     auto bothWays = [&] {
         for (const QStringList &op : operations) {
             const QImage bmp = apply(op);
@@ -126,7 +129,8 @@ TEST_F(GeometryCli, TurnsAndResamplingGiveTheSameBitsToAFileWrittenInOnePiece)
         }
     };
     bothWays();
-    // A palette file read row by row (the resampling) gives what the whole picture gives.
+    // A palette file read row by row (the resampling, the filter) gives what the whole
+    // picture gives.
     formats::writePictureFile(palettePicture(211, 97, 8), in());
     bothWays();
     formats::writePictureFile(palettePicture(64, 300, 4), in());
