@@ -82,6 +82,43 @@ TEST(Jpeg, VariantsMadeByImageMagick)
     }
 }
 
+TEST(Jpeg, ALargePhotoDecodesToDjpegsPixelsOnOneThreadOrTwoDamagedOrWhole)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("convert")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("djpeg")).isEmpty())
+        GTEST_SKIP() << "ImageMagick or djpeg missing";
+    // Large enough to be decoded in two parts; varied so that every block has detail.
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("src.png"));
+    ASSERT_TRUE(test::run(QStringLiteral("convert"), {"-size", "550x325", "-seed", "3", "plasma:fractal", "-resize",
+                                                      "2200x1300!", src}));
+    for (const char *sampling : {"2x2", "2x1", "1x1", "1x2"}) {
+        SCOPED_TRACE(sampling);
+        const QString jpg = dir.filePath(QStringLiteral("p.jpg")), ref = dir.filePath(QStringLiteral("ref.bmp"));
+        ASSERT_TRUE(test::run(QStringLiteral("convert"), {src, "-quality", "88", "-sampling-factor", sampling, jpg}));
+        ASSERT_TRUE(test::run(QStringLiteral("djpeg"), {"-bmp", "-outfile", ref, jpg}));
+        const QByteArray whole = test::readFile(jpg);
+        const QImage djpeg = readPictureFile(ref).image;
+        auto decoded = [](const QByteArray &bytes, int threads, bool *truncated = nullptr) {
+            const PassThreadsOverride override(threads);
+            return decodeJpeg(bytes, truncated).image;
+        };
+        EXPECT_TRUE(test::samePixels(decoded(whole, 0), djpeg));
+        EXPECT_TRUE(test::samePixels(decoded(whole, 2), djpeg));
+        // Data damaged in the bottom part, and a file cut there: what one decompression
+        // makes of them.
+        QByteArray damaged = whole;
+        for (qsizetype i = whole.size() * 8 / 10; i < whole.size() * 8 / 10 + 40; ++i)
+            damaged[i] = char(0x5A);
+        EXPECT_TRUE(test::samePixels(decoded(damaged, 2), decoded(damaged, 0)));
+        const QByteArray cut = whole.left(whole.size() * 8 / 10);
+        bool cutOnTwo = false, cutOnOne = false;
+        EXPECT_TRUE(test::samePixels(decoded(cut, 2, &cutOnTwo), decoded(cut, 0, &cutOnOne)));
+        EXPECT_TRUE(cutOnTwo && cutOnOne);
+        EXPECT_THROW(decoded(cut, 2), VermeoError);
+    }
+}
+
 namespace {
 // Four-ink bands written by libjpeg as YCCK, in Adobe's inverted convention (255: no ink).
 QByteArray ycckBands()

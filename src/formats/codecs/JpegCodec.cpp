@@ -4,6 +4,7 @@
 #include "Error.h"
 #include "FormatsLog.h"
 #include "Orientation.h"
+#include "Parallel.h"
 #include "PhotoMetadata.h"
 #include "Truncation.h"
 
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 extern "C" {
@@ -51,6 +53,7 @@ struct JpegContext {
     const SrgbConversion *colour = nullptr;
     jpeg_progress_mgr progress{};
     bool *truncated = nullptr; // where given, a premature end keeps what was read
+    bool strict = false;       // any warning fails (a part decoded on its own)
 
     JpegContext() = default;
     JpegContext(const JpegContext &) = delete;
@@ -80,9 +83,13 @@ extern "C" void jpegErrorExit(j_common_ptr cinfo)
 // or noted where the caller takes the part that could be read.
 extern "C" void jpegWarning(j_common_ptr cinfo, int level)
 {
+    auto *ctx = static_cast<JpegContext *>(cinfo->client_data);
+    if (level < 0 && ctx->strict) {
+        ctx->code = cinfo->err->msg_code;
+        std::longjmp(ctx->jump, 1);
+    }
     if (level >= 0 || cinfo->err->msg_code != JWRN_JPEG_EOF)
         return;
-    auto *ctx = static_cast<JpegContext *>(cinfo->client_data);
     if (ctx->truncated) {
         *ctx->truncated = true;
         return;
@@ -250,6 +257,74 @@ bool readRows(JpegContext *ctx, jpeg_decompress_struct *cinfo)
     jpeg_destroy_decompress(cinfo);
     return true;
 }
+bool hasEndMarker(const QByteArray &data);
+
+// Colour rows first .. last - 1 of a started decompression straight into rows, the rows
+// above skipped (libjpeg-turbo reads their data without making their pixels); the
+// decompression is let go after them. Returns false on any error.
+bool readPart(JpegContext *ctx, jpeg_decompress_struct *cinfo, RowsOf<QRgb> rows, JDIMENSION first, JDIMENSION last)
+{
+    if (setjmp(ctx->jump)) {
+        jpeg_destroy_decompress(cinfo);
+        return false;
+    }
+    if (first > 0 && jpeg_skip_scanlines(cinfo, first) != first) {
+        jpeg_destroy_decompress(cinfo);
+        return false;
+    }
+    while (cinfo->output_scanline < last) {
+        JSAMPROW batch[16];
+        const unsigned left = std::min(16u, last - cinfo->output_scanline);
+        for (unsigned i = 0; i < left; ++i)
+            batch[i] = bytesOf(rows[int(cinfo->output_scanline + i)]);
+        jpeg_read_scanlines(cinfo, batch, left);
+    }
+    jpeg_destroy_decompress(cinfo);
+    return true;
+}
+
+// A large single-scan colour picture is decoded in two parts at once: the top on this
+// thread, the bottom by a second decompression of its own on another, which goes
+// through the top's data without making its pixels. The top takes the larger share for
+// that. The pixels are those of one decompression; on any error or warning, or a file
+// without its end, nothing is kept and false is returned (cinfo is let go either way).
+bool readInTwoParts(JpegContext *ctx, jpeg_decompress_struct *cinfo, const QByteArray &data, const QSize *atLeast)
+{
+    const JDIMENSION h = cinfo->output_height;
+    const JDIMENSION split = (h * 5 / 9) & ~15u;
+    auto bottom = std::make_unique<JpegContext>();
+    jpeg_decompress_struct other;
+    std::memset(&other, 0, sizeof other);
+    installErrors(*bottom, other);
+    bottom->strict = true;
+    bottom->orientation = ctx->orientation;
+    const RowsOf<QRgb> rows = rowsOf(ctx->image);
+    bool bottomRead = false;
+    std::thread second([&] {
+        bottomRead = decodeInto(bottom.get(), &other, &data, atLeast);
+        if (!bottomRead)
+            return;
+        if (other.output_width != cinfo->output_width || other.output_height != h ||
+            other.out_color_space != cinfo->out_color_space) {
+            jpeg_destroy_decompress(&other);
+            bottomRead = false;
+            return;
+        }
+        bottomRead = readPart(bottom.get(), &other, rows, split, h);
+    });
+    ctx->strict = true;
+    const bool topRead = readPart(ctx, cinfo, rows, 0, split);
+    ctx->strict = false;
+    second.join();
+    return topRead && bottomRead;
+}
+
+bool decodesInTwoParts(jpeg_decompress_struct &cinfo, const QByteArray &data)
+{
+    return passThreads() >= 2 && cinfo.out_color_space == JCS_EXT_BGRX && !jpeg_has_multiple_scans(&cinfo) &&
+           cinfo.output_height >= 512 && (long long)cinfo.output_width * cinfo.output_height >= (2LL << 20) &&
+           hasEndMarker(data);
+}
 } // namespace
 
 namespace {
@@ -285,8 +360,22 @@ Picture decodeJpegAt(const QByteArray &data, const QSize *atLeast, QSize *fullSi
     }
     const bool inRows = cinfo.out_color_space == JCS_GRAYSCALE || cinfo.out_color_space == JCS_CMYK;
     ctx->colour = inRows ? colour.get() : nullptr;
-    if (!readRows(ctx.get(), &cinfo))
-        throw jpegError("fichier JPEG endommagé", *ctx);
+    if (!decodesInTwoParts(cinfo, data)) {
+        if (!readRows(ctx.get(), &cinfo))
+            throw jpegError("fichier JPEG endommagé", *ctx);
+    } else if (!readInTwoParts(ctx.get(), &cinfo, data, atLeast)) {
+        // The parts gave up: the whole file again, in one decompression, as it reads.
+        auto again = std::make_unique<JpegContext>();
+        again->truncated = truncated;
+        std::memset(&cinfo, 0, sizeof cinfo);
+        installErrors(*again, cinfo);
+        if (!decodeInto(again.get(), &cinfo, &data, atLeast))
+            throw jpegError("fichier JPEG illisible", *again);
+        again->image = std::move(ctx->image);
+        if (!readRows(again.get(), &cinfo))
+            throw jpegError("fichier JPEG endommagé", *again);
+        ctx->image = std::move(again->image);
+    }
     if (colour && !inRows)
         colour->convertPicture(ctx->image);
     // Upright as the camera meant it; the size given is the upright one too.
