@@ -20,10 +20,12 @@ std::int8_t coefficientOf(double value)
 
 namespace {
 
-// Eight lanes of 32 bits, read at any address of an int array. GCC and Clang make them
-// AVX2 registers in the AVX2 copy of the row function, SSE pairs otherwise.
-typedef std::int32_t Lanes __attribute__((vector_size(32), aligned(4), may_alias));
-constexpr int kLanes = 8;
+// 32 bytes of lanes (AVX2 registers in the AVX2 copies of the row functions, SSE pairs
+// otherwise), read at any address of an array of T.
+template <class T>
+using Lanes __attribute__((vector_size(32), aligned(alignof(T)), may_alias)) = T;
+// The room past the last pixel of a plane: one group of 16-bit lanes.
+constexpr int kRoom = 16;
 
 // The weights of a filter that are not zero, each with the row it reads (0 above, 1 the
 // row itself, 2 below) and its column (0 left, 1 the pixel itself, 2 right).
@@ -34,6 +36,15 @@ struct Taps {
     };
     Tap tap[9];
     int count = 0;
+    // Whether every partial sum fits 16 bits: the positive weights add up to 1,28 at
+    // most, and so do the negative ones.
+    bool fitsShorts() const
+    {
+        int up = 0, down = 0;
+        for (int t = 0; t < count; ++t)
+            (tap[t].weight > 0 ? up : down) += std::abs(tap[t].weight);
+        return up <= 128 && down <= 128;
+    }
 };
 
 Taps tapsOf(const FilterCoefficients &k)
@@ -49,24 +60,24 @@ Taps tapsOf(const FilterCoefficients &k)
 
 // One scan line split into blue, green and red planes, each with a white pixel at both
 // ends and room for a whole group of lanes past the last pixel.
+template <class T>
 struct PlaneRow {
-    std::vector<std::int32_t> c[3];
+    std::vector<T> c[3];
     void resize(int w)
     {
         for (auto &plane : c)
-            plane.assign(size_t(w) + 2 + kLanes, 255);
+            plane.assign(size_t(w) + 2 + kRoom, T(255));
     }
 };
 
-__attribute__((target_clones("avx2", "default"))) void splitRow(const QRgb *__restrict s, int w,
-                                                                std::int32_t *__restrict b,
-                                                                std::int32_t *__restrict g,
-                                                                std::int32_t *__restrict r)
+template <class T>
+[[gnu::always_inline]] inline void splitRowOf(const QRgb *__restrict s, int w, T *__restrict b, T *__restrict g,
+                                              T *__restrict r)
 {
     for (int x = 0; x < w; ++x) {
-        b[x] = std::int32_t(s[x] & 0xFFu);
-        g[x] = std::int32_t((s[x] >> 8) & 0xFFu);
-        r[x] = std::int32_t((s[x] >> 16) & 0xFFu);
+        b[x] = T(s[x] & 0xFFu);
+        g[x] = T((s[x] >> 8) & 0xFFu);
+        r[x] = T((s[x] >> 16) & 0xFFu);
     }
 }
 
@@ -75,30 +86,55 @@ constexpr int kChunk = 512;
 
 // out[x] for x in [0, w): the weighed neighbours of each channel, a chunk of a row at a
 // time, one weight over the whole chunk before the next.
-__attribute__((target_clones("avx2", "default"))) void convolveRow(const PlaneRow *const rows[3], const Taps &taps,
-                                                                   int w, QRgb *out)
+template <class T>
+[[gnu::always_inline]] inline void convolveRowOf(const PlaneRow<T> *const rows[3], const Taps &taps, int w, QRgb *out)
 {
-    alignas(32) std::int32_t sums[3][kChunk];
+    constexpr int kLanes = int(32 / sizeof(T));
+    alignas(32) T sums[3][kChunk];
     for (int x0 = 0; x0 < w; x0 += kChunk) {
         const int n = std::min(kChunk, w - x0);
         for (int c = 0; c < 3; ++c) {
-            std::int32_t *sum = sums[c];
+            T *sum = sums[c];
             if (taps.count == 0)
-                std::fill_n(sum, n, 0);
+                std::fill_n(sum, n, T(0));
             for (int t = 0; t < taps.count; ++t) {
                 const Taps::Tap &tap = taps.tap[t];
-                const std::int32_t *p = rows[tap.row]->c[c].data() + x0 + tap.column;
-                const std::int32_t weight = tap.weight;
+                const T *p = rows[tap.row]->c[c].data() + x0 + tap.column;
+                const T weight = T(tap.weight);
                 // Whole groups of lanes (the planes have room past the row's end); the
                 // first weight starts the sums.
                 for (int i = 0; i < n; i += kLanes) {
-                    Lanes &s = *reinterpret_cast<Lanes *>(sum + i);
-                    const Lanes weighed = weight * *reinterpret_cast<const Lanes *>(p + i);
+                    Lanes<T> &s = *reinterpret_cast<Lanes<T> *>(sum + i);
+                    const Lanes<T> weighed = weight * *reinterpret_cast<const Lanes<T> *>(p + i);
                     s = t == 0 ? weighed : s + weighed;
                 }
             }
         }
         QRgb *__restrict o = out + x0;
+        if constexpr (sizeof(T) == 2) {
+            // The same rounding in 16-bit lanes (u fits them): blue and green paired in one
+            // half of each pixel, red and the opaque byte in the other.
+            using Short = Lanes<std::int16_t>;
+            using Unsigned = Lanes<std::uint16_t>;
+            alignas(32) std::uint16_t low[kChunk], high[kChunk];
+            Unsigned q[3];
+            for (int i = 0; i < n; i += kLanes) {
+                for (int c = 0; c < 3; ++c) {
+                    Short v = *reinterpret_cast<const Short *>(sums[c] + i);
+                    v = v < 0 ? 0 : v;
+                    v = v > 25550 ? 25550 : v;
+                    const Unsigned u = Unsigned(v + 50);
+                    Unsigned d = u / 100;
+                    d -= Unsigned(u - d * 100 == 0) & d & 1;
+                    q[c] = d > 255 ? 255 : d;
+                }
+                *reinterpret_cast<Unsigned *>(low + i) = q[0] | (q[1] << 8);
+                *reinterpret_cast<Unsigned *>(high + i) = q[2] | 0xFF00;
+            }
+            for (int i = 0; i < n; ++i)
+                o[i] = std::uint32_t(low[i]) | (std::uint32_t(high[i]) << 16);
+            continue;
+        }
         for (int i = 0; i < n; ++i) {
             std::uint32_t argb = 0xFF000000u;
             for (int c = 0; c < 3; ++c) {
@@ -106,7 +142,7 @@ __attribute__((target_clones("avx2", "default"))) void convolveRow(const PlaneRo
                 // below 0 give 0 and from 25550 on 255, so only u = sum + 50 in 50 .. 25600
                 // is divided: u x 5243 >> 19 is u div 100 there, and a remainder of 0 is a
                 // half, which an odd quotient gives back.
-                const std::int32_t u = std::min(std::max(sums[c][i], 0), 25550) + 50;
+                const std::int32_t u = std::min(std::max(std::int32_t(sums[c][i]), 0), 25550) + 50;
                 std::int32_t q = (u * 5243) >> 19;
                 q -= std::int32_t(u - q * 100 == 0) & q & 1;
                 argb |= std::uint32_t(std::min(q, 255)) << (8 * c);
@@ -116,23 +152,51 @@ __attribute__((target_clones("avx2", "default"))) void convolveRow(const PlaneRo
     }
 }
 
+// The row functions for each width of sums, in an AVX2 copy and a plain one.
+#define VERMEO_ROW_FUNCTIONS(T, suffix)                                                                            \
+    __attribute__((target_clones("avx2", "default"))) void splitRow##suffix(const QRgb *s, int w, T *b, T *g,      \
+                                                                            T *r)                                  \
+    {                                                                                                              \
+        splitRowOf<T>(s, w, b, g, r);                                                                              \
+    }                                                                                                              \
+    __attribute__((target_clones("avx2", "default"))) void convolveRow##suffix(                                    \
+        const PlaneRow<T> *const rows[3], const Taps &taps, int w, QRgb *out)                                      \
+    {                                                                                                              \
+        convolveRowOf<T>(rows, taps, w, out);                                                                      \
+    }
+VERMEO_ROW_FUNCTIONS(std::int16_t, 16)
+VERMEO_ROW_FUNCTIONS(std::int32_t, 32)
+#undef VERMEO_ROW_FUNCTIONS
+
+void splitRow(const QRgb *s, int w, std::int16_t *b, std::int16_t *g, std::int16_t *r) { splitRow16(s, w, b, g, r); }
+void splitRow(const QRgb *s, int w, std::int32_t *b, std::int32_t *g, std::int32_t *r) { splitRow32(s, w, b, g, r); }
+void convolveRow(const PlaneRow<std::int16_t> *const rows[3], const Taps &taps, int w, QRgb *out)
+{
+    convolveRow16(rows, taps, w, out);
+}
+void convolveRow(const PlaneRow<std::int32_t> *const rows[3], const Taps &taps, int w, QRgb *out)
+{
+    convolveRow32(rows, taps, w, out);
+}
+
 // Result rows y0 .. y1 - 1 of a w x h picture into out[0 .. y1 - y0). Source row y is
 // source[y - first] for the rows y0 - 1 .. y1 that lie in the picture; rows outside
-// the picture read as white.
-void convolveBand(RowsOf<const QRgb> source, int first, int w, int h, const Taps &taps, int y0, int y1,
-                  RowsOf<QRgb> out)
+// the picture read as white. T: the width of the sums.
+template <class T>
+void convolveBandOf(RowsOf<const QRgb> source, int first, int w, int h, const Taps &taps, int y0, int y1,
+                    RowsOf<QRgb> out)
 {
-    PlaneRow ring[3];
+    PlaneRow<T> ring[3];
     for (auto &r : ring)
         r.resize(w);
     auto slot = [](int yy) { return (yy + 3) % 3; };
     auto load = [&](int yy) {
-        PlaneRow &row = ring[slot(yy)];
-        std::int32_t *b = row.c[0].data() + 1, *g = row.c[1].data() + 1, *r = row.c[2].data() + 1;
+        PlaneRow<T> &row = ring[slot(yy)];
+        T *b = row.c[0].data() + 1, *g = row.c[1].data() + 1, *r = row.c[2].data() + 1;
         if (yy < 0 || yy >= h) {
-            std::fill_n(b, w, 255);
-            std::fill_n(g, w, 255);
-            std::fill_n(r, w, 255);
+            std::fill_n(b, w, T(255));
+            std::fill_n(g, w, T(255));
+            std::fill_n(r, w, T(255));
             return;
         }
         splitRow(source[yy - first], w, b, g, r);
@@ -141,9 +205,19 @@ void convolveBand(RowsOf<const QRgb> source, int first, int w, int h, const Taps
     load(y0);
     for (int y = y0; y < y1; ++y) {
         load(y + 1);
-        const PlaneRow *rows[3] = {&ring[slot(y - 1)], &ring[slot(y)], &ring[slot(y + 1)]};
+        const PlaneRow<T> *rows[3] = {&ring[slot(y - 1)], &ring[slot(y)], &ring[slot(y + 1)]};
         convolveRow(rows, taps, w, out[y - y0]);
     }
+}
+
+// Sums of 16 bits where every one fits, which makes twice as many at once.
+void convolveBand(RowsOf<const QRgb> source, int first, int w, int h, const Taps &taps, int y0, int y1,
+                  RowsOf<QRgb> out)
+{
+    if (taps.fitsShorts())
+        convolveBandOf<std::int16_t>(source, first, w, h, taps, y0, y1, out);
+    else
+        convolveBandOf<std::int32_t>(source, first, w, h, taps, y0, y1, out);
 }
 
 } // namespace
