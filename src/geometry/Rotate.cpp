@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -80,6 +82,13 @@ QRgb rotationBackground(const QImage &picture)
     return 0xFFFFFFFFu;
 }
 
+QRgb rotationBackground(const PackedPixels &picture)
+{
+    if (picture.width > 1 && picture.height > 1)
+        return picture.pixel(1, 1);
+    return 0xFFFFFFFFu;
+}
+
 double rotationAngle(int choice, int typed)
 {
     switch (choice) {
@@ -120,6 +129,33 @@ RotatedRows::RotatedRows(const QImage &srcIn, QRgb background, double degrees)
     : m_src(toWorkingImage(srcIn)), m_angle(reducedAngle(degrees)), m_w(m_src.width()), m_h(m_src.height()),
       m_fill(background | 0xFF000000u)
 {
+    m_base = m_src.constBits();
+    m_stride = m_src.bytesPerLine();
+    prepare();
+}
+
+RotatedRows::RotatedRows(const PackedPixels &src, QRgb background, double degrees)
+    : m_angle(reducedAngle(degrees)), m_w(src.width), m_h(src.height), m_fill(background | 0xFF000000u)
+{
+    m_base = src.base;
+    m_stride = src.stride;
+    m_bytes = src.bytesPerPixel;
+    m_opaque = 0xFF000000u;
+    if (m_angle == 0.0 || m_angle == 90.0 || m_angle == 180.0 || m_angle == 270.0) {
+        // Quarter turns move whole blocks of working pixels: the picture is made first.
+        m_src = newWorkingImage(m_w, m_h);
+        const auto out = rowsOf(m_src);
+        forBandsInParallel(m_h, kBandRows, [&](int y0, int y1) {
+            for (int y = y0; y < y1; ++y)
+                for (int x = 0; x < m_w; ++x)
+                    out[y][x] = src.pixel(x, y);
+        });
+    }
+    prepare();
+}
+
+void RotatedRows::prepare()
+{
     const bool swap = m_angle == 90.0 || m_angle == 270.0;
     if (m_angle == 0.0 || m_angle == 180.0 || swap) {
         m_ow = swap ? m_h : m_w;
@@ -157,8 +193,10 @@ void RotatedRows::makeRows(int y0, int y1, RowsOf<QRgb> rows) const
             std::copy_n(in[y], m_w, rows[y - y0]);
     } else if (m_angle == 90.0 || m_angle == 180.0 || m_angle == 270.0) {
         makeQuarterRows(y0, y1, rows);
+    } else if (m_bytes == 3) {
+        makeTurnedRows<3>(y0, y1, rows);
     } else {
-        makeTurnedRows(y0, y1, rows);
+        makeTurnedRows<4>(y0, y1, rows);
     }
 }
 
@@ -217,11 +255,27 @@ void RotatedRows::makeQuarterRows(int y0, int y1, RowsOf<QRgb> rows) const
     }
 }
 
+template <int Bytes>
 void RotatedRows::makeTurnedRows(int y0, int y1, RowsOf<QRgb> rows) const
 {
     const int w = m_w, h = m_h, ow = m_ow;
     const int cxr = m_ow / 2, cyr = m_oh / 2;
-    const auto in = rowsOf(m_src);
+    const uchar *const base = m_base;
+    const qsizetype stride = m_stride;
+    const QRgb opaque = m_opaque;
+    const auto pixelAt = [=](long long xs, long long ys) {
+        const uchar *p = base + ys * stride + xs * Bytes;
+        std::uint32_t v;
+        if constexpr (Bytes == 3) {
+            // Blue, green, red: the four bytes ending with red, the byte before dropped
+            // (the headers lie before the first pixel, so that byte is always there).
+            std::memcpy(&v, p - 1, 4);
+            v >>= 8;
+        } else {
+            std::memcpy(&v, p, 4);
+        }
+        return v | opaque;
+    };
     struct Row {
         long double sdy, cdy;
         double sdyFast, cdyFast;
@@ -272,7 +326,7 @@ void RotatedRows::makeTurnedRows(int y0, int y1, RowsOf<QRgb> rows) const
                         ys = roundEven(m_sdx[size_t(x)] + r.cdy);
                     xs += m_cx;
                     ys += m_cy;
-                    d[x] = (xs >= 0 && xs < w && ys >= 0 && ys < h) ? in[int(ys)][int(xs)] : m_fill;
+                    d[x] = (xs >= 0 && xs < w && ys >= 0 && ys < h) ? pixelAt(xs, ys) : m_fill;
                 }
             }
         }
