@@ -41,7 +41,16 @@ public:
 private:
     void makeQuarterRows(int y0, int y1, RowsOf<QRgb> rows) const;
     QRgb quarterPixel(RowsOf<const QRgb> in, int x, int y) const;
+    // What the mapping of a result row needs, and the columns it maps one by one.
+    struct TurnedRow {
+        long double sdy, cdy;
+        double sdyFast, cdyFast;
+        int lo, hi;
+    };
+    void turnedSpans(int y0, int y1, TurnedRow *spans) const;
+    // Columns c0 .. c1 - 1 of result rows y0 .. y1 - 1 (spans and rows from row y0).
     template <int Bytes>
+    void makeTurnedTiles(int y0, int y1, const TurnedRow *spans, int c0, int c1, RowsOf<QRgb> rows) const;
     void makeTurnedRows(int y0, int y1, RowsOf<QRgb> rows) const;
     void prepare();
 
