@@ -1,7 +1,5 @@
 #include "MappedFile.h"
 
-#include "Error.h"
-
 #include <atomic>
 #include <csignal>
 #include <cstdint>
@@ -27,7 +25,9 @@ struct sigaction g_previous = {};
 
 void onBusError(int sig, siginfo_t *info, void *context)
 {
-    const auto at = reinterpret_cast<std::uintptr_t>(info->si_addr);
+    // Only a fault has an address (a signal sent by a program has none).
+    const bool fault = info->si_code > 0;
+    const auto at = fault ? reinterpret_cast<std::uintptr_t>(info->si_addr) : 0;
     for (Slot &s : g_slots) {
         const std::uintptr_t begin = s.begin.load(), end = s.end.load();
         if (at < begin || at >= end)
@@ -46,6 +46,8 @@ void onBusError(int sig, siginfo_t *info, void *context)
         g_previous.sa_sigaction(sig, info, context);
     } else if (g_previous.sa_handler != SIG_DFL && g_previous.sa_handler != SIG_IGN) {
         g_previous.sa_handler(sig);
+    } else if (g_previous.sa_handler == SIG_IGN && !fault) {
+        return;
     } else {
         // Delivered again once this handler returns, it ends the process as it would have.
         struct sigaction plain = {};
@@ -77,19 +79,20 @@ MappedFile::MappedFile(const FileSource &file) : m_size(file.size())
 {
     installHandler();
     if (m_size <= 0)
-        throw VermeoError(QStringLiteral("fichier vide"));
+        return;
     for (int i = 0; i < kSlots && m_slot < 0; ++i) {
         bool expected = false;
         if (g_slots[i].used.compare_exchange_strong(expected, true))
             m_slot = i;
     }
     if (m_slot < 0)
-        throw VermeoError(QStringLiteral("trop de fichiers ouverts"));
+        return;
     // The page tables are filled at once: cheaper than a fault for every page read.
     void *at = ::mmap(nullptr, size_t(m_size), PROT_READ, MAP_SHARED | MAP_POPULATE, file.handle(), 0);
     if (at == MAP_FAILED) {
         g_slots[m_slot].used.store(false);
-        throw VermeoError(QStringLiteral("mémoire insuffisante"));
+        m_slot = -1;
+        return;
     }
     m_data = static_cast<const uchar *>(at);
     Slot &s = g_slots[m_slot];
@@ -100,6 +103,8 @@ MappedFile::MappedFile(const FileSource &file) : m_size(file.size())
 
 MappedFile::~MappedFile()
 {
+    if (m_slot < 0)
+        return;
     Slot &s = g_slots[m_slot];
     s.begin.store(0);
     s.end.store(0);
@@ -107,6 +112,6 @@ MappedFile::~MappedFile()
     s.used.store(false);
 }
 
-bool MappedFile::damaged() const { return g_slots[m_slot].hit.load(); }
+bool MappedFile::damaged() const { return m_slot >= 0 && g_slots[m_slot].hit.load(); }
 
 } // namespace vermeo

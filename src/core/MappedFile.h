@@ -8,8 +8,8 @@ namespace vermeo {
 
 class MappedFile {
 public:
-    // The bytes of an open file, up to the size found when it was opened; throws
-    // VermeoError ("mémoire insuffisante") when the system refuses the mapping.
+    // The bytes of an open file, up to the size found when it was opened; none (data()
+    // null) where the system maps no such file, or too many are mapped already.
     explicit MappedFile(const FileSource &file);
     ~MappedFile();
     MappedFile(const MappedFile &) = delete;

@@ -481,6 +481,9 @@ bool openPackedPixels(const QString &fileName, PackedPixels &pixels)
         if (!bmpPixelLayout(source, layout))
             return false;
         auto mapped = std::make_shared<MappedFile>(source);
+        // A file the system cannot map is read as any other.
+        if (!mapped->data())
+            return false;
         // The rows from the top down: a bottom-up file's last row first, going back.
         const uchar *first = mapped->data() + layout.offset;
         pixels.width = layout.width;
