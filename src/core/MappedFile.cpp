@@ -87,8 +87,9 @@ MappedFile::MappedFile(const FileSource &file) : m_size(file.size())
     }
     if (m_slot < 0)
         return;
-    // The page tables are filled at once: cheaper than a fault for every page read.
-    void *at = ::mmap(nullptr, size_t(m_size), PROT_READ, MAP_SHARED | MAP_POPULATE, file.handle(), 0);
+    // Pages are mapped as they are first read, by the threads reading them (a mapping
+    // made and dropped unread costs next to nothing).
+    void *at = ::mmap(nullptr, size_t(m_size), PROT_READ, MAP_SHARED, file.handle(), 0);
     if (at == MAP_FAILED) {
         g_slots[m_slot].used.store(false);
         m_slot = -1;
