@@ -52,7 +52,7 @@ bench_once() {
 }
 # "median minimum" of the numbers on stdin.
 bench_stats() {
-  sort -g | awk '{ v[NR] = $1 } END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.3f %.3f", m, v[1] }'
+  sort -g | awk '{ v[NR] = $1 } END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.5f %.5f", m, v[1] }'
 }
 # ROUNDS interleaved rounds of the shell commands given; sets M1 N1, M2 N2, ... to the
 # median and minimum of each command.

@@ -85,6 +85,12 @@ int runApply(const QStringList &args)
         if (formats::writeMadePicture(op.fed(feed, values), out))
             return 0;
     }
+    if (PackedPixels pixels; op.packed && formats::openPackedPixels(in, pixels)) {
+        // Made from the pixels where they lie in the file, unless the maker declines.
+        const MadeRows made = op.packed(pixels, values);
+        if (made.make && formats::writeMadePicture(made, out))
+            return 0;
+    }
     Picture pic = formats::readPictureFile(in);
     if (op.made) {
         // The made rows go straight to the file; a picture is made whole only for the

@@ -100,9 +100,13 @@ int main(int argc, char **argv)
     // Fonts and image plugins need a Gui application; no window is ever opened.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // The application lives to the end of the process and is never destroyed: tearing
+    // down its offscreen platform would start fontconfig only to stop it again, a few
+    // milliseconds at every command that drew no text.
+    static int appArgc = argc;
+    static QGuiApplication *const app = new QGuiApplication(appArgc, argv);
     QTextStream out(stdout), err(errors);
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
     args.removeAll(QStringLiteral("--verbose"));
     if (args.isEmpty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printHelp(out);

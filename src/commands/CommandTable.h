@@ -42,6 +42,10 @@ struct CliForm {
     // The same change made from the rows of the file read as they are needed, where it has
     // such a form: the whole picture is not held either.
     std::function<MadeRows(const RowFeed &, const Values &)> fed = {};
+    // The same change made from the pixels as they lie in the file, where it has such a
+    // form and the file allows it: nothing of the source is copied. A maker without make
+    // declines, for values better served by the whole picture.
+    std::function<MadeRows(const PackedPixels &, const Values &)> packed = {};
     // A picture changed band by band keeps its depth and palette only when this is set;
     // otherwise it becomes true colour, as in the window.
     bool keepsDepth = false;

@@ -110,6 +110,22 @@ MadeRows rotatedRows(const Picture &pic, const Values &v)
             [turned](int y0, int count, RowsOf<QRgb> rows) { turned->make(y0, count, rows); }};
 }
 
+MadeRows rotatedPacked(const PackedPixels &pixels, const Values &v)
+{
+    // Quarter turns move whole blocks of working pixels: they read a picture made first.
+    const double angle = reducedAngle(rotationValue(v));
+    if (angle == 0.0 || angle == 90.0 || angle == 180.0 || angle == 270.0)
+        return {};
+    auto turned = std::make_shared<RotatedRows>(pixels, rotationBackground(pixels), angle);
+    const QSize size = turned->size();
+    // Each band made is checked: rows made from a file cut short meanwhile are never written.
+    return {size.width(), size.height(), [turned, pixels](int y0, int count, RowsOf<QRgb> rows) {
+                turned->make(y0, count, rows);
+                if (pixels.check)
+                    pixels.check();
+            }};
+}
+
 void skew(Picture &pic, const Values &v)
 {
     const int angle = int(kSkewAngle.wholeValue(v[0]));
@@ -296,7 +312,7 @@ std::vector<CommandRow> imageRows()
         {"Miroirvertical1", "Miroir &vertical", "", "Symétrie verticale", true, "image.html#miroir-vertical"},
         {"MiroirHorizontal1", "Miroir &horizontal", "", "Symétrie horizontale", true, "image.html#miroir-horizontal"},
         {"Rotation1", "R&otation...", "", "Tourner l'image", true, "image.html#rotation", "TRot",
-         {.name = "rotation", .values = {kTurn}, .whole = rotate, .made = rotatedRows}},
+         {.name = "rotation", .values = {kTurn}, .whole = rotate, .made = rotatedRows, .packed = rotatedPacked}},
         {"Incliner1", "&Incliner...", "", "Derformer l'image", true, "image.html#incliner", "TDeformer",
          {.name = "inclinaison", .values = {kSkewAngle, kSkewSide}, .whole = skew}},
         {"Fusionner1", "&Fusionner...", "", "Fusionner 2 images", true, "image.html#fusionner", "TFusion",

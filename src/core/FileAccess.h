@@ -45,6 +45,8 @@ public:
     qint64 size() const override { return m_size; }
     void readAt(qint64 pos, uchar *dst, qint64 n) override;
     qint64 readSomeAt(qint64 pos, uchar *dst, qint64 n) override;
+    // The open file's descriptor, for mapping it (see MappedFile).
+    int handle() const { return m_file.handle(); }
 
 private:
     QFile m_file;

@@ -3,6 +3,7 @@
 #include "PixelRows.h"
 
 #include <functional>
+#include <memory>
 
 namespace vermeo {
 
@@ -22,6 +23,27 @@ struct RowFeed {
     int width = 0;
     int height = 0;
     std::function<void(RowsOf<QRgb> rows, int count)> read;
+};
+
+// A true-colour picture whose pixels lie packed elsewhere (the rows of a mapped file):
+// row y starts at base + y * stride bytes (a negative stride for rows kept bottom up),
+// each pixel 3 bytes (blue, green, red) or 4 (blue, green, red, unused). keep holds what
+// the bytes live in; check() throws VermeoError when they could not all be read.
+struct PackedPixels {
+    int width = 0;
+    int height = 0;
+    const uchar *base = nullptr;
+    qsizetype stride = 0;
+    int bytesPerPixel = 3;
+    std::shared_ptr<const void> keep;
+    std::function<void()> check;
+
+    const uchar *row(int y) const { return base + y * stride; }
+    QRgb pixel(int x, int y) const
+    {
+        const uchar *p = row(y) + x * bytesPerPixel;
+        return 0xFF000000u | (QRgb(p[2]) << 16) | (QRgb(p[1]) << 8) | p[0];
+    }
 };
 
 } // namespace vermeo

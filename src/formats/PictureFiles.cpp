@@ -7,6 +7,7 @@
 #include "GraphicRegistry.h"
 #include "HeifCodec.h"
 #include "JpegCodec.h"
+#include "MappedFile.h"
 #include "Metafile.h"
 #include "PaletteFit.h"
 #include "PcxCodec.h"
@@ -467,6 +468,39 @@ bool openRowFeed(const QString &fileName, RowFeed &feed)
         }
     };
     return true;
+}
+
+bool openPackedPixels(const QString &fileName, PackedPixels &pixels)
+{
+    if (bandReadKind(readingKind(fileName), fileName) != FileKind::Bmp)
+        return false;
+    try {
+        FileSource source(fileName);
+        refuseEmpty(source.size());
+        BmpPixelLayout layout;
+        if (!bmpPixelLayout(source, layout))
+            return false;
+        auto mapped = std::make_shared<MappedFile>(source);
+        // A file the system cannot map is read as any other.
+        if (!mapped->data())
+            return false;
+        // The rows from the top down: a bottom-up file's last row first, going back.
+        const uchar *first = mapped->data() + layout.offset;
+        pixels.width = layout.width;
+        pixels.height = layout.height;
+        pixels.bytesPerPixel = layout.bits / 8;
+        pixels.stride = layout.topDown ? layout.rowSize : -layout.rowSize;
+        pixels.base = layout.topDown ? first : first + qint64(layout.height - 1) * layout.rowSize;
+        pixels.keep = mapped;
+        // Said from inside the save of the result, which names its own file.
+        pixels.check = [mapped, fileName] {
+            if (mapped->damaged())
+                throw VermeoError(QStringLiteral("%1 modifié pendant la lecture").arg(quoted(fileName)));
+        };
+        return true;
+    } catch (...) {
+        rethrowFor("d'ouvrir", fileName);
+    }
 }
 
 bool convertByBands(const QString &in, const QString &out, const BandKernel &kernel)

@@ -57,6 +57,13 @@ bool writeMadePicture(const MadeRows &made, const QString &fileName);
 // file, here or as the rows are read.
 bool openRowFeed(const QString &fileName, RowFeed &feed);
 
+// The pixels of fileName as they lie in the file, mapped into memory, where it is an
+// uncompressed 24- or 32-bit BMP file holding every row: the same pixels readPictureFile
+// would give, without a copy. False for the other files. Throws VermeoError naming the
+// file; pixels.check() throws "« NOM » modifié pendant la lecture" once the file was
+// cut short while it was read.
+bool openPackedPixels(const QString &fileName, PackedPixels &pixels);
+
 // Whether the file-name part (never a folder's) ends in an extension that the save
 // chooses a format by: ".bmp", ".jpg", ".jpeg", ".gif", ".wmf", ".emf", ".pcx", ".tif",
 // ".tiff", ".png", ".webp", whatever the case.

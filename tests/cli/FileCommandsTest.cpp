@@ -8,6 +8,7 @@
 #include "ShadowGradient.h"
 
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 using namespace vermeo;
 using namespace vermeo::formats;
@@ -270,4 +271,40 @@ TEST(CliFiles, PhotosComeUprightAndWebpIsWrittenLossyOrWithoutLoss)
     ASSERT_TRUE(test::run(cli, {QStringLiteral("conversions"), QStringLiteral("webp"), out, side}, &text))
         << text.constData();
     EXPECT_EQ(readPictureFile(out + QStringLiteral("/portrait.Webp")).image.size(), QSize(32, 48));
+}
+
+TEST(CliFiles, AHeicFileOfAnotherProgramConvertsAndNoOtherFileNeedsLibheif)
+{
+    // heif-enc (libheif-examples) writes the file, heif-convert decodes it for reference.
+    for (const char *tool : {"heif-enc", "heif-convert"})
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            GTEST_SKIP() << tool << " missing";
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("source.png")), heic = dir.filePath(QStringLiteral("photo.heic"));
+    writePictureFile(test::truecolourPicture(64, 48), png);
+    ASSERT_TRUE(test::run(QStringLiteral("heif-enc"),
+                          {QStringLiteral("-q"), QStringLiteral("90"), QStringLiteral("-o"), heic, png}));
+    const QString ref = dir.filePath(QStringLiteral("ref.png"));
+    ASSERT_TRUE(test::run(QStringLiteral("heif-convert"), {heic, ref}));
+    const QString bmp = dir.filePath(QStringLiteral("photo.bmp"));
+    const test::CliRun r = test::cli({QStringLiteral("convert"), heic, bmp});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QImage ours = readPictureFile(bmp).image;
+    ASSERT_EQ(ours.size(), QSize(64, 48));
+    EXPECT_LE(test::maxDifference(ours, QImage(ref).convertToFormat(QImage::Format_RGB32)), 1);
+
+    // Without libheif: the other formats as before, a HEIF file refused with the reason,
+    // nothing written.
+    const QStringList noLibrary{QStringLiteral("VERMEO_LIBHEIF=") + dir.filePath(QStringLiteral("absent.so"))};
+    const QString copy = dir.filePath(QStringLiteral("copy.bmp"));
+    const test::CliRun plain = test::cli({QStringLiteral("convert"), bmp, copy}, noLibrary);
+    ASSERT_EQ(plain.code, 0) << plain.err.toStdString();
+    EXPECT_EQ(readPictureFile(copy).image, ours);
+    const QString never = dir.filePath(QStringLiteral("never.bmp"));
+    const test::CliRun refused = test::cli({QStringLiteral("convert"), heic, never}, noLibrary);
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.endsWith(QStringLiteral(
+        "vermeo-cli : Impossible d'ouvrir « photo.heic » : bibliothèque libheif absente (paquet libheif1).\n")))
+        << refused.err.toStdString();
+    EXPECT_FALSE(QFile::exists(never));
 }

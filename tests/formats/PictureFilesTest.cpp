@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
+#include <csignal>
+#include <cstring>
 
 using namespace vermeo;
 using namespace vermeo::formats;
@@ -647,4 +649,86 @@ TEST(PictureFiles, MadeRowsGiveTheFileOfTheWholePictureAndAFailureLeavesTheOldOn
     }
     EXPECT_EQ(test::readFile(made), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), files);
+}
+
+TEST(PictureFiles, PixelsWhereTheyLieInAFileAreThoseTheReaderGives)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("photo.bmp"));
+    // 37 pixels: a row padded by one byte. Bottom-up as we write it, then the same rows
+    // top-down (the height negated, the rows in picture order), then 32 bits a pixel.
+    const Picture p = test::truecolourPicture(37, 23);
+    const QByteArray bottomUp = encodeBmp(p);
+    const qsizetype row = bmpRowSize(37, 24);
+    QByteArray topDown = bottomUp.left(54);
+    const qint32 negative = -23;
+    std::memcpy(topDown.data() + 22, &negative, 4);
+    for (int r = 22; r >= 0; --r)
+        topDown += bottomUp.mid(54 + r * row, row);
+    QByteArray wide = bottomUp.left(54);
+    wide[28] = 32;
+    for (int r = 0; r < 23; ++r)
+        for (int x = 0; x < 37; ++x)
+            wide += bottomUp.mid(54 + r * row + 3 * x, 3) + char(0x11 * (x % 7));
+    for (const QByteArray *file : {&bottomUp, static_cast<const QByteArray *>(&topDown),
+                                   static_cast<const QByteArray *>(&wide)}) {
+        test::writeFile(name, *file);
+        const QImage read = readPictureFile(name).image;
+        PackedPixels pixels;
+        ASSERT_TRUE(openPackedPixels(name, pixels));
+        ASSERT_EQ(QSize(pixels.width, pixels.height), read.size());
+        for (int y = 0; y < pixels.height; ++y)
+            for (int x = 0; x < pixels.width; ++x)
+                ASSERT_EQ(pixels.pixel(x, y), read.pixel(x, y)) << x << "," << y;
+        EXPECT_NO_THROW(pixels.check());
+    }
+
+    // Palettes, other formats and files cut short are left to the reader, which says why.
+    writePictureFile(test::palettePicture(20, 10, 8), name);
+    PackedPixels none;
+    EXPECT_FALSE(openPackedPixels(name, none));
+    const QString png = dir.filePath(QStringLiteral("photo.png"));
+    writePictureFile(p, png);
+    EXPECT_FALSE(openPackedPixels(png, none));
+    test::writeFile(name, bottomUp.left(54 + 20 * row + 5));
+    EXPECT_FALSE(openPackedPixels(name, none));
+    try {
+        readPictureFile(name);
+        ADD_FAILURE() << "a file cut short was read";
+    } catch (const VermeoError &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Impossible d'ouvrir « photo.bmp » : fichier tronqué."));
+    }
+    // A damaged header says so with the file's name, as the reader does.
+    test::writeFile(name, QByteArray("BMnot a picture at all, only words"));
+    EXPECT_THROW(openPackedPixels(name, none), VermeoError);
+}
+
+TEST(PictureFiles, AFileCutShortWhileItsPixelsAreReadIsToldNotFatal)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("photo.bmp"));
+    // Several pages of pixels, so that the cut leaves some and takes the others.
+    const Picture p = test::truecolourPicture(300, 200);
+    writePictureFile(p, name);
+    PackedPixels pixels;
+    ASSERT_TRUE(openPackedPixels(name, pixels));
+    EXPECT_NO_THROW(pixels.check());
+    // Another program cuts the file to its headers and a few rows.
+    ASSERT_TRUE(QFile::resize(name, 54 + 10 * bmpRowSize(300, 24)));
+    // Every pixel is still read: those that went read as black, none ends the process.
+    quint64 sum = 0;
+    for (int y = 0; y < pixels.height; ++y)
+        for (int x = 0; x < pixels.width; ++x)
+            sum += pixels.pixel(x, y) & 0xFFFFFFu;
+    EXPECT_EQ(pixels.pixel(0, 0), 0xFF000000u);
+    EXPECT_EQ(pixels.pixel(5, pixels.height - 1), p.image.pixel(5, pixels.height - 1) | 0xFF000000u);
+    EXPECT_GT(sum, 0u);
+    try {
+        pixels.check();
+        ADD_FAILURE() << "a file cut short passed";
+    } catch (const VermeoError &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("« photo.bmp » modifié pendant la lecture"));
+    }
+    // A bus error outside any mapped file is still the fault it always was.
+    EXPECT_DEATH(::raise(SIGBUS), "");
 }

@@ -7,6 +7,7 @@
 #include "PictureFiles.h"
 #include "RecordingHost.h"
 #include "Resample.h"
+#include "Rotate.h"
 #include "TDeformer.h"
 #include "TFract.h"
 #include "TFusion.h"
@@ -24,6 +25,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace vermeo;
@@ -238,4 +240,55 @@ TEST_F(GeometryCli, BadValuesGiveOneFrenchLineAndNoOutput)
         EXPECT_TRUE(r.err.startsWith(QStringLiteral("vermeo-cli : "))) << r.err.toStdString();
         EXPECT_FALSE(QFile::exists(out())) << args.join(' ').toStdString();
     }
+}
+
+TEST_F(GeometryCli, TurnsOfEveryKindOfTrueColourFileGiveTheProgramsBitsAndACutFileIsRefused)
+{
+    // A 24-bit file as we write it, the same rows top-down, and 32 bits a pixel with the
+    // unused byte set: each turned as the program turns the picture it reads.
+    const Picture p = Picture::fromImage(noise(97, 61, 23));
+    formats::writePictureFile(p, in());
+    QFile f(in());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bottomUp = f.readAll();
+    f.close();
+    const qsizetype row = (97 * 3 + 3) / 4 * 4;
+    QByteArray topDown = bottomUp.left(54), wide = bottomUp.left(54);
+    const qint32 negative = -61;
+    std::memcpy(topDown.data() + 22, &negative, 4);
+    wide[28] = 32;
+    for (int r = 0; r < 61; ++r) {
+        topDown += bottomUp.mid(54 + (60 - r) * row, row);
+        for (int x = 0; x < 97; ++x)
+            wide += bottomUp.mid(54 + r * row + 3 * x, 3) + char(r + x);
+    }
+    for (const QByteArray *file : {&bottomUp, static_cast<const QByteArray *>(&topDown),
+                                   static_cast<const QByteArray *>(&wide)}) {
+        QFile w(in());
+        ASSERT_TRUE(w.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        w.write(*file);
+        w.close();
+        for (const char *angle : {"45", "-30", "133"}) {
+            const QImage src = formats::readPictureFile(in()).image;
+            const QImage expected = rotateImage(src, rotationBackground(src), QString::fromLatin1(angle).toDouble(),
+                                                silentProgress());
+            EXPECT_EQ(apply({"rotation", angle}), expected) << angle;
+        }
+    }
+
+    // A file whose last rows are missing: the reader's message, the old result kept.
+    const auto bytesOf = [](const QString &name) {
+        QFile file(name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray old = bytesOf(out());
+    ASSERT_FALSE(old.isEmpty());
+    QFile w(in());
+    ASSERT_TRUE(w.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    w.write(bottomUp.left(54 + 40 * row + 7));
+    w.close();
+    const CliRun r = slowCli({"apply", "rotation", "45", in(), out()});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, QStringLiteral("vermeo-cli : Impossible d'ouvrir « in.bmp » : fichier tronqué.\n"));
+    EXPECT_EQ(bytesOf(out()), old);
 }

@@ -7,6 +7,7 @@
 #include "TestPictures.h"
 
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -257,5 +258,82 @@ TEST(Rotate, RowsMadeBandByBandAreTheWholeTurnOnOneThreadOrMany)
                 made.make(y, std::min(n, whole.height() - y), {out[y], out.stride});
             EXPECT_EQ(rows, whole) << angle << " on " << threads;
         }
+    }
+}
+
+namespace {
+// A picture's pixels packed as a file holds them: 3 or 4 bytes a pixel, rows padded to
+// 4 bytes and a few more, bottom up or top down, header bytes before the first row. The
+// fourth byte of a 4-byte pixel is junk, as in a file whose writer left it.
+struct Packed {
+    QByteArray bytes;
+    PackedPixels pixels;
+};
+Packed packedOf(const QImage &img, int bytesPerPixel, bool topDown)
+{
+    const int w = img.width(), h = img.height();
+    const qsizetype row = (qsizetype(w) * bytesPerPixel + 3) / 4 * 4 + 4;
+    Packed p;
+    p.bytes = QByteArray(54 + row * h, char(0x5A));
+    uchar *first = reinterpret_cast<uchar *>(p.bytes.data()) + 54;
+    for (int y = 0; y < h; ++y) {
+        uchar *d = first + (topDown ? y : h - 1 - y) * row;
+        for (int x = 0; x < w; ++x, d += bytesPerPixel) {
+            const QRgb c = img.pixel(x, y);
+            d[0] = uchar(qBlue(c));
+            d[1] = uchar(qGreen(c));
+            d[2] = uchar(qRed(c));
+            if (bytesPerPixel == 4)
+                d[3] = uchar(x * 7 + y);
+        }
+    }
+    p.pixels.width = w;
+    p.pixels.height = h;
+    p.pixels.bytesPerPixel = bytesPerPixel;
+    p.pixels.stride = topDown ? row : -row;
+    p.pixels.base = topDown ? first : first + (h - 1) * row;
+    return p;
+}
+
+// Every byte of every pixel, the unused one too (QImage's == leaves it out).
+bool sameBits(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int y = 0; y < a.height(); ++y)
+        if (std::memcmp(a.constScanLine(y), b.constScanLine(y), size_t(a.width()) * 4) != 0)
+            return false;
+    return true;
+}
+} // namespace
+
+TEST(Rotate, PixelsReadWhereTheyLieTurnAsThePictureDoes)
+{
+    // Odd sizes, a single row or column, rows padded or not, both row orders, both pixel
+    // sizes, every kind of angle, uneven bands on one thread or many.
+    const QSize sizes[] = {QSize(1, 9), QSize(9, 1), QSize(2, 2), QSize(4, 50), QSize(67, 41), QSize(131, 7)};
+    for (QSize size : sizes) {
+        const QImage src = noise(size.width(), size.height(), 17);
+        const QRgb bg = rotationBackground(src);
+        for (int bytes : {3, 4})
+            for (bool topDown : {false, true}) {
+                const Packed packed = packedOf(src, bytes, topDown);
+                ASSERT_EQ(rotationBackground(packed.pixels), bg);
+                for (double angle : {1.0, 45.0, -17.0, 89.99, 200.0, 359.0, 0.0, 90.0, 180.0, 270.0}) {
+                    const QImage whole = turn(src, angle, bg);
+                    const RotatedRows made(packed.pixels, bg, angle);
+                    ASSERT_EQ(made.size(), whole.size()) << angle;
+                    for (int threads : {0, 4}) {
+                        const PassThreadsOverride override(threads);
+                        QImage rows = newWorkingImage(whole.width(), whole.height(), 0xFF000000u);
+                        const auto out = rowsOf(rows);
+                        for (int y = 0, n = 3; y < whole.height(); y += n, n = n % 11 + 4)
+                            made.make(y, std::min(n, whole.height() - y), {out[y], out.stride});
+                        ASSERT_TRUE(sameBits(rows, whole)) << size.width() << "x" << size.height() << ", " << bytes
+                                               << " bytes, " << (topDown ? "top down" : "bottom up") << ", "
+                                               << angle << " on " << threads;
+                    }
+                }
+            }
     }
 }

@@ -358,6 +358,23 @@ Picture readBmp(std::shared_ptr<ByteSource> source, bool *truncated)
     return pic;
 }
 
+bool bmpPixelLayout(ByteSource &source, BmpPixelLayout &layout)
+{
+    bool truncated = false;
+    const BmpHeader h = readHeader(source, &truncated);
+    // Pixels said to start inside the headers are left to the general reader.
+    if (truncated || h.compression != 0 || (h.bits != 24 && h.bits != 32) || h.rowsPresent < h.height ||
+        h.offset < 14 + h.headerSize)
+        return false;
+    layout.offset = h.offset;
+    layout.rowSize = bmpRowSize(h.width, h.bits);
+    layout.width = int(h.width);
+    layout.height = int(h.height);
+    layout.bits = h.bits;
+    layout.topDown = h.topDown;
+    return true;
+}
+
 PictureShape bmpFileShape(std::shared_ptr<ByteSource> source)
 {
     const BmpHeader h = readHeader(*source);

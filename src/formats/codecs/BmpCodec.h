@@ -32,6 +32,18 @@ PictureShape bmpFileShape(std::shared_ptr<ByteSource> source);
 // Throws for damaged files.
 std::unique_ptr<RowReader> bmpReader(std::shared_ptr<ByteSource> source);
 
+// Where the pixels of an uncompressed 24- or 32-bit file lie: file row 0 (the bottom
+// row, unless topDown) starts at offset, each rowSize bytes long.
+struct BmpPixelLayout {
+    qint64 offset = 0;
+    qsizetype rowSize = 0;
+    int width = 0, height = 0, bits = 24;
+    bool topDown = false;
+};
+// That layout, when the file is such a one and holds every row; false for the others
+// (palettes, compression, bit fields, a file cut short). Throws for damaged files.
+bool bmpPixelLayout(ByteSource &source, BmpPixelLayout &layout);
+
 // Bytes per row of a bottom-up, 4-byte aligned bitmap.
 inline qsizetype bmpRowSize(qsizetype width, int bits) { return ((width * bits + 31) / 32) * 4; }
 

@@ -4,10 +4,9 @@
 #include "DeclaredSize.h"
 #include "Error.h"
 #include "FormatsLog.h"
+#include "HeifLibrary.h"
 #include "Parallel.h"
 #include "PixelRows.h"
-
-#include <libheif/heif.h>
 
 #include <algorithm>
 #include <memory>
@@ -16,24 +15,14 @@ namespace vermeo::formats {
 
 namespace {
 struct HeifDeleter {
-    void operator()(heif_context *c) const { heif_context_free(c); }
-    void operator()(heif_image_handle *h) const { heif_image_handle_release(h); }
-    void operator()(heif_image *i) const { heif_image_release(i); }
-    void operator()(heif_decoding_options *o) const { heif_decoding_options_free(o); }
-    void operator()(heif_color_profile_nclx *n) const { heif_nclx_color_profile_free(n); }
+    void operator()(heif_context *c) const { heifLibrary().context_free(c); }
+    void operator()(heif_image_handle *h) const { heifLibrary().image_handle_release(h); }
+    void operator()(heif_image *i) const { heifLibrary().image_release(i); }
+    void operator()(heif_decoding_options *o) const { heifLibrary().decoding_options_free(o); }
+    void operator()(heif_color_profile_nclx *n) const { heifLibrary().nclx_color_profile_free(n); }
 };
 template <class T>
 using HeifPtr = std::unique_ptr<T, HeifDeleter>;
-
-void startLibheif()
-{
-    // Loads the decoder plugins once for the process.
-    static const bool done = [] {
-        heif_init(nullptr);
-        return true;
-    }();
-    (void)done;
-}
 
 // The brand names the format in messages.
 QString formatName(const QByteArray &data)
@@ -60,17 +49,17 @@ QString frenchReason(const heif_error &e)
 // The conversion the file's colour description asks for, if any.
 std::unique_ptr<SrgbConversion> colourOf(const heif_image_handle *handle)
 {
-    switch (heif_image_handle_get_color_profile_type(handle)) {
+    switch (heifLibrary().image_handle_get_color_profile_type(handle)) {
     case heif_color_profile_type_prof:
     case heif_color_profile_type_rICC: {
-        QByteArray icc(qsizetype(heif_image_handle_get_raw_color_profile_size(handle)), Qt::Uninitialized);
-        if (icc.isEmpty() || heif_image_handle_get_raw_color_profile(handle, icc.data()).code != heif_error_Ok)
+        QByteArray icc(qsizetype(heifLibrary().image_handle_get_raw_color_profile_size(handle)), Qt::Uninitialized);
+        if (icc.isEmpty() || heifLibrary().image_handle_get_raw_color_profile(handle, icc.data()).code != heif_error_Ok)
             return nullptr;
         return SrgbConversion::fromIcc(icc, ProfilePixels::Working);
     }
     case heif_color_profile_type_nclx: {
         heif_color_profile_nclx *raw = nullptr;
-        const heif_error e = heif_image_handle_get_nclx_color_profile(handle, &raw);
+        const heif_error e = heifLibrary().image_handle_get_nclx_color_profile(handle, &raw);
         // libheif may hand over a profile with its error: it is ours to free either way.
         const HeifPtr<heif_color_profile_nclx> nclx(raw);
         if (e.code != heif_error_Ok || !nclx)
@@ -115,48 +104,49 @@ void toWorking(const uint8_t *src, int stride, bool alpha, QImage &out)
 
 Picture decodeHeif(const QByteArray &data)
 {
-    startLibheif();
+    // Loaded here, at the first HEIF file, not when the program starts.
+    const HeifLibrary &heif = heifLibrary();
     const QString name = formatName(data);
     auto fail = [&name](const heif_error &e) {
         return VermeoError(QStringLiteral("fichier %1 illisible (%2)").arg(name, frenchReason(e)));
     };
-    const HeifPtr<heif_context> ctx(heif_context_alloc());
+    const HeifPtr<heif_context> ctx(heif.context_alloc());
     if (!ctx)
         throw VermeoError(QStringLiteral("mémoire insuffisante"));
-    heif_context_set_maximum_image_size_limit(ctx.get(), kMaxSide);
+    heif.context_set_maximum_image_size_limit(ctx.get(), kMaxSide);
     heif_error e =
-        heif_context_read_from_memory_without_copy(ctx.get(), data.constData(), size_t(data.size()), nullptr);
+        heif.context_read_from_memory_without_copy(ctx.get(), data.constData(), size_t(data.size()), nullptr);
     if (e.code != heif_error_Ok)
         throw fail(e);
     heif_image_handle *rawHandle = nullptr;
-    e = heif_context_get_primary_image_handle(ctx.get(), &rawHandle);
+    e = heif.context_get_primary_image_handle(ctx.get(), &rawHandle);
     if (e.code != heif_error_Ok)
         throw fail(e);
     const HeifPtr<heif_image_handle> handle(rawHandle);
-    const long long w = heif_image_handle_get_width(handle.get()), h = heif_image_handle_get_height(handle.get());
+    const long long w = heif.image_handle_get_width(handle.get()), h = heif.image_handle_get_height(handle.get());
     if (!isHoldableSize(w, h) || !compressedFileCouldHold(w, h, data.size()))
         throw VermeoError(QStringLiteral("fichier %1 refusé (taille %2 x %3)").arg(name).arg(w).arg(h));
     // The coded picture may claim a size of its own, far beyond the announced one: held
     // to the announced size (with room for the codec's block padding), libheif refuses
     // it before allocating.
-    heif_context_set_maximum_image_size_limit(ctx.get(), int(std::max(w, h)) + 256);
-    const bool alpha = heif_image_handle_has_alpha_channel(handle.get());
-    const HeifPtr<heif_decoding_options> options(heif_decoding_options_alloc());
+    heif.context_set_maximum_image_size_limit(ctx.get(), int(std::max(w, h)) + 256);
+    const bool alpha = heif.image_handle_has_alpha_channel(handle.get());
+    const HeifPtr<heif_decoding_options> options(heif.decoding_options_alloc());
     if (!options)
         throw VermeoError(QStringLiteral("mémoire insuffisante"));
     options->convert_hdr_to_8bit = 1;
     heif_image *rawImage = nullptr;
-    e = heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
+    e = heif.decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
                           alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get());
     if (e.code != heif_error_Ok)
         throw fail(e);
     const HeifPtr<heif_image> image(rawImage);
     int stride = 0;
-    const uint8_t *plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
+    const uint8_t *plane = heif.image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
     // The decoded size after rotation and crop; it must be what the handle announced.
-    if (!plane || heif_image_get_width(image.get(), heif_channel_interleaved) != w ||
-        heif_image_get_height(image.get(), heif_channel_interleaved) != h ||
-        heif_image_get_bits_per_pixel_range(image.get(), heif_channel_interleaved) != 8 || stride < w * (alpha ? 4 : 3))
+    if (!plane || heif.image_get_width(image.get(), heif_channel_interleaved) != w ||
+        heif.image_get_height(image.get(), heif_channel_interleaved) != h ||
+        heif.image_get_bits_per_pixel_range(image.get(), heif_channel_interleaved) != 8 || stride < w * (alpha ? 4 : 3))
         throw VermeoError(QStringLiteral("fichier %1 endommagé (image décodée incohérente)").arg(name));
     Picture pic;
     pic.image = newWorkingImage(int(w), int(h));
