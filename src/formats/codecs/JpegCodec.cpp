@@ -292,15 +292,13 @@ bool readInTwoParts(JpegContext *ctx, jpeg_decompress_struct *cinfo, const QByte
 {
     const JDIMENSION h = cinfo->output_height;
     const JDIMENSION split = (h * 5 / 9) & ~15u;
-    auto bottom = std::make_unique<JpegContext>();
+    std::unique_ptr<JpegContext> bottom;
     jpeg_decompress_struct other;
     std::memset(&other, 0, sizeof other);
-    installErrors(*bottom, other);
-    bottom->strict = true;
-    bottom->orientation = ctx->orientation;
     const RowsOf<QRgb> rows = rowsOf(ctx->image);
     bool bottomRead = false;
-    std::thread second([&] {
+    std::thread second;
+    const auto readBottom = [&] {
         bottomRead = decodeInto(bottom.get(), &other, &data, atLeast);
         if (!bottomRead)
             return;
@@ -311,7 +309,18 @@ bool readInTwoParts(JpegContext *ctx, jpeg_decompress_struct *cinfo, const QByte
             return;
         }
         bottomRead = readPart(bottom.get(), &other, rows, split, h);
-    });
+    };
+    try {
+        bottom = std::make_unique<JpegContext>();
+        installErrors(*bottom, other);
+        bottom->strict = true;
+        bottom->orientation = ctx->orientation;
+        second = std::thread(readBottom);
+    } catch (...) {
+        // No memory or no thread to be had: the caller decodes the whole file instead.
+        jpeg_destroy_decompress(cinfo);
+        return false;
+    }
     ctx->strict = true;
     const bool topRead = readPart(ctx, cinfo, rows, 0, split);
     ctx->strict = false;
