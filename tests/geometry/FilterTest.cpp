@@ -122,12 +122,7 @@ TEST(Convolution, RowsMadeFromAFeedReadEachSourceRowOnceAndGiveTheWholeResult)
             const QImage src = test::noise(size.width(), size.height());
             const QImage whole = convolve(src, kSharpen, silentProgress());
             int read = 0;
-            RowFeed feed{src.width(), src.height(), [&](RowsOf<QRgb> rows, int count) {
-                             ASSERT_LE(read + count, src.height());
-                             for (int i = 0; i < count; ++i)
-                                 std::copy_n(rowOf(src, read + i), src.width(), rows[i]);
-                             read += count;
-                         }};
+            const RowFeed feed = test::feedOf(src, read);
             FedConvolvedRows made(feed, kSharpen);
             QImage rows = newWorkingImage(src.width(), src.height(), 0u);
             const auto out = rowsOf(rows);

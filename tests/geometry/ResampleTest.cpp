@@ -342,12 +342,7 @@ TEST(Resample, RowsMadeFromAFeedReadEachSourceRowOnceAndGiveTheWholeResult)
             const ResampleFilter &f = filter(name);
             const QImage whole = ResampleStretch(src, to.width(), to.height(), f, f.support, silentProgress());
             int read = 0;
-            RowFeed feed{src.width(), src.height(), [&](RowsOf<QRgb> rows, int count) {
-                             ASSERT_LE(read + count, src.height());
-                             for (int i = 0; i < count; ++i)
-                                 std::copy_n(rowOf(src, read + i), src.width(), rows[i]);
-                             read += count;
-                         }};
+            const RowFeed feed = test::feedOf(src, read);
             FedResampledRows made(feed, to.width(), to.height(), f, f.support);
             QImage rows = newWorkingImage(to.width(), to.height(), 0xFFFFFFFFu);
             const auto out = rowsOf(rows);

@@ -2,11 +2,14 @@
 // The pictures the tests are made of: noise (every pixel random), a varied pattern
 // (every pixel differs from its neighbours), one colour, and palette pictures.
 #include "ColourValue.h"
+#include "MadeRows.h"
 #include "Picture.h"
 #include "PixelRows.h"
 
 #include <QImage>
 #include <QRandomGenerator>
+#include <algorithm>
+#include <gtest/gtest.h>
 
 namespace vermeo::test {
 
@@ -93,6 +96,18 @@ inline QRect inkBounds(const QImage &img)
             if ((img.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu)
                 r = r.united(QRect(x, y, 1, 1));
     return r;
+}
+
+// The rows of src given to a feed top to bottom, as a file's reader gives them; read
+// counts the rows given, and a read past the last row fails the test.
+inline RowFeed feedOf(const QImage &src, int &read)
+{
+    return {src.width(), src.height(), [&src, &read](RowsOf<QRgb> rows, int count) {
+                ASSERT_LE(read + count, src.height());
+                for (int i = 0; i < count; ++i)
+                    std::copy_n(rowOf(src, read + i), src.width(), rows[i]);
+                read += count;
+            }};
 }
 
 } // namespace vermeo::test

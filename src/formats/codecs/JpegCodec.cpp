@@ -209,6 +209,19 @@ bool decodeInto(JpegContext *ctx, jpeg_decompress_struct *cinfo, const QByteArra
     return true;
 }
 
+// Colour rows from the next one up to last - 1 straight into the working picture, as
+// many at a time as libjpeg has ready.
+void readColourRows(jpeg_decompress_struct *cinfo, RowsOf<QRgb> rows, JDIMENSION last)
+{
+    while (cinfo->output_scanline < last) {
+        JSAMPROW batch[16];
+        const unsigned left = std::min(16u, last - cinfo->output_scanline);
+        for (unsigned i = 0; i < left; ++i)
+            batch[i] = bytesOf(rows[int(cinfo->output_scanline + i)]);
+        jpeg_read_scanlines(cinfo, batch, left);
+    }
+}
+
 bool readRows(JpegContext *ctx, jpeg_decompress_struct *cinfo)
 {
     if (setjmp(ctx->jump)) {
@@ -221,17 +234,10 @@ bool readRows(JpegContext *ctx, jpeg_decompress_struct *cinfo)
     const bool inverted = cmyk && cinfo->saw_Adobe_marker;
     const unsigned w = cinfo->output_width;
     const RowsOf<QRgb> rows = rowsOf(ctx->image);
+    if (!cmyk && !grey)
+        readColourRows(cinfo, rows, cinfo->output_height);
     while (cinfo->output_scanline < cinfo->output_height) {
         QRgb *dst = rows[int(cinfo->output_scanline)];
-        if (!cmyk && !grey) {
-            // Straight into the working picture: as many rows as libjpeg has ready.
-            JSAMPROW batch[16];
-            const unsigned left = std::min(16u, cinfo->output_height - cinfo->output_scanline);
-            for (unsigned i = 0; i < left; ++i)
-                batch[i] = bytesOf(rows[int(cinfo->output_scanline + i)]);
-            jpeg_read_scanlines(cinfo, batch, left);
-            continue;
-        }
         JSAMPROW one[1] = {ctx->row.data()};
         jpeg_read_scanlines(cinfo, one, 1);
         const JSAMPLE *s = ctx->row.data();
@@ -257,7 +263,15 @@ bool readRows(JpegContext *ctx, jpeg_decompress_struct *cinfo)
     jpeg_destroy_decompress(cinfo);
     return true;
 }
-bool hasEndMarker(const QByteArray &data);
+
+// Whether an end-of-image marker follows the last scan's start: entropy-coded data hold
+// 0xFF only before 0x00 or a restart marker, so a file cut short has none after it (an
+// EXIF thumbnail's own markers come before the picture's scans).
+bool hasEndMarker(const QByteArray &data)
+{
+    const qsizetype scan = data.lastIndexOf(QByteArrayView("\xFF\xDA", 2));
+    return scan >= 0 && data.lastIndexOf(QByteArrayView("\xFF\xD9", 2)) > scan;
+}
 
 // Colour rows first .. last - 1 of a started decompression straight into rows, the rows
 // above skipped (libjpeg-turbo reads their data without making their pixels); the
@@ -272,13 +286,7 @@ bool readPart(JpegContext *ctx, jpeg_decompress_struct *cinfo, RowsOf<QRgb> rows
         jpeg_destroy_decompress(cinfo);
         return false;
     }
-    while (cinfo->output_scanline < last) {
-        JSAMPROW batch[16];
-        const unsigned left = std::min(16u, last - cinfo->output_scanline);
-        for (unsigned i = 0; i < left; ++i)
-            batch[i] = bytesOf(rows[int(cinfo->output_scanline + i)]);
-        jpeg_read_scanlines(cinfo, batch, left);
-    }
+    readColourRows(cinfo, rows, last);
     jpeg_destroy_decompress(cinfo);
     return true;
 }
@@ -419,14 +427,6 @@ bool readHeaderOnly(JpegContext *ctx, jpeg_decompress_struct *cinfo, const QByte
     return true;
 }
 
-// Whether an end-of-image marker follows the last scan's start: entropy-coded data hold
-// 0xFF only before 0x00 or a restart marker, so a file cut short has none after it (an
-// EXIF thumbnail's own markers come before the picture's scans).
-bool hasEndMarker(const QByteArray &data)
-{
-    const qsizetype scan = data.lastIndexOf(QByteArrayView("\xFF\xDA", 2));
-    return scan >= 0 && data.lastIndexOf(QByteArrayView("\xFF\xD9", 2)) > scan;
-}
 } // namespace
 
 QSize jpegFileSize(const QByteArray &data)
