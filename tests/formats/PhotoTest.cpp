@@ -197,9 +197,10 @@ TEST(Colour, DisplayP3AndAdobeRgbAreConvertedAsImageMagickConvertsThem)
         // The same pixels without the profile, as we decode them, are what ImageMagick converts.
         const bool jpeg = QString::fromLatin1(c.file).endsWith(QLatin1String(".jpg"));
         const QString untagged = dir.filePath(QStringLiteral("untagged-") + QLatin1String(c.file));
-        if (jpeg) // jpegtran drops the markers without coding the picture again
+        if (jpeg) { // jpegtran drops the markers without coding the picture again
             ASSERT_TRUE(test::run(QStringLiteral("jpegtran"), {QStringLiteral("-copy"), QStringLiteral("none"),
                                                                QStringLiteral("-outfile"), untagged, tagged}));
+        }
         const QImage raw = jpeg ? readImage(untagged) : source;
         const QImage ours = readImage(tagged);
         const QImage ref = referenceToSrgb(raw, c.profile, srgb, dir.path());
@@ -233,8 +234,9 @@ TEST(Colour, PicturesWithoutAProfileOrWithSrgbsAreLeftBitForBit)
         ASSERT_NE(test::readFile(plain), test::readFile(tagged)) << ext;
         const QImage untouched = readImage(plain);
         EXPECT_EQ(test::maxDifference(readImage(tagged), untouched), 0) << ext;
-        if (qstrcmp(ext, "jpg") != 0)
+        if (qstrcmp(ext, "jpg") != 0) {
             EXPECT_EQ(test::maxDifference(untouched, source), 0) << ext;
+        }
     }
 }
 

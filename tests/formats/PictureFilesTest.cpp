@@ -621,8 +621,9 @@ TEST(PictureFiles, MadeRowsGiveTheFileOfTheWholePictureAndAFailureLeavesTheOldOn
         ASSERT_GT(asked.size(), 1u) << kind;
         for (size_t i = 0; i < asked.size(); ++i) {
             EXPECT_EQ(asked[i].first, i == 0 ? 0 : asked[i - 1].first + asked[i - 1].second) << kind;
-            if (i + 1 < asked.size())
+            if (i + 1 < asked.size()) {
                 EXPECT_EQ(asked[i].second % 32, 0) << kind;
+            }
         }
         EXPECT_EQ(asked.back().first + asked.back().second, whole.height()) << kind;
     }

@@ -88,8 +88,9 @@ TEST(SaveDialog, TheChosenTypeGivesTheExtensionAndTheFormat)
         EXPECT_EQ(shown[5], QStringLiteral("Pcx (*;pcx)"));
         EXPECT_EQ(shown[7], QStringLiteral("Png (*.png)"));
         // The two WebP types: lossy at quality 90, or without loss.
-        if (i >= 8)
+        if (i >= 8) {
             EXPECT_EQ(test::readFile(expected).mid(12, 4), i == 8 ? QByteArray("VP8 ") : QByteArray("VP8L"));
+        }
     }
 }
 
